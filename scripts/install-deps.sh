@@ -1,0 +1,12 @@
+#!/bin/sh
+# Installs what building, running and testing Orlenta needs on Debian 12.
+set -eu
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends \
+    build-essential cmake ninja-build pkg-config \
+    zlib1g-dev libpugixml-dev libcli11-dev libgtest-dev \
+    qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core \
+    >/dev/null

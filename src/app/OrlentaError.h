@@ -1,0 +1,28 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace orlenta {
+
+// An error that reaches the user as its message text; one handler per front end shows it.
+class EOrlentaError : public std::runtime_error {
+public:
+    explicit EOrlentaError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// A failed consistency check of the program itself; the text carries the source position.
+class EAssertionFailed : public EOrlentaError {
+public:
+    EAssertionFailed(std::string_view message, std::string_view unitName, int line);
+};
+
+// "Cannot open file "%s". %s" with the system's reason for errnoValue.
+EOrlentaError CannotOpenFileError(const std::string& path, int errnoValue);
+// "Cannot create file "%s". %s" with the system's reason for errnoValue.
+EOrlentaError CannotCreateFileError(const std::string& path, int errnoValue);
+// The system's reason for an errno value, as a sentence.
+std::string SystemErrorText(int errnoValue);
+
+} // namespace orlenta

@@ -1,0 +1,268 @@
+#pragma once
+
+// The catalogue document: a pugixml DOM and a typed access layer over it, one binding class per
+// kind of element. Handles are small values (the node, its document, its binding) that point into
+// a document owning everything; copying one allocates nothing. Reading an absent attribute adds it
+// empty, and reading an absent child element appends it empty, so the document is written with
+// them. Elements and attributes the schema does not name are kept and written back.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include <pugixml.hpp>
+
+namespace orlenta {
+
+class TXMLDocument;
+
+// Which binding class an element has: chosen by its tag and the binding of its parent.
+enum class TXMLBinding {
+    Plain, // any element the schema does not register under its parent
+    OrlentaData,
+    Discs,
+    Disc,
+    Directory, // Root and Directory
+    Directories,
+    Filenames,
+    Filename,
+};
+
+// The binding of a child with this tag under a parent of this binding.
+TXMLBinding ChildBinding(TXMLBinding parent, std::string_view tag);
+
+// The generic element class: parent, owning document, binding test. Empty when default-built.
+class TXMLNode {
+public:
+    TXMLNode() = default;
+    TXMLNode(pugi::xml_node node, TXMLDocument* document, TXMLBinding binding)
+        : FNode(node), FDocument(document), FBinding(binding) {}
+
+    explicit operator bool() const { return static_cast<bool>(FNode); }
+    bool operator==(const TXMLNode& other) const { return FNode == other.FNode; }
+
+    TXMLBinding Binding() const { return FBinding; }
+    // The binding-class test.
+    bool Is(TXMLBinding binding) const { return FNode && FBinding == binding; }
+    std::string_view NodeName() const { return FNode.name(); }
+    // The parent element, bound by the registration rules; empty for the root element.
+    TXMLNode ParentNode() const;
+    TXMLDocument* OwnerDocument() const { return FDocument; }
+    pugi::xml_node XmlNode() const { return FNode; }
+
+protected:
+    // The attribute's value; an absent attribute is added with the empty value first. The view
+    // stays valid until the attribute is written or the element removed.
+    std::string_view AttributeText(const char* name) const;
+    // Sets the attribute, adding it when absent. The stored text is XML-safe UTF-8.
+    void SetAttributeText(const char* name, std::string_view value) const;
+    // The first child element with this tag, appended empty when there is none.
+    pugi::xml_node ChildElement(const char* tag) const;
+
+    // A handle is a view: its const operations may change the element, as pugixml's do.
+    mutable pugi::xml_node FNode;
+    TXMLDocument* FDocument = nullptr;
+    TXMLBinding FBinding = TXMLBinding::Plain;
+};
+
+// An element whose items are its child elements bearing the item tag, in document order.
+// The item list is built on first access and kept by the document, so Count and item by index
+// cost constant time afterwards.
+template <typename TItem> class TXMLCollection : public TXMLNode {
+public:
+    using TXMLNode::TXMLNode;
+
+    int Count() const;
+    // The item at index, 0 <= index < Count().
+    TItem Item(int index) const;
+    // A new, empty item appended after all existing children.
+    TItem Add() const;
+    // Takes item, with everything below it, out of the document; returns its former index,
+    // or -1 when it is not an item of this collection.
+    int Remove(const TItem& item) const;
+
+private:
+    std::vector<pugi::xml_node_struct*>& Items() const;
+};
+
+class TXMLFilenameType : public TXMLNode {
+public:
+    static constexpr const char* kTag = "Filename";
+    using TXMLNode::TXMLNode;
+    std::string_view Text() const { return AttributeText("Text"); }
+    void SetText(std::string_view value) const { SetAttributeText("Text", value); }
+};
+
+class TXMLFilenamesType : public TXMLCollection<TXMLFilenameType> {
+public:
+    static constexpr const char* kTag = "Filenames";
+    using TXMLCollection::TXMLCollection;
+    TXMLFilenameType Filename(int index) const { return Item(index); }
+};
+
+class TXMLDirectoriesType;
+
+class TXMLDirectoryType : public TXMLNode {
+public:
+    static constexpr const char* kTag = "Directory";
+    static constexpr const char* kRootTag = "Root";
+    using TXMLNode::TXMLNode;
+    std::string_view Name() const { return AttributeText("Name"); }
+    std::string_view ID() const { return AttributeText("ID"); }
+    TXMLDirectoriesType Directories() const;
+    TXMLFilenamesType Filenames() const;
+    void SetName(std::string_view value) const { SetAttributeText("Name", value); }
+    void SetID(std::string_view value) const { SetAttributeText("ID", value); }
+};
+
+class TXMLDirectoriesType : public TXMLCollection<TXMLDirectoryType> {
+public:
+    static constexpr const char* kTag = "Directories";
+    using TXMLCollection::TXMLCollection;
+    TXMLDirectoryType Directory(int index) const { return Item(index); }
+};
+
+class TXMLDiscType : public TXMLNode {
+public:
+    static constexpr const char* kTag = "Disc";
+    using TXMLNode::TXMLNode;
+    std::string_view Title() const { return AttributeText("Title"); }
+    std::string_view Vendor() const { return AttributeText("Vendor"); }
+    std::string_view MediaType() const { return AttributeText("MediaType"); }
+    std::string_view CreationDate() const { return AttributeText("CreationDate"); }
+    std::string_view ReadDate() const { return AttributeText("ReadDate"); }
+    std::string_view DirCount() const { return AttributeText("DirCount"); }
+    std::string_view FileCount() const { return AttributeText("FileCount"); }
+    std::string_view Memo() const { return AttributeText("Memo"); }
+    TXMLDirectoryType Root() const;
+    void SetTitle(std::string_view value) const { SetAttributeText("Title", value); }
+    void SetVendor(std::string_view value) const { SetAttributeText("Vendor", value); }
+    void SetMediaType(std::string_view value) const { SetAttributeText("MediaType", value); }
+    void SetCreationDate(std::string_view value) const {
+        SetAttributeText("CreationDate", value);
+    }
+    void SetReadDate(std::string_view value) const { SetAttributeText("ReadDate", value); }
+    void SetDirCount(std::string_view value) const { SetAttributeText("DirCount", value); }
+    void SetFileCount(std::string_view value) const { SetAttributeText("FileCount", value); }
+    void SetMemo(std::string_view value) const { SetAttributeText("Memo", value); }
+};
+
+class TXMLDiscsType : public TXMLCollection<TXMLDiscType> {
+public:
+    static constexpr const char* kTag = "Discs";
+    using TXMLCollection::TXMLCollection;
+    TXMLDiscType Disc(int index) const { return Item(index); }
+};
+
+class TXMLOrlentaDataType : public TXMLNode {
+public:
+    static constexpr const char* kTag = "OrlentaData";
+    using TXMLNode::TXMLNode;
+    std::string_view Title() const { return AttributeText("Title"); }
+    std::string_view Memo() const { return AttributeText("Memo"); }
+    std::string_view LastDirectoryID() const { return AttributeText("LastDirectoryID"); }
+    TXMLDiscsType Discs() const;
+    void SetTitle(std::string_view value) const { SetAttributeText("Title", value); }
+    void SetMemo(std::string_view value) const { SetAttributeText("Memo", value); }
+    void SetLastDirectoryID(std::string_view value) const {
+        SetAttributeText("LastDirectoryID", value);
+    }
+};
+
+// The interfaces the rest of the program names. Element handles do not own their document;
+// IXMLOrlentaDataType does (below).
+using IXMLDiscsType = TXMLDiscsType;
+using IXMLDiscType = TXMLDiscType;
+using IXMLDirectoryType = TXMLDirectoryType;
+using IXMLDirectoriesType = TXMLDirectoriesType;
+using IXMLFilenamesType = TXMLFilenamesType;
+using IXMLFilenameType = TXMLFilenameType;
+
+// The document: the DOM and the item lists of the collections reached so far.
+class TXMLDocument {
+public:
+    TXMLDocument() = default;
+    TXMLDocument(const TXMLDocument&) = delete;
+    TXMLDocument& operator=(const TXMLDocument&) = delete;
+
+    pugi::xml_document& Xml() { return FXml; }
+    const pugi::xml_document& Xml() const { return FXml; }
+    // The root element bound as OrlentaData (empty when the document has no such root).
+    TXMLOrlentaDataType DocumentElement();
+
+    // Writes the document as XML text (UTF-8, no indentation) to path. Throws EOrlentaError.
+    void SaveToFile(const std::string& path) const;
+
+    // Item-list cache of the collections; used by TXMLCollection only.
+    std::vector<pugi::xml_node_struct*>& ItemList(pugi::xml_node collection, const char* itemTag);
+    void ItemAppended(pugi::xml_node collection, pugi::xml_node item);
+    // Forgets the lists of every collection in the subtree about to be destroyed.
+    void ForgetItemLists(pugi::xml_node subtree);
+
+private:
+    pugi::xml_document FXml;
+    std::unordered_map<pugi::xml_node_struct*, std::vector<pugi::xml_node_struct*>> FItemLists;
+};
+
+// The root element of an open catalogue, holding its document alive: the owning reference.
+class IXMLOrlentaDataType : public TXMLOrlentaDataType {
+public:
+    IXMLOrlentaDataType() = default;
+    explicit IXMLOrlentaDataType(std::shared_ptr<TXMLDocument> document);
+    const std::shared_ptr<TXMLDocument>& Document() const { return FOwner; }
+
+private:
+    std::shared_ptr<TXMLDocument> FOwner;
+};
+
+// A new document: the declaration with version "1.0", then an empty root OrlentaData.
+IXMLOrlentaDataType NewOrlentaData();
+
+// Parses the file at path. Throws EOrlentaError with the three-line parse error, or
+// "Interface not supported" when the root element is not OrlentaData.
+IXMLOrlentaDataType LoadOrlentaData(const std::string& path);
+
+// Hands out the next directory ID from the root's LastDirectoryID (empty or not a decimal
+// integer counts as 0) and writes it back.
+long long NextDirectoryID(const TXMLOrlentaDataType& root);
+
+// --- TXMLCollection ---
+
+template <typename TItem>
+std::vector<pugi::xml_node_struct*>& TXMLCollection<TItem>::Items() const {
+    return FDocument->ItemList(FNode, TItem::kTag);
+}
+
+template <typename TItem> int TXMLCollection<TItem>::Count() const {
+    return static_cast<int>(Items().size());
+}
+
+template <typename TItem> TItem TXMLCollection<TItem>::Item(int index) const {
+    return TItem(pugi::xml_node(Items().at(static_cast<size_t>(index))), FDocument,
+                 ChildBinding(FBinding, TItem::kTag));
+}
+
+template <typename TItem> TItem TXMLCollection<TItem>::Add() const {
+    pugi::xml_node item = FNode.append_child(TItem::kTag);
+    FDocument->ItemAppended(FNode, item);
+    return TItem(item, FDocument, ChildBinding(FBinding, TItem::kTag));
+}
+
+template <typename TItem> int TXMLCollection<TItem>::Remove(const TItem& item) const {
+    auto& items = Items();
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i] == item.XmlNode().internal_object()) {
+            pugi::xml_node node(items[i]);
+            items.erase(items.begin() + static_cast<std::ptrdiff_t>(i));
+            // Node memory is reused by later additions: no list may stay keyed by a dead node.
+            FDocument->ForgetItemLists(node);
+            FNode.remove_child(node);
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+} // namespace orlenta
