@@ -1,0 +1,57 @@
+#pragma once
+
+// Shared by the core tests: a scratch directory that is also the working directory (where loads
+// and saves put their temporary file), and a catalogue host that records what it was asked.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "catalogue/CatalogueSession.h"
+
+namespace orlenta::test {
+
+// A fresh directory under the system's temporary folder, made the working directory for the
+// object's lifetime and removed with everything in it afterwards.
+class TScratchDirectory {
+public:
+    TScratchDirectory();
+    ~TScratchDirectory();
+    TScratchDirectory(const TScratchDirectory&) = delete;
+    TScratchDirectory& operator=(const TScratchDirectory&) = delete;
+
+    const std::filesystem::path& Path() const { return FPath; }
+    std::string operator/(const std::string& name) const { return (FPath / name).string(); }
+
+private:
+    std::filesystem::path FPath;
+    std::filesystem::path FPreviousWorkingDirectory;
+};
+
+struct TRecordedMessage {
+    TMessageKind Kind;
+    std::string Text;
+};
+
+class TRecordingHost : public ICatalogueHost {
+public:
+    void SetBusy(const std::string& statusText) override { BusyTexts.push_back(statusText); }
+    void FileChangedSet(bool changed) override { SaveEnabled = changed; }
+    void ShowMessage(TMessageKind kind, const std::string& text) override {
+        Messages.push_back({kind, text});
+    }
+    bool Busy() const { return !BusyTexts.empty() && !BusyTexts.back().empty(); }
+
+    std::vector<std::string> BusyTexts;
+    std::vector<TRecordedMessage> Messages;
+    bool SaveEnabled = false;
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+// The raw DEFLATE stream of bytes, at zlib's default level.
+std::string RawDeflateBytes(const std::string& bytes);
+// The text of a raw DEFLATE stream (empty when it is not one).
+std::string RawInflateBytes(const std::string& compressed);
+
+} // namespace orlenta::test
