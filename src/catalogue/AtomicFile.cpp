@@ -1,15 +1,14 @@
 #include "catalogue/AtomicFile.h"
 
+#include "app/OrlentaError.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <vector>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "app/OrlentaError.h"
+#include <vector>
 
 namespace orlenta {
 
@@ -120,7 +119,8 @@ void TAtomicFile::Commit() {
         ThrowWriteError(errno);
     FNewPath.clear();
     // Make the rename itself durable.
-    const int directory = open(DirectoryOf(FTargetPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int directory =
+        open(DirectoryOf(FTargetPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (directory >= 0) {
         fsync(directory);
         close(directory);

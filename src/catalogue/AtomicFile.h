@@ -1,8 +1,8 @@
 #pragma once
 
-#include <string>
-
 #include "catalogue/RawDeflate.h"
+
+#include <string>
 
 namespace orlenta {
 
@@ -27,9 +27,9 @@ public:
 private:
     [[noreturn]] void ThrowWriteError(int errnoValue) const;
 
-    std::string FPath;        // as the caller named it, for messages
-    std::string FTargetPath;  // the file that is replaced (a link's target)
-    std::string FNewPath;     // the new file beside it
+    std::string FPath;       // as the caller named it, for messages
+    std::string FTargetPath; // the file that is replaced (a link's target)
+    std::string FNewPath;    // the new file beside it
     int FFd = -1;
     bool FTargetExists = false;
     unsigned FMode = 0;

@@ -7,7 +7,9 @@ void TCatalogueSession::SetFileChanged(bool changed) {
     FHost.FileChangedSet(changed);
 }
 
-long long TCatalogueSession::NextDirectoryID() { return orlenta::NextDirectoryID(XMLIndexData); }
+long long TCatalogueSession::NextDirectoryID() {
+    return orlenta::NextDirectoryID(XMLIndexData);
+}
 
 void TCatalogueSession::NewCatalogue() {
     OrlentaFilename.clear();

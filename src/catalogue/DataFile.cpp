@@ -1,16 +1,15 @@
 // Loading and saving the data file: the XML text passes through the temporary file in the working
 // directory, and the data file holds it as one raw DEFLATE stream.
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
-
-#include <sys/stat.h>
-
 #include "app/OrlentaError.h"
 #include "catalogue/AtomicFile.h"
 #include "catalogue/CatalogueSession.h"
 #include "catalogue/RawDeflate.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <sys/stat.h>
 
 namespace orlenta {
 

@@ -17,7 +17,9 @@ std::optional<long long> ParseDecimal(std::string_view text) {
     return value;
 }
 
-long long DecimalOrZero(std::string_view text) { return ParseDecimal(text).value_or(0); }
+long long DecimalOrZero(std::string_view text) {
+    return ParseDecimal(text).value_or(0);
+}
 
 std::string IncrementedDecimal(std::string_view text) {
     const long long value = DecimalOrZero(text);

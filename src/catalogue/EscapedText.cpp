@@ -14,7 +14,9 @@ void AppendCodePoint(std::string& out, unsigned value) {
     }
 }
 
-bool IsOctalDigit(char c) { return c >= '0' && c <= '7'; }
+bool IsOctalDigit(char c) {
+    return c >= '0' && c <= '7';
+}
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9')

@@ -1,12 +1,12 @@
 #include "catalogue/OrlentaData.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
 #include "app/OrlentaError.h"
 #include "catalogue/DecimalText.h"
 #include "catalogue/XmlText.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace orlenta {
 
@@ -27,8 +27,7 @@ TXMLBinding ChildBinding(TXMLBinding parent, std::string_view tag) {
     case TXMLBinding::Filenames:
         return tag == TXMLFilenameType::kTag ? TXMLBinding::Filename : TXMLBinding::Plain;
     case TXMLBinding::Filename:
-    case TXMLBinding::Plain:
-        return TXMLBinding::Plain;
+    case TXMLBinding::Plain: return TXMLBinding::Plain;
     }
     return TXMLBinding::Plain;
 }
@@ -39,9 +38,8 @@ namespace {
 TXMLBinding ResolveBinding(pugi::xml_node node) {
     pugi::xml_node parent = node.parent();
     if (parent.type() == pugi::node_document) {
-        return std::string_view(node.name()) == TXMLOrlentaDataType::kTag
-                   ? TXMLBinding::OrlentaData
-                   : TXMLBinding::Plain;
+        return std::string_view(node.name()) == TXMLOrlentaDataType::kTag ? TXMLBinding::OrlentaData
+                                                                          : TXMLBinding::Plain;
     }
     return ChildBinding(ResolveBinding(parent), node.name());
 }
@@ -140,8 +138,7 @@ std::vector<pugi::xml_node_struct*>& TXMLDocument::ItemList(pugi::xml_node colle
                                                             const char* itemTag) {
     auto [it, inserted] = FItemLists.try_emplace(collection.internal_object());
     if (inserted) {
-        for (pugi::xml_node child = collection.first_child(); child;
-             child = child.next_sibling()) {
+        for (pugi::xml_node child = collection.first_child(); child; child = child.next_sibling()) {
             if (child.type() == pugi::node_element && std::strcmp(child.name(), itemTag) == 0)
                 it->second.push_back(child.internal_object());
         }

@@ -7,12 +7,11 @@
 // them. Elements and attributes the schema does not name are kept and written back.
 
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
-
-#include <pugixml.hpp>
 
 namespace orlenta {
 
@@ -140,9 +139,7 @@ public:
     void SetTitle(std::string_view value) const { SetAttributeText("Title", value); }
     void SetVendor(std::string_view value) const { SetAttributeText("Vendor", value); }
     void SetMediaType(std::string_view value) const { SetAttributeText("MediaType", value); }
-    void SetCreationDate(std::string_view value) const {
-        SetAttributeText("CreationDate", value);
-    }
+    void SetCreationDate(std::string_view value) const { SetAttributeText("CreationDate", value); }
     void SetReadDate(std::string_view value) const { SetAttributeText("ReadDate", value); }
     void SetDirCount(std::string_view value) const { SetAttributeText("DirCount", value); }
     void SetFileCount(std::string_view value) const { SetAttributeText("FileCount", value); }

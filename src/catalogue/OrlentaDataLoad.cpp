@@ -1,8 +1,8 @@
-#include <cstring>
-
 #include "app/OrlentaError.h"
 #include "catalogue/OrlentaData.h"
 #include "catalogue/XmlSource.h"
+
+#include <cstring>
 
 namespace orlenta {
 

@@ -1,12 +1,11 @@
 #include "catalogue/RawDeflate.h"
 
+#include "app/OrlentaError.h"
+
 #include <cerrno>
 #include <memory>
 #include <vector>
-
 #include <zlib.h>
-
-#include "app/OrlentaError.h"
 
 namespace orlenta {
 
@@ -58,7 +57,8 @@ void DeflateRaw(std::FILE* in, TByteSink& out, int level) {
         const size_t read = std::fread(input.data(), 1, input.size(), in);
         if (read < input.size()) {
             if (std::ferror(in))
-                throw EOrlentaError("Cannot read file. " + SystemErrorText(errno != 0 ? errno : EIO));
+                throw EOrlentaError("Cannot read file. " +
+                                    SystemErrorText(errno != 0 ? errno : EIO));
             flush = Z_FINISH;
         }
         stream.next_in = input.data();

@@ -1,15 +1,14 @@
 #include "catalogue/XmlSource.h"
 
+#include "app/OrlentaError.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <string_view>
-#include <vector>
-
 #include <iconv.h>
 #include <pugixml.hpp>
-
-#include "app/OrlentaError.h"
+#include <string_view>
+#include <vector>
 
 namespace orlenta {
 
@@ -102,9 +101,9 @@ std::string DeclaredEncoding(std::string_view text) {
     if (pos == std::string_view::npos)
         return {};
     pos += 8;
-    while (pos < declaration.size() && (declaration[pos] == ' ' || declaration[pos] == '\t' ||
-                                        declaration[pos] == '\r' || declaration[pos] == '\n' ||
-                                        declaration[pos] == '='))
+    while (pos < declaration.size() &&
+           (declaration[pos] == ' ' || declaration[pos] == '\t' || declaration[pos] == '\r' ||
+            declaration[pos] == '\n' || declaration[pos] == '='))
         ++pos;
     if (pos >= declaration.size() || (declaration[pos] != '"' && declaration[pos] != '\''))
         return {};
@@ -157,8 +156,8 @@ TXmlSourceBuffer Transcode(const TXmlSourceBuffer& source, size_t skip, const st
         }
         iconv_close(converter);
         const std::string_view done(out.data(), produced);
-        throw EOrlentaError(XmlParseErrorAt("Invalid character for the specified encoding.", done,
-                                          done.size()));
+        throw EOrlentaError(
+            XmlParseErrorAt("Invalid character for the specified encoding.", done, done.size()));
     }
     iconv_close(converter);
     TXmlSourceBuffer result = AllocateBuffer(produced);
@@ -178,7 +177,8 @@ std::string XmlParseErrorText(const std::string& reason, int line, const std::st
     size_t end = 0;
     for (int characters = 0; end < lineStart.size() && characters < 40; ++characters) {
         ++end;
-        while (end < lineStart.size() && (static_cast<unsigned char>(lineStart[end]) & 0xC0) == 0x80)
+        while (end < lineStart.size() &&
+               (static_cast<unsigned char>(lineStart[end]) & 0xC0) == 0x80)
             ++end;
     }
     return reason + "\r\nLine: " + std::to_string(line) + "\r\n" + lineStart.substr(0, end);

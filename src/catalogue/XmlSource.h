@@ -28,13 +28,15 @@ private:
 // The XML text of the file at path as UTF-8 without a byte-order mark, whatever encoding XML 1.0
 // lets a parser detect (UTF-8, UTF-16 or UTF-32 by byte-order mark or by the first characters,
 // or an encoding named in the declaration). Throws EOrlentaError: "Cannot open file" when the file
-// cannot be read, the three-line parse error when the encoding is unknown or the bytes do not fit it.
+// cannot be read, the three-line parse error when the encoding is unknown or the bytes do not fit
+// it.
 TXmlSourceBuffer ReadXmlSourceAsUtf8(const std::string& path);
 
 // The parse error for a failure at byte offset of the UTF-8 text.
 std::string XmlParseErrorAt(const std::string& reason, std::string_view text, size_t offset);
 
-// The parse error text: reason, "Line: N" and the first 40 characters of that line, joined by CR LF.
+// The parse error text: reason, "Line: N" and the first 40 characters of that line, joined by CR
+// LF.
 std::string XmlParseErrorText(const std::string& reason, int line, const std::string& lineStart);
 
 } // namespace orlenta

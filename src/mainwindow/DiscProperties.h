@@ -1,8 +1,8 @@
 #pragma once
 
-#include <string>
-
 #include "catalogue/OrlentaData.h"
+
+#include <string>
 
 namespace orlenta {
 

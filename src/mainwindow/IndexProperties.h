@@ -1,9 +1,9 @@
 #pragma once
 
+#include "catalogue/OrlentaData.h"
+
 #include <string>
 #include <string_view>
-
-#include "catalogue/OrlentaData.h"
 
 namespace orlenta {
 

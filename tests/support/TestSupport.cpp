@@ -4,7 +4,6 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-
 #include <zlib.h>
 
 namespace orlenta::test {
