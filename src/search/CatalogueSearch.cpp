@@ -1,0 +1,131 @@
+#include "search/CatalogueSearch.h"
+
+namespace orlenta {
+
+namespace {
+
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+} // namespace
+
+std::string_view SearchFieldName(TSearchField field) {
+    switch (field) {
+    case TSearchField::Title: return "title";
+    case TSearchField::Vendor: return "vendor";
+    case TSearchField::Memo: return "memo";
+    case TSearchField::Directory: return "directory";
+    case TSearchField::Filename: return "filename";
+    }
+    return {};
+}
+
+std::string UpperCaseAscii(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper)
+        c = UpperAscii(c);
+    return upper;
+}
+
+bool ContainsUpperKeyword(std::string_view upperKeyword, std::string_view value) {
+    if (upperKeyword.empty() || value.size() < upperKeyword.size())
+        return false;
+    const char first = upperKeyword.front();
+    const size_t lastStart = value.size() - upperKeyword.size();
+    for (size_t start = 0; start <= lastStart; ++start) {
+        if (UpperAscii(value[start]) != first)
+            continue;
+        size_t k = 1;
+        while (k < upperKeyword.size() && UpperAscii(value[start + k]) == upperKeyword[k])
+            ++k;
+        if (k == upperKeyword.size())
+            return true;
+    }
+    return false;
+}
+
+bool ContainsKeyword(std::string_view keyword, std::string_view value) {
+    return ContainsUpperKeyword(UpperCaseAscii(keyword), value);
+}
+
+bool WalkDirectoryHits(std::string_view upperKeyword, const TXMLDirectoryType& directory,
+                       bool inDirectory, bool inFilename,
+                       const std::function<bool(const TDirectoryHit&)>& onHit, std::string* path) {
+    if (inDirectory && ContainsUpperKeyword(upperKeyword, directory.Name()) &&
+        !onHit({TSearchField::Directory, directory, {}}))
+        return false;
+    if (inFilename) {
+        const TXMLFilenamesType files = directory.Filenames();
+        const int count = files.Count();
+        for (int i = 0; i < count; ++i) {
+            const std::string_view name = files.Filename(i).Text();
+            if (ContainsUpperKeyword(upperKeyword, name) &&
+                !onHit({TSearchField::Filename, directory, name}))
+                return false;
+        }
+    }
+    const TXMLDirectoriesType subdirectories = directory.Directories();
+    const int count = subdirectories.Count();
+    for (int i = 0; i < count; ++i) {
+        const TXMLDirectoryType subdirectory = subdirectories.Directory(i);
+        const size_t pathLength = path != nullptr ? path->size() : 0;
+        if (path != nullptr) {
+            *path += '/';
+            *path += subdirectory.Name();
+        }
+        const bool goOn =
+            WalkDirectoryHits(upperKeyword, subdirectory, inDirectory, inFilename, onHit, path);
+        if (path != nullptr)
+            path->resize(pathLength);
+        if (!goOn)
+            return false;
+    }
+    return true;
+}
+
+std::string_view FindInDirectory(std::string_view upperKeyword, const TXMLDirectoryType& directory,
+                                 bool inDirectory, bool inFilename) {
+    std::string_view id;
+    WalkDirectoryHits(upperKeyword, directory, inDirectory, inFilename,
+                      [&id](const TDirectoryHit& hit) {
+                          id = hit.Directory.ID();
+                          return false;
+                      });
+    return id;
+}
+
+bool SearchCatalogue(const TXMLOrlentaDataType& root, const TSearchRequest& request,
+                     const std::function<bool(const TSearchHit&)>& onHit) {
+    const std::string keyword = UpperCaseAscii(request.Keyword);
+    const TXMLDiscsType discs = root.Discs();
+    const int count = discs.Count();
+    for (int index = 0; index < count; ++index) {
+        const TXMLDiscType disc = discs.Disc(index);
+        auto report = [&](TSearchField field, std::string_view id) {
+            return onHit({index, disc, field, id});
+        };
+        if (request.InTitle && ContainsUpperKeyword(keyword, disc.Title()) &&
+            !report(TSearchField::Title, disc.Root().ID()))
+            return false;
+        if (request.InVendor && ContainsUpperKeyword(keyword, disc.Vendor()) &&
+            !report(TSearchField::Vendor, disc.Root().ID()))
+            return false;
+        if (request.InMemo && ContainsUpperKeyword(keyword, disc.Memo()) &&
+            !report(TSearchField::Memo, disc.Root().ID()))
+            return false;
+        if (request.InDirectory || request.InFilename) {
+            bool goOn = true;
+            WalkDirectoryHits(keyword, disc.Root(), request.InDirectory, request.InFilename,
+                              [&](const TDirectoryHit& hit) {
+                                  goOn = report(hit.Field, hit.Directory.ID());
+                                  return false; // at most one directory hit per disc
+                              });
+            if (!goOn)
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace orlenta
