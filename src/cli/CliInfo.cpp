@@ -1,0 +1,85 @@
+// orlenta-cli info: the catalogue's title, memo, last directory ID and sizes.
+
+#include "CliCommon.h"
+#include "catalogue/EscapedText.h"
+
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <vector>
+
+namespace orlenta::cli {
+
+namespace {
+
+struct TTreeSize {
+    long long Directories = 0;
+    long long Files = 0;
+};
+
+// The first child element with this tag, or none.
+pugi::xml_node FirstChildElement(pugi::xml_node parent, const char* tag) {
+    for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_element && std::strcmp(child.name(), tag) == 0)
+            return child;
+    }
+    return {};
+}
+
+// Counts what the access layer would find below a disc's top directory: the items of each
+// directory's first Directories and Filenames. It reads the DOM directly because the typed
+// getters add absent children and keep an item list per collection, which on a large catalogue
+// costs memory that a read-only command has no use for. A stack instead of recursion: a file
+// from elsewhere may nest deeper than the call stack allows.
+void AddTreeSize(pugi::xml_node root, TTreeSize& size) {
+    std::vector<pugi::xml_node> pending{root};
+    while (!pending.empty()) {
+        const pugi::xml_node directory = pending.back();
+        pending.pop_back();
+        const pugi::xml_node filenames = FirstChildElement(directory, TXMLFilenamesType::kTag);
+        for (pugi::xml_node item = filenames.first_child(); item; item = item.next_sibling()) {
+            if (item.type() == pugi::node_element &&
+                std::strcmp(item.name(), TXMLFilenameType::kTag) == 0)
+                ++size.Files;
+        }
+        const pugi::xml_node directories = FirstChildElement(directory, TXMLDirectoriesType::kTag);
+        for (pugi::xml_node item = directories.first_child(); item; item = item.next_sibling()) {
+            if (item.type() == pugi::node_element &&
+                std::strcmp(item.name(), TXMLDirectoryType::kTag) == 0) {
+                ++size.Directories;
+                pending.push_back(item);
+            }
+        }
+    }
+}
+
+void RunInfo(const std::string& file) {
+    TCliHost host;
+    TCatalogueSession session(host);
+    OpenCatalogue(session, file);
+    const IXMLOrlentaDataType& root = session.XMLIndexData;
+    const TXMLDiscsType discs = root.Discs();
+    TTreeSize size;
+    for (int i = 0; i < discs.Count(); ++i)
+        AddTreeSize(discs.Disc(i).Root().XmlNode(), size);
+
+    std::cout << "Title: " << root.Title() << '\n'
+              << "Memo: " << UnescapeText(root.Memo()) << '\n'
+              << "Last directory ID: " << root.LastDirectoryID() << '\n'
+              << "Discs: " << discs.Count() << '\n'
+              << "Directories: " << size.Directories << '\n'
+              << "Files: " << size.Files << '\n';
+}
+
+} // namespace
+
+void RegisterInfoCommand(CLI::App& app) {
+    auto file = std::make_shared<std::string>();
+    CLI::App* command = app.add_subcommand(
+        "info", "Show the catalogue's title, memo (decoded), last directory ID, and its numbers "
+                "of discs, directories and file names.");
+    command->add_option("FILE", *file, "Data file to read")->required();
+    command->callback([file] { RunInfo(*file); });
+}
+
+} // namespace orlenta::cli
