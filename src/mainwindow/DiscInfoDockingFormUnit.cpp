@@ -1,0 +1,198 @@
+#include "mainwindow/DiscInfoDockingFormUnit.h"
+
+#include "mainwindow/DiscProperties.h"
+#include "mainwindow/WindowText.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+#include <QValidator>
+
+namespace orlenta {
+
+namespace {
+
+constexpr int kMaxTextLength = 200;
+
+// Limits what the user types without cutting a longer value that the program put there:
+// QLineEdit::setMaxLength would truncate it. Edits that shorten the text always pass.
+class TTypedLengthValidator : public QValidator {
+public:
+    TTypedLengthValidator(QLineEdit* edit, int maxLength)
+        : QValidator(edit), FEdit(edit), FMaxLength(maxLength) {}
+    State validate(QString& input, int&) const override {
+        if (input.size() <= FMaxLength || input.size() <= FEdit->text().size())
+            return Acceptable;
+        return Invalid;
+    }
+
+private:
+    QLineEdit* FEdit;
+    int FMaxLength;
+};
+
+QLineEdit* AddLabeledEdit(QGridLayout* grid, int row, int column, const QString& objectName,
+                          const QString& caption) {
+    auto* label = new QLabel(caption);
+    label->setObjectName(objectName + QStringLiteral("Label"));
+    auto* edit = new QLineEdit;
+    edit->setObjectName(objectName);
+    label->setBuddy(edit);
+    grid->addWidget(label, row * 2, column);
+    grid->addWidget(edit, row * 2 + 1, column);
+    return edit;
+}
+
+} // namespace
+
+TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("DiscInfoDockingForm"));
+    FDiscInfoPanel = new QWidget(this);
+    FDiscInfoPanel->setObjectName(QStringLiteral("DiscInfoPanel"));
+    auto* layout = new QVBoxLayout(FDiscInfoPanel);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+
+    // Created in tab order: Title, Creation date, Vendor, Read date, Media type, Directories,
+    // Files, Memo.
+    TitleLabeledEdit =
+        AddLabeledEdit(grid, 0, 0, QStringLiteral("TitleLabeledEdit"), QStringLiteral("Title"));
+    CreationDateLabeledEdit = AddLabeledEdit(grid, 0, 1, QStringLiteral("CreationDateLabeledEdit"),
+                                             QStringLiteral("Creation date"));
+    VendorLabeledEdit =
+        AddLabeledEdit(grid, 1, 0, QStringLiteral("VendorLabeledEdit"), QStringLiteral("Vendor"));
+    ReadDateLabeledEdit = AddLabeledEdit(grid, 1, 1, QStringLiteral("ReadDateLabeledEdit"),
+                                         QStringLiteral("Read date"));
+
+    MediaTypeLabel = new QLabel(QStringLiteral("Media type"));
+    MediaTypeLabel->setObjectName(QStringLiteral("MediaTypeLabel"));
+    MediaTypeComboBox = new QComboBox;
+    MediaTypeComboBox->setObjectName(QStringLiteral("MediaTypeComboBox"));
+    // The value is the text, not a list index: any typed text is kept.
+    MediaTypeComboBox->setEditable(true);
+    MediaTypeComboBox->setInsertPolicy(QComboBox::NoInsert);
+    MediaTypeComboBox->addItems({QStringLiteral("CD-ROM"), QStringLiteral("CD-R"),
+                                 QStringLiteral("CD-RW"), QStringLiteral("DVD"),
+                                 QStringLiteral("DVD+R"), QStringLiteral("DVD+RW"),
+                                 QStringLiteral("DVD-R"), QStringLiteral("DVD-RW")});
+    MediaTypeComboBox->setCurrentIndex(-1);
+    MediaTypeLabel->setBuddy(MediaTypeComboBox);
+    auto* countsRow = new QGridLayout;
+    countsRow->setContentsMargins(0, 0, 0, 0);
+    DirCountLabeledEdit = AddLabeledEdit(countsRow, 0, 0, QStringLiteral("DirCountLabeledEdit"),
+                                         QStringLiteral("Directories"));
+    FileCountLabeledEdit = AddLabeledEdit(countsRow, 0, 1, QStringLiteral("FileCountLabeledEdit"),
+                                          QStringLiteral("Files"));
+    grid->addWidget(MediaTypeLabel, 4, 0);
+    grid->addWidget(MediaTypeComboBox, 5, 0);
+    grid->addLayout(countsRow, 4, 1, 2, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+
+    Label1 = new QLabel(QStringLiteral("Memo"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    DiscMemo = new QPlainTextEdit;
+    DiscMemo->setObjectName(QStringLiteral("DiscMemo"));
+    DiscMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    DiscMemo->setTabChangesFocus(true);
+    Label1->setBuddy(DiscMemo);
+    layout->addWidget(Label1);
+    layout->addWidget(DiscMemo, 1);
+
+    for (QLineEdit* edit : {TitleLabeledEdit, VendorLabeledEdit})
+        edit->setValidator(new TTypedLengthValidator(edit, kMaxTextLength));
+    MediaTypeComboBox->lineEdit()->setValidator(
+        new TTypedLengthValidator(MediaTypeComboBox->lineEdit(), kMaxTextLength));
+    for (QLineEdit* edit : {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit})
+        edit->setReadOnly(true);
+
+    setTabOrder(TitleLabeledEdit, CreationDateLabeledEdit);
+    setTabOrder(CreationDateLabeledEdit, VendorLabeledEdit);
+    setTabOrder(VendorLabeledEdit, ReadDateLabeledEdit);
+    setTabOrder(ReadDateLabeledEdit, MediaTypeComboBox);
+    setTabOrder(MediaTypeComboBox, DirCountLabeledEdit);
+    setTabOrder(DirCountLabeledEdit, FileCountLabeledEdit);
+    setTabOrder(FileCountLabeledEdit, DiscMemo);
+
+    SetEnableEdit(true);
+}
+
+TDiscInfoDockingForm::~TDiscInfoDockingForm() {
+    delete FDiscInfoPanel.data();
+}
+
+void TDiscInfoDockingForm::MoveInto(QWidget* host) {
+    auto* layout = host->layout();
+    if (layout == nullptr) {
+        layout = new QVBoxLayout(host);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    FDiscInfoPanel->setParent(host);
+    layout->addWidget(FDiscInfoPanel);
+    FDiscInfoPanel->show();
+}
+
+void TDiscInfoDockingForm::SetEnableEdit(bool value) {
+    FEnableEdit = value;
+    for (QLineEdit* edit : {TitleLabeledEdit, CreationDateLabeledEdit, VendorLabeledEdit})
+        edit->setReadOnly(!value);
+    DiscMemo->setReadOnly(!value);
+    MediaTypeComboBox->setEnabled(value);
+    // Without editing the combo box is a plain text field: no drop-down button to suggest a
+    // choice. The always read-only fields look like a dialog's background only where the
+    // others can be edited, so that they stand apart.
+    MediaTypeComboBox->setStyleSheet(
+        value ? QString()
+              : QStringLiteral("QComboBox::drop-down { width: 0px; border: none; }"
+                               " QComboBox::down-arrow { image: none; }"));
+    const QPalette::ColorRole background = value ? QPalette::Button : QPalette::Base;
+    for (QLineEdit* edit : {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit}) {
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, QPalette().color(background));
+        edit->setPalette(palette);
+    }
+}
+
+std::string MemoBoxText(const QPlainTextEdit& memo) {
+    QString text = memo.toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return ToStdString(text);
+}
+
+void SetMemoBoxText(QPlainTextEdit& memo, std::string_view text) {
+    QString shown = ToQString(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    memo.setPlainText(shown);
+}
+
+void DiscToPanel(const IXMLDiscType& disc, TDiscInfoDockingForm& panel) {
+    const TDiscProperties properties = ReadDiscProperties(disc);
+    panel.VendorLabeledEdit->setText(ToQString(properties.Vendor));
+    panel.TitleLabeledEdit->setText(ToQString(properties.Title));
+    panel.MediaTypeComboBox->setEditText(ToQString(properties.MediaType));
+    panel.CreationDateLabeledEdit->setText(ToQString(properties.CreationDate));
+    panel.ReadDateLabeledEdit->setText(ToQString(properties.ReadDate));
+    panel.DirCountLabeledEdit->setText(ToQString(properties.DirCount));
+    panel.FileCountLabeledEdit->setText(ToQString(properties.FileCount));
+    SetMemoBoxText(*panel.DiscMemo, properties.Memo);
+}
+
+void PanelToDisc(const IXMLDiscType& disc, const TDiscInfoDockingForm& panel) {
+    TDiscProperties properties;
+    properties.Vendor = ToStdString(panel.VendorLabeledEdit->text());
+    properties.Title = ToStdString(panel.TitleLabeledEdit->text());
+    properties.MediaType = ToStdString(panel.MediaTypeComboBox->currentText());
+    properties.CreationDate = ToStdString(panel.CreationDateLabeledEdit->text());
+    properties.ReadDate = ToStdString(panel.ReadDateLabeledEdit->text());
+    properties.DirCount = ToStdString(panel.DirCountLabeledEdit->text());
+    properties.FileCount = ToStdString(panel.FileCountLabeledEdit->text());
+    properties.Memo = MemoBoxText(*panel.DiscMemo);
+    WriteDiscProperties(disc, properties);
+}
+
+} // namespace orlenta
