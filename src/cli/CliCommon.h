@@ -59,5 +59,6 @@ void RegisterDiscsCommand(CLI::App& app);
 void RegisterTreeCommand(CLI::App& app);
 void RegisterXmlCommand(CLI::App& app);
 void RegisterSetCommand(CLI::App& app);
+void RegisterAddCommand(CLI::App& app);
 
 } // namespace orlenta::cli

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     orlenta::cli::RegisterTreeCommand(app);
     orlenta::cli::RegisterXmlCommand(app);
     orlenta::cli::RegisterSetCommand(app);
+    orlenta::cli::RegisterAddCommand(app);
 
     return orlenta::cli::RunCommandLine(app, argc, argv);
 }
