@@ -1,0 +1,87 @@
+#!/bin/sh
+# Times loading (orlenta-cli info) and loading + saving (orlenta-cli set) of synthetic catalogues
+# against the same steps done by zlib and pugixml alone, and records peak memory. See README.md.
+#
+#   bench/catalogue.sh                  10k, 100k and 1M files
+#   SIZES="10000 100000" bench/catalogue.sh
+#
+# Results: bench/out/summary.txt, and hyperfine's figures in bench/out/times-N.csv.
+set -eu
+cd "$(dirname "$0")/.."
+ROOT="$(pwd)"
+SIZES="${SIZES:-10000 100000 1000000}"
+OUT="${OUT:-$ROOT/bench/out}"
+BUILD="$ROOT/build/bench"
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+if ! command -v hyperfine >/dev/null || [ ! -x /usr/bin/time ]; then
+    $SUDO apt-get install -y -qq --no-install-recommends hyperfine time >/dev/null
+fi
+
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORLENTA_GUI=OFF \
+    -DORLENTA_TESTS=OFF >/dev/null
+cmake --build "$BUILD" -j 2 --target orlenta-cli orlenta-bench-generate orlenta-bench-baseline
+CLI="$BUILD/orlenta-cli"
+GENERATE="$BUILD/bench/orlenta-bench-generate"
+BASELINE="$BUILD/bench/orlenta-bench-baseline"
+
+mkdir -p "$OUT"
+SUMMARY="$OUT/summary.txt"
+: >"$SUMMARY.tmp"
+
+for n in $SIZES; do
+    catalogue="$OUT/catalogue-$n.olx"
+    if [ ! -f "$catalogue" ]; then
+        "$GENERATE" catalogue "$catalogue" --files "$n"
+    fi
+    # Every run works in here: the temporary file of loads and saves lands in this directory.
+    work="$OUT/work-$n"
+    mkdir -p "$work"
+    cd "$work"
+    "$BASELINE" inflate "$catalogue" catalogue.xml
+    cp "$catalogue" set.olx
+
+    hyperfine --style basic --warmup 2 --export-csv "$OUT/times-$n.csv" \
+        -n inflate "$BASELINE inflate $catalogue inflated.xml" \
+        -n parse "$BASELINE parse catalogue.xml" \
+        -n write "$BASELINE write catalogue.xml written.xml" \
+        -n deflate "$BASELINE deflate catalogue.xml deflated.olx" \
+        -n info "$CLI info $catalogue" \
+        -n set "$CLI set set.olx --title Measured"
+
+    # Peak resident memory in KiB, one run each.
+    rss() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -n 1; }
+    xml_bytes=$(wc -c <catalogue.xml)
+    olx_bytes=$(wc -c <"$catalogue")
+    echo "$n $xml_bytes $olx_bytes $(rss "$BASELINE" parse catalogue.xml)" \
+        "$(rss "$CLI" info "$catalogue") $(rss "$CLI" set set.olx --title Measured)" \
+        "$(awk -F, 'NR > 1 { printf "%s ", $4 }' "$OUT/times-$n.csv")" >>"$SUMMARY.tmp"
+    cd "$ROOT"
+done
+
+# Columns of summary.tmp: files, XML bytes, data file bytes, peak KiB of parse, info and set,
+# then the median seconds of inflate, parse, write (parse included), deflate, info and set.
+awk '
+{
+    n = $1; xml = $2; olx = $3; rssParse = $4; rssInfo = $5; rssSet = $6
+    inflate = $7; parse = $8; write = $9; deflate = $10; info = $11; set = $12
+    load = inflate + parse
+    writeAlone = write - parse
+    save = set - info
+    printf "%d files: XML %.1f MB, data file %.1f MB\n", n, xml / 1e6, olx / 1e6
+    printf "  baselines   inflate %.3f s  parse %.3f s  write %.3f s  deflate %.3f s\n", \
+        inflate, parse, writeAlone, deflate
+    printf "  load        info %.3f s / (inflate + parse) %.3f s = %.2fx   %.2f us per file\n", \
+        info, load, info / load, info / n * 1e6
+    printf "  save        (set - info) %.3f s / (write + deflate) %.3f s = %.2fx   %.2f us per file\n", \
+        save, writeAlone + deflate, save / (writeAlone + deflate), save / n * 1e6
+    printf "  load + save set %.3f s / (inflate + parse + write + deflate) %.3f s = %.2fx\n", \
+        set, load + writeAlone + deflate, set / (load + writeAlone + deflate)
+    printf "  peak memory info %.1f MB (%.2fx XML), set %.1f MB (%.2fx XML), bare parse %.1f MB (%.2fx XML)\n", \
+        rssInfo * 1024 / 1e6, rssInfo * 1024 / xml, rssSet * 1024 / 1e6, rssSet * 1024 / xml, \
+        rssParse * 1024 / 1e6, rssParse * 1024 / xml
+}' "$SUMMARY.tmp" >"$SUMMARY"
+rm -f "$SUMMARY.tmp"
+echo
+cat "$SUMMARY"
