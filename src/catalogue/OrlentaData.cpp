@@ -156,10 +156,19 @@ void TXMLDocument::ItemAppended(pugi::xml_node collection, pugi::xml_node item) 
 void TXMLDocument::ForgetItemLists(pugi::xml_node subtree) {
     if (FItemLists.empty())
         return;
-    FItemLists.erase(subtree.internal_object());
-    for (pugi::xml_node child = subtree.first_child(); child; child = child.next_sibling()) {
-        if (child.type() == pugi::node_element)
-            ForgetItemLists(child);
+    // Depth first without recursion: a subtree may nest deeper than the call stack allows.
+    pugi::xml_node node = subtree;
+    for (;;) {
+        FItemLists.erase(node.internal_object());
+        if (pugi::xml_node child = node.first_child()) {
+            node = child;
+            continue;
+        }
+        while (node != subtree && !node.next_sibling())
+            node = node.parent();
+        if (node == subtree)
+            return;
+        node = node.next_sibling();
     }
 }
 

@@ -6,6 +6,7 @@
 // empty, and reading an absent child element appends it empty, so the document is written with
 // them. Elements and attributes the schema does not name are kept and written back.
 
+#include <cstring>
 #include <memory>
 #include <pugixml.hpp>
 #include <string>
@@ -82,7 +83,39 @@ public:
     // or -1 when it is not an item of this collection.
     int Remove(const TItem& item) const;
 
+    // A walk over the items in document order that builds no item list: for a single pass
+    // over a large catalogue, where the list would cost memory and time for nothing.
+    class TIterator {
+    public:
+        TIterator(pugi::xml_node node, TXMLDocument* document, TXMLBinding binding)
+            : FNode(node), FDocument(document), FBinding(binding) {}
+        TItem operator*() const { return TItem(FNode, FDocument, FBinding); }
+        TIterator& operator++() {
+            FNode = NextItem(FNode.next_sibling());
+            return *this;
+        }
+        bool operator==(const TIterator& other) const { return FNode == other.FNode; }
+
+    private:
+        pugi::xml_node FNode;
+        TXMLDocument* FDocument;
+        TXMLBinding FBinding;
+    };
+    TIterator begin() const {
+        return TIterator(NextItem(FNode.first_child()), FDocument,
+                         ChildBinding(FBinding, TItem::kTag));
+    }
+    TIterator end() const { return TIterator(pugi::xml_node(), FDocument, TXMLBinding::Plain); }
+
 private:
+    // node, or the first item after it.
+    static pugi::xml_node NextItem(pugi::xml_node node) {
+        while (node &&
+               (node.type() != pugi::node_element || std::strcmp(node.name(), TItem::kTag) != 0))
+            node = node.next_sibling();
+        return node;
+    }
+
     std::vector<pugi::xml_node_struct*>& Items() const;
 };
 

@@ -1,5 +1,7 @@
 #include "search/CatalogueSearch.h"
 
+#include <vector>
+
 namespace orlenta {
 
 namespace {
@@ -49,37 +51,64 @@ bool ContainsKeyword(std::string_view keyword, std::string_view value) {
     return ContainsUpperKeyword(UpperCaseAscii(keyword), value);
 }
 
-bool WalkDirectoryHits(std::string_view upperKeyword, const TXMLDirectoryType& directory,
-                       bool inDirectory, bool inFilename,
-                       const std::function<bool(const TDirectoryHit&)>& onHit, std::string* path) {
+namespace {
+
+// Reports the hits of one directory itself: its name, then its file names.
+bool DirectoryOwnHits(std::string_view upperKeyword, const TXMLDirectoryType& directory,
+                      bool inDirectory, bool inFilename,
+                      const std::function<bool(const TDirectoryHit&)>& onHit) {
     if (inDirectory && ContainsUpperKeyword(upperKeyword, directory.Name()) &&
         !onHit({TSearchField::Directory, directory, {}}))
         return false;
     if (inFilename) {
-        const TXMLFilenamesType files = directory.Filenames();
-        const int count = files.Count();
-        for (int i = 0; i < count; ++i) {
-            const std::string_view name = files.Filename(i).Text();
+        for (const TXMLFilenameType file : directory.Filenames()) {
+            const std::string_view name = file.Text();
             if (ContainsUpperKeyword(upperKeyword, name) &&
                 !onHit({TSearchField::Filename, directory, name}))
                 return false;
         }
     }
-    const TXMLDirectoriesType subdirectories = directory.Directories();
-    const int count = subdirectories.Count();
-    for (int i = 0; i < count; ++i) {
-        const TXMLDirectoryType subdirectory = subdirectories.Directory(i);
-        const size_t pathLength = path != nullptr ? path->size() : 0;
+    return true;
+}
+
+} // namespace
+
+bool WalkDirectoryHits(std::string_view upperKeyword, const TXMLDirectoryType& directory,
+                       bool inDirectory, bool inFilename,
+                       const std::function<bool(const TDirectoryHit&)>& onHit, std::string* path) {
+    // An explicit stack, not recursion: a catalogue from elsewhere may nest deeper than the call
+    // stack allows.
+    struct TLevel {
+        TXMLDirectoriesType::TIterator Next;
+        TXMLDirectoriesType::TIterator End;
+        size_t PathLength;
+    };
+    if (!DirectoryOwnHits(upperKeyword, directory, inDirectory, inFilename, onHit))
+        return false;
+    const TXMLDirectoriesType top = directory.Directories();
+    std::vector<TLevel> levels{{top.begin(), top.end(), path != nullptr ? path->size() : 0}};
+    while (!levels.empty()) {
+        TLevel& level = levels.back();
+        if (level.Next == level.End) {
+            if (path != nullptr)
+                path->resize(level.PathLength);
+            levels.pop_back();
+            continue;
+        }
+        const TXMLDirectoryType subdirectory = *level.Next;
+        ++level.Next;
         if (path != nullptr) {
+            path->resize(level.PathLength);
             *path += '/';
             *path += subdirectory.Name();
         }
-        const bool goOn =
-            WalkDirectoryHits(upperKeyword, subdirectory, inDirectory, inFilename, onHit, path);
-        if (path != nullptr)
-            path->resize(pathLength);
-        if (!goOn)
+        if (!DirectoryOwnHits(upperKeyword, subdirectory, inDirectory, inFilename, onHit)) {
+            if (path != nullptr)
+                path->resize(levels.front().PathLength);
             return false;
+        }
+        const TXMLDirectoriesType below = subdirectory.Directories();
+        levels.push_back({below.begin(), below.end(), path != nullptr ? path->size() : 0});
     }
     return true;
 }

@@ -66,6 +66,10 @@ TEST(OrlentaData, KeepsWhatTheSchemaDoesNotName) {
     IXMLOrlentaDataType root = LoadText(dir, text);
     ASSERT_EQ(root.Discs().Count(), 2);
     EXPECT_EQ(root.Discs().Disc(1).Title(), "b");
+    std::string walked;
+    for (const TXMLDiscType disc : root.Discs())
+        walked += disc.Title();
+    EXPECT_EQ(walked, "ab");
     EXPECT_EQ(SavedText(root, dir), text);
 }
 

@@ -158,3 +158,42 @@ TEST_F(CatalogueSearchTest, WalkDirectoryHitsListsEveryHitWithItsPath) {
 
 } // namespace
 } // namespace orlenta
+
+namespace orlenta {
+namespace {
+
+TEST(CatalogueSearch, WalksDirectoriesNestedDeeperThanTheCallStackAllows) {
+    IXMLOrlentaDataType root = NewOrlentaData();
+    TXMLDiscType disc = root.Discs().Add();
+    TXMLDirectoryType directory = disc.Root();
+    const int depth = 200000;
+    for (int level = 1; level <= depth; ++level) {
+        directory = directory.Directories().Add();
+        directory.SetName("d");
+        directory.SetID(std::to_string(level));
+    }
+    directory.Filenames().Add().SetText("needle.txt");
+    TSearchRequest request;
+    request.Keyword = "needle";
+    request.InFilename = true;
+    std::string_view found;
+    SearchCatalogue(root, request, [&found](const TSearchHit& hit) {
+        found = hit.DirectoryID;
+        return true;
+    });
+    EXPECT_EQ(found, std::to_string(depth));
+    std::string path;
+    size_t pathLength = 0;
+    WalkDirectoryHits(
+        "NEEDLE", disc.Root(), false, true,
+        [&](const TDirectoryHit&) {
+            pathLength = path.size();
+            return true;
+        },
+        &path);
+    EXPECT_EQ(pathLength, 2u * depth);
+    EXPECT_TRUE(path.empty());
+}
+
+} // namespace
+} // namespace orlenta
