@@ -60,5 +60,6 @@ void RegisterTreeCommand(CLI::App& app);
 void RegisterXmlCommand(CLI::App& app);
 void RegisterSetCommand(CLI::App& app);
 void RegisterAddCommand(CLI::App& app);
+void RegisterSearchCommand(CLI::App& app);
 
 } // namespace orlenta::cli
