@@ -40,15 +40,16 @@ int TCatalogueTreeModel::AppendNode(int parent, const QString& text, int data, i
                                     int selectedIndex) {
     FPublished = false;
     const int node = static_cast<int>(FNodes.size());
-    std::vector<int>& siblings =
-        parent == kNoNode ? FTopLevel : FNodes[static_cast<size_t>(parent)].Children;
     TTreeNode& added = FNodes.emplace_back();
     added.Text = text;
     added.Data = data;
     added.ImageIndex = imageIndex;
     added.SelectedIndex = selectedIndex;
     added.Parent = parent;
-    added.Row = static_cast<int>(siblings.size());
+    // Only now: the append may have moved the parent's node.
+    std::vector<int>& siblings =
+        parent == kNoNode ? FTopLevel : FNodes[static_cast<size_t>(parent)].Children;
+    FNodes.back().Row = static_cast<int>(siblings.size());
     siblings.push_back(node);
     return node;
 }

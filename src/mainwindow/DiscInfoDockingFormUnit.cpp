@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
-#include <QValidator>
+#include <algorithm>
 
 namespace orlenta {
 
@@ -17,22 +17,22 @@ namespace {
 
 constexpr int kMaxTextLength = 200;
 
-// Limits what the user types without cutting a longer value that the program put there:
-// QLineEdit::setMaxLength would truncate it. Edits that shorten the text always pass.
-class TTypedLengthValidator : public QValidator {
-public:
-    TTypedLengthValidator(QLineEdit* edit, int maxLength)
-        : QValidator(edit), FEdit(edit), FMaxLength(maxLength) {}
-    State validate(QString& input, int&) const override {
-        if (input.size() <= FMaxLength || input.size() <= FEdit->text().size())
-            return Acceptable;
-        return Invalid;
-    }
+// Limits what the user types without cutting a longer value that the program put there, which
+// a fixed QLineEdit::setMaxLength would truncate: the limit follows a longer text down as the
+// user shortens it.
+void LimitTypedLength(QLineEdit* edit) {
+    edit->setMaxLength(kMaxTextLength);
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
+        edit->setMaxLength(std::max<int>(kMaxTextLength, static_cast<int>(text.size())));
+    });
+}
 
-private:
-    QLineEdit* FEdit;
-    int FMaxLength;
-};
+// Shows text whole in an edit whose typing is limited.
+void SetFieldText(QLineEdit* edit, const QString& text) {
+    if (text.size() > edit->maxLength())
+        edit->setMaxLength(static_cast<int>(text.size()));
+    edit->setText(text);
+}
 
 QLineEdit* AddLabeledEdit(QGridLayout* grid, int row, int column, const QString& objectName,
                           const QString& caption) {
@@ -103,10 +103,8 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
     layout->addWidget(Label1);
     layout->addWidget(DiscMemo, 1);
 
-    for (QLineEdit* edit : {TitleLabeledEdit, VendorLabeledEdit})
-        edit->setValidator(new TTypedLengthValidator(edit, kMaxTextLength));
-    MediaTypeComboBox->lineEdit()->setValidator(
-        new TTypedLengthValidator(MediaTypeComboBox->lineEdit(), kMaxTextLength));
+    for (QLineEdit* edit : {TitleLabeledEdit, VendorLabeledEdit, MediaTypeComboBox->lineEdit()})
+        LimitTypedLength(edit);
     for (QLineEdit* edit : {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit})
         edit->setReadOnly(true);
 
@@ -172,9 +170,9 @@ void SetMemoBoxText(QPlainTextEdit& memo, std::string_view text) {
 
 void DiscToPanel(const IXMLDiscType& disc, TDiscInfoDockingForm& panel) {
     const TDiscProperties properties = ReadDiscProperties(disc);
-    panel.VendorLabeledEdit->setText(ToQString(properties.Vendor));
-    panel.TitleLabeledEdit->setText(ToQString(properties.Title));
-    panel.MediaTypeComboBox->setEditText(ToQString(properties.MediaType));
+    SetFieldText(panel.VendorLabeledEdit, ToQString(properties.Vendor));
+    SetFieldText(panel.TitleLabeledEdit, ToQString(properties.Title));
+    SetFieldText(panel.MediaTypeComboBox->lineEdit(), ToQString(properties.MediaType));
     panel.CreationDateLabeledEdit->setText(ToQString(properties.CreationDate));
     panel.ReadDateLabeledEdit->setText(ToQString(properties.ReadDate));
     panel.DirCountLabeledEdit->setText(ToQString(properties.DirCount));
@@ -182,7 +180,7 @@ void DiscToPanel(const IXMLDiscType& disc, TDiscInfoDockingForm& panel) {
     SetMemoBoxText(*panel.DiscMemo, properties.Memo);
 }
 
-void PanelToDisc(const IXMLDiscType& disc, const TDiscInfoDockingForm& panel) {
+TDiscProperties PanelProperties(const TDiscInfoDockingForm& panel) {
     TDiscProperties properties;
     properties.Vendor = ToStdString(panel.VendorLabeledEdit->text());
     properties.Title = ToStdString(panel.TitleLabeledEdit->text());
@@ -192,7 +190,11 @@ void PanelToDisc(const IXMLDiscType& disc, const TDiscInfoDockingForm& panel) {
     properties.DirCount = ToStdString(panel.DirCountLabeledEdit->text());
     properties.FileCount = ToStdString(panel.FileCountLabeledEdit->text());
     properties.Memo = MemoBoxText(*panel.DiscMemo);
-    WriteDiscProperties(disc, properties);
+    return properties;
+}
+
+void PanelToDisc(const IXMLDiscType& disc, const TDiscInfoDockingForm& panel) {
+    WriteDiscProperties(disc, PanelProperties(panel));
 }
 
 } // namespace orlenta

@@ -4,6 +4,7 @@
 // host moves its DiscInfoPanel into a panel of its own and decides whether it is editable.
 
 #include "catalogue/OrlentaData.h"
+#include "mainwindow/DiscProperties.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -46,6 +47,8 @@ private:
 
 // Shows disc in panel, or empties every field when disc is empty.
 void DiscToPanel(const IXMLDiscType& disc, TDiscInfoDockingForm& panel);
+// The panel's fields as a disc's properties (the memo's line breaks as CR LF).
+TDiscProperties PanelProperties(const TDiscInfoDockingForm& panel);
 // Stores every field of panel into disc, the read-only ones included.
 void PanelToDisc(const IXMLDiscType& disc, const TDiscInfoDockingForm& panel);
 

@@ -9,10 +9,12 @@
 #include "mainwindow/IndexProperties.h"
 #include "mainwindow/InfoDialogFormUnit.h"
 #include "mainwindow/WindowText.h"
+#include "reading/DiscReading.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -255,10 +257,24 @@ void TMainForm::CreateBrowsingArea() {
 // --- Life cycle ---
 
 void TMainForm::FormCreate(const QStringList& arguments) {
-    // The data-file type registration, the reading-progress window (its Stop reading button
-    // bound to DiscStopReadingAction) and the directory reader (Recursive, Filemask "*.*",
-    // OnDirectoryFound to DirectoryFoundHandler, OnReady to ReadyHandler) are created here,
-    // in that order, before the disc panel.
+    // The data-file type is registered first, and the reading-progress window (its Stop reading
+    // button bound to DiscStopReadingAction) is created next, once their units exist.
+
+    // The reader is recursive with the mask "*.*"; its directory events build the disc, its
+    // ready event rebuilds the tree.
+    FDiscReading = std::make_unique<TDiscReading>(FSession);
+    FDiscReading->OnReady = [this] { ReadyHandler(nullptr); };
+    FDiscReading->OnDiscPanelCleared = [this] { DiscToPanel({}, *FDiscInfoDockingForm); };
+    // Pending events (repaints, the Stop reading button) run during a walk, but not after every
+    // one of a million entries.
+    auto sinceEvents = std::make_shared<QElapsedTimer>();
+    sinceEvents->start();
+    FDiscReading->DirReader().SetOnProcessEvents([sinceEvents](TDirReader&) {
+        if (sinceEvents->elapsed() >= 20) {
+            QCoreApplication::processEvents();
+            sinceEvents->restart();
+        }
+    });
 
     FDiscInfoDockingForm = std::make_unique<TDiscInfoDockingForm>();
     FDiscInfoDockingForm->MoveInto(DiscHostPanel);
@@ -480,12 +496,13 @@ void TMainForm::AboutActionExecute(QObject*) {
 // --- Disc commands ---
 
 void TMainForm::DiscAddActionExecute(QObject*) {
-    // The add-disc dialog and the reading come with disc reading; until then the command shows
-    // nothing.
+    // Shows the add-disc dialog once it exists; on OK it hands the dialog's source, its
+    // file-names choice and its panel's values (PanelToDisc into a TDiscProperties) to
+    // FDiscReading->AddDisc, whose ready event ends in ReadyHandler. Until then: nothing.
 }
 
 void TMainForm::DiscStopReadingActionExecute(QObject*) {
-    // Stops the directory reader once it is wired in.
+    FDiscReading->StopReading();
 }
 
 void TMainForm::SearchActionExecute(QObject*) {

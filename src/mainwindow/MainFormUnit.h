@@ -30,6 +30,7 @@ namespace orlenta {
 
 class TCatalogueTreeModel;
 class TDiscInfoDockingForm;
+class TDiscReading;
 
 class TMainForm : public QMainWindow, public ICatalogueHost {
     Q_OBJECT
@@ -46,6 +47,8 @@ public:
     TDiscInfoDockingForm& DiscInfoDockingForm() const { return *FDiscInfoDockingForm; }
     TCatalogueTreeModel& TreeModel() const { return *FTreeModel; }
     QStringListModel& FilesModel() const { return *FFilesModel; }
+    // Disc, Add and the handlers of the directory reader (DirReader()) that it owns.
+    TDiscReading& DiscReading() const { return *FDiscReading; }
 
     // ICatalogueHost
     void SetBusy(const std::string& statusText) override;
@@ -153,8 +156,7 @@ private:
     std::vector<QIcon> FImageList;
     bool FBusy = false;
     bool FKeyboardSelecting = false;
-    // The reader wiring arrives with disc reading: DirReader, ReadingDiscForm,
-    // LastParentDirectory and LastXMLDirectory live here then.
+    std::unique_ptr<TDiscReading> FDiscReading;
 };
 
 } // namespace orlenta
