@@ -78,20 +78,31 @@ long long SecondsApart(std::chrono::system_clock::time_point now,
     return std::chrono::duration_cast<std::chrono::seconds>(apart).count();
 }
 
-class TDirCloser {
+// Subdirectories open relative to their parent's descriptor, which stays open while the parent's
+// entries are walked; below this depth the descriptors are let go and full paths used instead,
+// so that a deep tree cannot exhaust the process's descriptors.
+constexpr std::size_t kMaxOpenDepth = 256;
+
+// Closes a level's descriptor however its walk ends.
+class TLevelCloser {
 public:
-    explicit TDirCloser(DIR* dir) : FDir(dir) {}
-    ~TDirCloser() { ::closedir(FDir); }
-    TDirCloser(const TDirCloser&) = delete;
-    TDirCloser& operator=(const TDirCloser&) = delete;
+    explicit TLevelCloser(int& fd) : FFd(fd) {}
+    ~TLevelCloser() { Close(); }
+    TLevelCloser(const TLevelCloser&) = delete;
+    TLevelCloser& operator=(const TLevelCloser&) = delete;
+    void Close() {
+        if (FFd >= 0)
+            ::close(FFd);
+        FFd = -1;
+    }
 
 private:
-    DIR* FDir;
+    int& FFd;
 };
 
 } // namespace
 
-TDirReader::TDirReader() {
+TDirReader::TDirReader() : FDirentBuffer(32768) {
     FPath.reserve(4096);
 }
 
@@ -154,12 +165,17 @@ void TDirReader::WalkDirectory(std::size_t depth) {
     if (depth == FLevels.size())
         FLevels.emplace_back(); // a deque: the levels above keep their addresses
     TLevel& level = FLevels[depth];
+    TLevelCloser closer(level.Fd);
     bool onWalkPath = false;
-    const bool opened = ReadEntries(level, onWalkPath);
+    const bool opened = OpenLevel(depth, onWalkPath);
+    if (opened)
+        ReadEntries(level);
     if (FDirectoryFound)
         FDirectoryFound(*this, FPath);
-    if (!opened || onWalkPath)
+    if (!opened)
         return;
+    if (depth >= kMaxOpenDepth)
+        closer.Close();
 
     const std::size_t base = FPath.size();
     for (const TEntry& entry : level.Entries) {
@@ -180,60 +196,72 @@ void TDirReader::WalkDirectory(std::size_t depth) {
     }
     FPath.resize(base);
     FWalkPath.pop_back();
+    closer.Close();
     ProcessEvents();
 }
 
-bool TDirReader::ReadEntries(TLevel& level, bool& onWalkPath) {
-    level.Names.clear();
-    level.Entries.clear();
-    const int fd = ::open(FPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+bool TDirReader::OpenLevel(std::size_t depth, bool& onWalkPath) {
+    TLevel& level = FLevels[depth];
+    const int parentFd = depth > 0 ? FLevels[depth - 1].Fd : -1;
+    if (parentFd >= 0) {
+        // The last component of FPath, terminated in place of its trailing '/'.
+        const std::size_t end = FPath.size() - 1;
+        const std::size_t start = FPath.rfind('/', end - 1) + 1;
+        FPath[end] = '\0';
+        level.Fd = ::openat(parentFd, FPath.c_str() + start, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        FPath[end] = '/';
+    } else {
+        level.Fd = ::open(FPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    }
+    if (level.Fd < 0)
         return false;
     struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        ::close(fd);
+    if (::fstat(level.Fd, &info) != 0)
         return false;
-    }
     for (const TFileId& id : FWalkPath) {
         if (id.Device == info.st_dev && id.Inode == info.st_ino) {
-            ::close(fd);
             onWalkPath = true;
-            return true;
+            return false;
         }
     }
-    DIR* dir = ::fdopendir(fd);
-    if (dir == nullptr) {
-        ::close(fd);
-        return false;
-    }
-    TDirCloser closer(dir);
     FWalkPath.push_back({info.st_dev, info.st_ino});
+    return true;
+}
 
+void TDirReader::ReadEntries(TLevel& level) {
+    level.Names.clear();
+    level.Entries.clear();
     // A read error ends the list: the directory contributes what was read so far.
-    while (const struct dirent* found = ::readdir(dir)) {
-        const std::string_view name(found->d_name);
-        if (name == "." || name == "..")
-            continue;
-        bool isDirectory = false;
-        switch (found->d_type) {
-        case DT_DIR: isDirectory = true; break;
-        case DT_LNK:
-        case DT_UNKNOWN: {
-            struct stat target {};
-            if (::fstatat(::dirfd(dir), found->d_name, &target, 0) == 0) {
-                isDirectory = S_ISDIR(target.st_mode);
-            } else if (found->d_type == DT_UNKNOWN &&
-                       ::fstatat(::dirfd(dir), found->d_name, &target, AT_SYMLINK_NOFOLLOW) != 0) {
-                continue; // gone since it was listed
+    ssize_t got = 0;
+    while ((got = ::getdents64(level.Fd, FDirentBuffer.data(), FDirentBuffer.size())) > 0) {
+        for (ssize_t position = 0; position < got;) {
+            const auto* found =
+                reinterpret_cast<const struct dirent64*>(FDirentBuffer.data() + position);
+            position += found->d_reclen;
+            const std::string_view name(found->d_name);
+            if (name == "." || name == "..")
+                continue;
+            bool isDirectory = false;
+            switch (found->d_type) {
+            case DT_DIR: isDirectory = true; break;
+            case DT_LNK:
+            case DT_UNKNOWN: {
+                struct stat target {};
+                if (::fstatat(level.Fd, found->d_name, &target, 0) == 0) {
+                    isDirectory = S_ISDIR(target.st_mode);
+                } else if (found->d_type == DT_UNKNOWN &&
+                           ::fstatat(level.Fd, found->d_name, &target, AT_SYMLINK_NOFOLLOW) != 0) {
+                    continue; // gone since it was listed
+                }
+                // else: a link that leads nowhere is reported as a file
+                break;
             }
-            // else: a link that leads nowhere is reported as a file
-            break;
+            default: break;
+            }
+            level.Entries.push_back({static_cast<std::uint32_t>(level.Names.size()),
+                                     static_cast<std::uint32_t>(name.size()), isDirectory});
+            level.Names.append(name);
         }
-        default: break;
-        }
-        level.Entries.push_back({static_cast<std::uint32_t>(level.Names.size()),
-                                 static_cast<std::uint32_t>(name.size()), isDirectory});
-        level.Names.append(name);
     }
     const char* names = level.Names.data();
     std::sort(level.Entries.begin(), level.Entries.end(),
@@ -241,7 +269,6 @@ bool TDirReader::ReadEntries(TLevel& level, bool& onWalkPath) {
                   return NameLess(std::string_view(names + a.Offset, a.Length),
                                   std::string_view(names + b.Offset, b.Length));
               });
-    return true;
 }
 
 bool TDirReader::IsExcluded(std::string_view directory) const {

@@ -93,6 +93,8 @@ private:
     struct TLevel {
         std::string Names;
         std::vector<TEntry> Entries;
+        int Fd =
+            -1; // open while the entries are walked, so that subdirectories open relative to it
     };
     struct TFileId {
         dev_t Device;
@@ -101,8 +103,11 @@ private:
 
     void Walk();
     void WalkDirectory(std::size_t depth);
-    // False when the directory at FPath could not be opened; fills level and sets onWalkPath.
-    bool ReadEntries(TLevel& level, bool& onWalkPath);
+    // Opens the directory at FPath into the level's descriptor, relative to the level above when
+    // that is open. False when it cannot be opened or is already on the walk path.
+    bool OpenLevel(std::size_t depth, bool& onWalkPath);
+    // Fills level with the sorted entries of the directory open in level.Fd.
+    void ReadEntries(TLevel& level);
     bool IsExcluded(std::string_view directory) const;
     bool PassesFilter(std::string_view name) const;
     bool PassesDelays() const;
@@ -127,6 +132,7 @@ private:
     std::string FPath;
     std::deque<TLevel> FLevels;
     std::vector<TFileId> FWalkPath;
+    std::vector<char> FDirentBuffer;
 };
 
 } // namespace orlenta
