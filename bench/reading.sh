@@ -1,0 +1,74 @@
+#!/bin/sh
+# Times reading a disc (orlenta-cli add --files) on synthetic directory trees against
+# `find TREE -printf '%y %p\n'` on the same tree in the same run, warm cache, and records peak
+# memory against the size of the XML text the disc becomes.
+#
+#   bench/reading.sh                     10k, 100k and 1M files
+#   SIZES="10000 100000" bench/reading.sh
+#   TREES=/some/dir bench/reading.sh     where the trees are made (default: a tmpfs when there is one)
+#
+# Three commands per tree:
+#   find            find TREE -printf '%y %p\n' >/dev/null
+#   read            orlenta-cli add CAT TREE --files --no-save   (walk and building the elements)
+#   add             orlenta-cli add CAT TREE --files             (the same, then the save)
+# Results: bench/out/reading-summary.txt, hyperfine's figures in bench/out/reading-times-N.csv.
+set -eu
+cd "$(dirname "$0")/.."
+ROOT="$(pwd)"
+SIZES="${SIZES:-10000 100000 1000000}"
+OUT="${OUT:-$ROOT/bench/out}"
+BUILD="$ROOT/build/reading-rel"
+if [ -z "${TREES:-}" ]; then
+    if [ -d /dev/shm ] && [ -w /dev/shm ]; then TREES=/dev/shm/orlenta-bench-trees; else TREES="$OUT/trees"; fi
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+if ! command -v hyperfine >/dev/null || [ ! -x /usr/bin/time ]; then
+    $SUDO apt-get install -y -qq --no-install-recommends hyperfine time >/dev/null
+fi
+
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORLENTA_GUI=OFF \
+    -DORLENTA_TESTS=OFF >/dev/null
+cmake --build "$BUILD" -j 2 --target orlenta-cli orlenta-bench-generate
+CLI="$BUILD/orlenta-cli"
+GENERATE="$BUILD/bench/orlenta-bench-generate"
+
+mkdir -p "$OUT" "$TREES"
+SUMMARY="$OUT/reading-summary.txt"
+: >"$SUMMARY.tmp"
+
+# Seconds of one command in a hyperfine CSV (its mean).
+mean() { awk -F, -v row="$2" 'NR == row + 1 { print $2 }' "$1"; }
+
+for n in $SIZES; do
+    tree="$TREES/tree-$n"
+    [ -d "$tree" ] || "$GENERATE" tree "$tree" --files "$n"
+    work="$OUT/reading-work-$n"
+    mkdir -p "$work"
+    cd "$work"
+    runs=10
+    [ "$n" -ge 1000000 ] && runs=5
+    csv="$OUT/reading-times-$n.csv"
+    # The save writes a fresh catalogue each run, as adding the first disc to a new file does.
+    hyperfine --warmup 2 --runs "$runs" --export-csv "$csv" \
+        -n find "find '$tree' -printf '%y %p\n' >/dev/null" \
+        -n read "'$CLI' add disc.olx '$tree' --files --no-save" \
+        -n add --prepare "rm -f disc.olx" "'$CLI' add disc.olx '$tree' --files"
+
+    rm -f disc.olx
+    /usr/bin/time -v "$CLI" add disc.olx "$tree" --files 2>time.txt
+    peak_kb=$(awk -F': ' '/Maximum resident set size/ { print $2 }' time.txt)
+    xml_bytes=$("$CLI" xml disc.olx | wc -c)
+    cd "$ROOT"
+
+    awk -v n="$n" -v find="$(mean "$csv" 1)" -v read="$(mean "$csv" 2)" -v add="$(mean "$csv" 3)" \
+        -v peak="$peak_kb" -v xml="$xml_bytes" 'BEGIN {
+        printf "%8d files  find %7.3f s  read %7.3f s (%.2fx find)  add %7.3f s (%.2fx find)  " \
+               "%.2f us/file  peak %7.1f MB  XML %7.1f MB  peak/XML %.2f\n",
+               n, find, read, read / find, add, add / find, add / n * 1e6,
+               peak / 1024, xml / 1048576, peak * 1024 / xml
+    }' >>"$SUMMARY.tmp"
+done
+mv "$SUMMARY.tmp" "$SUMMARY"
+cat "$SUMMARY"
