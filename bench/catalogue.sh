@@ -42,7 +42,7 @@ for n in $SIZES; do
     "$BASELINE" inflate "$catalogue" catalogue.xml
     cp "$catalogue" set.olx
 
-    hyperfine --style basic --warmup 2 --export-csv "$OUT/times-$n.csv" \
+    hyperfine --style basic --shell=none --warmup 2 --export-csv "$OUT/times-$n.csv" \
         -n inflate "$BASELINE inflate $catalogue inflated.xml" \
         -n parse "$BASELINE parse catalogue.xml" \
         -n write "$BASELINE write catalogue.xml written.xml" \
@@ -56,28 +56,29 @@ for n in $SIZES; do
     olx_bytes=$(wc -c <"$catalogue")
     echo "$n $xml_bytes $olx_bytes $(rss "$BASELINE" parse catalogue.xml)" \
         "$(rss "$CLI" info "$catalogue") $(rss "$CLI" set set.olx --title Measured)" \
-        "$(awk -F, 'NR > 1 { printf "%s ", $4 }' "$OUT/times-$n.csv")" >>"$SUMMARY.tmp"
+        "$(awk -F, 'NR > 1 { printf "%s %s ", $4, $5 + $6 }' "$OUT/times-$n.csv")" >>"$SUMMARY.tmp"
     cd "$ROOT"
 done
 
 # Columns of summary.tmp: files, XML bytes, data file bytes, peak KiB of parse, info and set,
-# then the median seconds of inflate, parse, write (parse included), deflate, info and set.
+# then for inflate, parse, write (parse included), deflate, info and set in turn: the median
+# wall-clock seconds and the mean CPU seconds (user + system). On a machine shared with other
+# work the CPU figures are the steadier ones.
 awk '
+function show(label, core, base, coreCpu, baseCpu) {
+    printf "  %-11s %.3f s / %.3f s = %.2fx wall   %.3f s / %.3f s = %.2fx CPU   %.2f us per file\n", \
+        label, core, base, core / base, coreCpu, baseCpu, coreCpu / baseCpu, core / n * 1e6
+}
 {
     n = $1; xml = $2; olx = $3; rssParse = $4; rssInfo = $5; rssSet = $6
-    inflate = $7; parse = $8; write = $9; deflate = $10; info = $11; set = $12
-    load = inflate + parse
-    writeAlone = write - parse
-    save = set - info
+    inflate = $7; inflateCpu = $8; parse = $9; parseCpu = $10; write = $11; writeCpu = $12
+    deflate = $13; deflateCpu = $14; info = $15; infoCpu = $16; set = $17; setCpu = $18
     printf "%d files: XML %.1f MB, data file %.1f MB\n", n, xml / 1e6, olx / 1e6
-    printf "  baselines   inflate %.3f s  parse %.3f s  write %.3f s  deflate %.3f s\n", \
-        inflate, parse, writeAlone, deflate
-    printf "  load        info %.3f s / (inflate + parse) %.3f s = %.2fx   %.2f us per file\n", \
-        info, load, info / load, info / n * 1e6
-    printf "  save        (set - info) %.3f s / (write + deflate) %.3f s = %.2fx   %.2f us per file\n", \
-        save, writeAlone + deflate, save / (writeAlone + deflate), save / n * 1e6
-    printf "  load + save set %.3f s / (inflate + parse + write + deflate) %.3f s = %.2fx\n", \
-        set, load + writeAlone + deflate, set / (load + writeAlone + deflate)
+    printf "  baselines   inflate %.3f s  parse %.3f s  write %.3f s  deflate %.3f s (wall)\n", \
+        inflate, parse, write - parse, deflate
+    show("load", info, inflate + parse, infoCpu, inflateCpu + parseCpu)
+    show("save", set - info, write - parse + deflate, setCpu - infoCpu, writeCpu - parseCpu + deflateCpu)
+    show("load+save", set, inflate + write + deflate, setCpu, inflateCpu + writeCpu + deflateCpu)
     printf "  peak memory info %.1f MB (%.2fx XML), set %.1f MB (%.2fx XML), bare parse %.1f MB (%.2fx XML)\n", \
         rssInfo * 1024 / 1e6, rssInfo * 1024 / xml, rssSet * 1024 / 1e6, rssSet * 1024 / xml, \
         rssParse * 1024 / 1e6, rssParse * 1024 / xml
