@@ -62,7 +62,12 @@ void TCatalogueTreeModel::Publish() {
 
 void TCatalogueTreeModel::SortByText() {
     beginResetModel();
-    QCollator collator;
+    // Without a language (the C locale of a bare session) collation would be byte order, which
+    // puts every capital before every small letter; the neutral English order reads better.
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseSensitive);
     // One key per node: comparing keys is far cheaper than collating the texts at every
     // comparison of the sort.

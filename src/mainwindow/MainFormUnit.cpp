@@ -49,6 +49,19 @@ private:
     TMainForm& FForm;
 };
 
+// A click walks every directory of the catalogue before the one it finds, so the walk reads the
+// DOM directly: the typed accessors would look up every collection's item list and append an
+// empty Directories element to every leaf on the way. Same order, same comparison.
+pugi::xml_node FindDirectoryNode(pugi::xml_node directory, std::string_view id) {
+    if (id == directory.attribute("ID").value())
+        return directory;
+    for (pugi::xml_node child : directory.child("Directories").children("Directory")) {
+        if (const pugi::xml_node found = FindDirectoryNode(child, id))
+            return found;
+    }
+    return {};
+}
+
 // The node data of a directory ID: the ID must be a decimal integer in the 32-bit range.
 int NodeData(std::string_view id) {
     const std::optional<long long> value = ParseDecimal(id);
@@ -244,6 +257,7 @@ void TMainForm::CreateBrowsingArea() {
     Splitter2->addWidget(FilesPanel);
     Splitter2->setStretchFactor(0, 0);
     Splitter2->setStretchFactor(1, 1);
+    Splitter2->setSizes({270, 330});
 
     Splitter1->addWidget(TreeView);
     Splitter1->addWidget(Panel2);
@@ -341,9 +355,12 @@ void TMainForm::SetBusy(const QString& statusText) {
         StatusBar->showMessage(statusText);
     else
         StatusBar->clearMessage();
-    // The status text must show before the long operation starts.
-    if (isVisible())
-        repaint();
+    // The status text and the disabled commands must show before the long operation starts;
+    // only the bars changed, and repainting the whole window would cost every click dearly.
+    if (isVisible()) {
+        StatusBar->repaint();
+        ActionToolBar->repaint();
+    }
 }
 
 void TMainForm::FileChangedSet(bool changed) {
@@ -653,14 +670,10 @@ void TMainForm::TreeViewClick(QObject*) {
 
 IXMLDirectoryType TMainForm::FindDirectoryByID(const IXMLDirectoryType& directory,
                                                std::string_view id) {
-    if (directory.ID() == id)
-        return directory;
-    const IXMLDirectoriesType directories = directory.Directories();
-    for (int i = 0; i < directories.Count(); ++i) {
-        if (IXMLDirectoryType found = FindDirectoryByID(directories.Directory(i), id))
-            return found;
-    }
-    return {};
+    const pugi::xml_node found = FindDirectoryNode(directory.XmlNode(), id);
+    if (!found)
+        return {};
+    return IXMLDirectoryType(found, directory.OwnerDocument(), TXMLBinding::Directory);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

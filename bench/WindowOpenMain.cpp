@@ -1,0 +1,154 @@
+// Times the main window on a large catalogue, offscreen: opening a data file (load, tree rebuild,
+// sort, first click), then clicks on a directory with many file names and on the deepest
+// directory of the last disc (the longest walk of the click).
+//
+//   orlenta-bench-window CATALOGUE.olx [--wide N] [--clicks K]
+//
+// The catalogue is copied into the working directory with one disc added whose top directory
+// holds N file names (10000 unless told), so that the clicked list is that long.
+
+#include "catalogue/CatalogueSession.h"
+#include "mainwindow/CatalogueTreeModel.h"
+#include "mainwindow/MainFormUnit.h"
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QStringListModel>
+#include <QTreeView>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+double MillisecondsSince(TClock::time_point start) {
+    return std::chrono::duration<double, std::milli>(TClock::now() - start).count();
+}
+
+class TQuietHost : public orlenta::ICatalogueHost {
+public:
+    void SetBusy(const std::string&) override {}
+    void FileChangedSet(bool) override {}
+    void ShowMessage(orlenta::TMessageKind, const std::string& text) override {
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
+};
+
+// The catalogue at source with a disc of wide file names added, written to target.
+void PrepareCatalogue(const std::string& source, const std::string& target, int wide) {
+    TQuietHost host;
+    orlenta::TCatalogueSession session(host);
+    session.OrlentaFilename = source;
+    if (!session.LoadDataFile())
+        std::exit(1);
+    const orlenta::IXMLDiscType disc = session.XMLIndexData.Discs().Add();
+    disc.SetTitle("Wide disc");
+    disc.Root().SetID(std::to_string(session.NextDirectoryID()));
+    const orlenta::IXMLFilenamesType names = disc.Root().Filenames();
+    for (int i = 0; i < wide; ++i)
+        names.Add().SetText("file name number " + std::to_string(i) + ".txt");
+    session.OrlentaFilename = target;
+    session.SaveDataFile();
+}
+
+double gLastHandlerMs = 0;
+
+// Selects node and clicks it as the tree does; the time includes painting the whole window.
+// The handler's own share is left in gLastHandlerMs.
+double TimeClick(orlenta::TMainForm& form, int node) {
+    const QModelIndex index = form.TreeModel().IndexOfNode(node);
+    form.TreeView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    const TClock::time_point start = TClock::now();
+    form.TreeViewClick(form.TreeView);
+    gLastHandlerMs = MillisecondsSince(start);
+    form.repaint();
+    QCoreApplication::processEvents();
+    return MillisecondsSince(start);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() < 2) {
+        std::fprintf(stderr, "usage: orlenta-bench-window CATALOGUE.olx [--wide N] [--clicks K]\n");
+        return 2;
+    }
+    int wide = 10000;
+    int clicks = 7;
+    for (qsizetype i = 2; i + 1 < arguments.size(); i += 2) {
+        if (arguments[i] == QStringLiteral("--wide"))
+            wide = arguments[i + 1].toInt();
+        else if (arguments[i] == QStringLiteral("--clicks"))
+            clicks = std::max(1, arguments[i + 1].toInt());
+    }
+    const std::string catalogue = "bench-window.olx";
+    PrepareCatalogue(arguments[1].toStdString(), catalogue, wide);
+
+    orlenta::TMainForm form({});
+    form.resize(1000, 700);
+    form.show();
+    QCoreApplication::processEvents();
+
+    TClock::time_point start = TClock::now();
+    form.OpenDataFile(catalogue);
+    form.repaint();
+    QCoreApplication::processEvents();
+    const double openMs = MillisecondsSince(start);
+
+    const orlenta::TCatalogueTreeModel& model = form.TreeModel();
+    int wideNode = orlenta::TCatalogueTreeModel::kNoNode;
+    for (int node : model.TopLevel())
+        if (model.Node(node).Text == QStringLiteral("Wide disc"))
+            wideNode = node;
+    // The deepest directory of the disc last in the document: the click's walk passes every
+    // directory of every disc before it.
+    const int discCount = form.Session().XMLIndexData.Discs().Count();
+    const std::string lastRealId(
+        form.Session().XMLIndexData.Discs().Disc(discCount - 2).Root().ID());
+    int deepNode = orlenta::TCatalogueTreeModel::kNoNode;
+    for (int node = 0; node < model.NodeCount(); ++node)
+        if (std::to_string(model.Node(node).Data) == lastRealId)
+            deepNode = node;
+    while (deepNode != orlenta::TCatalogueTreeModel::kNoNode &&
+           !model.Node(deepNode).Children.empty())
+        deepNode = model.Node(deepNode).Children.back();
+
+    std::vector<double> wideClicks;
+    std::vector<double> deepClicks;
+    std::vector<double> wideHandler;
+    std::vector<double> deepHandler;
+    for (int i = 0; i < clicks; ++i) {
+        wideClicks.push_back(TimeClick(form, wideNode));
+        wideHandler.push_back(gLastHandlerMs);
+        deepClicks.push_back(TimeClick(form, deepNode));
+        deepHandler.push_back(gLastHandlerMs);
+    }
+    const qsizetype listed = form.FilesModel().rowCount();
+    TimeClick(form, wideNode);
+    std::printf("nodes %d, discs %d\n", model.NodeCount(), discCount);
+    std::printf("open (load, rebuild, sort, first click): %.0f ms\n", openMs);
+    std::printf("click on a directory with %lld file names: median %.1f ms (handler %.1f ms), "
+                "first %.1f ms\n",
+                static_cast<long long>(form.FilesModel().rowCount()), Median(wideClicks),
+                Median(wideHandler), wideClicks.front());
+    std::printf("click on the deepest directory of the last disc (%lld names): median %.1f ms "
+                "(handler %.1f ms)\n",
+                static_cast<long long>(listed), Median(deepClicks), Median(deepHandler));
+    form.Session().SetFileChanged(false);
+    std::remove(catalogue.c_str());
+    return 0;
+}
