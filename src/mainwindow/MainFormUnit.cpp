@@ -9,12 +9,17 @@
 #include "mainwindow/IndexProperties.h"
 #include "mainwindow/InfoDialogFormUnit.h"
 #include "mainwindow/WindowText.h"
+#include "reading/AddDialogFormUnit.h"
 #include "reading/DiscReading.h"
+#include "reading/ReadingDiscFormUnit.h"
+#include "search/CatalogueSearch.h"
+#include "search/SearchDialogFormUnit.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -29,6 +34,7 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace orlenta {
 
@@ -51,13 +57,19 @@ private:
 
 // A click walks every directory of the catalogue before the one it finds, so the walk reads the
 // DOM directly: the typed accessors would look up every collection's item list and append an
-// empty Directories element to every leaf on the way. Same order, same comparison.
+// empty Directories element to every leaf on the way. Same order, same comparison; a stack
+// instead of recursion, since a catalogue from elsewhere may nest deeper than the call stack.
 pugi::xml_node FindDirectoryNode(pugi::xml_node directory, std::string_view id) {
-    if (id == directory.attribute("ID").value())
-        return directory;
-    for (pugi::xml_node child : directory.child("Directories").children("Directory")) {
-        if (const pugi::xml_node found = FindDirectoryNode(child, id))
-            return found;
+    std::vector<pugi::xml_node> pending{directory};
+    while (!pending.empty()) {
+        const pugi::xml_node current = pending.back();
+        pending.pop_back();
+        if (id == current.attribute("ID").value())
+            return current;
+        const size_t firstChild = pending.size();
+        for (pugi::xml_node child : current.child("Directories").children("Directory"))
+            pending.push_back(child);
+        std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(firstChild), pending.end());
     }
     return {};
 }
@@ -271,24 +283,10 @@ void TMainForm::CreateBrowsingArea() {
 // --- Life cycle ---
 
 void TMainForm::FormCreate(const QStringList& arguments) {
-    // The data-file type is registered first, and the reading-progress window (its Stop reading
-    // button bound to DiscStopReadingAction) is created next, once their units exist.
-
-    // The reader is recursive with the mask "*.*"; its directory events build the disc, its
-    // ready event rebuilds the tree.
-    FDiscReading = std::make_unique<TDiscReading>(FSession);
-    FDiscReading->OnReady = [this] { ReadyHandler(nullptr); };
-    FDiscReading->OnDiscPanelCleared = [this] { DiscToPanel({}, *FDiscInfoDockingForm); };
-    // Pending events (repaints, the Stop reading button) run during a walk, but not after every
-    // one of a million entries.
-    auto sinceEvents = std::make_shared<QElapsedTimer>();
-    sinceEvents->start();
-    FDiscReading->DirReader().SetOnProcessEvents([sinceEvents](TDirReader&) {
-        if (sinceEvents->elapsed() >= 20) {
-            QCoreApplication::processEvents();
-            sinceEvents->restart();
-        }
-    });
+    // The data-file type is registered first, once its unit exists.
+    ReadingDiscForm = new TReadingDiscForm(this);
+    ReadingDiscForm->BindStopReading(DiscStopReadingAction);
+    CreateDiscReading();
 
     FDiscInfoDockingForm = std::make_unique<TDiscInfoDockingForm>();
     FDiscInfoDockingForm->MoveInto(DiscHostPanel);
@@ -310,6 +308,40 @@ void TMainForm::FormCreate(const QStringList& arguments) {
     SetFileChanged(false);
 }
 
+void TMainForm::CreateDiscReading() {
+    // The reader is recursive with the mask "*.*"; its directory events build the disc, its
+    // ready event rebuilds the tree.
+    FDiscReading = std::make_unique<TDiscReading>(FSession);
+    FDiscReading->OnReadingStarts = [this](const IXMLDiscType& disc) {
+        ReadingDiscForm->SetDiscTitle(ToQString(disc.Title()));
+        ReadingDiscForm->SetCurrentDirectory(QString());
+        ReadingDiscForm->ShowCentred();
+        // Only the progress window's Stop reading takes input while the walk runs.
+        setEnabled(false);
+        ReadingDiscForm->setEnabled(true);
+    };
+    FDiscReading->OnDirectoryFound = [this](std::string_view directory) {
+        ReadingDiscForm->SetCurrentDirectory(QFile::decodeName(
+            QByteArray(directory.data(), static_cast<qsizetype>(directory.size()))));
+    };
+    FDiscReading->OnReadingNotStarted = [this] {
+        ReadingDiscForm->hide();
+        setEnabled(true);
+    };
+    FDiscReading->OnReady = [this] { ReadyHandler(nullptr); };
+    FDiscReading->OnDiscPanelCleared = [this] { DiscToPanel({}, *FDiscInfoDockingForm); };
+    // Pending events (repaints, the Stop reading button) run during a walk, but not after every
+    // one of a million entries.
+    auto sinceEvents = std::make_shared<QElapsedTimer>();
+    sinceEvents->start();
+    FDiscReading->DirReader().SetOnProcessEvents([sinceEvents](TDirReader&) {
+        if (sinceEvents->elapsed() >= 20) {
+            QCoreApplication::processEvents();
+            sinceEvents->restart();
+        }
+    });
+}
+
 void TMainForm::FormDestroy() {
     FDiscInfoDockingForm.reset();
 }
@@ -319,6 +351,12 @@ void TMainForm::FormCloseQuery(bool& canClose) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // A reading, a load or a save is under way further down the call stack; the window cannot
+    // go away under it.
+    if (FBusy) {
+        event->ignore();
+        return;
+    }
     bool canClose = false;
     try {
         FormCloseQuery(canClose);
@@ -513,9 +551,18 @@ void TMainForm::AboutActionExecute(QObject*) {
 // --- Disc commands ---
 
 void TMainForm::DiscAddActionExecute(QObject*) {
-    // Shows the add-disc dialog once it exists; on OK it hands the dialog's source, its
-    // file-names choice and its panel's values (PanelToDisc into a TDiscProperties) to
-    // FDiscReading->AddDisc, whose ready event ends in ReadyHandler. Until then: nothing.
+    std::string treeRoot;
+    bool includeFilenames = false;
+    TDiscProperties properties;
+    {
+        TAddTreeDialogForm dialog(this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        treeRoot = ToLocalPath(dialog.TreeRoot());
+        includeFilenames = dialog.IncludeFilenames();
+        properties = PanelProperties(dialog.DiscInfoDockingForm());
+    }
+    FDiscReading->AddDisc(treeRoot, includeFilenames, properties);
 }
 
 void TMainForm::DiscStopReadingActionExecute(QObject*) {
@@ -523,7 +570,39 @@ void TMainForm::DiscStopReadingActionExecute(QObject*) {
 }
 
 void TMainForm::SearchActionExecute(QObject*) {
-    // The search dialog has its own unit; until it is there the command shows nothing.
+    TSearchDialogForm dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    TreeView->collapseAll();
+    const bool done =
+        SearchCatalogue(FSession.XMLIndexData, dialog.Request(), [this](const TSearchHit& hit) {
+            return ShowSearchHit(hit.DirectoryID, hit.Disc);
+        });
+    if (done)
+        FPrompts->Message(this, TMessageKind::Information, QStringLiteral("Search done"),
+                          TMessageButtons::Ok);
+}
+
+bool TMainForm::ShowSearchHit(std::string_view id, const IXMLDiscType& disc) {
+    const std::optional<long long> value = ParseDecimal(id);
+    std::vector<int> pending(FTreeModel->TopLevel().rbegin(), FTreeModel->TopLevel().rend());
+    while (value && !pending.empty()) {
+        const int node = pending.back();
+        pending.pop_back();
+        const TTreeNode& treeNode = FTreeModel->Node(node);
+        if (treeNode.Data == *value) {
+            const QModelIndex index = FTreeModel->IndexOfNode(node);
+            TreeView->expand(index);
+            TreeView->scrollTo(index);
+            TreeView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+            TreeViewClick(TreeView);
+        }
+        pending.insert(pending.end(), treeNode.Children.rbegin(), treeNode.Children.rend());
+    }
+    const QString prompt = QStringLiteral("Keyword found in disc ") + ToQString(disc.Title()) +
+                           QStringLiteral("\nContinue search?");
+    return FPrompts->Message(this, TMessageKind::Information, prompt, TMessageButtons::YesNo) ==
+           TMessageAnswer::Yes;
 }
 
 void TMainForm::DiscInfoActionExecute(QObject*) {
@@ -561,6 +640,7 @@ void TMainForm::DiscRemoveActionExecute(QObject*) {
 // --- Tree and file list ---
 
 void TMainForm::ReadyHandler(QObject*) {
+    ReadingDiscForm->hide();
     setEnabled(true);
     TBusyGuard busy(*this);
     SetBusy(QStringLiteral("Building tree..."));
@@ -591,12 +671,19 @@ void TMainForm::ReadyHandler(QObject*) {
 }
 
 void TMainForm::AddDirectoryNodes(const IXMLDirectoryType& directory, int node) {
-    const IXMLDirectoriesType directories = directory.Directories();
-    for (int i = 0; i < directories.Count(); ++i) {
-        const IXMLDirectoryType subdirectory = directories.Directory(i);
-        const int child = FTreeModel->AppendNode(node, ToQString(subdirectory.Name()),
-                                                 NodeData(subdirectory.ID()), 2, 3);
-        AddDirectoryNodes(subdirectory, child);
+    // A stack instead of recursion: a catalogue from elsewhere may nest deeper than the call
+    // stack allows. Each directory's subdirectories are appended in document order.
+    std::vector<std::pair<IXMLDirectoryType, int>> pending{{directory, node}};
+    while (!pending.empty()) {
+        const auto [current, currentNode] = pending.back();
+        pending.pop_back();
+        const IXMLDirectoriesType directories = current.Directories();
+        for (int i = 0; i < directories.Count(); ++i) {
+            const IXMLDirectoryType subdirectory = directories.Directory(i);
+            const int child = FTreeModel->AppendNode(currentNode, ToQString(subdirectory.Name()),
+                                                     NodeData(subdirectory.ID()), 2, 3);
+            pending.emplace_back(subdirectory, child);
+        }
     }
 }
 

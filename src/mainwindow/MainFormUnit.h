@@ -31,6 +31,7 @@ namespace orlenta {
 class TCatalogueTreeModel;
 class TDiscInfoDockingForm;
 class TDiscReading;
+class TReadingDiscForm;
 
 class TMainForm : public QMainWindow, public ICatalogueHost {
     Q_OBJECT
@@ -49,6 +50,8 @@ public:
     QStringListModel& FilesModel() const { return *FFilesModel; }
     // Disc, Add and the handlers of the directory reader (DirReader()) that it owns.
     TDiscReading& DiscReading() const { return *FDiscReading; }
+    // The reading-progress window, hidden except while a disc is read.
+    TReadingDiscForm* ReadingDiscForm = nullptr;
 
     // ICatalogueHost
     void SetBusy(const std::string& statusText) override;
@@ -93,6 +96,8 @@ public:
     // The directory in directory's subtree (itself included) whose ID is id, or none.
     static IXMLDirectoryType FindDirectoryByID(const IXMLDirectoryType& directory,
                                                std::string_view id);
+    // Selects, expands and shows the node of a search hit, then asks whether to go on.
+    bool ShowSearchHit(std::string_view id, const IXMLDiscType& disc);
 
     // The fourteen command pictures, by image index.
     static std::vector<QIcon> CommandImages();
@@ -146,6 +151,7 @@ private:
     int SelectedNode() const;
     void SelectDiscNode();
     void ClearBrowsingArea();
+    void CreateDiscReading();
 
     TCatalogueSession FSession;
     std::unique_ptr<TUserPrompts> FPrompts;
