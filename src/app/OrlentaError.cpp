@@ -21,6 +21,13 @@ std::string AssertionText(std::string_view message, std::string_view unitName, i
 EAssertionFailed::EAssertionFailed(std::string_view message, std::string_view unitName, int line)
     : EOrlentaError(AssertionText(message, unitName, line)) {}
 
+std::string WithClosingFullStop(std::string_view text) {
+    std::string shown(text);
+    if (!shown.empty() && static_cast<unsigned char>(shown.back()) > '.')
+        shown += '.';
+    return shown;
+}
+
 std::string SystemErrorText(int errnoValue) {
     std::string reason = std::strerror(errnoValue);
     if (!reason.empty() && reason.back() != '.')

@@ -22,6 +22,9 @@ public:
 EOrlentaError CannotOpenFileError(const std::string& path, int errnoValue);
 // "Cannot create file "%s". %s" with the system's reason for errnoValue.
 EOrlentaError CannotCreateFileError(const std::string& path, int errnoValue);
+// An error text as the program shows it: a full stop appended when the last character comes
+// after the full stop in code order (a letter or a digit, typically).
+std::string WithClosingFullStop(std::string_view text);
 // The system's reason for an errno value, as a sentence.
 std::string SystemErrorText(int errnoValue);
 

@@ -11,10 +11,7 @@
 namespace orlenta::cli {
 
 void PrintError(const std::string& text) {
-    std::string shown = text;
-    if (!shown.empty() && static_cast<unsigned char>(shown.back()) > '.')
-        shown += '.';
-    std::cerr << shown << '\n';
+    std::cerr << WithClosingFullStop(text) << '\n';
 }
 
 void TCliHost::SetBusy(const std::string&) {}

@@ -1,5 +1,7 @@
 #include "mainwindow/UserPrompts.h"
 
+#include "app/OrlentaError.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -75,9 +77,7 @@ QString TUserPrompts::FileName(QWidget* parent, const TFileDialogRequest& reques
 }
 
 QString ErrorMessageText(const QString& text) {
-    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
-        return text + QLatin1Char('.');
-    return text;
+    return QString::fromStdString(WithClosingFullStop(text.toStdString()));
 }
 
 } // namespace orlenta

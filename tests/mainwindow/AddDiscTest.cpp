@@ -331,7 +331,8 @@ private slots:
                 return;
             stopper.stop();
             busyWhileReading = form->Busy() && form->DiscStopReadingAction->isEnabled() &&
-                               !form->DiscAddAction->isEnabled();
+                               !form->DiscAddAction->isEnabled() &&
+                               !form->FileSaveAction->isEnabled();
             mainWindowDisabled = !form->isEnabled() && form->ReadingDiscForm->isEnabled();
             QTest::mouseClick(form->ReadingDiscForm->StopReadingButton, Qt::LeftButton);
         });
