@@ -74,14 +74,14 @@ TXMLNode TXMLNode::ParentNode() const {
 std::string_view TXMLNode::AttributeText(const char* name) const {
     pugi::xml_attribute attribute = FNode.attribute(name);
     if (!attribute)
-        attribute = FNode.append_attribute(name);
+        attribute = FDocument->AppendAttribute(FNode, name);
     return attribute.value();
 }
 
 void TXMLNode::SetAttributeText(const char* name, std::string_view value) const {
     pugi::xml_attribute attribute = FNode.attribute(name);
     if (!attribute)
-        attribute = FNode.append_attribute(name);
+        attribute = FDocument->AppendAttribute(FNode, name);
     const char* current = attribute.value();
     if (value.data() >= current && value.data() <= current + std::strlen(current)) {
         // Writing an attribute's own text back: copy first, pugixml may reuse the buffer.
@@ -100,7 +100,7 @@ void TXMLNode::SetAttributeText(const char* name, std::string_view value) const 
 pugi::xml_node TXMLNode::ChildElement(const char* tag) const {
     pugi::xml_node child = FNode.child(tag);
     if (!child)
-        child = FNode.append_child(tag);
+        child = FDocument->AppendElement(FNode, tag);
     return child;
 }
 
@@ -132,6 +132,42 @@ TXMLOrlentaDataType TXMLDocument::DocumentElement() {
     if (!root || std::string_view(root.name()) != TXMLOrlentaDataType::kTag)
         return {};
     return TXMLOrlentaDataType(root, this, TXMLBinding::OrlentaData);
+}
+
+namespace {
+
+// Parsed in place from a buffer the document keeps, so its strings are not owned by any node:
+// pugixml lets copies of such a node or attribute point at the same strings.
+constexpr std::string_view kPrototypesXml =
+    R"(<_ Text="" Name="" ID="" Title="" Vendor="" MediaType="" CreationDate="" ReadDate="" )"
+    R"(DirCount="" FileCount="" Memo="" LastDirectoryID="">)"
+    R"(<Filename/><Directory/><Directories/><Filenames/><Disc/><Root/><Discs/></_>)";
+
+} // namespace
+
+pugi::xml_node TXMLDocument::Prototypes() {
+    if (!FPrototypes) {
+        pugi::xml_node holder = FXml.prepend_child(pugi::node_element);
+        holder.append_buffer(kPrototypesXml.data(), kPrototypesXml.size(), pugi::parse_default,
+                             pugi::encoding_utf8);
+        FPrototypes = holder.first_child();
+    }
+    return FPrototypes;
+}
+
+pugi::xml_node TXMLDocument::AppendElement(pugi::xml_node parent, const char* tag) {
+    for (pugi::xml_node prototype = Prototypes().first_child(); prototype;
+         prototype = prototype.next_sibling()) {
+        if (std::strcmp(prototype.name(), tag) == 0)
+            return parent.append_copy(prototype);
+    }
+    return parent.append_child(tag);
+}
+
+pugi::xml_attribute TXMLDocument::AppendAttribute(pugi::xml_node element, const char* name) {
+    if (const pugi::xml_attribute prototype = Prototypes().attribute(name))
+        return element.append_copy(prototype);
+    return element.append_attribute(name);
 }
 
 std::vector<pugi::xml_node_struct*>& TXMLDocument::ItemList(pugi::xml_node collection,
@@ -192,7 +228,12 @@ private:
 
 } // namespace
 
-void TXMLDocument::SaveToFile(const std::string& path) const {
+void TXMLDocument::SaveToFile(const std::string& path) {
+    if (FPrototypes) {
+        // Copies keep pointing at the strings, which live in a buffer the document keeps.
+        FXml.remove_child(FPrototypes.parent());
+        FPrototypes = {};
+    }
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr)
         throw CannotCreateFileError(path, errno);

@@ -223,7 +223,14 @@ public:
     TXMLOrlentaDataType DocumentElement();
 
     // Writes the document as XML text (UTF-8, no indentation) to path. Throws EOrlentaError.
-    void SaveToFile(const std::string& path) const;
+    void SaveToFile(const std::string& path);
+
+    // A new last child of parent with this tag, and a new attribute of element with this name
+    // and the empty value. The tags and names of the schema are shared by every element that
+    // bears them instead of being copied into each: on a catalogue of a million file names that
+    // is tens of megabytes.
+    pugi::xml_node AppendElement(pugi::xml_node parent, const char* tag);
+    pugi::xml_attribute AppendAttribute(pugi::xml_node element, const char* name);
 
     // Item-list cache of the collections; used by TXMLCollection only.
     std::vector<pugi::xml_node_struct*>& ItemList(pugi::xml_node collection, const char* itemTag);
@@ -232,7 +239,12 @@ public:
     void ForgetItemLists(pugi::xml_node subtree);
 
 private:
+    // The elements whose tag and attribute names new ones share. It stands before the root
+    // element while elements are being added, and is taken out before the document is written.
+    pugi::xml_node Prototypes();
+
     pugi::xml_document FXml;
+    pugi::xml_node FPrototypes;
     std::unordered_map<pugi::xml_node_struct*, std::vector<pugi::xml_node_struct*>> FItemLists;
 };
 
@@ -275,7 +287,7 @@ template <typename TItem> TItem TXMLCollection<TItem>::Item(int index) const {
 }
 
 template <typename TItem> TItem TXMLCollection<TItem>::Add() const {
-    pugi::xml_node item = FNode.append_child(TItem::kTag);
+    pugi::xml_node item = FDocument->AppendElement(FNode, TItem::kTag);
     FDocument->ItemAppended(FNode, item);
     return TItem(item, FDocument, ChildBinding(FBinding, TItem::kTag));
 }

@@ -254,3 +254,34 @@ TEST(LoadOrlentaData, ReportsErrorsWithTheirTexts) {
 
 } // namespace
 } // namespace orlenta
+
+namespace orlenta {
+namespace {
+
+// New elements share their tag and attribute names; saving in between, renaming and removing
+// must neither show that nor disturb it.
+TEST(OrlentaData, SharedNamesStayInvisibleAcrossSaves) {
+    test::TScratchDirectory dir;
+    IXMLOrlentaDataType root = NewOrlentaData();
+    root.SetTitle("T");
+    TXMLDiscType disc = root.Discs().Add();
+    disc.Root().SetID("1");
+    disc.Root().Filenames().Add().SetText("a");
+    root.Document()->SaveToFile(dir / "first.xml");
+    disc.Root().Filenames().Add().SetText("b");
+    TXMLDiscType second = root.Discs().Add();
+    second.SetTitle("gone");
+    root.Discs().Remove(second);
+    disc.Root().Filenames().Filename(0).SetText("a renamed");
+    root.Document()->SaveToFile(dir / "second.xml");
+    EXPECT_EQ(test::ReadFileBytes(dir / "first.xml"),
+              R"(<?xml version="1.0"?><OrlentaData Title="T"><Discs><Disc><Root ID="1">)"
+              R"(<Filenames><Filename Text="a"/></Filenames></Root></Disc></Discs></OrlentaData>)");
+    EXPECT_EQ(test::ReadFileBytes(dir / "second.xml"),
+              R"(<?xml version="1.0"?><OrlentaData Title="T"><Discs><Disc><Root ID="1">)"
+              R"(<Filenames><Filename Text="a renamed"/><Filename Text="b"/></Filenames></Root>)"
+              R"(</Disc></Discs></OrlentaData>)");
+}
+
+} // namespace
+} // namespace orlenta
