@@ -320,22 +320,41 @@ void TMainForm::CreateDiscReading() {
         setEnabled(false);
         ReadingDiscForm->setEnabled(true);
     };
-    FDiscReading->OnDirectoryFound = [this](std::string_view directory) {
-        ReadingDiscForm->SetCurrentDirectory(QFile::decodeName(
-            QByteArray(directory.data(), static_cast<qsizetype>(directory.size()))));
+    // The progress label is only painted when pending events run, and eliding a path to fit it
+    // shapes the whole text: setting it for each of a hundred thousand directories would cost
+    // more than reading them. The directory is noted here and shown before events run and when
+    // the walk ends.
+    auto currentDirectory = std::make_shared<std::string>();
+    auto currentDirectoryShown = std::make_shared<bool>(true);
+    auto showCurrentDirectory = [this, currentDirectory, currentDirectoryShown] {
+        if (*currentDirectoryShown)
+            return;
+        ReadingDiscForm->SetCurrentDirectory(QFile::decodeName(QByteArray(
+            currentDirectory->data(), static_cast<qsizetype>(currentDirectory->size()))));
+        *currentDirectoryShown = true;
+    };
+    FDiscReading->OnDirectoryFound = [currentDirectory,
+                                      currentDirectoryShown](std::string_view directory) {
+        currentDirectory->assign(directory);
+        *currentDirectoryShown = false;
     };
     FDiscReading->OnReadingNotStarted = [this] {
         ReadingDiscForm->hide();
         setEnabled(true);
     };
-    FDiscReading->OnReady = [this] { ReadyHandler(nullptr); };
+    FDiscReading->OnReady = [this, showCurrentDirectory] {
+        showCurrentDirectory();
+        ReadyHandler(nullptr);
+    };
     FDiscReading->OnDiscPanelCleared = [this] { DiscToPanel({}, *FDiscInfoDockingForm); };
     // Pending events (repaints, the Stop reading button) run during a walk, but not after every
-    // one of a million entries.
+    // one of a million entries. The clock is read after each entry, not after every so many: on
+    // an optical disc a single entry (a directory to open) can take a good part of a second.
     auto sinceEvents = std::make_shared<QElapsedTimer>();
     sinceEvents->start();
-    FDiscReading->DirReader().SetOnProcessEvents([sinceEvents](TDirReader&) {
+    FDiscReading->DirReader().SetOnProcessEvents([sinceEvents, showCurrentDirectory](TDirReader&) {
         if (sinceEvents->elapsed() >= 20) {
+            showCurrentDirectory();
             QCoreApplication::processEvents();
             sinceEvents->restart();
         }
