@@ -131,11 +131,9 @@ TEST_F(CatalogueSearchTest, MemoIsComparedInItsStoredForm) {
 }
 
 TEST_F(CatalogueSearchTest, NoFlagsOrNoKeywordFindNothing) {
-    TSearchRequest request;
-    EXPECT_TRUE(Hits(request).empty());
-    request.Keyword = "a";
-    request.InTitle = request.InVendor = request.InMemo = request.InDirectory = false;
-    EXPECT_TRUE(Hits(request).empty());
+    EXPECT_TRUE(Hits(TSearchRequest{}).empty());
+    const TSearchRequest noFields{"a", false, false, false, false, false};
+    EXPECT_TRUE(Hits(noFields).empty());
 }
 
 TEST_F(CatalogueSearchTest, WalkDirectoryHitsListsEveryHitWithItsPath) {
