@@ -14,6 +14,7 @@ namespace orlenta {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ErrorText;
 using test::MakeTree;
 using test::TRecordingHost;
 using test::TScratchDirectory;
@@ -43,15 +44,6 @@ protected:
     IXMLDiscType LastDisc() const {
         const IXMLDiscsType discs = Session.XMLIndexData.Discs();
         return discs.Disc(discs.Count() - 1);
-    }
-
-    static std::string ErrorText(const std::function<void()>& operation) {
-        try {
-            operation();
-        } catch (const EOrlentaError& error) {
-            return error.what();
-        }
-        return "(no error)";
     }
 
     TScratchDirectory Dir;

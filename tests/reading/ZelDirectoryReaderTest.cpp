@@ -15,6 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using test::ErrorText;
 using test::MakeTree;
 using test::TScratchDirectory;
 using Events = std::vector<std::string>;
@@ -66,15 +67,6 @@ protected:
         Reader.SetDirectory(Root);
         Reader.Start();
         return Recorded;
-    }
-
-    static std::string ErrorText(const std::function<void()>& operation) {
-        try {
-            operation();
-        } catch (const EOrlentaError& error) {
-            return error.what();
-        }
-        return "(no error)";
     }
 
     TScratchDirectory Dir;

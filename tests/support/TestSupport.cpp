@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "app/OrlentaError.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -29,6 +31,15 @@ TScratchDirectory::~TScratchDirectory() {
     }
     fs::permissions(FPath, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(FPath, ignored);
+}
+
+std::string ErrorText(const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const EOrlentaError& error) {
+        return error.what();
+    }
+    return "(no error)";
 }
 
 std::string ReadFileBytes(const std::string& path) {

@@ -6,6 +6,7 @@
 #include "catalogue/CatalogueSession.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,9 @@ public:
     std::vector<TRecordedMessage> Messages;
     bool SaveEnabled = false;
 };
+
+// The text of the EOrlentaError that operation throws, or "(no error)".
+std::string ErrorText(const std::function<void()>& operation);
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
