@@ -143,10 +143,13 @@ void TDiscInfoDockingForm::SetEnableEdit(bool value) {
     // Without editing the combo box is a plain text field: no drop-down button to suggest a
     // choice. The always read-only fields look like a dialog's background only where the
     // others can be edited, so that they stand apart.
+    // Styling the box itself as well is what makes the edit field take the arrow's place.
     MediaTypeComboBox->setStyleSheet(
         value ? QString()
-              : QStringLiteral("QComboBox::drop-down { width: 0px; border: none; }"
-                               " QComboBox::down-arrow { image: none; }"));
+              : QStringLiteral("QComboBox { border: 1px solid palette(mid); border-radius: 2px;"
+                               " padding: 1px 3px; background: palette(window); }"
+                               " QComboBox::drop-down { width: 0px; border: none; }"
+                               " QComboBox::down-arrow { image: none; width: 0px; height: 0px; }"));
     const QPalette::ColorRole background = value ? QPalette::Button : QPalette::Base;
     for (QLineEdit* edit : {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit}) {
         QPalette palette = edit->palette();
