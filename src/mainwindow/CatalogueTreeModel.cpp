@@ -69,16 +69,20 @@ void TCatalogueTreeModel::SortByText() {
         locale = QLocale(QLocale::English, QLocale::UnitedStates);
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseSensitive);
-    // One key per node: comparing keys is far cheaper than collating the texts at every
-    // comparison of the sort.
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(FNodes.size());
-    for (const TTreeNode& node : FNodes)
-        keys.push_back(collator.sortKey(node.Text));
+    // Keys only where there is something to order: comparing keys is far cheaper than collating
+    // the texts at every comparison, and an only child needs no key at all.
+    std::vector<std::pair<QCollatorSortKey, int>> keyed;
     auto sortLevel = [&](std::vector<int>& level) {
-        std::stable_sort(level.begin(), level.end(), [&](int a, int b) {
-            return keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]) < 0;
-        });
+        if (level.size() > 1) {
+            keyed.clear();
+            for (int node : level)
+                keyed.emplace_back(collator.sortKey(FNodes[static_cast<size_t>(node)].Text), node);
+            std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+                return a.first.compare(b.first) < 0;
+            });
+            for (size_t row = 0; row < level.size(); ++row)
+                level[row] = keyed[row].second;
+        }
         for (size_t row = 0; row < level.size(); ++row)
             FNodes[static_cast<size_t>(level[row])].Row = static_cast<int>(row);
     };
