@@ -34,8 +34,6 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
-#include <algorithm>
-
 namespace orlenta {
 
 namespace {
@@ -57,21 +55,54 @@ private:
 
 // A click walks every directory of the catalogue before the one it finds, so the walk reads the
 // DOM directly: the typed accessors would look up every collection's item list and append an
-// empty Directories element to every leaf on the way. Same order, same comparison; a stack
-// instead of recursion, since a catalogue from elsewhere may nest deeper than the call stack.
-pugi::xml_node FindDirectoryNode(pugi::xml_node directory, std::string_view id) {
-    std::vector<pugi::xml_node> pending{directory};
-    while (!pending.empty()) {
-        const pugi::xml_node current = pending.back();
-        pending.pop_back();
-        if (id == current.attribute("ID").value())
-            return current;
-        const size_t firstChild = pending.size();
-        for (pugi::xml_node child : current.child("Directories").children("Directory"))
-            pending.push_back(child);
-        std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(firstChild), pending.end());
+// empty Directories element to every leaf on the way. Same order and comparison as the typed
+// walk; it follows the DOM's own links instead of recursing (a catalogue from elsewhere may nest
+// deeper than the call stack) and compares names inline, which is most of its time.
+bool NameIs(const char* name, std::string_view expected) {
+    for (const char c : expected) {
+        if (*name++ != c)
+            return false;
     }
-    return {};
+    return *name == '\0';
+}
+
+// node, or the first sibling after it, that is an element with this name.
+pugi::xml_node ElementFrom(pugi::xml_node node, std::string_view name) {
+    while (node && !(node.type() == pugi::node_element && NameIs(node.name(), name)))
+        node = node.next_sibling();
+    return node;
+}
+
+bool HasID(pugi::xml_node directory, std::string_view id) {
+    for (pugi::xml_attribute attribute = directory.first_attribute(); attribute;
+         attribute = attribute.next_attribute()) {
+        if (NameIs(attribute.name(), "ID"))
+            return NameIs(attribute.value(), id);
+    }
+    return id.empty();
+}
+
+pugi::xml_node FindDirectoryNode(pugi::xml_node top, std::string_view id) {
+    pugi::xml_node current = top;
+    for (;;) {
+        if (HasID(current, id))
+            return current;
+        const pugi::xml_node directories = ElementFrom(current.first_child(), "Directories");
+        if (const pugi::xml_node first = ElementFrom(directories.first_child(), "Directory")) {
+            current = first;
+            continue;
+        }
+        // Up until a directory has a next sibling; a directory's parent is its Directories.
+        for (;;) {
+            if (current == top)
+                return {};
+            if (const pugi::xml_node next = ElementFrom(current.next_sibling(), "Directory")) {
+                current = next;
+                break;
+            }
+            current = current.parent().parent();
+        }
+    }
 }
 
 // The node data of a directory ID: the ID must be a decimal integer in the 32-bit range.
