@@ -536,6 +536,7 @@ void TMainForm::OpenDataFile(const std::string& path) {
     // The open catalogue stays bound to its own file when the new one cannot be loaded, so that a
     // later Save cannot write it over the file the user meant to open.
     std::string previousFilename = FSession.OrlentaFilename;
+    const bool previouslyChanged = FileChanged();
     FSession.OrlentaFilename = path;
     bool loaded = false;
     try {
@@ -553,7 +554,9 @@ void TMainForm::OpenDataFile(const std::string& path) {
     const IXMLDiscsType discs = FSession.XMLIndexData.Discs();
     FSession.XMLDiscData = discs.Count() > 0 ? discs.Disc(0) : IXMLDiscType();
     ReadyHandler(nullptr);
-    SetFileChanged(false);
+    // A catalogue that stays open because the new file could not be read keeps its unsaved
+    // changes marked: clearing the mark would let them go without a question.
+    SetFileChanged(loaded ? false : previouslyChanged);
 }
 
 void TMainForm::FileSaveActionExecute(QObject* sender) {

@@ -568,6 +568,22 @@ private slots:
     }
 
     // A failed Open leaves the open catalogue bound to its own file.
+    void failedOpenKeepsUnsavedChangesMarked() {
+        auto form = OpenedForm();
+        form->SetFileChanged(true);
+        const QString failing = FScratch->FilePath(QStringLiteral("junk.olx"));
+        QFile file(failing);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("junk");
+        file.close();
+        FPrompts.Answers = {TMessageAnswer::No};
+        FPrompts.FileNames = {failing};
+        form->FileOpenAction->trigger();
+        QCOMPARE(FPrompts.Messages.back().Text, QStringLiteral("Error reading Orlenta datafile."));
+        QVERIFY(form->FileChanged());
+        QVERIFY(form->FileSaveAction->isEnabled());
+    }
+
     void failedOpenKeepsOwnFile_data() {
         QTest::addColumn<QByteArray>("content"); // empty: the file does not exist
         QTest::addColumn<QString>("message");
