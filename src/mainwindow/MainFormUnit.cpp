@@ -34,6 +34,8 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
+
 namespace orlenta {
 
 namespace {
@@ -111,6 +113,15 @@ int NodeData(std::string_view id) {
     if (!value || *value < INT32_MIN || *value > INT32_MAX)
         throw EOrlentaError("'" + std::string(id) + "' is not a valid integer value");
     return static_cast<int>(*value);
+}
+
+// The ID, already known to be a decimal integer, is the decimal form of its value: no plus
+// sign, no leading zero, no "-0".
+bool IsPlainDecimal(std::string_view id) {
+    const std::string_view digits = !id.empty() && id.front() == '-' ? id.substr(1) : id;
+    if (digits == "0")
+        return id == "0";
+    return !digits.empty() && digits.front() >= '1' && digits.front() <= '9';
 }
 
 QIcon ThemeIcon(const char* themeName, QStyle::StandardPixmap fallback) {
@@ -698,6 +709,9 @@ void TMainForm::ReadyHandler(QObject*) {
     TBusyGuard busy(*this);
     SetBusy(QStringLiteral("Building tree..."));
     FTreeModel->Clear();
+    FNodeDirectories.clear();
+    FNodeIDs.clear();
+    FDirectClick = true;
     if (isVisible())
         repaint();
     try {
@@ -705,16 +719,24 @@ void TMainForm::ReadyHandler(QObject*) {
         for (int i = 0; i < discs.Count(); ++i) {
             const IXMLDiscType disc = discs.Disc(i);
             const IXMLDirectoryType root = disc.Root();
-            const int node = FTreeModel->AppendNode(
-                TCatalogueTreeModel::kNoNode, ToQString(disc.Title()), NodeData(root.ID()), 0, 1);
+            const int node =
+                AppendDirectoryNode(TCatalogueTreeModel::kNoNode, disc.Title(), root, 0, 1);
             AddDirectoryNodes(root, node);
         }
     } catch (...) {
         // A catalogue that cannot be shown leaves nothing selected and nothing listed.
         FTreeModel->Clear();
+        FDirectClick = false;
         ClearBrowsingArea();
         throw;
     }
+    // Unique IDs, checked once for all: sorting beats a set filled node by node.
+    std::sort(FNodeIDs.begin(), FNodeIDs.end());
+    if (std::adjacent_find(FNodeIDs.begin(), FNodeIDs.end()) != FNodeIDs.end()) {
+        FDirectClick = false;
+        FNodeDirectories.clear();
+    }
+    FNodeIDs.clear();
     FTreeModel->Publish();
     SetFileChanged(true);
     SetBusy(QStringLiteral("Sorting tree..."));
@@ -733,11 +755,37 @@ void TMainForm::AddDirectoryNodes(const IXMLDirectoryType& directory, int node) 
         const IXMLDirectoriesType directories = current.Directories();
         for (int i = 0; i < directories.Count(); ++i) {
             const IXMLDirectoryType subdirectory = directories.Directory(i);
-            const int child = FTreeModel->AppendNode(currentNode, ToQString(subdirectory.Name()),
-                                                     NodeData(subdirectory.ID()), 2, 3);
+            const int child =
+                AppendDirectoryNode(currentNode, subdirectory.Name(), subdirectory, 2, 3);
             pending.emplace_back(subdirectory, child);
         }
     }
+}
+
+int TMainForm::AppendDirectoryNode(int parent, std::string_view text,
+                                   const IXMLDirectoryType& directory, int imageIndex,
+                                   int selectedIndex) {
+    const std::string_view id = directory.ID();
+    const int data = NodeData(id);
+    const int node =
+        FTreeModel->AppendNode(parent, ToQString(text), data, imageIndex, selectedIndex);
+    if (FDirectClick) {
+        if (IsPlainDecimal(id) && static_cast<size_t>(node) == FNodeDirectories.size()) {
+            FNodeDirectories.push_back(directory);
+            FNodeIDs.push_back(data);
+        } else {
+            FDirectClick = false;
+            FNodeDirectories.clear();
+        }
+    }
+    return node;
+}
+
+IXMLDiscType TMainForm::DiscOf(const IXMLDirectoryType& directory) {
+    TXMLNode node = directory;
+    while (node && !node.Is(TXMLBinding::Disc))
+        node = node.ParentNode();
+    return IXMLDiscType(node.XmlNode(), node.OwnerDocument(), TXMLBinding::Disc);
 }
 
 void TMainForm::SelectDiscNode() {
@@ -785,7 +833,11 @@ void TMainForm::TreeViewClick(QObject*) {
     IXMLDiscType foundDisc;
     IXMLDirectoryType foundDirectory;
     const int node = SelectedNode();
-    if (node != TCatalogueTreeModel::kNoNode) {
+    if (node != TCatalogueTreeModel::kNoNode && FDirectClick &&
+        static_cast<size_t>(node) < FNodeDirectories.size()) {
+        foundDirectory = FNodeDirectories[static_cast<size_t>(node)];
+        foundDisc = DiscOf(foundDirectory);
+    } else if (node != TCatalogueTreeModel::kNoNode) {
         const std::string id = std::to_string(FTreeModel->Node(node).Data);
         const IXMLDiscsType discs = FSession.XMLIndexData.Discs();
         for (int i = 0; i < discs.Count() && !foundDirectory; ++i) {

@@ -152,6 +152,11 @@ private:
     void SelectDiscNode();
     void ClearBrowsingArea();
     void CreateDiscReading();
+    // Appends the tree node of directory (a disc's Root for a disc node) and notes its element.
+    int AppendDirectoryNode(int parent, std::string_view text, const IXMLDirectoryType& directory,
+                            int imageIndex, int selectedIndex);
+    // The disc that holds directory.
+    static IXMLDiscType DiscOf(const IXMLDirectoryType& directory);
 
     TCatalogueSession FSession;
     std::unique_ptr<TUserPrompts> FPrompts;
@@ -160,6 +165,13 @@ private:
     QStringListModel* FFilesModel = nullptr;
     std::vector<QAction*> FBusyDisabledActions;
     std::vector<QIcon> FImageList;
+    // The element each tree node was built from, by node index, kept while every ID of the
+    // catalogue is in plain decimal form and unique: a click then goes straight to the element
+    // that the walk over every disc would find, instead of walking up to a hundred thousand
+    // directories. Every change of the catalogue ends in a rebuild, which renews it.
+    std::vector<IXMLDirectoryType> FNodeDirectories;
+    std::vector<int> FNodeIDs;
+    bool FDirectClick = false;
     bool FBusy = false;
     bool FKeyboardSelecting = false;
     std::unique_ptr<TDiscReading> FDiscReading;

@@ -357,6 +357,21 @@ private slots:
         QVERIFY(ListedFiles(*form).isEmpty());
     }
 
+    // IDs shared by two directories (a file from elsewhere): a click finds the first directory
+    // in document order that carries the ID, whichever node was clicked.
+    void sharedIdFindsTheFirstDirectory() {
+        IXMLOrlentaDataType root = BrowsingCatalogue();
+        const IXMLDirectoryType copy = root.Discs().Disc(1).Root().Directories().Add();
+        copy.SetName("copy");
+        copy.SetID("2");
+        WriteDataFile(root, ToLocalPath(FCatalogueFile));
+        auto form = OpenedForm();
+        ClickNode(*form, {QStringLiteral("alpha disc"), QStringLiteral("copy")});
+        QCOMPARE(SelectedText(*form), QStringLiteral("copy"));
+        QCOMPARE(ListedFiles(*form), QStringList{QStringLiteral("b.txt")});
+        QCOMPARE(PanelTitle(*form), QStringLiteral("Zeta"));
+    }
+
     void invalidIdIsReportedAndWindowStaysUsable() {
         IXMLOrlentaDataType root = BrowsingCatalogue();
         root.Discs().Disc(0).Root().Directories().Directory(1).SetID("3x");
