@@ -94,6 +94,20 @@ void TCatalogueTreeModel::SortByText() {
     endResetModel();
 }
 
+std::vector<int> TCatalogueTreeModel::NodesWithData(long long data) const {
+    std::vector<int> found;
+    std::vector<int> pending(FTopLevel.rbegin(), FTopLevel.rend());
+    while (!pending.empty()) {
+        const int node = pending.back();
+        pending.pop_back();
+        const TTreeNode& treeNode = Node(node);
+        if (treeNode.Data == data)
+            found.push_back(node);
+        pending.insert(pending.end(), treeNode.Children.rbegin(), treeNode.Children.rend());
+    }
+    return found;
+}
+
 QModelIndex TCatalogueTreeModel::IndexOfNode(int node) const {
     if (node < 0 || node >= NodeCount() || !FPublished)
         return {};

@@ -45,6 +45,9 @@ public:
     int NodeCount() const { return static_cast<int>(FNodes.size()); }
     const TTreeNode& Node(int node) const { return FNodes[static_cast<size_t>(node)]; }
     const std::vector<int>& TopLevel() const { return FTopLevel; }
+    // The nodes whose data is data, in tree order: depth first, display order, each node before
+    // its children.
+    std::vector<int> NodesWithData(long long data) const;
     QModelIndex IndexOfNode(int node) const;
     // kNoNode for an invalid index.
     int NodeOfIndex(const QModelIndex& index) const;

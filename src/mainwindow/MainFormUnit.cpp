@@ -648,20 +648,11 @@ void TMainForm::SearchActionExecute(QObject*) {
 }
 
 bool TMainForm::ShowSearchHit(std::string_view id, const IXMLDiscType& disc) {
-    const std::optional<long long> value = ParseDecimal(id);
-    std::vector<int> pending(FTreeModel->TopLevel().rbegin(), FTreeModel->TopLevel().rend());
-    while (value && !pending.empty()) {
-        const int node = pending.back();
-        pending.pop_back();
-        const TTreeNode& treeNode = FTreeModel->Node(node);
-        if (treeNode.Data == *value) {
-            const QModelIndex index = FTreeModel->IndexOfNode(node);
-            TreeView->expand(index);
-            TreeView->scrollTo(index);
-            TreeView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    if (const std::optional<long long> value = ParseDecimal(id)) {
+        for (const int node : FTreeModel->NodesWithData(*value)) {
+            SelectAndReveal(node);
             TreeViewClick(TreeView);
         }
-        pending.insert(pending.end(), treeNode.Children.rbegin(), treeNode.Children.rend());
     }
     const QString prompt = QStringLiteral("Keyword found in disc ") + ToQString(disc.Title()) +
                            QStringLiteral("\nContinue search?");
@@ -797,21 +788,16 @@ void TMainForm::SelectDiscNode() {
     const std::optional<long long> value = ParseDecimal(rootId);
     if (!value || std::to_string(*value) != rootId)
         return;
-    // Depth first in display order, each node before its children.
-    std::vector<int> pending(FTreeModel->TopLevel().rbegin(), FTreeModel->TopLevel().rend());
-    while (!pending.empty()) {
-        const int node = pending.back();
-        pending.pop_back();
-        const TTreeNode& treeNode = FTreeModel->Node(node);
-        if (treeNode.Data == *value) {
-            const QModelIndex index = FTreeModel->IndexOfNode(node);
-            TreeView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-            TreeView->expand(index);
-            TreeView->scrollTo(index);
-            return;
-        }
-        pending.insert(pending.end(), treeNode.Children.rbegin(), treeNode.Children.rend());
-    }
+    const std::vector<int> nodes = FTreeModel->NodesWithData(*value);
+    if (!nodes.empty())
+        SelectAndReveal(nodes.front());
+}
+
+void TMainForm::SelectAndReveal(int node) {
+    const QModelIndex index = FTreeModel->IndexOfNode(node);
+    TreeView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    TreeView->expand(index);
+    TreeView->scrollTo(index);
 }
 
 int TMainForm::SelectedNode() const {

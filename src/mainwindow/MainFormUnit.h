@@ -149,6 +149,8 @@ private:
     void NewCatalogue(QObject* sender);
     void SetCaptionFromTitle();
     int SelectedNode() const;
+    // Selects node, expands it by one level and scrolls it into view, its ancestors expanded.
+    void SelectAndReveal(int node);
     void SelectDiscNode();
     void ClearBrowsingArea();
     void CreateDiscReading();
