@@ -8,22 +8,11 @@
 # Results: bench/out/summary.txt, and hyperfine's figures in bench/out/times-N.csv.
 set -eu
 cd "$(dirname "$0")/.."
-ROOT="$(pwd)"
+. bench/common.sh
 SIZES="${SIZES:-10000 100000 1000000}"
-OUT="${OUT:-$ROOT/bench/out}"
-BUILD="$ROOT/build/bench"
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-if ! command -v hyperfine >/dev/null || [ ! -x /usr/bin/time ]; then
-    $SUDO apt-get install -y -qq --no-install-recommends hyperfine time >/dev/null
-fi
-
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORLENTA_GUI=OFF \
-    -DORLENTA_TESTS=OFF >/dev/null
-cmake --build "$BUILD" -j 2 --target orlenta-cli orlenta-bench-generate orlenta-bench-baseline
-CLI="$BUILD/orlenta-cli"
-GENERATE="$BUILD/bench/orlenta-bench-generate"
+bench_tools
+bench_build build/bench OFF orlenta-bench-baseline
 BASELINE="$BUILD/bench/orlenta-bench-baseline"
 
 mkdir -p "$OUT"

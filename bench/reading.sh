@@ -14,32 +14,16 @@
 # Results: bench/out/reading-summary.txt, hyperfine's figures in bench/out/reading-times-N.csv.
 set -eu
 cd "$(dirname "$0")/.."
-ROOT="$(pwd)"
+. bench/common.sh
 SIZES="${SIZES:-10000 100000 1000000}"
-OUT="${OUT:-$ROOT/bench/out}"
-BUILD="$ROOT/build/reading-rel"
-if [ -z "${TREES:-}" ]; then
-    if [ -d /dev/shm ] && [ -w /dev/shm ]; then TREES=/dev/shm/orlenta-bench-trees; else TREES="$OUT/trees"; fi
-fi
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-if ! command -v hyperfine >/dev/null || [ ! -x /usr/bin/time ]; then
-    $SUDO apt-get install -y -qq --no-install-recommends hyperfine time >/dev/null
-fi
-
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORLENTA_GUI=OFF \
-    -DORLENTA_TESTS=OFF >/dev/null
-cmake --build "$BUILD" -j 2 --target orlenta-cli orlenta-bench-generate
-CLI="$BUILD/orlenta-cli"
-GENERATE="$BUILD/bench/orlenta-bench-generate"
-
-mkdir -p "$OUT" "$TREES"
+bench_tools
+bench_build build/reading-rel OFF
+bench_trees
+mkdir -p "$OUT"
 SUMMARY="$OUT/reading-summary.txt"
 : >"$SUMMARY.tmp"
 
-# Seconds of one command in a hyperfine CSV (its mean).
-mean() { awk -F, -v row="$2" 'NR == row + 1 { print $2 }' "$1"; }
 
 for n in $SIZES; do
     tree="$TREES/tree-$n"

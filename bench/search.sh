@@ -14,24 +14,13 @@
 # Results: bench/out/search-summary.txt, hyperfine's figures in bench/out/search-times-N.csv.
 set -eu
 cd "$(dirname "$0")/.."
-ROOT="$(pwd)"
+. bench/common.sh
 SIZES="${SIZES:-100000 1000000}"
-OUT="${OUT:-$ROOT/bench/out}"
-BUILD="${BUILD:-$ROOT/build/bench}"
-case "$BUILD" in /*) ;; *) BUILD="$ROOT/$BUILD" ;; esac
 FEW="${FEW:-Lecture_install}"
 MANY="${MANY:-a}"
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-if ! command -v hyperfine >/dev/null; then
-    $SUDO apt-get install -y -qq --no-install-recommends hyperfine >/dev/null
-fi
-
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORLENTA_TESTS=OFF >/dev/null
-cmake --build "$BUILD" -j 2 --target orlenta-cli orlenta-bench-generate
-CLI="$BUILD/orlenta-cli"
-GENERATE="$BUILD/bench/orlenta-bench-generate"
+bench_tools
+bench_build "${BUILD:-build/bench}" OFF
 
 mkdir -p "$OUT"
 SUMMARY="$OUT/search-summary.txt"

@@ -17,30 +17,16 @@
 # the driver's own split of one run in bench/out/window-inside-N.txt.
 set -eu
 cd "$(dirname "$0")/.."
-ROOT="$(pwd)"
+. bench/common.sh
 SIZES="${SIZES:-100000 1000000}"
-OUT="${OUT:-$ROOT/bench/out}"
-BUILD="${BUILD:-$ROOT/build/window-rel}"
-case "$BUILD" in /*) ;; *) BUILD="$ROOT/$BUILD" ;; esac
-if [ -z "${TREES:-}" ]; then
-    if [ -d /dev/shm ] && [ -w /dev/shm ]; then TREES=/dev/shm/orlenta-bench-trees; else TREES="$OUT/trees"; fi
-fi
 export QT_QPA_PLATFORM=offscreen
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-if ! command -v hyperfine >/dev/null; then
-    $SUDO apt-get install -y -qq --no-install-recommends hyperfine >/dev/null
-fi
-
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORLENTA_GUI=ON \
-    -DORLENTA_TESTS=OFF >/dev/null
-cmake --build "$BUILD" -j 2 --target orlenta-cli orlenta-bench-generate orlenta-bench-window-read
-CLI="$BUILD/orlenta-cli"
-GENERATE="$BUILD/bench/orlenta-bench-generate"
+bench_tools
+bench_build "${BUILD:-build/window-rel}" ON orlenta-bench-window-read
+bench_trees
 WINDOW="$BUILD/bench/orlenta-bench-window-read"
 
-mkdir -p "$OUT" "$TREES"
+mkdir -p "$OUT"
 SUMMARY="$OUT/window-summary.txt"
 : >"$SUMMARY.tmp"
 
