@@ -22,6 +22,18 @@ public:
     virtual void ShowMessage(TMessageKind kind, const std::string& text) = 0;
 };
 
+// Busy mode with a status text for as long as the object lives, left however the operation ends.
+class TBusyScope {
+public:
+    TBusyScope(ICatalogueHost& host, const std::string& text) : FHost(host) { FHost.SetBusy(text); }
+    ~TBusyScope() { FHost.SetBusy(""); }
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+
+private:
+    ICatalogueHost& FHost;
+};
+
 // The name of the temporary file of loads and saves, relative to the working directory.
 inline constexpr const char* kTemporaryFileName = "Orlenta.tmp";
 

@@ -15,18 +15,6 @@ namespace orlenta {
 
 namespace {
 
-// Leaves busy mode however the operation ends.
-class TBusyScope {
-public:
-    TBusyScope(ICatalogueHost& host, const std::string& text) : FHost(host) { FHost.SetBusy(text); }
-    ~TBusyScope() { FHost.SetBusy(""); }
-    TBusyScope(const TBusyScope&) = delete;
-    TBusyScope& operator=(const TBusyScope&) = delete;
-
-private:
-    ICatalogueHost& FHost;
-};
-
 struct TFileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };

@@ -30,6 +30,14 @@ enum class TXMLBinding {
     Filename,
 };
 
+// node, or the first sibling after it, that is an element with this name. For walks that read
+// the DOM directly, without the access layer's additions.
+inline pugi::xml_node ElementFrom(pugi::xml_node node, const char* name) {
+    while (node && (node.type() != pugi::node_element || std::strcmp(node.name(), name) != 0))
+        node = node.next_sibling();
+    return node;
+}
+
 // The binding of a child with this tag under a parent of this binding.
 TXMLBinding ChildBinding(TXMLBinding parent, std::string_view tag);
 
@@ -91,7 +99,7 @@ public:
             : FNode(node), FDocument(document), FBinding(binding) {}
         TItem operator*() const { return TItem(FNode, FDocument, FBinding); }
         TIterator& operator++() {
-            FNode = NextItem(FNode.next_sibling());
+            FNode = ElementFrom(FNode.next_sibling(), TItem::kTag);
             return *this;
         }
         bool operator==(const TIterator& other) const { return FNode == other.FNode; }
@@ -102,20 +110,12 @@ public:
         TXMLBinding FBinding;
     };
     TIterator begin() const {
-        return TIterator(NextItem(FNode.first_child()), FDocument,
+        return TIterator(ElementFrom(FNode.first_child(), TItem::kTag), FDocument,
                          ChildBinding(FBinding, TItem::kTag));
     }
     TIterator end() const { return TIterator(pugi::xml_node(), FDocument, TXMLBinding::Plain); }
 
 private:
-    // node, or the first item after it.
-    static pugi::xml_node NextItem(pugi::xml_node node) {
-        while (node &&
-               (node.type() != pugi::node_element || std::strcmp(node.name(), TItem::kTag) != 0))
-            node = node.next_sibling();
-        return node;
-    }
-
     std::vector<pugi::xml_node_struct*>& Items() const;
 };
 

@@ -3,7 +3,6 @@
 #include "CliCommon.h"
 #include "catalogue/EscapedText.h"
 
-#include <cstring>
 #include <iostream>
 #include <memory>
 #include <vector>
@@ -17,15 +16,6 @@ struct TTreeSize {
     long long Files = 0;
 };
 
-// The first child element with this tag, or none.
-pugi::xml_node FirstChildElement(pugi::xml_node parent, const char* tag) {
-    for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
-        if (child.type() == pugi::node_element && std::strcmp(child.name(), tag) == 0)
-            return child;
-    }
-    return {};
-}
-
 // Counts what the access layer would find below a disc's top directory: the items of each
 // directory's first Directories and Filenames. It reads the DOM directly because the typed
 // getters add absent children and keep an item list per collection, which on a large catalogue
@@ -36,19 +26,17 @@ void AddTreeSize(pugi::xml_node root, TTreeSize& size) {
     while (!pending.empty()) {
         const pugi::xml_node directory = pending.back();
         pending.pop_back();
-        const pugi::xml_node filenames = FirstChildElement(directory, TXMLFilenamesType::kTag);
-        for (pugi::xml_node item = filenames.first_child(); item; item = item.next_sibling()) {
-            if (item.type() == pugi::node_element &&
-                std::strcmp(item.name(), TXMLFilenameType::kTag) == 0)
-                ++size.Files;
-        }
-        const pugi::xml_node directories = FirstChildElement(directory, TXMLDirectoriesType::kTag);
-        for (pugi::xml_node item = directories.first_child(); item; item = item.next_sibling()) {
-            if (item.type() == pugi::node_element &&
-                std::strcmp(item.name(), TXMLDirectoryType::kTag) == 0) {
-                ++size.Directories;
-                pending.push_back(item);
-            }
+        const pugi::xml_node filenames =
+            ElementFrom(directory.first_child(), TXMLFilenamesType::kTag);
+        for (pugi::xml_node item = ElementFrom(filenames.first_child(), TXMLFilenameType::kTag);
+             item; item = ElementFrom(item.next_sibling(), TXMLFilenameType::kTag))
+            ++size.Files;
+        const pugi::xml_node directories =
+            ElementFrom(directory.first_child(), TXMLDirectoriesType::kTag);
+        for (pugi::xml_node item = ElementFrom(directories.first_child(), TXMLDirectoryType::kTag);
+             item; item = ElementFrom(item.next_sibling(), TXMLDirectoryType::kTag)) {
+            ++size.Directories;
+            pending.push_back(item);
         }
     }
 }

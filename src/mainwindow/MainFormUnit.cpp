@@ -43,51 +43,15 @@ namespace {
 const char* const kDataFileFilter = "Orlenta datafiles (*.olx *.OLX)";
 const char* const kDataFileExtension = "olx";
 
-// Leaves busy mode however the operation ends.
-class TBusyGuard {
-public:
-    explicit TBusyGuard(TMainForm& form) : FForm(form) {}
-    ~TBusyGuard() { FForm.SetBusy(QString()); }
-    TBusyGuard(const TBusyGuard&) = delete;
-    TBusyGuard& operator=(const TBusyGuard&) = delete;
-
-private:
-    TMainForm& FForm;
-};
-
 // A click walks every directory of the catalogue before the one it finds, so the walk reads the
 // DOM directly: the typed accessors would look up every collection's item list and append an
 // empty Directories element to every leaf on the way. Same order and comparison as the typed
 // walk; it follows the DOM's own links instead of recursing (a catalogue from elsewhere may nest
-// deeper than the call stack) and compares names inline, which is most of its time.
-bool NameIs(const char* name, std::string_view expected) {
-    for (const char c : expected) {
-        if (*name++ != c)
-            return false;
-    }
-    return *name == '\0';
-}
-
-// node, or the first sibling after it, that is an element with this name.
-pugi::xml_node ElementFrom(pugi::xml_node node, std::string_view name) {
-    while (node && !(node.type() == pugi::node_element && NameIs(node.name(), name)))
-        node = node.next_sibling();
-    return node;
-}
-
-bool HasID(pugi::xml_node directory, std::string_view id) {
-    for (pugi::xml_attribute attribute = directory.first_attribute(); attribute;
-         attribute = attribute.next_attribute()) {
-        if (NameIs(attribute.name(), "ID"))
-            return NameIs(attribute.value(), id);
-    }
-    return id.empty();
-}
-
+// deeper than the call stack).
 pugi::xml_node FindDirectoryNode(pugi::xml_node top, std::string_view id) {
     pugi::xml_node current = top;
     for (;;) {
-        if (HasID(current, id))
+        if (id == current.attribute("ID").value())
             return current;
         const pugi::xml_node directories = ElementFrom(current.first_child(), "Directories");
         if (const pugi::xml_node first = ElementFrom(directories.first_child(), "Directory")) {
@@ -697,8 +661,7 @@ void TMainForm::DiscRemoveActionExecute(QObject*) {
 void TMainForm::ReadyHandler(QObject*) {
     ReadingDiscForm->hide();
     setEnabled(true);
-    TBusyGuard busy(*this);
-    SetBusy(QStringLiteral("Building tree..."));
+    TBusyScope busy(*this, "Building tree...");
     FTreeModel->Clear();
     FNodeDirectories.clear();
     FNodeIDs.clear();
@@ -814,8 +777,7 @@ void TMainForm::ClearBrowsingArea() {
 }
 
 void TMainForm::TreeViewClick(QObject*) {
-    TBusyGuard busy(*this);
-    SetBusy(QStringLiteral("Processing..."));
+    TBusyScope busy(*this, "Processing...");
     IXMLDiscType foundDisc;
     IXMLDirectoryType foundDirectory;
     const int node = SelectedNode();
