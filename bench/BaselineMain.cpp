@@ -6,7 +6,7 @@
 //   write IN.xml OUT.xml     parse, then write the DOM unindented (write = this - parse)
 //   deflate IN.xml OUT.olx   raw deflate of the XML text into a file
 
-#include "catalogue/RawDeflate.h"
+#include "core/catalogue/RawDeflate.h"
 
 #include <cstdio>
 #include <cstring>

@@ -2,9 +2,9 @@
 // synthetic directory trees on disk, for measuring loading, saving and reading.
 
 #include "SyntheticTree.h"
-#include "catalogue/CatalogueSession.h"
-#include "catalogue/EscapedText.h"
-#include "mainwindow/DiscProperties.h"
+#include "core/catalogue/CatalogueSession.h"
+#include "core/catalogue/EscapedText.h"
+#include "core/catalogue/DiscProperties.h"
 
 #include <CLI/CLI.hpp>
 #include <cerrno>

@@ -7,9 +7,9 @@
 // The catalogue is copied into the working directory with one disc added whose top directory
 // holds N file names (10000 unless told), so that the clicked list is that long.
 
-#include "catalogue/CatalogueSession.h"
-#include "mainwindow/CatalogueTreeModel.h"
-#include "mainwindow/MainFormUnit.h"
+#include "core/catalogue/CatalogueSession.h"
+#include "gui/mainwindow/CatalogueTreeModel.h"
+#include "gui/mainwindow/MainForm.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>

@@ -15,10 +15,10 @@
 // The times seen from inside (from triggering the command to the end of the walk, the rebuild,
 // the whole command, then destroying the window with the tree and the catalogue) go to stderr.
 
-#include "mainwindow/MainFormUnit.h"
-#include "reading/AddDialogFormUnit.h"
-#include "reading/DiscReading.h"
-#include "reading/ReadingDiscFormUnit.h"
+#include "gui/mainwindow/MainForm.h"
+#include "gui/reading/AddTreeDialogForm.h"
+#include "core/reading/DiscReading.h"
+#include "gui/reading/ReadingDiscForm.h"
 
 #include <QApplication>
 #include <QCheckBox>

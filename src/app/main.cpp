@@ -1,7 +1,7 @@
 // The program's entry: the application named "Orlenta", its main window, the message loop.
 
-#include "mainwindow/MainFormUnit.h"
-#include "mainwindow/OrlentaApplication.h"
+#include "gui/mainwindow/MainForm.h"
+#include "gui/OrlentaApplication.h"
 
 #include <QScreen>
 #include <QStyle>

@@ -1,7 +1,7 @@
 // orlenta-cli add: one disc added to a catalogue as Disc, Add does, and saved.
 
 #include "CliCommon.h"
-#include "reading/DiscReading.h"
+#include "core/reading/DiscReading.h"
 
 #include <chrono>
 #include <csignal>

@@ -1,8 +1,8 @@
 #include "CliCommon.h"
 
-#include "app/OrlentaError.h"
-#include "catalogue/EscapedText.h"
-#include "mainwindow/IndexProperties.h"
+#include "core/OrlentaError.h"
+#include "core/catalogue/EscapedText.h"
+#include "core/catalogue/IndexProperties.h"
 
 #include <cerrno>
 #include <cstdio>

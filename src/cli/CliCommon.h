@@ -3,7 +3,7 @@
 // Shared by the commands of orlenta-cli: the terminal's side of the catalogue operations, opening
 // and saving a catalogue, and how errors end a command.
 
-#include "catalogue/CatalogueSession.h"
+#include "core/catalogue/CatalogueSession.h"
 
 #include <CLI/CLI.hpp>
 #include <exception>

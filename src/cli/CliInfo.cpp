@@ -1,7 +1,7 @@
 // orlenta-cli info: the catalogue's title, memo, last directory ID and sizes.
 
 #include "CliCommon.h"
-#include "catalogue/EscapedText.h"
+#include "core/catalogue/EscapedText.h"
 
 #include <iostream>
 #include <memory>

@@ -1,7 +1,7 @@
 // orlenta-cli new: a new catalogue, saved to a data file.
 
 #include "CliCommon.h"
-#include "app/OrlentaError.h"
+#include "core/OrlentaError.h"
 
 #include <cerrno>
 #include <filesystem>

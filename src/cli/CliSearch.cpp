@@ -1,7 +1,7 @@
 // orlenta-cli search: every hit of a keyword in the catalogue, one line each.
 
 #include "CliCommon.h"
-#include "search/CatalogueSearch.h"
+#include "core/search/CatalogueSearch.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,8 +1,8 @@
 // orlenta-cli xml: the decompressed XML text of a data file.
 
 #include "CliCommon.h"
-#include "app/OrlentaError.h"
-#include "catalogue/RawDeflate.h"
+#include "core/OrlentaError.h"
+#include "core/catalogue/RawDeflate.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -2,8 +2,8 @@
 
 #include "CliRun.h"
 #include "TestSupport.h"
-#include "catalogue/DecimalText.h"
-#include "reading/DiscReading.h"
+#include "core/catalogue/DecimalText.h"
+#include "core/reading/DiscReading.h"
 
 #include <csignal>
 #include <fcntl.h>

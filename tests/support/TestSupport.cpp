@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/OrlentaError.h"
+#include "core/OrlentaError.h"
 
 #include <cstdlib>
 #include <fstream>

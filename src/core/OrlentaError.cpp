@@ -1,0 +1,46 @@
+#include "core/OrlentaError.h"
+
+#include <cstring>
+
+namespace orlenta {
+
+namespace {
+
+std::string AssertionText(std::string_view message, std::string_view unitName, int line) {
+    std::string text(message);
+    text += " (";
+    text += unitName;
+    text += ", line ";
+    text += std::to_string(line);
+    text += ')';
+    return text;
+}
+
+} // namespace
+
+EAssertionFailed::EAssertionFailed(std::string_view message, std::string_view unitName, int line)
+    : EOrlentaError(AssertionText(message, unitName, line)) {}
+
+std::string WithClosingFullStop(std::string_view text) {
+    std::string shown(text);
+    if (!shown.empty() && static_cast<unsigned char>(shown.back()) > '.')
+        shown += '.';
+    return shown;
+}
+
+std::string SystemErrorText(int errnoValue) {
+    std::string reason = std::strerror(errnoValue);
+    if (!reason.empty() && reason.back() != '.')
+        reason += '.';
+    return reason;
+}
+
+EOrlentaError CannotOpenFileError(const std::string& path, int errnoValue) {
+    return EOrlentaError("Cannot open file \"" + path + "\". " + SystemErrorText(errnoValue));
+}
+
+EOrlentaError CannotCreateFileError(const std::string& path, int errnoValue) {
+    return EOrlentaError("Cannot create file \"" + path + "\". " + SystemErrorText(errnoValue));
+}
+
+} // namespace orlenta

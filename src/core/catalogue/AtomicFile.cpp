@@ -1,0 +1,130 @@
+#include "core/catalogue/AtomicFile.h"
+
+#include "core/OrlentaError.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace orlenta {
+
+namespace {
+
+std::string DirectoryOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file a path finally names: links followed, also when the last one dangles.
+std::string ResolveLinks(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::vector<char> target(PATH_MAX + 1);
+        const ssize_t length = readlink(current.c_str(), target.data(), PATH_MAX);
+        if (length < 0)
+            return current;
+        const std::string next(target.data(), static_cast<size_t>(length));
+        current = (!next.empty() && next[0] == '/') ? next : DirectoryOf(current) + "/" + next;
+    }
+    return current;
+}
+
+unsigned CurrentUmask() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return mask;
+}
+
+} // namespace
+
+TAtomicFile::TAtomicFile(const std::string& path) : FPath(path), FTargetPath(ResolveLinks(path)) {
+    struct stat info {};
+    if (stat(FTargetPath.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            throw CannotCreateFileError(FPath, EISDIR);
+        // Even where the system would let us (as root), a file without any write permission
+        // is one its owner meant to keep as it is.
+        if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+            throw CannotCreateFileError(FPath, EACCES);
+        const int probe = open(FTargetPath.c_str(), O_WRONLY | O_CLOEXEC);
+        if (probe < 0)
+            throw CannotCreateFileError(FPath, errno);
+        close(probe);
+        FTargetExists = true;
+        FMode = info.st_mode & 07777;
+        FUid = info.st_uid;
+        FGid = info.st_gid;
+    } else {
+        FMode = 0666 & ~CurrentUmask();
+    }
+    std::string pattern = DirectoryOf(FTargetPath) + "/." + BaseNameOf(FTargetPath) + ".XXXXXX";
+    FFd = mkostemp(pattern.data(), O_CLOEXEC);
+    if (FFd < 0)
+        throw CannotCreateFileError(FPath, errno);
+    FNewPath = pattern;
+}
+
+TAtomicFile::~TAtomicFile() {
+    if (FFd >= 0)
+        close(FFd);
+    if (!FNewPath.empty())
+        unlink(FNewPath.c_str());
+}
+
+void TAtomicFile::ThrowWriteError(int errnoValue) const {
+    throw EOrlentaError("Cannot write file \"" + FPath + "\". " + SystemErrorText(errnoValue));
+}
+
+void TAtomicFile::Write(const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t written = write(FFd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            ThrowWriteError(errno);
+        }
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+}
+
+void TAtomicFile::Commit() {
+    if (fchmod(FFd, FMode) != 0)
+        ThrowWriteError(errno);
+    if (FTargetExists && (FUid != geteuid() || FGid != getegid())) {
+        // Only possible for a privileged user; where it fails the new file simply stays ours.
+        [[maybe_unused]] const int ignored = fchown(FFd, FUid, FGid);
+    }
+    if (fsync(FFd) != 0)
+        ThrowWriteError(errno);
+    const int fd = FFd;
+    FFd = -1;
+    if (close(fd) != 0)
+        ThrowWriteError(errno);
+    if (rename(FNewPath.c_str(), FTargetPath.c_str()) != 0)
+        ThrowWriteError(errno);
+    FNewPath.clear();
+    // Make the rename itself durable.
+    const int directory =
+        open(DirectoryOf(FTargetPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory >= 0) {
+        fsync(directory);
+        close(directory);
+    }
+}
+
+} // namespace orlenta

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/catalogue/OrlentaData.h"
+
+#include <string>
+
+namespace orlenta {
+
+// The kinds of message box the program shows.
+enum class TMessageKind { Error, Information, Confirmation, Plain };
+
+// What the catalogue operations need from the front end that runs them: the window implements it
+// with Qt, the command-line tool with stderr, tests with a recorder.
+class ICatalogueHost {
+public:
+    virtual ~ICatalogueHost() = default;
+    // Enters busy mode with a status text; the empty text leaves it. It does not nest.
+    virtual void SetBusy(const std::string& statusText) = 0;
+    // FileChanged became changed: the Save command is enabled exactly when it is true.
+    virtual void FileChangedSet(bool changed) = 0;
+    // A message box of this kind with the one button OK.
+    virtual void ShowMessage(TMessageKind kind, const std::string& text) = 0;
+};
+
+// Busy mode with a status text for as long as the object lives, left however the operation ends.
+class TBusyScope {
+public:
+    TBusyScope(ICatalogueHost& host, const std::string& text) : FHost(host) { FHost.SetBusy(text); }
+    ~TBusyScope() { FHost.SetBusy(""); }
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+
+private:
+    ICatalogueHost& FHost;
+};
+
+// The name of the temporary file of loads and saves, relative to the working directory.
+inline constexpr const char* kTemporaryFileName = "Orlenta.tmp";
+
+// The open catalogue and the toolkit-free operations on it: what the main window owns and the
+// command-line tool shares.
+class TCatalogueSession {
+public:
+    explicit TCatalogueSession(ICatalogueHost& host) : FHost(host) {}
+
+    ICatalogueHost& Host() const { return FHost; }
+
+    // Root of the open catalogue; holds the document alive. Empty before the first New or Open.
+    IXMLOrlentaDataType XMLIndexData;
+    // The selected disc, or none.
+    IXMLDiscType XMLDiscData;
+    // Path of the open catalogue's data file; empty for a catalogue never saved.
+    std::string OrlentaFilename;
+
+    bool FileChanged() const { return FFileChanged; }
+    void SetFileChanged(bool changed);
+
+    // The next directory ID of the open catalogue.
+    long long NextDirectoryID();
+
+    // A new catalogue becomes the open one: no file, title "Untitled", empty LastDirectoryID,
+    // no selected disc.
+    void NewCatalogue();
+
+    // Reads the data file OrlentaFilename into the open catalogue. When the file is not valid
+    // DEFLATE data it shows "Error reading Orlenta datafile." and returns false, the open
+    // catalogue unchanged; other failures throw. True when the open catalogue was replaced.
+    bool LoadDataFile();
+
+    // Writes the open catalogue to OrlentaFilename (not empty) and clears FileChanged. The data
+    // file is replaced whole or not at all. Throws on failure, FileChanged unchanged.
+    void SaveDataFile();
+
+private:
+    ICatalogueHost& FHost;
+    bool FFileChanged = false;
+};
+
+} // namespace orlenta

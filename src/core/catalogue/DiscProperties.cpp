@@ -1,0 +1,33 @@
+#include "core/catalogue/DiscProperties.h"
+
+#include "core/catalogue/EscapedText.h"
+
+namespace orlenta {
+
+TDiscProperties ReadDiscProperties(const TXMLDiscType& disc) {
+    if (!disc)
+        return {};
+    TDiscProperties properties;
+    properties.Vendor = disc.Vendor();
+    properties.Title = disc.Title();
+    properties.MediaType = disc.MediaType();
+    properties.CreationDate = disc.CreationDate();
+    properties.ReadDate = disc.ReadDate();
+    properties.DirCount = disc.DirCount();
+    properties.FileCount = disc.FileCount();
+    properties.Memo = UnescapeText(disc.Memo());
+    return properties;
+}
+
+void WriteDiscProperties(const TXMLDiscType& disc, const TDiscProperties& properties) {
+    disc.SetVendor(properties.Vendor);
+    disc.SetTitle(properties.Title);
+    disc.SetMediaType(properties.MediaType);
+    disc.SetCreationDate(properties.CreationDate);
+    disc.SetReadDate(properties.ReadDate);
+    disc.SetDirCount(properties.DirCount);
+    disc.SetFileCount(properties.FileCount);
+    disc.SetMemo(EscapeText(properties.Memo));
+}
+
+} // namespace orlenta

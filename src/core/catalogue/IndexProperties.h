@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/catalogue/OrlentaData.h"
+
+#include <string>
+#include <string_view>
+
+namespace orlenta {
+
+// text without the leading and trailing characters at or below U+0020.
+std::string_view TrimControlAndBlank(std::string_view text);
+
+// What the Index properties dialog stores on OK: the title trimmed ("Untitled" when that leaves
+// nothing), the memo escaped and then trimmed.
+void SetIndexProperties(const TXMLOrlentaDataType& root, std::string_view title,
+                        std::string_view memo);
+
+// The caption of the main window for a catalogue title.
+std::string MainFormCaption(std::string_view title);
+
+} // namespace orlenta

@@ -1,0 +1,164 @@
+#include "core/reading/DiscReading.h"
+
+#include "core/OrlentaError.h"
+#include "core/catalogue/DecimalText.h"
+
+#include <cstdio>
+#include <ctime>
+#include <sys/stat.h>
+
+namespace orlenta {
+
+namespace {
+
+constexpr const char* kUnitName = "MainFormUnit";
+
+bool IsExistingDirectory(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The last component of path, without a trailing '/'.
+std::string_view LastComponent(std::string_view path) {
+    if (!path.empty() && path.back() == '/')
+        path.remove_suffix(1);
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+IXMLDirectoryType AsDirectory(const TXMLNode& node) {
+    return IXMLDirectoryType(node.XmlNode(), node.OwnerDocument(), node.Binding());
+}
+
+} // namespace
+
+std::string DateText(std::chrono::system_clock::time_point now) {
+    const std::time_t time = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    ::localtime_r(&time, &local);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday);
+    return text;
+}
+
+std::string_view ExtractParentPath(std::string_view path) {
+    if (!path.empty() && path.back() == '/')
+        path.remove_suffix(1);
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
+}
+
+TDiscReading::TDiscReading(TCatalogueSession& session) : FSession(session) {
+    FDirReader.SetRecursive(true);
+    FDirReader.SetFilemask("*.*");
+    FDirReader.SetOnDirectoryFound([this](TDirReader& sender, std::string_view directory) {
+        DirectoryFoundHandler(sender, directory);
+    });
+    FDirReader.SetOnReady([this](TDirReader& sender) { ReadyHandler(sender); });
+}
+
+TAddDiscResult TDiscReading::AddDisc(const std::string& source, bool includeFilenames,
+                                     const TDiscProperties& properties) {
+    if (!source.empty() && !IsExistingDirectory(source)) {
+        FSession.Host().ShowMessage(TMessageKind::Information, kInvalidDirectoryText);
+        return TAddDiscResult::InvalidDirectory;
+    }
+    if (includeFilenames) {
+        FDirReader.SetOnFileFound([this](TDirReader& sender, std::string_view fileName) {
+            FileFoundHandler(sender, fileName);
+        });
+    } else {
+        FDirReader.SetOnFileFound(nullptr);
+    }
+    if (!FSession.XMLIndexData)
+        FSession.XMLIndexData = NewOrlentaData();
+    const IXMLDiscType disc = FSession.XMLIndexData.Discs().Add();
+    FSession.XMLDiscData = disc;
+    disc.Root().SetID(std::to_string(FSession.NextDirectoryID()));
+    WriteDiscProperties(disc, properties);
+    if (OnDiscPanelCleared)
+        OnDiscPanelCleared();
+    LastParentDirectory = source;
+    LastXMLDirectory = disc.Root();
+
+    if (source.empty()) {
+        if (OnReady)
+            OnReady();
+        return TAddDiscResult::Added;
+    }
+
+    if (OnReadingStarts)
+        OnReadingStarts(disc);
+    FSession.Host().SetBusy("Reading disc information...");
+    FReadyFired = false;
+    try {
+        FDirReader.SetDirectory(source);
+        FDirReader.Start();
+    } catch (...) {
+        // Without a walk there was no ready event to undo what was shown and leave busy mode.
+        if (!FReadyFired) {
+            if (OnReadingNotStarted)
+                OnReadingNotStarted();
+            FSession.Host().SetBusy("");
+        }
+        throw;
+    }
+    return TAddDiscResult::Added;
+}
+
+void TDiscReading::ReadyHandler(TDirReader& /*sender*/) {
+    FReadyFired = true;
+    if (OnReady)
+        OnReady();
+}
+
+void TDiscReading::DirectoryFoundHandler(TDirReader& sender, std::string_view directory) {
+    if (OnDirectoryFound)
+        OnDirectoryFound(directory);
+    // The disc's Root already stands for the start directory.
+    if (directory == sender.Directory())
+        return;
+    if (!LastXMLDirectory)
+        throw EAssertionFailed(
+            "TOrlentaForm.DirectoryFoundHandler -> LastXMLDirectory not Assigned", kUnitName, 192);
+    const IXMLDiscType& disc = FSession.XMLDiscData;
+    disc.SetDirCount(IncrementedDecimal(disc.DirCount()));
+    const IXMLDirectoryType parent = CheckParentDirectory(directory);
+    LastXMLDirectory = parent;
+    LastParentDirectory = directory;
+    LastXMLDirectory = parent.Directories().Add();
+    LastXMLDirectory.SetName(LastComponent(directory));
+    LastXMLDirectory.SetID(std::to_string(FSession.NextDirectoryID()));
+}
+
+void TDiscReading::FileFoundHandler(TDirReader& /*sender*/, std::string_view fileName) {
+    if (!LastXMLDirectory)
+        throw EAssertionFailed("TOrlentaForm.FileFoundHandler  ->  LastXMLDirectory not assigned",
+                               kUnitName, 341);
+    const IXMLDiscType& disc = FSession.XMLDiscData;
+    disc.SetFileCount(IncrementedDecimal(disc.FileCount()));
+    const IXMLDirectoryType parent = CheckParentDirectory(fileName);
+    parent.Filenames().Add().SetText(LastComponent(fileName));
+}
+
+IXMLDirectoryType TDiscReading::CheckParentDirectory(std::string_view path) {
+    if (!LastXMLDirectory)
+        throw EAssertionFailed("TOrlentaForm.CheckParentDirectory -> LastXMLDirectory not Assigned",
+                               kUnitName, 157);
+    const std::string_view parentPath = ExtractParentPath(path);
+    std::string_view current = LastParentDirectory;
+    IXMLDirectoryType element = LastXMLDirectory;
+    // The reader finishes a subtree before the next entry of its parent, so the parent is the
+    // last reported directory or one of its ancestors: climb path and element in step.
+    while (current != parentPath) {
+        current = ExtractParentPath(current);
+        const TXMLNode holder = element.ParentNode().ParentNode();
+        if (!holder.Is(TXMLBinding::Directory))
+            return FSession.XMLDiscData.Root();
+        element = AsDirectory(holder);
+    }
+    return element;
+}
+
+} // namespace orlenta

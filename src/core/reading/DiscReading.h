@@ -1,0 +1,88 @@
+#pragma once
+
+// Adding a disc to the open catalogue and reading it: the toolkit-free part of Disc, Add and the
+// handlers that turn the directory reader's events into Directory and Filename elements. The
+// window and the command-line tool both drive it; they bind the hooks below to show what goes on.
+
+#include "core/catalogue/CatalogueSession.h"
+#include "core/catalogue/DiscProperties.h"
+#include "core/reading/DirReader.h"
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace orlenta {
+
+// How an Add ended.
+enum class TAddDiscResult {
+    Added,            // a disc was appended (read, stopped, or virtual)
+    InvalidDirectory, // the source is not an existing directory; nothing changed
+};
+
+// The text shown when the source is not an existing directory.
+inline constexpr const char* kInvalidDirectoryText = "Invalid directory.";
+
+// The local date of now as "yyyy-mm-dd": the read date of a disc added today.
+std::string DateText(std::chrono::system_clock::time_point now);
+inline std::string TodayDateText() {
+    return DateText(std::chrono::system_clock::now());
+}
+
+// path without one trailing '/', up to and including its last '/'; empty when it has none.
+std::string_view ExtractParentPath(std::string_view path);
+
+class TDiscReading {
+public:
+    // The reader is set up recursive with the mask "*.*" and its directory and ready events
+    // bound here; a front end binds OnProcessEvents on DirReader() itself.
+    explicit TDiscReading(TCatalogueSession& session);
+    TDiscReading(const TDiscReading&) = delete;
+    TDiscReading& operator=(const TDiscReading&) = delete;
+
+    TCatalogueSession& Session() const { return FSession; }
+    TDirReader& DirReader() { return FDirReader; }
+
+    // Front-end hooks; an unassigned one is not called.
+    // The walk of disc is about to begin: show its title and the progress window, disable the
+    // main window. Busy mode is entered right after, through the catalogue host.
+    std::function<void(const TXMLDiscType& disc)> OnReadingStarts;
+    // A directory was reported (the start directory too): the progress label.
+    std::function<void(std::string_view directory)> OnDirectoryFound;
+    // The disc is complete (walk over, stopped, or failed; or a virtual disc): the ready handler,
+    // which also leaves busy mode. Called once per Add that appended a disc and began its walk.
+    std::function<void()> OnReady;
+    // The reader refused to start (the source vanished after the check): undo OnReadingStarts.
+    // Busy mode is left by this class; the error then reaches the caller of AddDisc.
+    std::function<void()> OnReadingNotStarted;
+    // The main window's disc panel is to show no disc, before the new one is filled.
+    std::function<void()> OnDiscPanelCleared;
+
+    // Adds one disc with these dialog values and reads source into it (an empty source gives a
+    // virtual disc). An error inside the walk reaches the caller after OnReady; what was
+    // recorded stays.
+    TAddDiscResult AddDisc(const std::string& source, bool includeFilenames,
+                           const TDiscProperties& properties);
+    // Ends a running reading at the reader's next check; what was recorded stays.
+    void StopReading() { FDirReader.Stop(); }
+
+    void DirectoryFoundHandler(TDirReader& sender, std::string_view directory);
+    void FileFoundHandler(TDirReader& sender, std::string_view fileName);
+    // The directory element under which path belongs, climbing from the last reported directory.
+    IXMLDirectoryType CheckParentDirectory(std::string_view path);
+
+    // The path of the directory whose element LastXMLDirectory holds.
+    std::string LastParentDirectory;
+    // The directory element appended last during the reading; at first the new disc's Root.
+    IXMLDirectoryType LastXMLDirectory;
+
+private:
+    void ReadyHandler(TDirReader& sender);
+
+    TCatalogueSession& FSession;
+    TDirReader FDirReader;
+    bool FReadyFired = false;
+};
+
+} // namespace orlenta

@@ -1,0 +1,48 @@
+#include "gui/OwnDialog.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orlenta {
+
+TOwnDialog::TOwnDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
+    setModal(true);
+}
+
+void TOwnDialog::SetContent(QWidget* content, const QString& buttonsPanelName) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(content);
+    auto* buttonsPanel = new QWidget;
+    buttonsPanel->setObjectName(buttonsPanelName);
+    auto* buttons = new QHBoxLayout(buttonsPanel);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    OkButton = new QPushButton(QStringLiteral("&Ok"));
+    OkButton->setObjectName(QStringLiteral("OkButton"));
+    OkButton->setDefault(true);
+    Button1 = new QPushButton(QStringLiteral("&Cancel"));
+    Button1->setObjectName(QStringLiteral("Button1"));
+    // Only OK answers Enter, even while Cancel has the focus.
+    Button1->setAutoDefault(false);
+    buttons->addStretch(1);
+    buttons->addWidget(OkButton);
+    buttons->addWidget(Button1);
+    layout->addWidget(buttonsPanel);
+    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TOwnDialog::keyPressEvent(QKeyEvent* event) {
+    // QDialog would reject on Escape; a stray Escape must not throw away what was typed.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace orlenta

@@ -1,0 +1,203 @@
+#include "gui/mainwindow/DiscInfoDockingForm.h"
+
+#include "core/catalogue/DiscProperties.h"
+#include "gui/WindowText.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace orlenta {
+
+namespace {
+
+constexpr int kMaxTextLength = 200;
+
+// Limits what the user types without cutting a longer value that the program put there, which
+// a fixed QLineEdit::setMaxLength would truncate: the limit follows a longer text down as the
+// user shortens it.
+void LimitTypedLength(QLineEdit* edit) {
+    edit->setMaxLength(kMaxTextLength);
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
+        edit->setMaxLength(std::max<int>(kMaxTextLength, static_cast<int>(text.size())));
+    });
+}
+
+// Shows text whole in an edit whose typing is limited.
+void SetFieldText(QLineEdit* edit, const QString& text) {
+    if (text.size() > edit->maxLength())
+        edit->setMaxLength(static_cast<int>(text.size()));
+    edit->setText(text);
+}
+
+QLineEdit* AddLabeledEdit(QGridLayout* grid, int row, int column, const QString& objectName,
+                          const QString& caption) {
+    auto* label = new QLabel(caption);
+    label->setObjectName(objectName + QStringLiteral("Label"));
+    auto* edit = new QLineEdit;
+    edit->setObjectName(objectName);
+    label->setBuddy(edit);
+    grid->addWidget(label, row * 2, column);
+    grid->addWidget(edit, row * 2 + 1, column);
+    return edit;
+}
+
+} // namespace
+
+TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("DiscInfoDockingForm"));
+    FDiscInfoPanel = new QWidget(this);
+    FDiscInfoPanel->setObjectName(QStringLiteral("DiscInfoPanel"));
+    auto* layout = new QVBoxLayout(FDiscInfoPanel);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+
+    // Created in tab order: Title, Creation date, Vendor, Read date, Media type, Directories,
+    // Files, Memo.
+    TitleLabeledEdit =
+        AddLabeledEdit(grid, 0, 0, QStringLiteral("TitleLabeledEdit"), QStringLiteral("Title"));
+    CreationDateLabeledEdit = AddLabeledEdit(grid, 0, 1, QStringLiteral("CreationDateLabeledEdit"),
+                                             QStringLiteral("Creation date"));
+    VendorLabeledEdit =
+        AddLabeledEdit(grid, 1, 0, QStringLiteral("VendorLabeledEdit"), QStringLiteral("Vendor"));
+    ReadDateLabeledEdit = AddLabeledEdit(grid, 1, 1, QStringLiteral("ReadDateLabeledEdit"),
+                                         QStringLiteral("Read date"));
+
+    MediaTypeLabel = new QLabel(QStringLiteral("Media type"));
+    MediaTypeLabel->setObjectName(QStringLiteral("MediaTypeLabel"));
+    MediaTypeComboBox = new QComboBox;
+    MediaTypeComboBox->setObjectName(QStringLiteral("MediaTypeComboBox"));
+    // The value is the text, not a list index: any typed text is kept.
+    MediaTypeComboBox->setEditable(true);
+    MediaTypeComboBox->setInsertPolicy(QComboBox::NoInsert);
+    MediaTypeComboBox->addItems({QStringLiteral("CD-ROM"), QStringLiteral("CD-R"),
+                                 QStringLiteral("CD-RW"), QStringLiteral("DVD"),
+                                 QStringLiteral("DVD+R"), QStringLiteral("DVD+RW"),
+                                 QStringLiteral("DVD-R"), QStringLiteral("DVD-RW")});
+    MediaTypeComboBox->setCurrentIndex(-1);
+    MediaTypeLabel->setBuddy(MediaTypeComboBox);
+    auto* countsRow = new QGridLayout;
+    countsRow->setContentsMargins(0, 0, 0, 0);
+    DirCountLabeledEdit = AddLabeledEdit(countsRow, 0, 0, QStringLiteral("DirCountLabeledEdit"),
+                                         QStringLiteral("Directories"));
+    FileCountLabeledEdit = AddLabeledEdit(countsRow, 0, 1, QStringLiteral("FileCountLabeledEdit"),
+                                          QStringLiteral("Files"));
+    grid->addWidget(MediaTypeLabel, 4, 0);
+    grid->addWidget(MediaTypeComboBox, 5, 0);
+    grid->addLayout(countsRow, 4, 1, 2, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+
+    Label1 = new QLabel(QStringLiteral("Memo"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    DiscMemo = new QPlainTextEdit;
+    DiscMemo->setObjectName(QStringLiteral("DiscMemo"));
+    DiscMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    DiscMemo->setTabChangesFocus(true);
+    Label1->setBuddy(DiscMemo);
+    layout->addWidget(Label1);
+    layout->addWidget(DiscMemo, 1);
+
+    for (QLineEdit* edit : {TitleLabeledEdit, VendorLabeledEdit, MediaTypeComboBox->lineEdit()})
+        LimitTypedLength(edit);
+    for (QLineEdit* edit : {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit})
+        edit->setReadOnly(true);
+
+    setTabOrder(TitleLabeledEdit, CreationDateLabeledEdit);
+    setTabOrder(CreationDateLabeledEdit, VendorLabeledEdit);
+    setTabOrder(VendorLabeledEdit, ReadDateLabeledEdit);
+    setTabOrder(ReadDateLabeledEdit, MediaTypeComboBox);
+    setTabOrder(MediaTypeComboBox, DirCountLabeledEdit);
+    setTabOrder(DirCountLabeledEdit, FileCountLabeledEdit);
+    setTabOrder(FileCountLabeledEdit, DiscMemo);
+
+    SetEnableEdit(true);
+}
+
+TDiscInfoDockingForm::~TDiscInfoDockingForm() {
+    delete FDiscInfoPanel.data();
+}
+
+void TDiscInfoDockingForm::MoveInto(QWidget* host) {
+    auto* layout = host->layout();
+    if (layout == nullptr) {
+        layout = new QVBoxLayout(host);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    FDiscInfoPanel->setParent(host);
+    layout->addWidget(FDiscInfoPanel);
+    FDiscInfoPanel->show();
+}
+
+void TDiscInfoDockingForm::SetEnableEdit(bool value) {
+    FEnableEdit = value;
+    for (QLineEdit* edit : {TitleLabeledEdit, CreationDateLabeledEdit, VendorLabeledEdit})
+        edit->setReadOnly(!value);
+    DiscMemo->setReadOnly(!value);
+    MediaTypeComboBox->setEnabled(value);
+    // Without editing the combo box is a plain text field: no drop-down button to suggest a
+    // choice. The always read-only fields look like a dialog's background only where the
+    // others can be edited, so that they stand apart.
+    // Styling the box itself as well is what makes the edit field take the arrow's place.
+    MediaTypeComboBox->setStyleSheet(
+        value ? QString()
+              : QStringLiteral("QComboBox { border: 1px solid palette(mid); border-radius: 2px;"
+                               " padding: 1px 3px; background: palette(window); }"
+                               " QComboBox::drop-down { width: 0px; border: none; }"
+                               " QComboBox::down-arrow { image: none; width: 0px; height: 0px; }"));
+    const QPalette::ColorRole background = value ? QPalette::Button : QPalette::Base;
+    for (QLineEdit* edit : {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit}) {
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, QPalette().color(background));
+        edit->setPalette(palette);
+    }
+}
+
+std::string MemoBoxText(const QPlainTextEdit& memo) {
+    QString text = memo.toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return ToStdString(text);
+}
+
+void SetMemoBoxText(QPlainTextEdit& memo, std::string_view text) {
+    QString shown = ToQString(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    memo.setPlainText(shown);
+}
+
+void DiscToPanel(const IXMLDiscType& disc, TDiscInfoDockingForm& panel) {
+    const TDiscProperties properties = ReadDiscProperties(disc);
+    SetFieldText(panel.VendorLabeledEdit, ToQString(properties.Vendor));
+    SetFieldText(panel.TitleLabeledEdit, ToQString(properties.Title));
+    SetFieldText(panel.MediaTypeComboBox->lineEdit(), ToQString(properties.MediaType));
+    panel.CreationDateLabeledEdit->setText(ToQString(properties.CreationDate));
+    panel.ReadDateLabeledEdit->setText(ToQString(properties.ReadDate));
+    panel.DirCountLabeledEdit->setText(ToQString(properties.DirCount));
+    panel.FileCountLabeledEdit->setText(ToQString(properties.FileCount));
+    SetMemoBoxText(*panel.DiscMemo, properties.Memo);
+}
+
+TDiscProperties PanelProperties(const TDiscInfoDockingForm& panel) {
+    TDiscProperties properties;
+    properties.Vendor = ToStdString(panel.VendorLabeledEdit->text());
+    properties.Title = ToStdString(panel.TitleLabeledEdit->text());
+    properties.MediaType = ToStdString(panel.MediaTypeComboBox->currentText());
+    properties.CreationDate = ToStdString(panel.CreationDateLabeledEdit->text());
+    properties.ReadDate = ToStdString(panel.ReadDateLabeledEdit->text());
+    properties.DirCount = ToStdString(panel.DirCountLabeledEdit->text());
+    properties.FileCount = ToStdString(panel.FileCountLabeledEdit->text());
+    properties.Memo = MemoBoxText(*panel.DiscMemo);
+    return properties;
+}
+
+void PanelToDisc(const IXMLDiscType& disc, const TDiscInfoDockingForm& panel) {
+    WriteDiscProperties(disc, PanelProperties(panel));
+}
+
+} // namespace orlenta

@@ -1,0 +1,37 @@
+#include "gui/mainwindow/InfoDialogForm.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace orlenta {
+
+TInfoDialogForm::TInfoDialogForm(QWidget* parent) : TOwnDialog(parent) {
+    setObjectName(QStringLiteral("InfoDialogForm"));
+    setWindowTitle(QStringLiteral("Index properties"));
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* titleLabel = new QLabel(QStringLiteral("Title"));
+    titleLabel->setObjectName(QStringLiteral("TitleLabeledEditLabel"));
+    TitleLabeledEdit = new QLineEdit;
+    TitleLabeledEdit->setObjectName(QStringLiteral("TitleLabeledEdit"));
+    titleLabel->setBuddy(TitleLabeledEdit);
+    auto* memoLabel = new QLabel(QStringLiteral("Memo"));
+    memoLabel->setObjectName(QStringLiteral("MemoLabel"));
+    Memo = new QPlainTextEdit;
+    Memo->setObjectName(QStringLiteral("Memo"));
+    Memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo->setTabChangesFocus(true);
+    Memo->setMinimumSize(360, 160);
+    memoLabel->setBuddy(Memo);
+    layout->addWidget(titleLabel);
+    layout->addWidget(TitleLabeledEdit);
+    layout->addWidget(memoLabel);
+    layout->addWidget(Memo);
+    SetContent(content, QString());
+    TitleLabeledEdit->setFocus();
+}
+
+} // namespace orlenta

@@ -1,0 +1,192 @@
+#include "gui/reading/AddTreeDialogForm.h"
+
+#include "core/reading/DiscReading.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace orlenta {
+
+namespace {
+
+constexpr int kCustomDirectoryMaxLength = 128;
+
+QString SelectDirectoryWithPicker(QWidget* parent, const QString& caption, const QString& start) {
+    return QFileDialog::getExistingDirectory(parent, caption, start, QFileDialog::ShowDirsOnly);
+}
+
+template <typename T> T* Named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+} // namespace
+
+TAddTreeDialogForm::TSelectDirectory TAddTreeDialogForm::SelectDirectory =
+    SelectDirectoryWithPicker;
+
+TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, QList<TSystemItem> items)
+    : TOwnDialog(parent), FItems(std::move(items)) {
+    setObjectName(QStringLiteral("AddTreeDialogForm"));
+    setWindowTitle(QStringLiteral("Add Disc"));
+
+    auto* content = new QWidget;
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+
+    GroupBox1 = Named(new QGroupBox(QStringLiteral("Source")), "GroupBox1");
+    auto* source = new QGridLayout(GroupBox1);
+    SystemItemRadioButton =
+        Named(new QRadioButton(QStringLiteral("System item")), "SystemItemRadioButton");
+    RootFromShellComboBox = Named(new QComboBox, "RootFromShellComboBox");
+    RootFromShellComboBox->setMaxVisibleItems(8);
+    RootFromShellComboBox->setMinimumContentsLength(32);
+    for (const TSystemItem& item : FItems)
+        RootFromShellComboBox->addItem(item.Icon, item.DisplayName, item.Path);
+    CustomDirectoryRadioButton =
+        Named(new QRadioButton(QStringLiteral("Custom directory")), "CustomDirectoryRadioButton");
+    RootFromHistoryComboBox = Named(new QComboBox, "RootFromHistoryComboBox");
+    RootFromHistoryComboBox->setEditable(true);
+    RootFromHistoryComboBox->setInsertPolicy(QComboBox::NoInsert);
+    RootFromHistoryComboBox->lineEdit()->setMaxLength(kCustomDirectoryMaxLength);
+    RootFromHistoryComboBox->completer()->setCompletionMode(QCompleter::InlineCompletion);
+    RootFromHistoryComboBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    OvcAttachedButtonSource =
+        Named(new QPushButton(QStringLiteral("...")), "OvcAttachedButtonSource");
+    OvcAttachedButtonSource->setAutoDefault(false);
+    OvcAttachedButtonSource->setFixedWidth(
+        OvcAttachedButtonSource->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 12);
+    VirtualDiscRadioButton =
+        Named(new QRadioButton(QStringLiteral("Virtual disc (don't read info)")),
+              "VirtualDiscRadioButton");
+    IncludeFilenamesCheckBox =
+        Named(new QCheckBox(QStringLiteral("Include filenames (larger datafile)")),
+              "IncludeFilenamesCheckBox");
+
+    source->addWidget(SystemItemRadioButton, 0, 0);
+    source->addWidget(RootFromShellComboBox, 0, 1, 1, 2);
+    source->addWidget(CustomDirectoryRadioButton, 1, 0);
+    auto* attached = new QHBoxLayout;
+    attached->setSpacing(0);
+    attached->addWidget(RootFromHistoryComboBox);
+    attached->addWidget(OvcAttachedButtonSource);
+    source->addLayout(attached, 1, 1, 1, 2);
+    source->addWidget(VirtualDiscRadioButton, 2, 0, 1, 3);
+    source->addWidget(IncludeFilenamesCheckBox, 3, 0, 1, 3);
+    source->setColumnStretch(1, 1);
+    contentLayout->addWidget(GroupBox1);
+
+    GroupBox2 = Named(new QGroupBox(QStringLiteral("Disc")), "GroupBox2");
+    auto* discLayout = new QVBoxLayout(GroupBox2);
+    HostPanel = Named(new QWidget, "HostPanel");
+    discLayout->addWidget(HostPanel);
+    contentLayout->addWidget(GroupBox2);
+
+    SetContent(content, QStringLiteral("ButtonsPanel"));
+    AddButton = OkButton;
+    AddButton->setText(QStringLiteral("&Add"));
+    AddButton->setObjectName(QStringLiteral("AddButton"));
+    CancelButton = Button1;
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+
+    // The tab order follows the table of controls: source choices, file names, the disc, buttons.
+    setTabOrder(SystemItemRadioButton, RootFromShellComboBox);
+    setTabOrder(RootFromShellComboBox, CustomDirectoryRadioButton);
+    setTabOrder(CustomDirectoryRadioButton, RootFromHistoryComboBox);
+    setTabOrder(RootFromHistoryComboBox, OvcAttachedButtonSource);
+    setTabOrder(OvcAttachedButtonSource, VirtualDiscRadioButton);
+    setTabOrder(VirtualDiscRadioButton, IncludeFilenamesCheckBox);
+
+    for (QRadioButton* radio :
+         {SystemItemRadioButton, CustomDirectoryRadioButton, VirtualDiscRadioButton})
+        connect(radio, &QRadioButton::clicked, this, &TAddTreeDialogForm::HandleRadioClick);
+    connect(OvcAttachedButtonSource, &QPushButton::clicked, this,
+            &TAddTreeDialogForm::HandleSelectDirectory);
+    // activated is the user's choice only: the preselection below must not prefill the title.
+    connect(RootFromShellComboBox, &QComboBox::activated, this,
+            &TAddTreeDialogForm::RootFromShellComboBoxChange);
+
+    // FormCreate: the editable panel with today's read date, and the preselected place.
+    FDiscInfoDockingForm = std::make_unique<TDiscInfoDockingForm>();
+    FDiscInfoDockingForm->MoveInto(HostPanel);
+    FDiscInfoDockingForm->SetEnableEdit(true);
+    FDiscInfoDockingForm->ReadDateLabeledEdit->setText(QString::fromStdString(TodayDateText()));
+    SystemItemRadioButton->setChecked(true);
+    int preselected = FItems.size() > 1 ? 1 : (FItems.isEmpty() ? -1 : 0);
+    for (int i = 0; i < FItems.size(); ++i) {
+        if (FItems[i].IsRemovableMedium) {
+            preselected = i;
+            break;
+        }
+    }
+    RootFromShellComboBox->setCurrentIndex(preselected);
+    HandleRadioClick();
+}
+
+TAddTreeDialogForm::~TAddTreeDialogForm() = default;
+
+void TAddTreeDialogForm::changeEvent(QEvent* event) {
+    // State restored from the previous use must show in the enabling as soon as the dialog does.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        HandleRadioClick();
+    TOwnDialog::changeEvent(event);
+}
+
+void TAddTreeDialogForm::HandleRadioClick() {
+    RootFromShellComboBox->setEnabled(SystemItemRadioButton->isChecked());
+    RootFromHistoryComboBox->setEnabled(CustomDirectoryRadioButton->isChecked());
+    OvcAttachedButtonSource->setEnabled(CustomDirectoryRadioButton->isChecked());
+}
+
+QString TAddTreeDialogForm::TreeRoot() const {
+    if (SystemItemRadioButton->isChecked()) {
+        const int index = RootFromShellComboBox->currentIndex();
+        return index < 0 ? QString() : RootFromShellComboBox->itemData(index).toString();
+    }
+    if (CustomDirectoryRadioButton->isChecked())
+        return RootFromHistoryComboBox->currentText();
+    return {};
+}
+
+bool TAddTreeDialogForm::IncludeFilenames() const {
+    return IncludeFilenamesCheckBox->isChecked();
+}
+
+void TAddTreeDialogForm::RootFromShellComboBoxChange(int index) {
+    if (index < 0)
+        return;
+    FDiscInfoDockingForm->TitleLabeledEdit->setText(
+        TitleFromDisplayName(RootFromShellComboBox->itemText(index)));
+}
+
+void TAddTreeDialogForm::HandleSelectDirectory() {
+    QString start = RootFromHistoryComboBox->currentText();
+    if (start.isEmpty() || !QDir(start).exists())
+        start.clear();
+    const QString chosen = SelectDirectory(this, QStringLiteral("Select directory"), start);
+    if (!chosen.isEmpty()) {
+        start = QDir::toNativeSeparators(chosen);
+        // The history keeps every confirmed choice, repeats included.
+        RootFromHistoryComboBox->addItem(start);
+    }
+    RootFromHistoryComboBox->setEditText(start);
+    SaveControlState();
+}
+
+void TAddTreeDialogForm::SaveControlState() {
+    // The dialog's source settings and history are written to the window-state store at once
+    // after every browse; that store is not part of the program yet.
+}
+
+} // namespace orlenta

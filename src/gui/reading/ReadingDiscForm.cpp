@@ -1,0 +1,101 @@
+#include "gui/reading/ReadingDiscForm.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace orlenta {
+
+namespace {
+
+constexpr int kWindowWidth = 460;
+
+} // namespace
+
+TReadingDiscForm::TReadingDiscForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("ReadingDiscForm"));
+    setWindowTitle(QStringLiteral("Reading disc information..."));
+    setModal(false);
+
+    LabelPanel = new QWidget;
+    LabelPanel->setObjectName(QStringLiteral("LabelPanel"));
+    auto* labels = new QVBoxLayout(LabelPanel);
+    DiscTitleLabel = new QLabel;
+    DiscTitleLabel->setObjectName(QStringLiteral("DiscTitleLabel"));
+    QFont bold = DiscTitleLabel->font();
+    bold.setBold(true);
+    DiscTitleLabel->setFont(bold);
+    QPalette navy = DiscTitleLabel->palette();
+    navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
+    DiscTitleLabel->setPalette(navy);
+    DiscTitleLabel->setTextFormat(Qt::PlainText);
+    CurrentDirectoryLabel = new QLabel;
+    CurrentDirectoryLabel->setObjectName(QStringLiteral("CurrentDirectoryLabel"));
+    CurrentDirectoryLabel->setTextFormat(Qt::PlainText);
+    labels->addWidget(DiscTitleLabel);
+    labels->addWidget(CurrentDirectoryLabel);
+    labels->addStretch(1);
+
+    ButtonPanel = new QWidget;
+    ButtonPanel->setObjectName(QStringLiteral("ButtonPanel"));
+    auto* buttons = new QHBoxLayout(ButtonPanel);
+    StopReadingButton = new QToolButton;
+    StopReadingButton->setObjectName(QStringLiteral("StopReadingButton"));
+    StopReadingButton->setAutoRaise(true);
+    StopReadingButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    buttons->addStretch(1);
+    buttons->addWidget(StopReadingButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(LabelPanel, 1);
+    layout->addWidget(ButtonPanel);
+    setFixedWidth(kWindowWidth);
+    setFixedHeight(sizeHint().height());
+}
+
+void TReadingDiscForm::BindStopReading(QAction* action) {
+    StopReadingButton->setDefaultAction(action);
+}
+
+void TReadingDiscForm::SetDiscTitle(const QString& title) {
+    DiscTitleLabel->setText(title);
+}
+
+void TReadingDiscForm::SetCurrentDirectory(const QString& directory) {
+    // A deep path must not widen the fixed window: keep its start and its end.
+    FCurrentDirectory = directory;
+    const int width = kWindowWidth - 2 * layout()->contentsMargins().left() - 24;
+    CurrentDirectoryLabel->setText(
+        CurrentDirectoryLabel->fontMetrics().elidedText(directory, Qt::ElideMiddle, width));
+    CurrentDirectoryLabel->setToolTip(directory);
+}
+
+void TReadingDiscForm::ShowCentred() {
+    adjustSize();
+    if (QWidget* owner = parentWidget()) {
+        const QRect frame = owner->frameGeometry();
+        move(frame.center() - rect().center());
+    }
+    show();
+    raise();
+}
+
+void TReadingDiscForm::closeEvent(QCloseEvent* event) {
+    // Only the end of the reading closes this window.
+    event->ignore();
+}
+
+void TReadingDiscForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace orlenta

@@ -1,0 +1,76 @@
+#include "gui/search/SearchDialogForm.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orlenta {
+
+namespace {
+
+QCheckBox* NewCheckBox(const char* caption, const char* name, bool ticked) {
+    auto* box = new QCheckBox(QString::fromLatin1(caption));
+    box->setObjectName(QString::fromLatin1(name));
+    box->setChecked(ticked);
+    return box;
+}
+
+} // namespace
+
+TSearchDialogForm::TSearchDialogForm(QWidget* parent) : TOwnDialog(parent) {
+    setObjectName(QStringLiteral("SearchDialogForm"));
+    setWindowTitle(QStringLiteral("Search"));
+
+    GroupBox2 = new QGroupBox;
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    auto* groupLayout = new QVBoxLayout(GroupBox2);
+    HostPanel = new QWidget;
+    HostPanel->setObjectName(QStringLiteral("HostPanel"));
+    groupLayout->addWidget(HostPanel);
+
+    auto* layout = new QVBoxLayout(HostPanel);
+    auto* searchForLabel = new QLabel(QStringLiteral("Search for"));
+    SearchTextEdit = new QLineEdit;
+    SearchTextEdit->setObjectName(QStringLiteral("SearchTextEdit"));
+    SearchTextEdit->setMinimumWidth(360);
+    searchForLabel->setBuddy(SearchTextEdit);
+    Label1 = new QLabel(QStringLiteral("Search in"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    SearchInTitleCheckBox = NewCheckBox("Title", "SearchInTitleCheckBox", true);
+    SearchInVendorCheckBox = NewCheckBox("Vendor", "SearchInVendorCheckBox", true);
+    SearchInMemoCheckBox = NewCheckBox("Memo", "SearchInMemoCheckBox", true);
+    SearchInDirectoryCheckBox = NewCheckBox("Directory name", "SearchInDirectoryCheckBox", true);
+    SearchInFilenameCheckBox = NewCheckBox("Filename", "SearchInFilenameCheckBox", false);
+    auto* boxes = new QHBoxLayout;
+    for (QCheckBox* box : {SearchInTitleCheckBox, SearchInVendorCheckBox, SearchInMemoCheckBox,
+                           SearchInDirectoryCheckBox, SearchInFilenameCheckBox})
+        boxes->addWidget(box);
+    boxes->addStretch(1);
+    layout->addWidget(searchForLabel);
+    layout->addWidget(SearchTextEdit);
+    layout->addWidget(Label1);
+    layout->addLayout(boxes);
+
+    SetContent(GroupBox2, QStringLiteral("ButtonsPanel"));
+    OkButton->setText(QStringLiteral("&Search"));
+    Button2 = Button1;
+    Button2->setObjectName(QStringLiteral("Button2"));
+    SearchTextEdit->setFocus();
+}
+
+TSearchRequest TSearchDialogForm::Request() const {
+    TSearchRequest request;
+    request.Keyword = SearchTextEdit->text().toStdString();
+    request.InTitle = SearchInTitleCheckBox->isChecked();
+    request.InVendor = SearchInVendorCheckBox->isChecked();
+    request.InMemo = SearchInMemoCheckBox->isChecked();
+    request.InDirectory = SearchInDirectoryCheckBox->isChecked();
+    request.InFilename = SearchInFilenameCheckBox->isChecked();
+    return request;
+}
+
+} // namespace orlenta

@@ -1,0 +1,245 @@
+#include "TestSupport.h"
+#include "core/OrlentaError.h"
+#include "core/catalogue/AtomicFile.h"
+#include "core/catalogue/CatalogueSession.h"
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orlenta {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RawDeflateBytes;
+using test::RawInflateBytes;
+using test::ReadFileBytes;
+using test::TRecordingHost;
+using test::TScratchDirectory;
+using test::WriteFileBytes;
+
+const std::string kCatalogueText =
+    R"(<?xml version="1.0"?><OrlentaData Title="Shelf" LastDirectoryID="1" Memo="">)"
+    R"(<Discs><Disc Title="Photos"><Root ID="1"/></Disc></Discs></OrlentaData>)";
+
+class DataFileTest : public ::testing::Test {
+protected:
+    // A session whose open catalogue is a recognisable new one.
+    DataFileTest() : Session(Host) {
+        Session.NewCatalogue();
+        Session.XMLIndexData.SetTitle("Before");
+    }
+
+    std::string Error(const std::function<void()>& operation) {
+        try {
+            operation();
+        } catch (const EOrlentaError& error) {
+            return error.what();
+        }
+        return "(no error)";
+    }
+    std::string LoadError() {
+        return Error([this] { Session.LoadDataFile(); });
+    }
+    std::string SaveError() {
+        return Error([this] { Session.SaveDataFile(); });
+    }
+    bool TemporaryFileExists() const { return fs::exists(Dir.Path() / kTemporaryFileName); }
+
+    TScratchDirectory Dir;
+    TRecordingHost Host;
+    TCatalogueSession Session;
+};
+
+TEST_F(DataFileTest, SavesAndLoadsARawDeflateStream) {
+    Session.XMLIndexData.Discs().Add().SetTitle("Photos");
+    Session.OrlentaFilename = Dir / "shelf.olx";
+    Session.SetFileChanged(true);
+    Session.SaveDataFile();
+
+    EXPECT_FALSE(Session.FileChanged());
+    EXPECT_FALSE(Host.SaveEnabled);
+    EXPECT_FALSE(TemporaryFileExists());
+    EXPECT_EQ(Host.BusyTexts, (std::vector<std::string>{"Saving datafile...", ""}));
+    const std::string text = RawInflateBytes(ReadFileBytes(Session.OrlentaFilename));
+    EXPECT_EQ(text.rfind(R"(<?xml version="1.0"?><OrlentaData Title="Before")", 0), 0u) << text;
+
+    Session.XMLIndexData = NewOrlentaData();
+    Host.BusyTexts.clear();
+    ASSERT_TRUE(Session.LoadDataFile());
+    EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
+    EXPECT_EQ(Session.XMLIndexData.Discs().Disc(0).Title(), "Photos");
+    EXPECT_FALSE(TemporaryFileExists());
+    EXPECT_EQ(Host.BusyTexts, (std::vector<std::string>{"Loading datafile...", ""}));
+}
+
+TEST_F(DataFileTest, LoadIgnoresBytesAfterTheStream) {
+    Session.OrlentaFilename = Dir / "tail.olx";
+    WriteFileBytes(Session.OrlentaFilename, RawDeflateBytes(kCatalogueText) + "trailing junk");
+    ASSERT_TRUE(Session.LoadDataFile());
+    EXPECT_EQ(Session.XMLIndexData.Title(), "Shelf");
+    EXPECT_TRUE(Host.Messages.empty());
+}
+
+TEST_F(DataFileTest, DataThatIsNotRawDeflateIsReportedAndChangesNothing) {
+    const std::string zlibFramed = "\x78\x9C" + RawDeflateBytes(kCatalogueText);
+    const std::string whole = RawDeflateBytes(kCatalogueText);
+    const std::pair<const char*, std::string> cases[] = {
+        {"empty file", ""},
+        {"zlib framing", zlibFramed},
+        {"truncated", whole.substr(0, whole.size() / 2)},
+        {"invalid block type", "\x07\x00\x00"},
+    };
+    for (const auto& [what, bytes] : cases) {
+        Host.Messages.clear();
+        Session.OrlentaFilename = Dir / "bad.olx";
+        WriteFileBytes(Session.OrlentaFilename, bytes);
+        EXPECT_FALSE(Session.LoadDataFile()) << what;
+        ASSERT_EQ(Host.Messages.size(), 1u) << what;
+        EXPECT_EQ(Host.Messages[0].Kind, TMessageKind::Error);
+        EXPECT_EQ(Host.Messages[0].Text, "Error reading Orlenta datafile.");
+        EXPECT_EQ(Session.XMLIndexData.Title(), "Before") << what;
+        EXPECT_TRUE(TemporaryFileExists()) << what;
+        EXPECT_FALSE(Host.Busy());
+    }
+}
+
+TEST_F(DataFileTest, LoadFailuresKeepTheOpenCatalogue) {
+    WriteFileBytes(kTemporaryFileName, "stale");
+    Session.OrlentaFilename = Dir / "missing.olx";
+    EXPECT_EQ(LoadError(),
+              "Cannot open file \"" + Session.OrlentaFilename + "\". No such file or directory.");
+    EXPECT_EQ(ReadFileBytes(kTemporaryFileName), "stale"); // not created before the open
+
+    Session.OrlentaFilename = Dir / "other.olx";
+    WriteFileBytes(Session.OrlentaFilename, RawDeflateBytes("<Catalogue/>"));
+    EXPECT_EQ(LoadError(), "Interface not supported");
+
+    WriteFileBytes(Session.OrlentaFilename, RawDeflateBytes("<OrlentaData><Discs></OrlentaData>"));
+    const std::string parseError = LoadError();
+    EXPECT_TRUE(parseError.ends_with("\r\nLine: 1\r\n<OrlentaData><Discs></OrlentaData>"))
+        << parseError;
+    EXPECT_TRUE(TemporaryFileExists());
+
+    Session.OrlentaFilename = Dir.Path().string();
+    EXPECT_EQ(LoadError(), "Cannot open file \"" + Session.OrlentaFilename + "\". Is a directory.");
+
+    EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
+    EXPECT_FALSE(Host.Busy());
+}
+
+TEST_F(DataFileTest, SaveRefusesATargetThatCannotBeWrittenBeforeWritingAnything) {
+    const std::string readOnly = Dir / "read-only.olx";
+    WriteFileBytes(readOnly, "old bytes");
+    chmod(readOnly.c_str(), 0444);
+    const std::string cases[] = {readOnly, Dir / "no-such-folder/x.olx", Dir.Path().string()};
+    for (const std::string& target : cases) {
+        Session.OrlentaFilename = target;
+        Session.SetFileChanged(true);
+        const std::string error = SaveError();
+        EXPECT_EQ(error.rfind("Cannot create file \"" + target + "\". ", 0), 0u) << error;
+        EXPECT_TRUE(Session.FileChanged());
+        EXPECT_TRUE(TemporaryFileExists());
+        EXPECT_FALSE(Host.Busy());
+    }
+    EXPECT_EQ(ReadFileBytes(readOnly), "old bytes");
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir.Path()), fs::directory_iterator()), 2)
+        << "only the read-only file and the temporary file";
+}
+
+TEST_F(DataFileTest, SaveIntoAFolderWithoutWritePermission) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "the superuser writes into any folder";
+    fs::create_directory(Dir / "locked");
+    WriteFileBytes(Dir / "locked/cat.olx", "old bytes");
+    chmod((Dir / "locked").c_str(), 0555);
+    Session.OrlentaFilename = Dir / "locked/cat.olx";
+    EXPECT_EQ(SaveError(),
+              "Cannot create file \"" + Session.OrlentaFilename + "\". Permission denied.");
+    EXPECT_EQ(ReadFileBytes(Dir / "locked/cat.olx"), "old bytes");
+}
+
+TEST_F(DataFileTest, SaveKeepsPermissionsAndLinks) {
+    const std::string real = Dir / "real.olx";
+    WriteFileBytes(real, "old bytes");
+    chmod(real.c_str(), 0640);
+    fs::create_symlink("real.olx", Dir / "link.olx");
+    Session.OrlentaFilename = Dir / "link.olx";
+    Session.SaveDataFile();
+
+    EXPECT_TRUE(fs::is_symlink(Dir / "link.olx"));
+    struct stat info {};
+    ASSERT_EQ(stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_NE(RawInflateBytes(ReadFileBytes(real)).find("Before"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir.Path()), fs::directory_iterator()), 2);
+}
+
+TEST_F(DataFileTest, SaveFailureOfTheTemporaryFileKeepsTheDataFile) {
+    const std::string target = Dir / "cat.olx";
+    WriteFileBytes(target, "old bytes");
+    fs::create_directory(kTemporaryFileName); // cannot be created as a file
+    Session.OrlentaFilename = target;
+    Session.SetFileChanged(true);
+    EXPECT_EQ(SaveError(),
+              std::string("Cannot create file \"") + kTemporaryFileName + "\". Is a directory.");
+    EXPECT_EQ(ReadFileBytes(target), "old bytes");
+    EXPECT_TRUE(Session.FileChanged());
+}
+
+// A write that fails part-way (here the file-size limit, as a full disk would) leaves the old file
+// whole and no new file behind.
+TEST(AtomicFile, AFailureInTheMiddleKeepsTheOldFile) {
+    TScratchDirectory dir;
+    const std::string target = dir / "cat.olx";
+    WriteFileBytes(target, "old bytes");
+
+    struct rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = saved;
+    limited.rlim_cur = 64 * 1024;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    std::string error;
+    try {
+        TAtomicFile file(target);
+        const std::string chunk(16 * 1024, 'x');
+        for (int i = 0; i < 8; ++i)
+            file.Write(chunk.data(), chunk.size());
+        file.Commit();
+    } catch (const EOrlentaError& e) {
+        error = e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(error, "Cannot write file \"" + target + "\". File too large.");
+    EXPECT_EQ(ReadFileBytes(target), "old bytes");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+}
+
+TEST(AtomicFile, NothingChangesUntilCommit) {
+    TScratchDirectory dir;
+    const std::string target = dir / "cat.olx";
+    WriteFileBytes(target, "old bytes");
+    {
+        TAtomicFile file(target);
+        file.Write("new", 3);
+        EXPECT_EQ(ReadFileBytes(target), "old bytes");
+    }
+    EXPECT_EQ(ReadFileBytes(target), "old bytes");
+    {
+        TAtomicFile file(target);
+        file.Write("new", 3);
+        file.Commit();
+    }
+    EXPECT_EQ(ReadFileBytes(target), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+}
+
+} // namespace
+} // namespace orlenta

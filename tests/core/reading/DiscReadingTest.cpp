@@ -1,0 +1,310 @@
+#include "core/reading/DiscReading.h"
+
+#include "TestSupport.h"
+#include "TreeFixture.h"
+#include "core/OrlentaError.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+
+namespace orlenta {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ErrorText;
+using test::MakeTree;
+using test::TRecordingHost;
+using test::TScratchDirectory;
+
+std::string XmlText(const TXMLNode& node) {
+    std::ostringstream text;
+    node.XmlNode().print(text, "", pugi::format_raw);
+    return text.str();
+}
+
+class DiscReadingTest : public ::testing::Test {
+protected:
+    DiscReadingTest() : Session(Host), Reading(Session), Root(Dir / "E") {
+        Session.NewCatalogue();
+        Reading.OnReady = [this] {
+            ++ReadyCount;
+            Host.SetBusy(""); // as the window's ready handler does
+        };
+    }
+
+    TAddDiscResult Add(const std::string& source, bool includeFilenames = true) {
+        TDiscProperties properties;
+        properties.Title = "Disc";
+        return Reading.AddDisc(source, includeFilenames, properties);
+    }
+
+    IXMLDiscType LastDisc() const {
+        const IXMLDiscsType discs = Session.XMLIndexData.Discs();
+        return discs.Disc(discs.Count() - 1);
+    }
+
+    TScratchDirectory Dir;
+    TRecordingHost Host;
+    TCatalogueSession Session;
+    TDiscReading Reading;
+    std::string Root;
+    int ReadyCount = 0;
+};
+
+TEST_F(DiscReadingTest, WorkedExampleGivesIdsInPreOrderAndClimbsBackToTheRoot) {
+    MakeTree(Root, {"A/a.txt", "A/B/", "c.txt"});
+    Session.XMLIndexData.SetLastDirectoryID("7");
+    std::vector<std::string> labels;
+    Reading.OnDirectoryFound = [&](std::string_view directory) { labels.emplace_back(directory); };
+
+    ASSERT_EQ(Add(Root + "/"), TAddDiscResult::Added);
+
+    const IXMLDiscType disc = LastDisc();
+    EXPECT_EQ(XmlText(disc.Root()),
+              R"(<Root ID="8"><Directories><Directory Name="A" ID="9"><Filenames>)"
+              R"(<Filename Text="a.txt"/></Filenames><Directories><Directory Name="B" ID="10"/>)"
+              R"(</Directories></Directory></Directories><Filenames><Filename Text="c.txt"/>)"
+              R"(</Filenames></Root>)");
+    EXPECT_EQ(disc.DirCount(), "2");
+    EXPECT_EQ(disc.FileCount(), "2");
+    EXPECT_EQ(Session.XMLIndexData.LastDirectoryID(), "10");
+    EXPECT_EQ(labels, (std::vector<std::string>{Root + "/", Root + "/A/", Root + "/A/B/"}));
+    EXPECT_EQ(Session.XMLDiscData, disc);
+    EXPECT_EQ(ReadyCount, 1);
+    EXPECT_EQ(Host.BusyTexts, (std::vector<std::string>{"Reading disc information...", ""}));
+}
+
+TEST_F(DiscReadingTest, NewDiscTakesTheDialogValuesInTheirAttributeOrder) {
+    MakeTree(Root, {});
+    TDiscProperties properties{"Title", "Vendor", "CD-R", "2001", "2024-05-06", "", "", "a\nb"};
+    Reading.AddDisc(Root, true, properties);
+    EXPECT_EQ(
+        XmlText(LastDisc()),
+        R"(<Disc Vendor="Vendor" Title="Title" MediaType="CD-R" CreationDate="2001" )"
+        R"(ReadDate="2024-05-06" DirCount="" FileCount="" Memo="a\nb"><Root ID="1"/></Disc>)");
+}
+
+TEST_F(DiscReadingTest, RecordsEachTreeUnderTheRightParents) {
+    const struct {
+        std::string Name;
+        std::initializer_list<std::string> Tree;
+        bool IncludeFilenames;
+        std::string RootXml;
+        std::string DirCount;
+        std::string FileCount;
+    } cases[] = {
+        {"empty directory", {}, true, R"(<Root ID="1"/>)", "", ""},
+        {"files only",
+         {"x", "y"},
+         true,
+         R"(<Root ID="1"><Filenames><Filename Text="x"/><Filename Text="y"/></Filenames></Root>)",
+         "",
+         "2"},
+        {"without file names",
+         {"d/x", "y"},
+         false,
+         R"(<Root ID="1"><Directories><Directory Name="d" ID="2"/></Directories></Root>)",
+         "1",
+         ""},
+        {"dots and blanks",
+         {"Photo Album.2020/"},
+         true,
+         R"(<Root ID="1"><Directories><Directory Name="Photo Album.2020" ID="2"/>)"
+         R"(</Directories></Root>)",
+         "1",
+         ""},
+        {"back from three levels",
+         {"a/b/c/deep", "z"},
+         true,
+         R"(<Root ID="1"><Directories><Directory Name="a" ID="2"><Directories>)"
+         R"(<Directory Name="b" ID="3"><Directories><Directory Name="c" ID="4"><Filenames>)"
+         R"(<Filename Text="deep"/></Filenames></Directory></Directories></Directory>)"
+         R"(</Directories></Directory></Directories><Filenames><Filename Text="z"/>)"
+         R"(</Filenames></Root>)",
+         "3",
+         "2"},
+    };
+    for (const auto& testCase : cases) {
+        // The same tree read from a source with and without its trailing '/'.
+        for (const std::string suffix : {"", "/"}) {
+            TScratchDirectory scratch;
+            const std::string source = scratch / "src";
+            MakeTree(source, testCase.Tree);
+            Session.NewCatalogue();
+            ASSERT_EQ(Reading.AddDisc(source + suffix, testCase.IncludeFilenames, {}),
+                      TAddDiscResult::Added);
+            const IXMLDiscType disc = LastDisc();
+            EXPECT_EQ(XmlText(disc.Root()), testCase.RootXml) << testCase.Name << suffix;
+            EXPECT_EQ(disc.DirCount(), testCase.DirCount) << testCase.Name << suffix;
+            EXPECT_EQ(disc.FileCount(), testCase.FileCount) << testCase.Name << suffix;
+        }
+    }
+}
+
+TEST_F(DiscReadingTest, VirtualDiscIsReadyAtOnceWithARootIdOnly) {
+    bool shown = false;
+    Reading.OnReadingStarts = [&](const TXMLDiscType&) { shown = true; };
+    ASSERT_EQ(Add(""), TAddDiscResult::Added);
+    EXPECT_EQ(XmlText(LastDisc().Root()), R"(<Root ID="1"/>)");
+    EXPECT_EQ(ReadyCount, 1);
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(Host.BusyTexts, (std::vector<std::string>{""}));
+}
+
+TEST_F(DiscReadingTest, InvalidDirectoryChangesNothing) {
+    MakeTree(Root, {"file"});
+    Session.XMLIndexData.Discs().Add().Root().SetID(std::to_string(Session.NextDirectoryID()));
+    const std::string before = XmlText(Session.XMLIndexData);
+    for (const std::string& source : {Root + "/missing", Root + "/file", Root + "/file/"}) {
+        EXPECT_EQ(Add(source), TAddDiscResult::InvalidDirectory) << source;
+        EXPECT_EQ(XmlText(Session.XMLIndexData), before) << source;
+    }
+    ASSERT_EQ(Host.Messages.size(), 3u);
+    EXPECT_EQ(Host.Messages[0].Kind, TMessageKind::Information);
+    EXPECT_EQ(Host.Messages[0].Text, "Invalid directory.");
+    EXPECT_EQ(ReadyCount, 0);
+    EXPECT_FALSE(Session.XMLDiscData);
+}
+
+TEST_F(DiscReadingTest, LinkToADirectoryIsAValidSource) {
+    MakeTree(Root, {"x"});
+    fs::create_directory_symlink(Root, Dir / "link");
+    ASSERT_EQ(Add(Dir / "link"), TAddDiscResult::Added);
+    EXPECT_EQ(LastDisc().FileCount(), "1");
+}
+
+TEST_F(DiscReadingTest, StopKeepsWhatWasRecordedWithMatchingCounts) {
+    MakeTree(Root, {"a/x", "b/y", "c/z", "d/w"});
+    int directories = 0;
+    Reading.OnDirectoryFound = [&](std::string_view) {
+        if (++directories == 3)
+            Reading.StopReading();
+    };
+    ASSERT_EQ(Add(Root), TAddDiscResult::Added);
+    const IXMLDiscType disc = LastDisc();
+    EXPECT_EQ(XmlText(disc.Root()),
+              R"(<Root ID="1"><Directories><Directory Name="a" ID="2"><Filenames>)"
+              R"(<Filename Text="x"/></Filenames></Directory><Directory Name="b" ID="3"/>)"
+              R"(</Directories></Root>)");
+    EXPECT_EQ(disc.DirCount(), "2");
+    EXPECT_EQ(disc.FileCount(), "1");
+    EXPECT_EQ(ReadyCount, 1);
+    EXPECT_FALSE(Host.Busy());
+}
+
+TEST_F(DiscReadingTest, ErrorInAHandlerFiresReadyAndReachesTheCallerKeepingTheElements) {
+    MakeTree(Root, {"a/x", "b/y"});
+    Reading.OnDirectoryFound = [&](std::string_view directory) {
+        if (directory == Root + "/b/")
+            throw EOrlentaError("label failed");
+    };
+    EXPECT_EQ(ErrorText([&] { Add(Root); }), "label failed");
+    EXPECT_EQ(ReadyCount, 1);
+    EXPECT_FALSE(Host.Busy());
+    EXPECT_EQ(LastDisc().DirCount(), "1");
+    EXPECT_EQ(LastDisc().FileCount(), "1");
+}
+
+TEST_F(DiscReadingTest, SourceVanishingBeforeTheStartUndoesTheProgressDisplay) {
+    MakeTree(Root, {"x"});
+    std::vector<std::string> calls;
+    Reading.OnReadingStarts = [&](const TXMLDiscType& disc) {
+        calls.emplace_back("starts " + std::string(disc.Title()));
+        fs::remove_all(Root);
+    };
+    Reading.OnReadingNotStarted = [&] { calls.emplace_back("not started"); };
+    EXPECT_EQ(ErrorText([&] { Add(Root); }), "Directory not exists (ZelDirectoryReader, line 235)");
+    EXPECT_EQ(calls, (std::vector<std::string>{"starts Disc", "not started"}));
+    EXPECT_EQ(ReadyCount, 0);
+    EXPECT_FALSE(Host.Busy());
+    EXPECT_EQ(XmlText(LastDisc().Root()), R"(<Root ID="1"/>)");
+}
+
+TEST_F(DiscReadingTest, SecondDiscContinuesTheIdsAndDropsAnEarlierFileBinding) {
+    MakeTree(Root, {"a/b/", "f"});
+    Add(Root, true);
+    Add(Root, false);
+    EXPECT_EQ(XmlText(LastDisc().Root()),
+              R"(<Root ID="4"><Directories><Directory Name="a" ID="5"><Directories>)"
+              R"(<Directory Name="b" ID="6"/></Directories></Directory></Directories></Root>)");
+    EXPECT_EQ(LastDisc().FileCount(), "");
+    EXPECT_EQ(Session.XMLIndexData.Discs().Count(), 2);
+}
+
+TEST_F(DiscReadingTest, AnyNameSurvivesSaveAndLoad) {
+    const std::string replacement = "\xEF\xBF\xBD";
+    const struct {
+        std::string Raw;
+        std::string Stored;
+    } names[] = {
+        {"blank name", "blank name"},
+        {"quotes \"'", "quotes \"'"},
+        {"a&b<c>d", "a&b<c>d"},
+        {"line\nbreak\ttab\rcr", "line\nbreak\ttab\rcr"},
+        {"ctl\x01\x1F", "ctl" + replacement + replacement},
+        {"bad\xFF\xC3", "bad" + replacement + replacement},
+        {"\xC3\xA4rger \xE2\x82\xAC", "\xC3\xA4rger \xE2\x82\xAC"},
+    };
+    for (const auto& name : names)
+        MakeTree(Root, {name.Raw, "dir " + name.Raw + "/"});
+    ASSERT_EQ(Add(Root), TAddDiscResult::Added);
+    Session.OrlentaFilename = Dir / "odd.olx";
+    Session.SaveDataFile();
+
+    TRecordingHost otherHost;
+    TCatalogueSession loaded(otherHost);
+    loaded.OrlentaFilename = Session.OrlentaFilename;
+    ASSERT_TRUE(loaded.LoadDataFile());
+    const IXMLDirectoryType root = loaded.XMLIndexData.Discs().Disc(0).Root();
+    std::multiset<std::string> files, directories, expectedFiles, expectedDirectories;
+    for (int i = 0; i < root.Filenames().Count(); ++i)
+        files.emplace(root.Filenames().Filename(i).Text());
+    for (int i = 0; i < root.Directories().Count(); ++i)
+        directories.emplace(root.Directories().Directory(i).Name());
+    for (const auto& name : names) {
+        expectedFiles.insert(name.Stored);
+        expectedDirectories.insert("dir " + name.Stored);
+    }
+    EXPECT_EQ(files, expectedFiles);
+    EXPECT_EQ(directories, expectedDirectories);
+}
+
+TEST_F(DiscReadingTest, HandlersAssertThatTheLastDirectoryIsAssigned) {
+    Reading.LastXMLDirectory = {};
+    Reading.DirReader().SetDirectory(Dir.Path());
+    EXPECT_EQ(ErrorText([&] { Reading.DirectoryFoundHandler(Reading.DirReader(), "/x/y/"); }),
+              "TOrlentaForm.DirectoryFoundHandler -> LastXMLDirectory not Assigned "
+              "(MainFormUnit, line 192)");
+    EXPECT_EQ(ErrorText([&] { Reading.FileFoundHandler(Reading.DirReader(), "/x/f"); }),
+              "TOrlentaForm.FileFoundHandler  ->  LastXMLDirectory not assigned "
+              "(MainFormUnit, line 341)");
+    EXPECT_EQ(ErrorText([&] { Reading.CheckParentDirectory("/x/f"); }),
+              "TOrlentaForm.CheckParentDirectory -> LastXMLDirectory not Assigned "
+              "(MainFormUnit, line 157)");
+}
+
+TEST(ExtractParentPathTest, KeepsEverythingUpToTheLastDelimiterBeforeATrailingOne) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"/e/A/B/", "/e/A/"}, {"/e/A/f.txt", "/e/A/"},
+        {"/data", "/"},       {"/", ""},
+        {"name", ""},         {"", ""},
+    };
+    for (const auto& [path, parent] : cases)
+        EXPECT_EQ(ExtractParentPath(path), parent) << path;
+}
+
+TEST(DateTextTest, FormatsTheLocalDate) {
+    std::tm local{};
+    local.tm_year = 2024 - 1900;
+    local.tm_mon = 1;
+    local.tm_mday = 9;
+    local.tm_hour = 12;
+    local.tm_isdst = -1;
+    EXPECT_EQ(DateText(std::chrono::system_clock::from_time_t(std::mktime(&local))), "2024-02-09");
+}
+
+} // namespace
+} // namespace orlenta

@@ -1,0 +1,165 @@
+// Message boxes, the program's own dialog frame and the disc property panel on their own.
+
+#include "WindowTestSupport.h"
+#include "gui/mainwindow/DiscDialogForm.h"
+#include "gui/mainwindow/DiscInfoDockingForm.h"
+#include "gui/mainwindow/InfoDialogForm.h"
+#include "gui/UserPrompts.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace orlenta;
+using namespace orlenta::test;
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(TMessageKind)
+Q_DECLARE_METATYPE(TMessageButtons)
+
+class TDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void errorTextGetsFullStop_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letter") << u"Interface not supported"_s << u"Interface not supported."_s;
+        QTest::newRow("digit") << u"line 12"_s << u"line 12."_s;
+        QTest::newRow("full stop") << u"Done."_s << u"Done."_s;
+        QTest::newRow("closing quote") << u"Cannot open \"x\""_s << u"Cannot open \"x\""_s;
+        QTest::newRow("question mark") << u"Why?"_s << u"Why?."_s;
+        QTest::newRow("non-ASCII letter")
+            << QString::fromUtf8("Fehler ä") << QString::fromUtf8("Fehler ä.");
+        QTest::newRow("empty") << u""_s << u""_s;
+    }
+    void errorTextGetsFullStop() {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QCOMPARE(ErrorMessageText(text), shown);
+    }
+
+    void messageBoxKindsAndButtons_data() {
+        QTest::addColumn<TMessageKind>("kind");
+        QTest::addColumn<TMessageButtons>("buttons");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<int>("defaultButton");
+        QTest::addColumn<int>("escapeButton");
+        QTest::newRow("error") << TMessageKind::Error << TMessageButtons::Ok
+                               << int(QMessageBox::Critical) << int(QMessageBox::Ok)
+                               << int(QMessageBox::Ok);
+        QTest::newRow("plain") << TMessageKind::Plain << TMessageButtons::Ok
+                               << int(QMessageBox::NoIcon) << int(QMessageBox::Ok)
+                               << int(QMessageBox::Ok);
+        QTest::newRow("information")
+            << TMessageKind::Information << TMessageButtons::Ok << int(QMessageBox::Information)
+            << int(QMessageBox::Ok) << int(QMessageBox::Ok);
+        QTest::newRow("yes no") << TMessageKind::Confirmation << TMessageButtons::YesNo
+                                << int(QMessageBox::Question) << int(QMessageBox::Yes)
+                                << int(QMessageBox::No);
+        QTest::newRow("yes no cancel")
+            << TMessageKind::Confirmation << TMessageButtons::YesNoCancel
+            << int(QMessageBox::Question) << int(QMessageBox::Yes) << int(QMessageBox::Cancel);
+    }
+    void messageBoxKindsAndButtons() {
+        QFETCH(TMessageKind, kind);
+        QFETCH(TMessageButtons, buttons);
+        QFETCH(int, icon);
+        QFETCH(int, defaultButton);
+        QFETCH(int, escapeButton);
+        auto box = CreateMessageBox(nullptr, kind, QStringLiteral("text"), buttons);
+        QCOMPARE(box->windowTitle(), QStringLiteral("Orlenta"));
+        QCOMPARE(int(box->icon()), icon);
+        QCOMPARE(int(box->standardButton(box->defaultButton())), defaultButton);
+        QCOMPARE(int(box->standardButton(box->escapeButton())), escapeButton);
+    }
+
+    // The real boxes: Escape gives the escape button's answer.
+    void escapeAnswersRealBox_data() {
+        QTest::addColumn<TMessageButtons>("buttons");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("ok") << TMessageButtons::Ok << int(TMessageAnswer::Ok);
+        QTest::newRow("yes no") << TMessageButtons::YesNo << int(TMessageAnswer::No);
+        QTest::newRow("yes no cancel")
+            << TMessageButtons::YesNoCancel << int(TMessageAnswer::Cancel);
+    }
+    void escapeAnswersRealBox() {
+        QFETCH(TMessageButtons, buttons);
+        QFETCH(int, answer);
+        TDialogAnswer answer1("QMessageBox",
+                              [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); });
+        TUserPrompts prompts;
+        QCOMPARE(
+            int(prompts.Message(nullptr, TMessageKind::Confirmation, QStringLiteral("?"), buttons)),
+            answer);
+    }
+
+    // The program's own dialogs: Escape does nothing, Enter is OK, the close box is Cancel.
+    void ownDialogFrame() {
+        TInfoDialogForm dialog(nullptr);
+        QVERIFY(dialog.OkButton->isDefault());
+        QCOMPARE(dialog.OkButton->text(), QStringLiteral("&Ok"));
+        QCOMPARE(dialog.Button1->text(), QStringLiteral("&Cancel"));
+        QVERIFY(!(dialog.windowFlags() & Qt::WindowMinMaxButtonsHint));
+
+        TDialogAnswer answer2("orlenta::TInfoDialogForm", [](QWidget* shown) {
+            QCOMPARE(QApplication::focusWidget(),
+                     static_cast<TInfoDialogForm*>(shown)->TitleLabeledEdit);
+            QTest::keyClick(shown, Qt::Key_Escape);
+            QVERIFY(shown->isVisible());
+            QTest::keyClick(static_cast<TInfoDialogForm*>(shown)->TitleLabeledEdit, Qt::Key_Return);
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+
+        TDialogAnswer answer3("orlenta::TInfoDialogForm", [](QWidget* shown) { shown->close(); });
+        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+    }
+
+    void discPanelHosts() {
+        TDiscDialogForm dialog(nullptr);
+        TDiscInfoDockingForm& panel = dialog.DiscInfoDockingForm();
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Disc properties"));
+        QCOMPARE(panel.DiscInfoPanel()->parentWidget(), dialog.HostPanel);
+        QVERIFY(panel.EnableEdit());
+        QStringList items;
+        for (int i = 0; i < panel.MediaTypeComboBox->count(); ++i)
+            items << panel.MediaTypeComboBox->itemText(i);
+        QCOMPARE(items, (QStringList{u"CD-ROM"_s, u"CD-R"_s, u"CD-RW"_s, u"DVD"_s, u"DVD+R"_s,
+                                     u"DVD+RW"_s, u"DVD-R"_s, u"DVD-RW"_s}));
+
+        // A longer stored value is shown whole; typing stops at 200 characters, deleting works.
+        const QString longTitle(250, QLatin1Char('t'));
+        IXMLOrlentaDataType root = NewOrlentaData();
+        const IXMLDiscType disc = root.Discs().Add();
+        disc.SetTitle(longTitle.toStdString());
+        DiscToPanel(disc, panel);
+        QCOMPARE(panel.TitleLabeledEdit->text(), longTitle);
+        panel.TitleLabeledEdit->setFocus();
+        panel.TitleLabeledEdit->end(false);
+        QTest::keyClick(panel.TitleLabeledEdit, Qt::Key_X);
+        QCOMPARE(panel.TitleLabeledEdit->text().size(), 250);
+        QTest::keyClick(panel.TitleLabeledEdit, Qt::Key_Backspace);
+        QCOMPARE(panel.TitleLabeledEdit->text().size(), 249);
+        panel.TitleLabeledEdit->clear();
+        QTest::keyClicks(panel.TitleLabeledEdit, QString(205, QLatin1Char('a')));
+        QCOMPARE(panel.TitleLabeledEdit->text().size(), 200);
+
+        panel.SetEnableEdit(false);
+        for (QLineEdit* edit :
+             {panel.TitleLabeledEdit, panel.CreationDateLabeledEdit, panel.VendorLabeledEdit,
+              panel.ReadDateLabeledEdit, panel.DirCountLabeledEdit, panel.FileCountLabeledEdit})
+            QVERIFY2(edit->isReadOnly(), qPrintable(edit->objectName()));
+        QVERIFY(panel.DiscMemo->isReadOnly());
+        QVERIFY(!panel.MediaTypeComboBox->isEnabled());
+        panel.SetEnableEdit(true);
+        QVERIFY(!panel.TitleLabeledEdit->isReadOnly());
+        QVERIFY(panel.ReadDateLabeledEdit->isReadOnly());
+        QVERIFY(panel.MediaTypeComboBox->isEnabled());
+    }
+};
+
+QTEST_MAIN(TDialogsTest)
+#include "DialogsTest.moc"

@@ -1,0 +1,846 @@
+// The main window driven as a user drives it: start-up, busy mode, the file commands with every
+// answer of the save prompt, the tree and the file list, the disc and index commands, errors.
+
+#include "WindowTestSupport.h"
+#include "core/OrlentaError.h"
+#include "core/catalogue/EscapedText.h"
+#include "gui/mainwindow/CatalogueTreeModel.h"
+#include "gui/mainwindow/DiscDialogForm.h"
+#include "gui/mainwindow/DiscInfoDockingForm.h"
+#include "gui/mainwindow/InfoDialogForm.h"
+#include "gui/mainwindow/MainForm.h"
+#include "gui/OrlentaApplication.h"
+#include "gui/WindowText.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStringListModel>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+
+using namespace orlenta;
+using namespace orlenta::test;
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(TMessageAnswer)
+
+namespace {
+
+std::unique_ptr<TMainForm> MakeForm(TScriptedPrompts::TState& prompts,
+                                    const QStringList& arguments = {}) {
+    auto form = std::make_unique<TMainForm>(arguments, std::make_unique<TScriptedPrompts>(prompts));
+    form->resize(900, 600);
+    form->show();
+    return form;
+}
+
+std::vector<QAction*> AllActions(const TMainForm& form) {
+    return {form.FileNewAction,    form.FileOpenAction,   form.FileSaveAction,
+            form.FileSaveAsAction, form.FileInfoAction,   form.FileExitAction,
+            form.DiscAddAction,    form.DiscRemoveAction, form.DiscInfoAction,
+            form.SearchAction,     form.AboutAction,      form.DiscStopReadingAction};
+}
+
+// Names of the actions that are enabled, for readable failures.
+QStringList EnabledActions(const TMainForm& form) {
+    QStringList names;
+    for (QAction* action : AllActions(form))
+        if (action->isEnabled())
+            names << action->objectName();
+    return names;
+}
+
+QStringList IdleActions(bool saveEnabled) {
+    QStringList names{QStringLiteral("FileNewAction"), QStringLiteral("FileOpenAction")};
+    if (saveEnabled)
+        names << QStringLiteral("FileSaveAction");
+    names << QStringLiteral("FileSaveAsAction") << QStringLiteral("FileInfoAction")
+          << QStringLiteral("FileExitAction") << QStringLiteral("DiscAddAction")
+          << QStringLiteral("DiscRemoveAction") << QStringLiteral("DiscInfoAction")
+          << QStringLiteral("SearchAction") << QStringLiteral("AboutAction");
+    return names;
+}
+
+QStringList Texts(const TMainForm& form, const std::vector<int>& nodes) {
+    QStringList texts;
+    for (int node : nodes)
+        texts << form.TreeModel().Node(node).Text;
+    return texts;
+}
+
+// The node reached by following texts from the top level, or kNoNode.
+int NodeAt(const TMainForm& form, const QStringList& path) {
+    const std::vector<int>* level = &form.TreeModel().TopLevel();
+    int found = TCatalogueTreeModel::kNoNode;
+    for (const QString& text : path) {
+        found = TCatalogueTreeModel::kNoNode;
+        for (int node : *level)
+            if (form.TreeModel().Node(node).Text == text)
+                found = node;
+        if (found == TCatalogueTreeModel::kNoNode)
+            return found;
+        level = &form.TreeModel().Node(found).Children;
+    }
+    return found;
+}
+
+QString SelectedText(const TMainForm& form) {
+    const QModelIndexList selected = form.TreeView->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QString() : selected.front().data().toString();
+}
+
+QStringList ListedFiles(const TMainForm& form) {
+    return form.FilesModel().stringList();
+}
+
+// A real mouse click on the node at path.
+void ClickNode(TMainForm& form, const QStringList& path) {
+    const int node = NodeAt(form, path);
+    QVERIFY(node != TCatalogueTreeModel::kNoNode);
+    const QModelIndex index = form.TreeModel().IndexOfNode(node);
+    form.TreeView->scrollTo(index);
+    const QPoint point = form.TreeView->visualRect(index).center();
+    QTest::mouseClick(form.TreeView->viewport(), Qt::LeftButton, {}, point);
+}
+
+QString PanelTitle(const TMainForm& form) {
+    return form.DiscInfoDockingForm().TitleLabeledEdit->text();
+}
+
+} // namespace
+
+class TMainFormTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TScratchWorkingDirectory> FScratch;
+    TScriptedPrompts::TState FPrompts;
+    QString FCatalogueFile;
+
+    std::unique_ptr<TMainForm> OpenedForm() { return MakeForm(FPrompts, {FCatalogueFile}); }
+
+private slots:
+    void initTestCase() {
+        // A known collation, so that the sorted order is locale-aware and not byte order.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void init() {
+        FScratch = std::make_unique<TScratchWorkingDirectory>();
+        FPrompts = {};
+        FCatalogueFile = FScratch->FilePath(QStringLiteral("browsing.olx"));
+        WriteDataFile(BrowsingCatalogue(), ToLocalPath(FCatalogueFile));
+    }
+
+    void cleanup() {
+        QCOMPARE(FPrompts.Unexpected, 0);
+        FScratch.reset();
+    }
+
+    void startsWithNewCatalogue_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no argument") << QStringList{};
+        QTest::newRow("two arguments")
+            << QStringList{QStringLiteral("browsing.olx"), QStringLiteral("browsing.olx")};
+        QTest::newRow("missing file") << QStringList{QStringLiteral("missing.olx")};
+        QTest::newRow("directory") << QStringList{QStringLiteral(".")};
+    }
+    void startsWithNewCatalogue() {
+        QFETCH(QStringList, arguments);
+        auto form = MakeForm(FPrompts, arguments);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Untitled - Orlenta"));
+        QCOMPARE(EnabledActions(*form), IdleActions(false));
+        QVERIFY(!form->FileChanged());
+        QVERIFY(form->Session().OrlentaFilename.empty());
+        QCOMPARE(form->TreeModel().NodeCount(), 0);
+        QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view());
+        QVERIFY(form->close());
+        QVERIFY(FPrompts.Messages.empty());
+    }
+
+    void layoutAndCommandTable() {
+        auto form = MakeForm(FPrompts);
+        QCOMPARE(form->minimumSize(), QSize(564, 342));
+        for (const char* name :
+             {"ActionMainMenuBar", "ActionToolBar", "StatusBar", "TreeView", "Splitter1", "Panel2",
+              "DiscHostPanel", "Splitter2", "FilesPanel", "FilesLabel", "FilesListBox",
+              "DiscInfoPanel", "TitleLabeledEdit", "MediaTypeComboBox", "DiscMemo"})
+            QVERIFY2(form->findChild<QWidget*>(QString::fromLatin1(name)) != nullptr, name);
+        QCOMPARE(form->FilesLabel->text(), QStringLiteral("Files"));
+        QCOMPARE(form->TreeView->indentation(), 19);
+
+        struct TRow {
+            QAction* Action;
+            const char* Category;
+            const char* Caption;
+            const char* Shown;
+            int Image;
+        };
+        const TRow rows[] = {
+            {form->FileNewAction, "File", "&New", "&New", -1},
+            {form->FileOpenAction, "File", "&Open", "&Open", 2},
+            {form->FileSaveAction, "File", "&Save", "&Save", 13},
+            {form->FileSaveAsAction, "File", "Save As", "S&ave As", -1},
+            {form->FileInfoAction, "File", "&Properties", "&Properties", 4},
+            {form->FileExitAction, "File", "E&xit", "E&xit", -1},
+            {form->DiscAddAction, "Disc", "&Add", "&Add", 7},
+            {form->DiscRemoveAction, "Disc", "&Remove", "&Remove", 8},
+            {form->DiscInfoAction, "Disc", "Edit &properties", "Edit &properties", 4},
+            {form->SearchAction, "Disc", "&Search", "S&earch", 9},
+            {form->AboutAction, "About", "&About", "&About", 5},
+            {form->DiscStopReadingAction, "Reading", "&Stop reading", "&Stop reading", 6},
+        };
+        for (const TRow& row : rows) {
+            const QString name = row.Action->objectName();
+            QCOMPARE(row.Action->property("category").toString(),
+                     QString::fromLatin1(row.Category));
+            QCOMPARE(row.Action->property("caption").toString(), QString::fromLatin1(row.Caption));
+            QCOMPARE(row.Action->text(), QString::fromLatin1(row.Shown));
+            QCOMPARE(row.Action->property("imageIndex").isValid()
+                         ? row.Action->property("imageIndex").toInt()
+                         : -1,
+                     row.Image);
+            QCOMPARE(row.Action->icon().isNull(), row.Image < 0);
+        }
+        QCOMPARE(TMainForm::CommandImages().size(), size_t(14));
+
+        auto texts = [](const QList<QAction*>& actions) {
+            QStringList result;
+            for (QAction* action : actions)
+                result << action->objectName();
+            return result;
+        };
+        const QList<QAction*> menus = form->menuBar()->actions();
+        QCOMPARE(menus.size(), 3);
+        QCOMPARE(menus[0]->text(), QStringLiteral("&File"));
+        QCOMPARE(texts(menus[0]->menu()->actions()),
+                 (QStringList{u"FileNewAction"_s, u"FileOpenAction"_s, u"FileSaveAction"_s,
+                              u"FileSaveAsAction"_s, u"FileInfoAction"_s, u"FileExitAction"_s}));
+        QCOMPARE(menus[1]->text(), QStringLiteral("&Disc"));
+        QCOMPARE(texts(menus[1]->menu()->actions()),
+                 (QStringList{u"DiscAddAction"_s, u"DiscRemoveAction"_s, u"DiscInfoAction"_s,
+                              u"SearchAction"_s}));
+        QCOMPARE(menus[2]->text(), QStringLiteral("&About"));
+        QCOMPARE(texts(menus[2]->menu()->actions()), QStringList{u"AboutAction"_s});
+        QCOMPARE(texts(form->ActionToolBar->actions()),
+                 (QStringList{u"FileOpenAction"_s, u"FileSaveAction"_s, u"DiscAddAction"_s,
+                              u"DiscRemoveAction"_s, u"DiscInfoAction"_s, u"SearchAction"_s}));
+        QCOMPARE(form->ActionToolBar->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+    }
+
+    void busyModeEnablesOnlyStopReading_data() {
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("unchanged") << false;
+        QTest::newRow("changed") << true;
+    }
+    void busyModeEnablesOnlyStopReading() {
+        QFETCH(bool, changed);
+        auto form = MakeForm(FPrompts);
+        form->SetFileChanged(changed);
+        form->SetBusy(QStringLiteral("Loading datafile..."));
+        QCOMPARE(EnabledActions(*form), QStringList{u"DiscStopReadingAction"_s});
+        QCOMPARE(form->StatusBar->currentMessage(), QStringLiteral("Loading datafile..."));
+        QVERIFY(QApplication::overrideCursor() != nullptr);
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        // Busy mode does not nest: a second text replaces the first, one empty text ends it.
+        form->SetBusy(QStringLiteral("Sorting tree..."));
+        form->SetBusy(QString());
+        QCOMPARE(EnabledActions(*form), IdleActions(changed));
+        QVERIFY(form->StatusBar->currentMessage().isEmpty());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        // The changed flag rules Save by itself, busy or not.
+        form->SetBusy(QStringLiteral("Processing..."));
+        form->SetFileChanged(true);
+        QVERIFY(form->FileSaveAction->isEnabled());
+        form->SetBusy(QString());
+        form->SetFileChanged(false);
+    }
+
+    void opensDataFileOnCommandLine() {
+        auto form = OpenedForm();
+        QCOMPARE(form->windowTitle(), QStringLiteral("Archive - Orlenta"));
+        QCOMPARE(form->Session().OrlentaFilename, ToLocalPath(FCatalogueFile));
+        QCOMPARE(EnabledActions(*form), IdleActions(false));
+        // Sorted once, locale-aware ("alpha disc" before "Zeta", unlike byte order), the first
+        // disc of the document selected and expanded by one level.
+        QCOMPARE(Texts(*form, form->TreeModel().TopLevel()),
+                 (QStringList{u"alpha disc"_s, u"Zeta"_s}));
+        const int zeta = NodeAt(*form, {QStringLiteral("Zeta")});
+        QCOMPARE(Texts(*form, form->TreeModel().Node(zeta).Children),
+                 (QStringList{u"Alpha"_s, u"beta"_s}));
+        QCOMPARE(SelectedText(*form), QStringLiteral("Zeta"));
+        QVERIFY(form->TreeView->isExpanded(form->TreeModel().IndexOfNode(zeta)));
+        const int alpha = NodeAt(*form, {QStringLiteral("Zeta"), QStringLiteral("Alpha")});
+        QVERIFY(!form->TreeView->isExpanded(form->TreeModel().IndexOfNode(alpha)));
+        // Stored order in the list, the disc in the read-only panel.
+        QCOMPARE(ListedFiles(*form), (QStringList{u"z1.txt"_s, u"a0.txt"_s}));
+        QCOMPARE(PanelTitle(*form), QStringLiteral("Zeta"));
+        QCOMPARE(form->DiscInfoDockingForm().VendorLabeledEdit->text(), QStringLiteral("Vendor Z"));
+        QVERIFY(form->DiscInfoDockingForm().TitleLabeledEdit->isReadOnly());
+        QVERIFY(!form->DiscInfoDockingForm().MediaTypeComboBox->isEnabled());
+        QVERIFY(form->DiscInfoDockingForm().DiscMemo->isReadOnly());
+
+        // Node data and pictures.
+        const QModelIndex discIndex = form->TreeModel().IndexOfNode(zeta);
+        QCOMPARE(discIndex.data(TCatalogueTreeModel::NodeDataRole).toInt(), 1);
+        QCOMPARE(discIndex.data(TCatalogueTreeModel::ImageIndexRole).toInt(), 0);
+        QCOMPARE(discIndex.data(TCatalogueTreeModel::SelectedIndexRole).toInt(), 1);
+        const QModelIndex alphaIndex = form->TreeModel().IndexOfNode(alpha);
+        QCOMPARE(alphaIndex.data(TCatalogueTreeModel::NodeDataRole).toInt(), 3);
+        QCOMPARE(alphaIndex.data(TCatalogueTreeModel::ImageIndexRole).toInt(), 2);
+        QCOMPARE(alphaIndex.data(TCatalogueTreeModel::SelectedIndexRole).toInt(), 3);
+    }
+
+    void clicksFillPanelAndList_data() {
+        QTest::addColumn<QStringList>("path");
+        QTest::addColumn<QString>("disc");
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("directory") << QStringList{u"Zeta"_s, u"Alpha"_s, u"deep"_s} << u"Zeta"_s
+                                   << QStringList{u"d.txt"_s};
+        QTest::newRow("directory without file names")
+            << QStringList{u"Zeta"_s, u"Alpha"_s} << u"Zeta"_s << QStringList{};
+        QTest::newRow("other disc")
+            << QStringList{u"alpha disc"_s} << u"alpha disc"_s << QStringList{u"r.txt"_s};
+    }
+    void clicksFillPanelAndList() {
+        QFETCH(QStringList, path);
+        QFETCH(QString, disc);
+        QFETCH(QStringList, files);
+        auto form = OpenedForm();
+        form->TreeView->expandAll();
+        ClickNode(*form, path);
+        QCOMPARE(SelectedText(*form), path.back());
+        QCOMPARE(ListedFiles(*form), files);
+        QCOMPARE(PanelTitle(*form), disc);
+        QCOMPARE(ToQString(form->Session().XMLDiscData.Title()), disc);
+        QVERIFY(!form->Busy());
+    }
+
+    void clickWithoutSelectionEmptiesPanelAndList() {
+        auto form = OpenedForm();
+        form->TreeView->selectionModel()->clearSelection();
+        QTest::mouseClick(form->TreeView->viewport(), Qt::LeftButton, {},
+                          QPoint(5, form->TreeView->viewport()->height() - 5));
+        QVERIFY(!form->Session().XMLDiscData);
+        QVERIFY(PanelTitle(*form).isEmpty());
+        QVERIFY(ListedFiles(*form).isEmpty());
+    }
+
+    void keyboardMovesCountAsClicks() {
+        auto form = OpenedForm();
+        form->TreeView->setFocus();
+        QTest::keyClick(form->TreeView, Qt::Key_Down); // Zeta -> Alpha
+        QCOMPARE(SelectedText(*form), QStringLiteral("Alpha"));
+        QTest::keyClick(form->TreeView, Qt::Key_Down);
+        QCOMPARE(SelectedText(*form), QStringLiteral("beta"));
+        QCOMPARE(ListedFiles(*form), QStringList{u"b.txt"_s});
+    }
+
+    void idInOtherFormIsShownButNotFound() {
+        IXMLOrlentaDataType root = BrowsingCatalogue();
+        root.Discs().Disc(0).Root().Directories().Directory(0).SetID("002");
+        WriteDataFile(root, ToLocalPath(FCatalogueFile));
+        auto form = OpenedForm();
+        ClickNode(*form, {QStringLiteral("Zeta"), QStringLiteral("beta")});
+        QCOMPARE(SelectedText(*form), QStringLiteral("beta"));
+        QVERIFY(ListedFiles(*form).isEmpty());
+    }
+
+    // IDs shared by two directories (a file from elsewhere): a click finds the first directory
+    // in document order that carries the ID, whichever node was clicked.
+    void sharedIdFindsTheFirstDirectory() {
+        IXMLOrlentaDataType root = BrowsingCatalogue();
+        const IXMLDirectoryType copy = root.Discs().Disc(1).Root().Directories().Add();
+        copy.SetName("copy");
+        copy.SetID("2");
+        WriteDataFile(root, ToLocalPath(FCatalogueFile));
+        auto form = OpenedForm();
+        ClickNode(*form, {QStringLiteral("alpha disc"), QStringLiteral("copy")});
+        QCOMPARE(SelectedText(*form), QStringLiteral("copy"));
+        QCOMPARE(ListedFiles(*form), QStringList{QStringLiteral("b.txt")});
+        QCOMPARE(PanelTitle(*form), QStringLiteral("Zeta"));
+    }
+
+    void invalidIdIsReportedAndWindowStaysUsable() {
+        IXMLOrlentaDataType root = BrowsingCatalogue();
+        root.Discs().Disc(0).Root().Directories().Directory(1).SetID("3x");
+        const QString broken = FScratch->FilePath(QStringLiteral("broken.olx"));
+        WriteDataFile(root, ToLocalPath(broken));
+        auto form = OpenedForm();
+        FPrompts.FileNames = {broken};
+        form->FileOpenAction->trigger();
+        QCOMPARE(FPrompts.Messages.size(), size_t(1));
+        QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Error);
+        QCOMPARE(FPrompts.Messages[0].Text, QStringLiteral("'3x' is not a valid integer value."));
+        QVERIFY(!form->Busy());
+        QCOMPARE(EnabledActions(*form).size(), IdleActions(false).size());
+        QCOMPARE(form->TreeModel().NodeCount(), 0);
+        QVERIFY(ListedFiles(*form).isEmpty());
+        QVERIFY(!form->Session().XMLDiscData);
+    }
+
+    // Start-up with a file that cannot be read shows why, then works on a new catalogue.
+    void unreadableFileOnCommandLine_data() {
+        QTest::addColumn<QByteArray>("content"); // empty: a document with another root
+        QTest::addColumn<QString>("message");
+        QTest::newRow("not deflate") << QByteArray("\xff\xff\xff\xff", 4)
+                                     << QStringLiteral("Error reading Orlenta datafile.");
+        QTest::newRow("other root") << QByteArray() << QStringLiteral("Interface not supported.");
+    }
+    void unreadableFileOnCommandLine() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        const QString path = FScratch->FilePath(QStringLiteral("unreadable.olx"));
+        if (content.isEmpty()) {
+            // Well-formed and properly compressed, but with another root element.
+            IXMLOrlentaDataType root = NewOrlentaData();
+            root.XmlNode().set_name("Other");
+            WriteDataFile(root, ToLocalPath(path));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        auto form = MakeForm(FPrompts, {path});
+        QCOMPARE(FPrompts.Messages.size(), size_t(1));
+        QCOMPARE(FPrompts.Messages[0].Text, message);
+        QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Error);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Untitled - Orlenta"));
+        QVERIFY(form->Session().OrlentaFilename.empty());
+        QVERIFY(!form->FileChanged());
+        QCOMPARE(EnabledActions(*form), IdleActions(false));
+        // Fully working: a disc can be shown and the catalogue saved under a new name.
+        FPrompts.FileNames = {FScratch->FilePath(QStringLiteral("fresh.olx"))};
+        form->FileSaveAction->setEnabled(true);
+        form->FileSaveAction->trigger();
+        QVERIFY(QFile::exists(FScratch->FilePath(QStringLiteral("fresh.olx"))));
+    }
+
+    void newFromMenuOpensIndexProperties() {
+        auto form = OpenedForm();
+        TDialogAnswer answer1("orlenta::TInfoDialogForm", [](QWidget* dialog) {
+            auto* info = static_cast<TInfoDialogForm*>(dialog);
+            QCOMPARE(info->TitleLabeledEdit->text(), QStringLiteral("Untitled"));
+            QVERIFY(info->Memo->toPlainText().isEmpty());
+            info->Button1->click();
+        });
+        form->FileNewAction->trigger();
+        QVERIFY(FPrompts.Messages.empty()); // unchanged: no prompt
+        QCOMPARE(form->windowTitle(), QStringLiteral("Untitled - Orlenta"));
+        QVERIFY(form->Session().OrlentaFilename.empty());
+        QCOMPARE(form->TreeModel().NodeCount(), 0);
+        QVERIFY(ListedFiles(*form).isEmpty());
+        QVERIFY(PanelTitle(*form).isEmpty());
+        // Changed even though the dialog was cancelled.
+        QVERIFY(form->FileChanged());
+        QVERIFY(form->FileSaveAction->isEnabled());
+    }
+
+    // New, Open and closing ask on a changed catalogue; every answer, with and without a file.
+    void savePromptGuardsChanges_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("hasFile");
+        QTest::addColumn<TMessageAnswer>("answer");
+        QTest::addColumn<QString>("saveAsAnswer"); // file name given to Save As, "" cancels
+        QTest::addColumn<bool>("goesOn");
+        QTest::addColumn<bool>("saved");
+        for (const char* command : {"new", "open", "close"}) {
+            const QString c = QString::fromLatin1(command);
+            QTest::addRow("%s: cancel", command)
+                << c << true << TMessageAnswer::Cancel << QString() << false << false;
+            QTest::addRow("%s: no", command)
+                << c << true << TMessageAnswer::No << QString() << true << false;
+            QTest::addRow("%s: yes, saved to its file", command)
+                << c << true << TMessageAnswer::Yes << QString() << true << true;
+            QTest::addRow("%s: yes, saved as", command)
+                << c << false << TMessageAnswer::Yes << QStringLiteral("saved-as.olx") << true
+                << true;
+            QTest::addRow("%s: yes, save as cancelled", command)
+                << c << false << TMessageAnswer::Yes << QString() << false << false;
+        }
+    }
+    void savePromptGuardsChanges() {
+        QFETCH(QString, command);
+        QFETCH(bool, hasFile);
+        QFETCH(TMessageAnswer, answer);
+        QFETCH(QString, saveAsAnswer);
+        QFETCH(bool, goesOn);
+        QFETCH(bool, saved);
+        auto form = OpenedForm();
+        if (!hasFile)
+            form->Session().OrlentaFilename.clear();
+        // A change: remove the selected disc.
+        FPrompts.Answers = {TMessageAnswer::Yes};
+        form->DiscRemoveAction->trigger();
+        QVERIFY(form->FileChanged());
+        FPrompts.Messages.clear();
+
+        FPrompts.Answers = {answer};
+        if (answer == TMessageAnswer::Yes && !hasFile)
+            FPrompts.FileNames = {saveAsAnswer.isEmpty() ? QString()
+                                                         : FScratch->FilePath(saveAsAnswer)};
+        const QString other = FScratch->FilePath(QStringLiteral("other.olx"));
+        if (command == QStringLiteral("open") && goesOn) {
+            IXMLOrlentaDataType root = NewOrlentaData();
+            root.SetTitle("Other");
+            WriteDataFile(root, ToLocalPath(other));
+            FPrompts.FileNames.push_back(other);
+        }
+        // New goes on into the Index properties dialog.
+        TDialogAnswer infoAnswer("orlenta::TInfoDialogForm", [](QWidget* dialog) {
+            static_cast<TInfoDialogForm*>(dialog)->OkButton->click();
+        });
+
+        bool closed = false;
+        if (command == QStringLiteral("new"))
+            form->FileNewAction->trigger();
+        else if (command == QStringLiteral("open"))
+            form->FileOpenAction->trigger();
+        else
+            closed = form->close();
+
+        QCOMPARE(FPrompts.Messages.size(), size_t(1));
+        QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Confirmation);
+        QCOMPARE(FPrompts.Messages[0].Buttons, TMessageButtons::YesNoCancel);
+        QCOMPARE(
+            FPrompts.Messages[0].Text,
+            QStringLiteral("Orlenta datafile has changed.\nDo you want to save this file first?"));
+        QCOMPARE(infoAnswer.Answered(), command == QStringLiteral("new") && goesOn);
+        if (command == QStringLiteral("close"))
+            QCOMPARE(closed, goesOn);
+        else if (command == QStringLiteral("new"))
+            QCOMPARE(form->windowTitle() == QStringLiteral("Untitled - Orlenta"), goesOn);
+        else
+            QCOMPARE(form->windowTitle() == QStringLiteral("Other - Orlenta"), goesOn);
+        if (!goesOn) {
+            QVERIFY(form->FileChanged());
+            QCOMPARE(Texts(*form, form->TreeModel().TopLevel()), QStringList{u"alpha disc"_s});
+        }
+        // What was saved holds the change: one disc left.
+        const QString savedPath =
+            hasFile ? FCatalogueFile : FScratch->FilePath(QStringLiteral("saved-as.olx"));
+        if (saved) {
+            TScriptedPrompts::TState probePrompts;
+            auto probe = MakeForm(probePrompts, {savedPath});
+            QCOMPARE(probe->Session().XMLIndexData.Discs().Count(), 1);
+        } else if (!hasFile) {
+            QVERIFY(!QFile::exists(savedPath));
+        }
+    }
+
+    void saveAsAsksWithTitleAndKeepsCaption() {
+        auto form = OpenedForm();
+        FPrompts.FileNames = {QString()};
+        form->FileSaveAsAction->trigger();
+        QCOMPARE(FPrompts.FileRequests.size(), size_t(1));
+        const TFileDialogRequest& request = FPrompts.FileRequests[0];
+        QVERIFY(request.Save);
+        QCOMPARE(request.Title, QStringLiteral("Save Orlenta datafile"));
+        QCOMPARE(request.DefaultSuffix, QStringLiteral("olx"));
+        QVERIFY(request.Filter.startsWith(QStringLiteral("Orlenta datafiles (")));
+        QCOMPARE(request.ProposedName, QStringLiteral("Archive.olx"));
+        // Cancelled: bound to the same file, unchanged.
+        QCOMPARE(form->Session().OrlentaFilename, ToLocalPath(FCatalogueFile));
+
+        form->SetFileChanged(true);
+        const QString copy = FScratch->FilePath(QStringLiteral("copy.olx"));
+        FPrompts.FileNames = {copy};
+        form->FileSaveAsAction->trigger();
+        QVERIFY(QFile::exists(copy));
+        QCOMPARE(form->Session().OrlentaFilename, ToLocalPath(copy));
+        QVERIFY(!form->FileChanged());
+        QVERIFY(!form->FileSaveAction->isEnabled());
+        QCOMPARE(form->windowTitle(), QStringLiteral("Archive - Orlenta"));
+
+        // Save on a bound catalogue asks nothing.
+        form->SetFileChanged(true);
+        form->FileSaveAction->trigger();
+        QCOMPARE(FPrompts.FileRequests.size(), size_t(2));
+        QVERIFY(!form->FileChanged());
+    }
+
+    void openDialogRequest() {
+        auto form = MakeForm(FPrompts);
+        FPrompts.FileNames = {QString()};
+        form->FileOpenAction->trigger();
+        QCOMPARE(FPrompts.FileRequests.size(), size_t(1));
+        QVERIFY(!FPrompts.FileRequests[0].Save);
+        QCOMPARE(FPrompts.FileRequests[0].Title, QStringLiteral("Open Orlenta datafile"));
+        QCOMPARE(FPrompts.FileRequests[0].DefaultSuffix, QStringLiteral("olx"));
+        QVERIFY(FPrompts.FileRequests[0].ProposedName.isEmpty());
+        QCOMPARE(form->windowTitle(), QStringLiteral("Untitled - Orlenta"));
+    }
+
+    // A failed Open leaves the open catalogue bound to its own file.
+    void failedOpenKeepsUnsavedChangesMarked() {
+        auto form = OpenedForm();
+        form->SetFileChanged(true);
+        const QString failing = FScratch->FilePath(QStringLiteral("junk.olx"));
+        QFile file(failing);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("junk");
+        file.close();
+        FPrompts.Answers = {TMessageAnswer::No};
+        FPrompts.FileNames = {failing};
+        form->FileOpenAction->trigger();
+        QCOMPARE(FPrompts.Messages.back().Text, QStringLiteral("Error reading Orlenta datafile."));
+        QVERIFY(form->FileChanged());
+        QVERIFY(form->FileSaveAction->isEnabled());
+    }
+
+    void failedOpenKeepsOwnFile_data() {
+        QTest::addColumn<QByteArray>("content"); // empty: the file does not exist
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << QByteArray() << QStringLiteral("Cannot open file");
+        QTest::newRow("not deflate")
+            << QByteArray("junk") << QStringLiteral("Error reading Orlenta datafile.");
+    }
+    void failedOpenKeepsOwnFile() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        auto form = OpenedForm();
+        const QString failing = FScratch->FilePath(QStringLiteral("failing.olx"));
+        if (!content.isEmpty()) {
+            QFile file(failing);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        FPrompts.FileNames = {failing};
+        form->FileOpenAction->trigger();
+        QCOMPARE(FPrompts.Messages.size(), size_t(1));
+        QVERIFY2(FPrompts.Messages[0].Text.startsWith(message),
+                 qPrintable(FPrompts.Messages[0].Text));
+        QCOMPARE(form->Session().OrlentaFilename, ToLocalPath(FCatalogueFile));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Archive - Orlenta"));
+        QVERIFY(!form->Busy());
+        QCOMPARE(Texts(*form, form->TreeModel().TopLevel()),
+                 (QStringList{u"alpha disc"_s, u"Zeta"_s}));
+        // Saving now writes the catalogue's own file and leaves the failing one alone.
+        form->SetFileChanged(true);
+        form->FileSaveAction->trigger();
+        QFile failingFile(failing);
+        if (content.isEmpty()) {
+            QVERIFY(!failingFile.exists());
+        } else {
+            QVERIFY(failingFile.open(QIODevice::ReadOnly));
+            QCOMPARE(failingFile.readAll(), content);
+        }
+    }
+
+    void editDiscProperties() {
+        auto form = OpenedForm();
+        // Cancel changes nothing.
+        TDialogAnswer answer3("orlenta::TDiscDialogForm", [](QWidget* dialog) {
+            auto* disc = static_cast<TDiscDialogForm*>(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Disc properties"));
+            disc->DiscInfoDockingForm().TitleLabeledEdit->setText(QStringLiteral("changed"));
+            disc->Button1->click();
+        });
+        form->DiscInfoAction->trigger();
+        QVERIFY(!form->FileChanged());
+        QCOMPARE(form->Session().XMLDiscData.Title(), std::string_view("Zeta"));
+
+        // OK stores what was typed, as typed, and the node moves to its sorted place.
+        TDialogAnswer answer4("orlenta::TDiscDialogForm", [](QWidget* dialog) {
+            TDiscInfoDockingForm& panel =
+                static_cast<TDiscDialogForm*>(dialog)->DiscInfoDockingForm();
+            QCOMPARE(panel.TitleLabeledEdit->text(), QStringLiteral("Zeta"));
+            QVERIFY(panel.MediaTypeComboBox->isEnabled());
+            QVERIFY(panel.ReadDateLabeledEdit->isReadOnly());
+            QVERIFY(panel.DirCountLabeledEdit->isReadOnly());
+            QVERIFY(panel.FileCountLabeledEdit->isReadOnly());
+            panel.TitleLabeledEdit->setText(QStringLiteral("Aardvark"));
+            panel.MediaTypeComboBox->setEditText(QStringLiteral("BD-R"));
+            panel.DiscMemo->setPlainText(QStringLiteral("first\nsecond\n"));
+            static_cast<TDiscDialogForm*>(dialog)->OkButton->click();
+        });
+        form->DiscInfoAction->trigger();
+        const IXMLDiscType disc = form->Session().XMLDiscData;
+        QCOMPARE(disc.Title(), std::string_view("Aardvark"));
+        QCOMPARE(disc.MediaType(), std::string_view("BD-R"));
+        QCOMPARE(disc.FileCount(), std::string_view("4"));
+        QCOMPARE(std::string(disc.Memo()), EscapeText("first\r\nsecond\r\n"));
+        QCOMPARE(Texts(*form, form->TreeModel().TopLevel()),
+                 (QStringList{u"Aardvark"_s, u"alpha disc"_s}));
+        QCOMPARE(SelectedText(*form), QStringLiteral("Aardvark"));
+        QCOMPARE(PanelTitle(*form), QStringLiteral("Aardvark"));
+        QCOMPARE(form->DiscInfoDockingForm().DiscMemo->toPlainText(),
+                 QStringLiteral("first\nsecond\n"));
+        QVERIFY(form->FileChanged());
+    }
+
+    void discCommandsWithoutDisc() {
+        auto form = MakeForm(FPrompts);
+        for (QAction* action : {form->DiscInfoAction, form->DiscRemoveAction}) {
+            FPrompts.Messages.clear();
+            action->trigger();
+            QCOMPARE(FPrompts.Messages.size(), size_t(1));
+            QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Plain);
+            QCOMPARE(FPrompts.Messages[0].Buttons, TMessageButtons::Ok);
+            QCOMPARE(FPrompts.Messages[0].Text, QStringLiteral("No disc selected."));
+        }
+        QVERIFY(!form->FileChanged());
+    }
+
+    void removeDisc_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<TMessageAnswer>("answer");
+        QTest::addColumn<QString>("prompt");
+        QTest::newRow("yes") << u"Holiday 2004"_s << TMessageAnswer::Yes
+                             << u"Remove 'Holiday 2004' from Orlenta?"_s;
+        QTest::newRow("quotes doubled")
+            << u"Bob's disc"_s << TMessageAnswer::No << u"Remove 'Bob''s disc' from Orlenta?"_s;
+        QTest::newRow("empty title") << u""_s << TMessageAnswer::No << u"Remove '' from Orlenta?"_s;
+    }
+    void removeDisc() {
+        QFETCH(QString, title);
+        QFETCH(TMessageAnswer, answer);
+        QFETCH(QString, prompt);
+        IXMLOrlentaDataType root = BrowsingCatalogue();
+        root.Discs().Disc(0).SetTitle(ToStdString(title));
+        WriteDataFile(root, ToLocalPath(FCatalogueFile));
+        auto form = OpenedForm();
+        FPrompts.Answers = {answer};
+        form->DiscRemoveAction->trigger();
+        QCOMPARE(FPrompts.Messages.size(), size_t(1));
+        QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Confirmation);
+        QCOMPARE(FPrompts.Messages[0].Buttons, TMessageButtons::YesNo);
+        QCOMPARE(FPrompts.Messages[0].Text, prompt);
+        if (answer == TMessageAnswer::Yes) {
+            QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 1);
+            QCOMPARE(Texts(*form, form->TreeModel().TopLevel()), QStringList{u"alpha disc"_s});
+            QVERIFY(SelectedText(*form).isEmpty());
+            QVERIFY(!form->Session().XMLDiscData);
+            QVERIFY(PanelTitle(*form).isEmpty());
+            QVERIFY(ListedFiles(*form).isEmpty());
+            QVERIFY(form->FileChanged());
+            // IDs are never handed out again.
+            QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view("5"));
+        } else {
+            QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 2);
+            QCOMPARE(SelectedText(*form), title);
+            QVERIFY(!form->FileChanged());
+        }
+    }
+
+    void removeOnlyDiscEmptiesEverything() {
+        IXMLOrlentaDataType root = NewOrlentaData();
+        root.SetTitle("One");
+        const IXMLDiscType disc = root.Discs().Add();
+        disc.SetTitle("Only");
+        disc.Root().SetID("1");
+        disc.Root().Filenames().Add().SetText("f");
+        WriteDataFile(root, ToLocalPath(FCatalogueFile));
+        auto form = OpenedForm();
+        QCOMPARE(ListedFiles(*form), QStringList{u"f"_s});
+        FPrompts.Answers = {TMessageAnswer::Yes};
+        form->DiscRemoveAction->trigger();
+        QCOMPARE(form->TreeModel().NodeCount(), 0);
+        QVERIFY(ListedFiles(*form).isEmpty());
+        QVERIFY(PanelTitle(*form).isEmpty());
+        QVERIFY(form->FileChanged());
+    }
+
+    void indexProperties_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("memo"); // as typed into the box (LF line breaks)
+        QTest::addColumn<QString>("storedTitle");
+        QTest::addColumn<QString>("storedMemo"); // escaped, CR LF breaks before escaping
+        QTest::newRow("unchanged") << u"Archive"_s << u""_s << u"Archive"_s << u""_s;
+        QTest::newRow("title trimmed") << u"  My CDs \t"_s << u""_s << u"My CDs"_s << u""_s;
+        QTest::newRow("blank title") << u"   "_s << u""_s << u"Untitled"_s << u""_s;
+        QTest::newRow("empty title") << u""_s << u""_s << u"Untitled"_s << u""_s;
+        QTest::newRow("title kept as typed")
+            << u"a \"b\" \\c"_s << u""_s << u"a \"b\" \\c"_s << u""_s;
+        QTest::newRow("memo ends with line break")
+            << u"T"_s << u"  text  \n  "_s << u"T"_s << ToQString(EscapeText("text  \r\n"));
+        QTest::newRow("memo begins with line break")
+            << u"T"_s << u"\nx"_s << u"T"_s << ToQString(EscapeText("\r\nx"));
+    }
+    void indexProperties() {
+        QFETCH(QString, title);
+        QFETCH(QString, memo);
+        QFETCH(QString, storedTitle);
+        QFETCH(QString, storedMemo);
+        auto form = OpenedForm();
+        TDialogAnswer answer5("orlenta::TInfoDialogForm", [title, memo](QWidget* dialog) {
+            auto* info = static_cast<TInfoDialogForm*>(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Index properties"));
+            QCOMPARE(info->TitleLabeledEdit->text(), QStringLiteral("Archive"));
+            info->TitleLabeledEdit->setText(title);
+            info->Memo->setPlainText(memo);
+            info->OkButton->click();
+        });
+        form->FileInfoAction->trigger();
+        QCOMPARE(ToQString(form->Session().XMLIndexData.Title()), storedTitle);
+        QCOMPARE(ToQString(form->Session().XMLIndexData.Memo()), storedMemo);
+        QCOMPARE(form->windowTitle(), storedTitle + QStringLiteral(" - Orlenta"));
+        QVERIFY(form->FileChanged());
+        QVERIFY(form->FileSaveAction->isEnabled());
+    }
+
+    void indexPropertiesCancelAndStoredEscapes() {
+        IXMLOrlentaDataType root = BrowsingCatalogue();
+        root.SetMemo("a\\qb");
+        WriteDataFile(root, ToLocalPath(FCatalogueFile));
+        auto form = OpenedForm();
+        // The close box counts as Cancel: nothing changes.
+        TDialogAnswer answer6("orlenta::TInfoDialogForm", [](QWidget* dialog) {
+            auto* info = static_cast<TInfoDialogForm*>(dialog);
+            info->TitleLabeledEdit->setText(QStringLiteral("Other"));
+            dialog->close();
+        });
+        form->FileInfoAction->trigger();
+        QCOMPARE(form->Session().XMLIndexData.Title(), std::string_view("Archive"));
+        QVERIFY(!form->FileChanged());
+        // A stored escape that EscapeText never writes is shown decoded, stored re-encoded.
+        TDialogAnswer answer7("orlenta::TInfoDialogForm", [](QWidget* dialog) {
+            auto* info = static_cast<TInfoDialogForm*>(dialog);
+            QCOMPARE(info->Memo->toPlainText(), ToQString(UnescapeText("a\\qb")));
+            info->OkButton->click();
+        });
+        form->FileInfoAction->trigger();
+        QCOMPARE(std::string(form->Session().XMLIndexData.Memo()),
+                 EscapeText(UnescapeText("a\\qb")));
+    }
+
+    // An exception that escapes an event handler reaches the error box; busy mode is left.
+    void applicationErrorHandler() {
+        auto form = MakeForm(FPrompts);
+        auto* app = qobject_cast<TOrlentaApplication*>(QCoreApplication::instance());
+        QVERIFY(app != nullptr);
+        app->SetErrorHandler([&form](std::exception_ptr error) { form->HandleException(error); });
+        QObject thrower;
+        QObject::connect(&thrower, &QObject::objectNameChanged, [&form] {
+            form->SetBusy(QStringLiteral("Processing..."));
+            throw EOrlentaError("Something broke");
+        });
+        QTimer::singleShot(0, &thrower, [&thrower] { thrower.setObjectName(QStringLiteral("x")); });
+        QTRY_COMPARE(FPrompts.Messages.size(), size_t(1));
+        QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Error);
+        QCOMPARE(FPrompts.Messages[0].Buttons, TMessageButtons::Ok);
+        QCOMPARE(FPrompts.Messages[0].Text, QStringLiteral("Something broke."));
+        QVERIFY(!form->Busy());
+        QCOMPARE(EnabledActions(*form), IdleActions(false));
+        app->SetErrorHandler({});
+    }
+};
+
+int main(int argc, char** argv) {
+    TOrlentaApplication application(argc, argv);
+    TMainFormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "MainFormTest.moc"

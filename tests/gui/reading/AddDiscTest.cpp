@@ -1,0 +1,373 @@
+// Adding discs from the window: the add-disc dialog on its own, then Disc, Add end to end on real
+// directory trees, with the progress window and Stop reading.
+
+#include "WindowTestSupport.h"
+#include "gui/mainwindow/CatalogueTreeModel.h"
+#include "gui/mainwindow/DiscInfoDockingForm.h"
+#include "gui/mainwindow/MainForm.h"
+#include "gui/WindowText.h"
+#include "gui/reading/AddTreeDialogForm.h"
+#include "core/reading/DiscReading.h"
+#include "gui/reading/ReadingDiscForm.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringListModel>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+
+using namespace orlenta;
+using namespace orlenta::test;
+
+namespace {
+
+QList<TSystemItem> Items(bool withRemovable) {
+    QList<TSystemItem> items{
+        {QStringLiteral("Computer"), {}, QString::fromLatin1(kComputerItemPath), false},
+        {QStringLiteral("File System (/)"), {}, QStringLiteral("/"), false},
+        {QStringLiteral("Home"), {}, QDir::homePath(), false}};
+    if (withRemovable)
+        items.append(
+            {QStringLiteral("DATA_DISC (/media/cdrom)"), {}, QStringLiteral("/media/cdrom"), true});
+    return items;
+}
+
+void MakeFile(const QString& path) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+// photos/ with a.jpg, 2022/ (b.jpg, misc/), and readme.txt at the top.
+void MakeSmallTree(const QString& root) {
+    QDir dir(root);
+    QVERIFY(dir.mkpath(QStringLiteral("2022/misc")));
+    MakeFile(dir.filePath(QStringLiteral("readme.txt")));
+    MakeFile(dir.filePath(QStringLiteral("2022/b.jpg")));
+}
+
+// Fills the dialog as a user would and presses Add.
+void ChooseCustomDirectory(QWidget* widget, const QString& path, bool withFiles,
+                           const QString& title) {
+    auto* dialog = static_cast<TAddTreeDialogForm*>(widget);
+    dialog->CustomDirectoryRadioButton->click();
+    dialog->RootFromHistoryComboBox->setEditText(path);
+    dialog->IncludeFilenamesCheckBox->setChecked(withFiles);
+    dialog->DiscInfoDockingForm().TitleLabeledEdit->setText(title);
+    dialog->AddButton->click();
+}
+
+std::unique_ptr<TMainForm> MakeForm(TScriptedPrompts::TState& prompts) {
+    auto form =
+        std::make_unique<TMainForm>(QStringList{}, std::make_unique<TScriptedPrompts>(prompts));
+    form->resize(900, 600);
+    form->show();
+    return form;
+}
+
+QString SelectedText(const TMainForm& form) {
+    const QModelIndexList selected = form.TreeView->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QString() : selected.front().data().toString();
+}
+
+// Counts how often a widget is shown.
+class TShowCounter : public QObject {
+public:
+    explicit TShowCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int Shown = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            ++Shown;
+        return false;
+    }
+};
+
+} // namespace
+
+class TAddDiscTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TScratchWorkingDirectory> FScratch;
+    TScriptedPrompts::TState FPrompts;
+
+private slots:
+    void init() {
+        FScratch = std::make_unique<TScratchWorkingDirectory>();
+        FPrompts = {};
+    }
+    void cleanup() {
+        QCOMPARE(FPrompts.Unexpected, 0);
+        FScratch.reset();
+    }
+
+    void dialogStartsWithTheSystemItemChosen() {
+        TAddTreeDialogForm dialog(nullptr, Items(false));
+        dialog.show();
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Add Disc"));
+        QVERIFY(dialog.SystemItemRadioButton->isChecked());
+        QVERIFY(dialog.RootFromShellComboBox->isEnabled());
+        QVERIFY(!dialog.RootFromHistoryComboBox->isEnabled());
+        QVERIFY(!dialog.OvcAttachedButtonSource->isEnabled());
+        QVERIFY(!dialog.IncludeFilenamesCheckBox->isChecked());
+        QVERIFY(dialog.AddButton->isDefault());
+        QCOMPARE(dialog.RootFromHistoryComboBox->count(), 0);
+        QCOMPARE(dialog.RootFromHistoryComboBox->lineEdit()->maxLength(), 128);
+        TDiscInfoDockingForm& panel = dialog.DiscInfoDockingForm();
+        QVERIFY(!panel.TitleLabeledEdit->isReadOnly());
+        QVERIFY(panel.ReadDateLabeledEdit->isReadOnly());
+        QCOMPARE(panel.ReadDateLabeledEdit->text(), QString::fromStdString(TodayDateText()));
+        QCOMPARE(panel.DirCountLabeledEdit->text(), QString());
+        // No removable volume: the entry after the computer; preselecting prefills nothing.
+        QCOMPARE(dialog.RootFromShellComboBox->currentIndex(), 1);
+        QCOMPARE(panel.TitleLabeledEdit->text(), QString());
+        QCOMPARE(dialog.TreeRoot(), QStringLiteral("/"));
+
+        TAddTreeDialogForm withDisc(nullptr, Items(true));
+        QCOMPARE(withDisc.RootFromShellComboBox->currentIndex(), 3);
+        QCOMPARE(withDisc.DiscInfoDockingForm().TitleLabeledEdit->text(), QString());
+    }
+
+    void radioButtonsEnableTheirControlsAndChooseTheRoot() {
+        TAddTreeDialogForm dialog(nullptr, Items(false));
+        dialog.show();
+        dialog.RootFromHistoryComboBox->setEditText(QStringLiteral("/some where "));
+        dialog.IncludeFilenamesCheckBox->setChecked(true);
+
+        dialog.CustomDirectoryRadioButton->click();
+        QVERIFY(!dialog.RootFromShellComboBox->isEnabled());
+        QVERIFY(dialog.RootFromHistoryComboBox->isEnabled());
+        QVERIFY(dialog.OvcAttachedButtonSource->isEnabled());
+        QCOMPARE(dialog.TreeRoot(), QStringLiteral("/some where ")); // not trimmed
+
+        dialog.VirtualDiscRadioButton->click();
+        QVERIFY(!dialog.RootFromShellComboBox->isEnabled());
+        QVERIFY(!dialog.RootFromHistoryComboBox->isEnabled());
+        QCOMPARE(dialog.TreeRoot(), QString());
+        QVERIFY(dialog.IncludeFilenames());
+
+        dialog.SystemItemRadioButton->click();
+        QVERIFY(dialog.RootFromShellComboBox->isEnabled());
+        QVERIFY(!dialog.OvcAttachedButtonSource->isEnabled());
+        dialog.RootFromShellComboBox->setCurrentIndex(-1);
+        QCOMPARE(dialog.TreeRoot(), QString());
+
+        dialog.CustomDirectoryRadioButton->click();
+        dialog.RootFromHistoryComboBox->setEditText(QString());
+        QCOMPARE(dialog.TreeRoot(), QString());
+    }
+
+    void choosingAnEntryPrefillsTheTitle_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("label") << QStringLiteral("MY_PHOTOS_2020 (/media/x)")
+                               << QStringLiteral("MY PHOTOS 2020");
+        QTest::newRow("kind") << QStringLiteral("Local Disk (/data)")
+                              << QStringLiteral("Local Disk");
+        QTest::newRow("folder") << QStringLiteral("Pictures") << QString();
+        QTest::newRow("first parenthesis") << QStringLiteral("A (B) (/m)") << QStringLiteral("A");
+    }
+    void choosingAnEntryPrefillsTheTitle() {
+        QFETCH(QString, name);
+        QFETCH(QString, title);
+        QList<TSystemItem> items = Items(false);
+        items.append({name, {}, QStringLiteral("/tmp"), false});
+        TAddTreeDialogForm dialog(nullptr, items);
+        dialog.DiscInfoDockingForm().TitleLabeledEdit->setText(QStringLiteral("typed before"));
+        emit dialog.RootFromShellComboBox->activated(static_cast<int>(items.size() - 1));
+        QCOMPARE(dialog.DiscInfoDockingForm().TitleLabeledEdit->text(), title);
+    }
+
+    void browsingKeepsEveryConfirmedDirectory() {
+        TAddTreeDialogForm dialog(nullptr, Items(false));
+        dialog.CustomDirectoryRadioButton->click();
+        QStringList starts;
+        QStringList captions;
+        QString answer;
+        const TAddTreeDialogForm::TSelectDirectory picker = TAddTreeDialogForm::SelectDirectory;
+        TAddTreeDialogForm::SelectDirectory = [&](QWidget*, const QString& caption,
+                                                  const QString& start) -> QString {
+            captions << caption;
+            starts << start;
+            return answer;
+        };
+        // A text that is no directory: the picker starts nowhere; cancelling empties the text.
+        dialog.RootFromHistoryComboBox->setEditText(QStringLiteral("/no/such/directory"));
+        dialog.HandleSelectDirectory();
+        QCOMPARE(dialog.RootFromHistoryComboBox->currentText(), QString());
+        QCOMPARE(dialog.RootFromHistoryComboBox->count(), 0);
+
+        const QString here = QDir::currentPath();
+        answer = here;
+        dialog.HandleSelectDirectory();
+        dialog.HandleSelectDirectory();
+        QCOMPARE(dialog.RootFromHistoryComboBox->currentText(), here);
+        QCOMPARE(dialog.RootFromHistoryComboBox->count(), 2);
+        TAddTreeDialogForm::SelectDirectory = picker;
+        QCOMPARE(starts, (QStringList{QString(), QString(), here}));
+        QCOMPARE(captions.front(), QStringLiteral("Select directory"));
+    }
+
+    void addsAReadDiscAndSelectsIt() {
+        auto form = MakeForm(FPrompts);
+        const QString source = FScratch->FilePath(QStringLiteral("source"));
+        MakeSmallTree(source);
+        TShowCounter progress(form->ReadingDiscForm);
+        TDialogAnswer answer("orlenta::TAddTreeDialogForm", [&](QWidget* dialog) {
+            ChooseCustomDirectory(dialog, source, true, QStringLiteral("Holiday"));
+        });
+        form->DiscAddAction->trigger();
+        QVERIFY(answer.Answered());
+
+        const IXMLDiscType disc = form->Session().XMLDiscData;
+        QVERIFY(disc);
+        QCOMPARE(disc.Title(), std::string_view("Holiday"));
+        QCOMPARE(disc.DirCount(), std::string_view("2"));
+        QCOMPARE(disc.FileCount(), std::string_view("2"));
+        QCOMPARE(disc.ReadDate(), std::string_view(TodayDateText()));
+        QCOMPARE(disc.Root().ID(), std::string_view("1"));
+        QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view("3"));
+        QCOMPARE(SelectedText(*form), QStringLiteral("Holiday"));
+        QCOMPARE(form->FilesModel().stringList(), QStringList{QStringLiteral("readme.txt")});
+        QCOMPARE(form->DiscInfoDockingForm().DirCountLabeledEdit->text(), QStringLiteral("2"));
+        QCOMPARE(progress.Shown, 1);
+        QCOMPARE(form->ReadingDiscForm->DiscTitleLabel->text(), QStringLiteral("Holiday"));
+        QVERIFY(
+            form->ReadingDiscForm->CurrentDirectoryLabel->text().endsWith(QStringLiteral("misc/")));
+        QVERIFY(!form->ReadingDiscForm->isVisible());
+        QVERIFY(form->isEnabled());
+        QVERIFY(!form->Busy());
+        QVERIFY(form->FileChanged());
+        QVERIFY(form->FileSaveAction->isEnabled());
+
+        // A second disc, without file names: its IDs follow the first disc's.
+        TDialogAnswer second("orlenta::TAddTreeDialogForm", [&](QWidget* dialog) {
+            ChooseCustomDirectory(dialog, source + QLatin1Char('/'), false,
+                                  QStringLiteral("Again"));
+        });
+        form->DiscAddAction->trigger();
+        const IXMLDiscType again = form->Session().XMLDiscData;
+        QCOMPARE(again.Title(), std::string_view("Again"));
+        QCOMPARE(again.Root().ID(), std::string_view("4"));
+        QCOMPARE(again.DirCount(), std::string_view("2"));
+        QCOMPARE(again.FileCount(), std::string_view());
+        QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 2);
+        QCOMPARE(form->FilesModel().stringList(), QStringList());
+    }
+
+    void virtualDiscNeedsNoProgressWindow() {
+        auto form = MakeForm(FPrompts);
+        TShowCounter progress(form->ReadingDiscForm);
+        TDialogAnswer answer("orlenta::TAddTreeDialogForm", [](QWidget* widget) {
+            auto* dialog = static_cast<TAddTreeDialogForm*>(widget);
+            dialog->VirtualDiscRadioButton->click();
+            dialog->DiscInfoDockingForm().TitleLabeledEdit->setText(QStringLiteral("Shelf only"));
+            dialog->AddButton->click();
+        });
+        form->DiscAddAction->trigger();
+        QCOMPARE(progress.Shown, 0);
+        QCOMPARE(form->Session().XMLDiscData.Title(), std::string_view("Shelf only"));
+        QCOMPARE(SelectedText(*form), QStringLiteral("Shelf only"));
+        QVERIFY(form->FileChanged());
+    }
+
+    void cancelAndInvalidDirectoriesChangeNothing_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("cancel") << QString() << true;
+        QTest::newRow("missing") << QStringLiteral("/no/such/place") << false;
+        QTest::newRow("a file") << QStringLiteral("file.txt") << false;
+        QTest::newRow("computer") << QString::fromLatin1(kComputerItemPath) << false;
+    }
+    void cancelAndInvalidDirectoriesChangeNothing() {
+        QFETCH(QString, source);
+        QFETCH(bool, cancel);
+        MakeFile(FScratch->FilePath(QStringLiteral("file.txt")));
+        auto form = MakeForm(FPrompts);
+        TDialogAnswer answer("orlenta::TAddTreeDialogForm", [&](QWidget* widget) {
+            auto* dialog = static_cast<TAddTreeDialogForm*>(widget);
+            if (cancel)
+                dialog->CancelButton->click();
+            else
+                ChooseCustomDirectory(widget, source, true, QStringLiteral("x"));
+        });
+        form->DiscAddAction->trigger();
+        QVERIFY(answer.Answered());
+        QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 0);
+        QVERIFY(!form->FileChanged());
+        QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view());
+        if (cancel) {
+            QVERIFY(FPrompts.Messages.empty());
+        } else {
+            QCOMPARE(FPrompts.Messages.size(), size_t(1));
+            QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Information);
+            QCOMPARE(FPrompts.Messages[0].Text, QStringLiteral("Invalid directory."));
+        }
+        QVERIFY(form->isEnabled());
+        QVERIFY(!form->Busy());
+    }
+
+    void stopReadingKeepsWhatWasRead() {
+        auto form = MakeForm(FPrompts);
+        const QString source = FScratch->FilePath(QStringLiteral("big"));
+        for (int i = 0; i < 60; ++i)
+            for (int j = 0; j < 60; ++j)
+                QVERIFY(QDir().mkpath(QStringLiteral("%1/d%2/e%3").arg(source).arg(i).arg(j)));
+        bool busyWhileReading = false;
+        bool mainWindowDisabled = false;
+        // Pressed from an event the walk lets run, as a user's click would be.
+        QTimer stopper;
+        QObject::connect(&stopper, &QTimer::timeout, [&] {
+            if (!form->ReadingDiscForm->isVisible())
+                return;
+            stopper.stop();
+            busyWhileReading = form->Busy() && form->DiscStopReadingAction->isEnabled() &&
+                               !form->DiscAddAction->isEnabled() &&
+                               !form->FileSaveAction->isEnabled();
+            mainWindowDisabled = !form->isEnabled() && form->ReadingDiscForm->isEnabled();
+            QTest::mouseClick(form->ReadingDiscForm->StopReadingButton, Qt::LeftButton);
+        });
+        stopper.start(1);
+        TDialogAnswer answer("orlenta::TAddTreeDialogForm", [&](QWidget* dialog) {
+            ChooseCustomDirectory(dialog, source, false, QStringLiteral("Stopped"));
+        });
+        form->DiscAddAction->trigger();
+
+        QVERIFY(busyWhileReading);
+        QVERIFY(mainWindowDisabled);
+        const IXMLDiscType disc = form->Session().XMLDiscData;
+        QCOMPARE(disc.Title(), std::string_view("Stopped"));
+        const long long recorded = std::stoll(std::string(disc.DirCount()));
+        QVERIFY(recorded > 0);
+        QVERIFY(recorded < 60 + 60 * 60);
+        QCOMPARE(std::stoll(std::string(form->Session().XMLIndexData.LastDirectoryID())),
+                 recorded + 1);
+        QCOMPARE(SelectedText(*form), QStringLiteral("Stopped"));
+        QVERIFY(form->isEnabled());
+        QVERIFY(!form->ReadingDiscForm->isVisible());
+        QVERIFY(!form->Busy());
+        QVERIFY(form->FileChanged());
+    }
+
+    void progressWindowLooksAsDesigned() {
+        auto form = MakeForm(FPrompts);
+        TReadingDiscForm& progress = *form->ReadingDiscForm;
+        QCOMPARE(progress.windowTitle(), QStringLiteral("Reading disc information..."));
+        QVERIFY(!(progress.windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(progress.DiscTitleLabel->font().bold());
+        QCOMPARE(progress.StopReadingButton->defaultAction(), form->DiscStopReadingAction);
+        QVERIFY(!progress.StopReadingButton->icon().isNull());
+    }
+};
+
+QTEST_MAIN(TAddDiscTest)
+#include "AddDiscTest.moc"
