@@ -3,8 +3,8 @@
 
 #include "SyntheticTree.h"
 #include "core/catalogue/CatalogueSession.h"
-#include "core/catalogue/EscapedText.h"
 #include "core/catalogue/DiscProperties.h"
+#include "core/catalogue/EscapedText.h"
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
@@ -19,13 +19,6 @@
 namespace orlenta::bench {
 
 namespace {
-
-class TQuietHost : public ICatalogueHost {
-public:
-    void SetBusy(const std::string&) override {}
-    void FileChangedSet(bool) override {}
-    void ShowMessage(TMessageKind, const std::string& text) override { std::cerr << text << '\n'; }
-};
 
 const char* const kVendors[] = {"Acme", "Northwind", "Blue Heron", "Polaris", "Kestrel", ""};
 const char* const kMediaTypes[] = {"CD-ROM", "CD-R",   "CD-RW", "DVD",
@@ -82,7 +75,7 @@ void AppendTree(TCatalogueSession& session, const std::vector<TSyntheticDirector
 
 void GenerateCatalogue(const std::string& path, long fileCount, std::uint64_t seed) {
     TRandom random(seed);
-    TQuietHost host;
+    TSilentHost host;
     TCatalogueSession session(host);
     session.NewCatalogue();
     const IXMLOrlentaDataType& root = session.XMLIndexData;

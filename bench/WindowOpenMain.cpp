@@ -30,18 +30,9 @@ double MillisecondsSince(TClock::time_point start) {
     return std::chrono::duration<double, std::milli>(TClock::now() - start).count();
 }
 
-class TQuietHost : public orlenta::ICatalogueHost {
-public:
-    void SetBusy(const std::string&) override {}
-    void FileChangedSet(bool) override {}
-    void ShowMessage(orlenta::TMessageKind, const std::string& text) override {
-        std::fprintf(stderr, "%s\n", text.c_str());
-    }
-};
-
 // The catalogue at source with a disc of wide file names added, written to target.
 void PrepareCatalogue(const std::string& source, const std::string& target, int wide) {
-    TQuietHost host;
+    orlenta::TSilentHost host;
     orlenta::TCatalogueSession session(host);
     session.OrlentaFilename = source;
     if (!session.LoadDataFile())

@@ -26,8 +26,7 @@ void TCliHost::ShowMessage(TMessageKind kind, const std::string& text) {
 }
 
 void OpenCatalogue(TCatalogueSession& session, const std::string& path) {
-    session.OrlentaFilename = path;
-    if (!session.LoadDataFile())
+    if (!session.OpenDataFile(path))
         throw ECommandFailed();
 }
 

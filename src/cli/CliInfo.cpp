@@ -1,11 +1,11 @@
 // orlenta-cli info: the catalogue's title, memo, last directory ID and sizes.
 
 #include "CliCommon.h"
+#include "core/catalogue/DirectoryWalk.h"
 #include "core/catalogue/EscapedText.h"
 
 #include <iostream>
 #include <memory>
-#include <vector>
 
 namespace orlenta::cli {
 
@@ -17,28 +17,21 @@ struct TTreeSize {
 };
 
 // Counts what the access layer would find below a disc's top directory: the items of each
-// directory's first Directories and Filenames. It reads the DOM directly because the typed
+// directory's first Directories and Filenames. It reads the DOM as it stands because the typed
 // getters add absent children and keep an item list per collection, which on a large catalogue
-// costs memory that a read-only command has no use for. A stack instead of recursion: a file
-// from elsewhere may nest deeper than the call stack allows.
-void AddTreeSize(pugi::xml_node root, TTreeSize& size) {
-    std::vector<pugi::xml_node> pending{root};
-    while (!pending.empty()) {
-        const pugi::xml_node directory = pending.back();
-        pending.pop_back();
-        const pugi::xml_node filenames =
-            ElementFrom(directory.first_child(), TXMLFilenamesType::kTag);
-        for (pugi::xml_node item = ElementFrom(filenames.first_child(), TXMLFilenameType::kTag);
-             item; item = ElementFrom(item.next_sibling(), TXMLFilenameType::kTag))
-            ++size.Files;
-        const pugi::xml_node directories =
-            ElementFrom(directory.first_child(), TXMLDirectoriesType::kTag);
-        for (pugi::xml_node item = ElementFrom(directories.first_child(), TXMLDirectoryType::kTag);
-             item; item = ElementFrom(item.next_sibling(), TXMLDirectoryType::kTag)) {
-            ++size.Directories;
-            pending.push_back(item);
-        }
-    }
+// costs memory that a read-only command has no use for.
+void AddTreeSize(const TXMLDirectoryType& root, TTreeSize& size) {
+    WalkDirectories(
+        root, TWalkAccess::ReadOnly, [&size](const TXMLDirectoryType& directory, int depth) {
+            if (depth > 0)
+                ++size.Directories;
+            const pugi::xml_node filenames =
+                ElementFrom(directory.XmlNode().first_child(), TXMLFilenamesType::kTag);
+            for (pugi::xml_node item = ElementFrom(filenames.first_child(), TXMLFilenameType::kTag);
+                 item; item = ElementFrom(item.next_sibling(), TXMLFilenameType::kTag))
+                ++size.Files;
+            return true;
+        });
 }
 
 void RunInfo(const std::string& file) {
@@ -49,7 +42,7 @@ void RunInfo(const std::string& file) {
     const TXMLDiscsType discs = root.Discs();
     TTreeSize size;
     for (int i = 0; i < discs.Count(); ++i)
-        AddTreeSize(discs.Disc(i).Root().XmlNode(), size);
+        AddTreeSize(discs.Disc(i).Root(), size);
 
     std::cout << "Title: " << root.Title() << '\n'
               << "Memo: " << UnescapeText(root.Memo()) << '\n'

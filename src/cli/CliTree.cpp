@@ -1,11 +1,11 @@
 // orlenta-cli tree: the directory tree of every disc.
 
 #include "CliCommon.h"
+#include "core/catalogue/DirectoryWalk.h"
 
 #include <iostream>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace orlenta::cli {
 
@@ -21,29 +21,19 @@ void PrintIndented(int depth, std::string_view text, std::string_view suffix = {
 }
 
 // Prints a disc's directories below its title, depth first in document order, each directory's
-// file names before its subdirectories. A stack instead of recursion: a file from elsewhere may
-// nest deeper than the call stack allows.
+// file names before its subdirectories.
 void PrintDisc(const TXMLDiscType& disc, bool withFiles) {
     PrintIndented(0, disc.Title());
-    struct TPending {
-        TXMLDirectoryType Directory;
-        int Depth;
-    };
-    std::vector<TPending> pending{{disc.Root(), 0}};
-    while (!pending.empty()) {
-        const TPending current = pending.back();
-        pending.pop_back();
-        if (current.Depth > 0)
-            PrintIndented(current.Depth, current.Directory.Name(), "/");
-        if (withFiles) {
-            const TXMLFilenamesType filenames = current.Directory.Filenames();
-            for (int i = 0; i < filenames.Count(); ++i)
-                PrintIndented(current.Depth + 1, filenames.Filename(i).Text());
-        }
-        const TXMLDirectoriesType directories = current.Directory.Directories();
-        for (int i = directories.Count() - 1; i >= 0; --i)
-            pending.push_back({directories.Directory(i), current.Depth + 1});
-    }
+    WalkDirectories(disc.Root(), TWalkAccess::AccessLayer,
+                    [withFiles](const TXMLDirectoryType& directory, int depth) {
+                        if (depth > 0)
+                            PrintIndented(depth, directory.Name(), "/");
+                        if (withFiles) {
+                            for (const TXMLFilenameType file : directory.Filenames())
+                                PrintIndented(depth + 1, file.Text());
+                        }
+                        return true;
+                    });
 }
 
 void RunTree(const TTreeOptions& options) {

@@ -2,6 +2,7 @@
 
 #include "CliCommon.h"
 #include "core/OrlentaError.h"
+#include "core/catalogue/DataFile.h"
 #include "core/catalogue/RawDeflate.h"
 
 #include <cerrno>
@@ -13,22 +14,12 @@ namespace orlenta::cli {
 
 namespace {
 
-struct TFileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 void RunXml(const std::string& file) {
-    std::unique_ptr<std::FILE, TFileCloser> dataFile(std::fopen(file.c_str(), "rb"));
-    if (!dataFile)
-        throw CannotOpenFileError(file, errno);
-    // fopen opens a directory for reading; only the first read would fail.
-    struct stat info {};
-    if (fstat(fileno(dataFile.get()), &info) == 0 && S_ISDIR(info.st_mode))
-        throw CannotOpenFileError(file, EISDIR);
+    const TFilePtr dataFile = OpenFileForReading(file);
     if (!InflateRaw(dataFile.get(), stdout)) {
         if (std::ferror(stdout))
             return; // reported as a failed write to standard output
-        PrintError("Error reading Orlenta datafile.");
+        PrintError(kErrorReadingDataFile);
         throw ECommandFailed();
     }
 }

@@ -39,6 +39,10 @@ EOrlentaError CannotOpenFileError(const std::string& path, int errnoValue) {
     return EOrlentaError("Cannot open file \"" + path + "\". " + SystemErrorText(errnoValue));
 }
 
+EOrlentaError CannotWriteFileError(const std::string& path, int errnoValue) {
+    return EOrlentaError("Cannot write file \"" + path + "\". " + SystemErrorText(errnoValue));
+}
+
 EOrlentaError CannotCreateFileError(const std::string& path, int errnoValue) {
     return EOrlentaError("Cannot create file \"" + path + "\". " + SystemErrorText(errnoValue));
 }

@@ -18,10 +18,15 @@ public:
     EAssertionFailed(std::string_view message, std::string_view unitName, int line);
 };
 
+// What a data file that holds no valid DEFLATE data gives.
+inline constexpr const char* kErrorReadingDataFile = "Error reading Orlenta datafile.";
+
 // "Cannot open file "%s". %s" with the system's reason for errnoValue.
 EOrlentaError CannotOpenFileError(const std::string& path, int errnoValue);
 // "Cannot create file "%s". %s" with the system's reason for errnoValue.
 EOrlentaError CannotCreateFileError(const std::string& path, int errnoValue);
+// "Cannot write file "%s". %s" with the system's reason for errnoValue.
+EOrlentaError CannotWriteFileError(const std::string& path, int errnoValue);
 // An error text as the program shows it: a full stop appended when the last character comes
 // after the full stop in code order (a letter or a digit, typically).
 std::string WithClosingFullStop(std::string_view text);

@@ -12,13 +12,6 @@ namespace orlenta::test {
 
 namespace {
 
-class TSilentHost : public ICatalogueHost {
-public:
-    void SetBusy(const std::string&) override {}
-    void FileChangedSet(bool) override {}
-    void ShowMessage(TMessageKind, const std::string&) override {}
-};
-
 IXMLDirectoryType AddDirectory(const IXMLDirectoryType& parent, const char* name, const char* id,
                                std::initializer_list<const char*> files) {
     const IXMLDirectoryType directory = parent.Directories().Add();

@@ -1,6 +1,7 @@
 #include "core/catalogue/AtomicFile.h"
 
 #include "core/OrlentaError.h"
+#include "core/PathText.h"
 
 #include <cerrno>
 #include <climits>
@@ -14,16 +15,12 @@ namespace orlenta {
 
 namespace {
 
+// The folder that holds the file at path, for opening and syncing it.
 std::string DirectoryOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
+    const std::string_view parent = ExtractParentPath(path);
+    if (parent.empty())
         return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return parent == "/" ? "/" : std::string(parent.substr(0, parent.size() - 1));
 }
 
 // The file a path finally names: links followed, also when the last one dangles.
@@ -71,7 +68,8 @@ TAtomicFile::TAtomicFile(const std::string& path) : FPath(path), FTargetPath(Res
     } else {
         FMode = 0666 & ~CurrentUmask();
     }
-    std::string pattern = DirectoryOf(FTargetPath) + "/." + BaseNameOf(FTargetPath) + ".XXXXXX";
+    std::string pattern =
+        DirectoryOf(FTargetPath) + "/." + std::string(LastComponent(FTargetPath)) + ".XXXXXX";
     FFd = mkostemp(pattern.data(), O_CLOEXEC);
     if (FFd < 0)
         throw CannotCreateFileError(FPath, errno);
@@ -86,7 +84,7 @@ TAtomicFile::~TAtomicFile() {
 }
 
 void TAtomicFile::ThrowWriteError(int errnoValue) const {
-    throw EOrlentaError("Cannot write file \"" + FPath + "\". " + SystemErrorText(errnoValue));
+    throw CannotWriteFileError(FPath, errnoValue);
 }
 
 void TAtomicFile::Write(const char* data, size_t size) {

@@ -34,6 +34,15 @@ private:
     ICatalogueHost& FHost;
 };
 
+// A host that shows nothing and answers nothing: for measuring and for tests that only need the
+// operations' results.
+class TSilentHost : public ICatalogueHost {
+public:
+    void SetBusy(const std::string&) override {}
+    void FileChangedSet(bool) override {}
+    void ShowMessage(TMessageKind, const std::string&) override {}
+};
+
 // The name of the temporary file of loads and saves, relative to the working directory.
 inline constexpr const char* kTemporaryFileName = "Orlenta.tmp";
 
@@ -61,6 +70,11 @@ public:
     // A new catalogue becomes the open one: no file, title "Untitled", empty LastDirectoryID,
     // no selected disc.
     void NewCatalogue();
+
+    // Makes the data file at path the open catalogue, its first disc selected. When it cannot be
+    // read, the open catalogue (if any) keeps its own file name, its first disc selected, and the
+    // failure is shown (false) or thrown. True when the new file was opened.
+    bool OpenDataFile(const std::string& path);
 
     // Reads the data file OrlentaFilename into the open catalogue. When the file is not valid
     // DEFLATE data it shows "Error reading Orlenta datafile." and returns false, the open

@@ -248,7 +248,7 @@ void TXMLDocument::SaveToFile(const std::string& path) {
     if (std::fclose(file) != 0 && error == 0)
         error = errno;
     if (error != 0)
-        throw EOrlentaError("Cannot write file \"" + path + "\". " + SystemErrorText(error));
+        throw CannotWriteFileError(path, error);
 }
 
 // --- document functions ---

@@ -1,5 +1,6 @@
 #include "core/catalogue/XmlSource.h"
 
+#include "core/AsciiText.h"
 #include "core/OrlentaError.h"
 
 #include <cerrno>
@@ -78,17 +79,6 @@ TXmlSourceBuffer ReadWholeFile(const std::string& path) {
 bool StartsWith(const TXmlSourceBuffer& buffer, std::string_view prefix) {
     return buffer.Size() >= prefix.size() &&
            std::memcmp(buffer.Data(), prefix.data(), prefix.size()) == 0;
-}
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
 }
 
 // The encoding named in the XML declaration at the start of text, or empty.
@@ -204,11 +194,11 @@ TXmlSourceBuffer ReadXmlSourceAsUtf8(const std::string& path) {
         return Transcode(buffer, 0, "UTF-16BE");
     const std::string encoding =
         DeclaredEncoding(std::string_view(buffer.Data(), std::min<size_t>(buffer.Size(), 1024)));
-    if (encoding.empty() || EqualsIgnoringAsciiCase(encoding, "UTF-8") ||
-        EqualsIgnoringAsciiCase(encoding, "UTF8"))
+    if (encoding.empty() || EqualIgnoringAsciiCase(encoding, "UTF-8") ||
+        EqualIgnoringAsciiCase(encoding, "UTF8"))
         return buffer;
     // A declaration naming UTF-16 in bytes that are plainly 8-bit can only mean UTF-8 was meant.
-    if (EqualsIgnoringAsciiCase(encoding.substr(0, 6), "UTF-16"))
+    if (EqualIgnoringAsciiCase(encoding.substr(0, 6), "UTF-16"))
         return buffer;
     return Transcode(buffer, 0, encoding);
 }

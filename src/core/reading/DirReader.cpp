@@ -1,6 +1,8 @@
 #include "core/reading/DirReader.h"
 
+#include "core/AsciiText.h"
 #include "core/OrlentaError.h"
+#include "core/PathText.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -13,52 +15,6 @@ namespace orlenta {
 namespace {
 
 constexpr const char* kUnitName = "ZelDirectoryReader";
-
-constexpr unsigned char AsciiUpper(unsigned char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - ('a' - 'A')) : c;
-}
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiUpper(static_cast<unsigned char>(a[i])) !=
-            AsciiUpper(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
-// ASCII letters compared without case, then bytewise: names that differ only in case keep a
-// fixed order, so the walk is the same on every run.
-bool NameLess(std::string_view a, std::string_view b) {
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char ca = AsciiUpper(static_cast<unsigned char>(a[i]));
-        const unsigned char cb = AsciiUpper(static_cast<unsigned char>(b[i]));
-        if (ca != cb)
-            return ca < cb;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    return a < b;
-}
-
-// The text from the last '.' after the last '/', the dot included; empty when there is none.
-std::string_view Extension(std::string_view path) {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos)
-        return {};
-    const std::size_t slash = path.rfind('/');
-    if (slash != std::string_view::npos && slash > dot)
-        return {};
-    return path.substr(dot);
-}
-
-bool IsExistingDirectory(const std::string& path) {
-    struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
 
 std::int32_t AbsoluteDelay(std::int32_t value) {
     // Unsigned negation: the most negative value stays as it is instead of overflowing.

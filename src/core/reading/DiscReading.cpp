@@ -1,6 +1,7 @@
 #include "core/reading/DiscReading.h"
 
 #include "core/OrlentaError.h"
+#include "core/PathText.h"
 #include "core/catalogue/DecimalText.h"
 
 #include <cstdio>
@@ -12,19 +13,6 @@ namespace orlenta {
 namespace {
 
 constexpr const char* kUnitName = "MainFormUnit";
-
-bool IsExistingDirectory(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// The last component of path, without a trailing '/'.
-std::string_view LastComponent(std::string_view path) {
-    if (!path.empty() && path.back() == '/')
-        path.remove_suffix(1);
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
 
 IXMLDirectoryType AsDirectory(const TXMLNode& node) {
     return IXMLDirectoryType(node.XmlNode(), node.OwnerDocument(), node.Binding());
@@ -40,13 +28,6 @@ std::string DateText(std::chrono::system_clock::time_point now) {
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", local.tm_year + 1900, local.tm_mon + 1,
                   local.tm_mday);
     return text;
-}
-
-std::string_view ExtractParentPath(std::string_view path) {
-    if (!path.empty() && path.back() == '/')
-        path.remove_suffix(1);
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
 }
 
 TDiscReading::TDiscReading(TCatalogueSession& session) : FSession(session) {

@@ -30,9 +30,6 @@ inline std::string TodayDateText() {
     return DateText(std::chrono::system_clock::now());
 }
 
-// path without one trailing '/', up to and including its last '/'; empty when it has none.
-std::string_view ExtractParentPath(std::string_view path);
-
 class TDiscReading {
 public:
     // The reader is set up recursive with the mask "*.*" and its directory and ready events

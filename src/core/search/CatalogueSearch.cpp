@@ -1,16 +1,10 @@
 #include "core/search/CatalogueSearch.h"
 
+#include "core/catalogue/DirectoryWalk.h"
+
 #include <vector>
 
 namespace orlenta {
-
-namespace {
-
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-} // namespace
 
 std::string_view SearchFieldName(TSearchField field) {
     switch (field) {
@@ -21,13 +15,6 @@ std::string_view SearchFieldName(TSearchField field) {
     case TSearchField::Filename: return "filename";
     }
     return {};
-}
-
-std::string UpperCaseAscii(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        c = UpperAscii(c);
-    return upper;
 }
 
 bool ContainsUpperKeyword(std::string_view upperKeyword, std::string_view value) {
@@ -81,41 +68,25 @@ bool DirectoryOwnHits(std::string_view upperKeyword, const TXMLDirectoryType& di
 bool WalkDirectoryHits(std::string_view upperKeyword, const TXMLDirectoryType& directory,
                        bool inDirectory, bool inFilename,
                        const std::function<bool(const TDirectoryHit&)>& onHit, std::string* path) {
-    // An explicit stack, not recursion: a catalogue from elsewhere may nest deeper than the call
-    // stack allows.
-    struct TLevel {
-        TXMLDirectoriesType::TIterator Next;
-        TXMLDirectoriesType::TIterator End;
-        size_t PathLength;
-    };
-    if (!DirectoryOwnHits(upperKeyword, directory, inDirectory, inFilename, onHit))
-        return false;
-    const TXMLDirectoriesType top = directory.Directories();
-    std::vector<TLevel> levels{{top.begin(), top.end(), path != nullptr ? path->size() : 0}};
-    while (!levels.empty()) {
-        TLevel& level = levels.back();
-        if (level.Next == level.End) {
-            if (path != nullptr)
-                path->resize(level.PathLength);
-            levels.pop_back();
-            continue;
-        }
-        const TXMLDirectoryType subdirectory = *level.Next;
-        ++level.Next;
-        if (path != nullptr) {
-            path->resize(level.PathLength);
-            *path += '/';
-            *path += subdirectory.Name();
-        }
-        if (!DirectoryOwnHits(upperKeyword, subdirectory, inDirectory, inFilename, onHit)) {
-            if (path != nullptr)
-                path->resize(levels.front().PathLength);
-            return false;
-        }
-        const TXMLDirectoriesType below = subdirectory.Directories();
-        levels.push_back({below.begin(), below.end(), path != nullptr ? path->size() : 0});
-    }
-    return true;
+    // The path's length at each depth, so that a directory's path is its parent's and its name.
+    std::vector<size_t> pathLengths;
+    const size_t startLength = path != nullptr ? path->size() : 0;
+    const bool completed = WalkDirectories(
+        directory, TWalkAccess::AccessLayer, [&](const TXMLDirectoryType& current, int depth) {
+            if (path != nullptr) {
+                pathLengths.resize(static_cast<size_t>(depth));
+                path->resize(depth == 0 ? startLength : pathLengths.back());
+                if (depth > 0) {
+                    *path += '/';
+                    *path += current.Name();
+                }
+                pathLengths.push_back(path->size());
+            }
+            return DirectoryOwnHits(upperKeyword, current, inDirectory, inFilename, onHit);
+        });
+    if (path != nullptr)
+        path->resize(startLength);
+    return completed;
 }
 
 std::string_view FindInDirectory(std::string_view upperKeyword, const TXMLDirectoryType& directory,

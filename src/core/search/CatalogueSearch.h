@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AsciiText.h"
 #include "core/catalogue/OrlentaData.h"
 
 #include <functional>
@@ -22,9 +23,6 @@ enum class TSearchField { Title, Vendor, Memo, Directory, Filename };
 
 // The field's name as the command-line tool writes it.
 std::string_view SearchFieldName(TSearchField field);
-
-// text with the letters a to z upper-cased; every other byte unchanged.
-std::string UpperCaseAscii(std::string_view text);
 
 // The matching rule: keyword occurs in value, letters a to z compared without case, nothing
 // else folded. An empty keyword or an empty value never matches.

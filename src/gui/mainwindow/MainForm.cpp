@@ -2,17 +2,19 @@
 
 #include "core/OrlentaError.h"
 #include "core/catalogue/DecimalText.h"
+#include "core/catalogue/DirectoryLookup.h"
+#include "core/catalogue/DirectoryWalk.h"
 #include "core/catalogue/EscapedText.h"
+#include "core/catalogue/IndexProperties.h"
+#include "core/reading/DiscReading.h"
+#include "core/search/CatalogueSearch.h"
+#include "gui/WindowText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/DiscDialogForm.h"
 #include "gui/mainwindow/DiscInfoDockingForm.h"
-#include "core/catalogue/IndexProperties.h"
 #include "gui/mainwindow/InfoDialogForm.h"
-#include "gui/WindowText.h"
 #include "gui/reading/AddTreeDialogForm.h"
-#include "core/reading/DiscReading.h"
 #include "gui/reading/ReadingDiscForm.h"
-#include "core/search/CatalogueSearch.h"
 #include "gui/search/SearchDialogForm.h"
 
 #include <QAction>
@@ -42,51 +44,6 @@ namespace {
 
 const char* const kDataFileFilter = "Orlenta datafiles (*.olx *.OLX)";
 const char* const kDataFileExtension = "olx";
-
-// A click walks every directory of the catalogue before the one it finds, so the walk reads the
-// DOM directly: the typed accessors would look up every collection's item list and append an
-// empty Directories element to every leaf on the way. Same order and comparison as the typed
-// walk; it follows the DOM's own links instead of recursing (a catalogue from elsewhere may nest
-// deeper than the call stack).
-pugi::xml_node FindDirectoryNode(pugi::xml_node top, std::string_view id) {
-    pugi::xml_node current = top;
-    for (;;) {
-        if (id == current.attribute("ID").value())
-            return current;
-        const pugi::xml_node directories = ElementFrom(current.first_child(), "Directories");
-        if (const pugi::xml_node first = ElementFrom(directories.first_child(), "Directory")) {
-            current = first;
-            continue;
-        }
-        // Up until a directory has a next sibling; a directory's parent is its Directories.
-        for (;;) {
-            if (current == top)
-                return {};
-            if (const pugi::xml_node next = ElementFrom(current.next_sibling(), "Directory")) {
-                current = next;
-                break;
-            }
-            current = current.parent().parent();
-        }
-    }
-}
-
-// The node data of a directory ID: the ID must be a decimal integer in the 32-bit range.
-int NodeData(std::string_view id) {
-    const std::optional<long long> value = ParseDecimal(id);
-    if (!value || *value < INT32_MIN || *value > INT32_MAX)
-        throw EOrlentaError("'" + std::string(id) + "' is not a valid integer value");
-    return static_cast<int>(*value);
-}
-
-// The ID, already known to be a decimal integer, is the decimal form of its value: no plus
-// sign, no leading zero, no "-0".
-bool IsPlainDecimal(std::string_view id) {
-    const std::string_view digits = !id.empty() && id.front() == '-' ? id.substr(1) : id;
-    if (digits == "0")
-        return id == "0";
-    return !digits.empty() && digits.front() >= '1' && digits.front() <= '9';
-}
 
 QIcon ThemeIcon(const char* themeName, QStyle::StandardPixmap fallback) {
     return QIcon::fromTheme(QString::fromLatin1(themeName),
@@ -508,26 +465,11 @@ void TMainForm::FileOpenActionExecute(QObject*) {
 }
 
 void TMainForm::OpenDataFile(const std::string& path) {
-    // The open catalogue stays bound to its own file when the new one cannot be loaded, so that a
-    // later Save cannot write it over the file the user meant to open.
-    std::string previousFilename = FSession.OrlentaFilename;
     const bool previouslyChanged = FileChanged();
-    FSession.OrlentaFilename = path;
-    bool loaded = false;
-    try {
-        loaded = FSession.LoadDataFile();
-    } catch (...) {
-        FSession.OrlentaFilename = std::move(previousFilename);
-        throw;
-    }
-    if (!loaded) {
-        FSession.OrlentaFilename = std::move(previousFilename);
-        if (!FSession.XMLIndexData)
-            return;
-    }
+    const bool loaded = FSession.OpenDataFile(path);
+    if (!FSession.XMLIndexData)
+        return;
     SetCaptionFromTitle();
-    const IXMLDiscsType discs = FSession.XMLIndexData.Discs();
-    FSession.XMLDiscData = discs.Count() > 0 ? discs.Disc(0) : IXMLDiscType();
     ReadyHandler(nullptr);
     // A catalogue that stays open because the new file could not be read keeps its unsaved
     // changes marked: clearing the mark would let them go without a question.
@@ -663,34 +605,21 @@ void TMainForm::ReadyHandler(QObject*) {
     setEnabled(true);
     TBusyScope busy(*this, "Building tree...");
     FTreeModel->Clear();
-    FNodeDirectories.clear();
-    FNodeIDs.clear();
-    FDirectClick = true;
+    FNodeDirectories.Start();
     if (isVisible())
         repaint();
     try {
         const IXMLDiscsType discs = FSession.XMLIndexData.Discs();
-        for (int i = 0; i < discs.Count(); ++i) {
-            const IXMLDiscType disc = discs.Disc(i);
-            const IXMLDirectoryType root = disc.Root();
-            const int node =
-                AppendDirectoryNode(TCatalogueTreeModel::kNoNode, disc.Title(), root, 0, 1);
-            AddDirectoryNodes(root, node);
-        }
+        for (int i = 0; i < discs.Count(); ++i)
+            AddDiscNodes(discs.Disc(i));
     } catch (...) {
         // A catalogue that cannot be shown leaves nothing selected and nothing listed.
         FTreeModel->Clear();
-        FDirectClick = false;
+        FNodeDirectories.Clear();
         ClearBrowsingArea();
         throw;
     }
-    // Unique IDs, checked once for all: sorting beats a set filled node by node.
-    std::sort(FNodeIDs.begin(), FNodeIDs.end());
-    if (std::adjacent_find(FNodeIDs.begin(), FNodeIDs.end()) != FNodeIDs.end()) {
-        FDirectClick = false;
-        FNodeDirectories.clear();
-    }
-    FNodeIDs.clear();
+    FNodeDirectories.Finish();
     FTreeModel->Publish();
     SetFileChanged(true);
     SetBusy(QStringLiteral("Sorting tree..."));
@@ -699,47 +628,24 @@ void TMainForm::ReadyHandler(QObject*) {
     TreeViewClick(TreeView);
 }
 
-void TMainForm::AddDirectoryNodes(const IXMLDirectoryType& directory, int node) {
-    // A stack instead of recursion: a catalogue from elsewhere may nest deeper than the call
-    // stack allows. Each directory's subdirectories are appended in document order.
-    std::vector<std::pair<IXMLDirectoryType, int>> pending{{directory, node}};
-    while (!pending.empty()) {
-        const auto [current, currentNode] = pending.back();
-        pending.pop_back();
-        const IXMLDirectoriesType directories = current.Directories();
-        for (int i = 0; i < directories.Count(); ++i) {
-            const IXMLDirectoryType subdirectory = directories.Directory(i);
-            const int child =
-                AppendDirectoryNode(currentNode, subdirectory.Name(), subdirectory, 2, 3);
-            pending.emplace_back(subdirectory, child);
-        }
-    }
-}
-
-int TMainForm::AppendDirectoryNode(int parent, std::string_view text,
-                                   const IXMLDirectoryType& directory, int imageIndex,
-                                   int selectedIndex) {
-    const std::string_view id = directory.ID();
-    const int data = NodeData(id);
-    const int node =
-        FTreeModel->AppendNode(parent, ToQString(text), data, imageIndex, selectedIndex);
-    if (FDirectClick) {
-        if (IsPlainDecimal(id) && static_cast<size_t>(node) == FNodeDirectories.size()) {
-            FNodeDirectories.push_back(directory);
-            FNodeIDs.push_back(data);
-        } else {
-            FDirectClick = false;
-            FNodeDirectories.clear();
-        }
-    }
-    return node;
-}
-
-IXMLDiscType TMainForm::DiscOf(const IXMLDirectoryType& directory) {
-    TXMLNode node = directory;
-    while (node && !node.Is(TXMLBinding::Disc))
-        node = node.ParentNode();
-    return IXMLDiscType(node.XmlNode(), node.OwnerDocument(), TXMLBinding::Disc);
+void TMainForm::AddDiscNodes(const IXMLDiscType& disc) {
+    // The node of each directory's parent, by depth; the disc's node stands for its Root.
+    std::vector<int> nodeAtDepth;
+    const std::string_view discTitle = disc.Title();
+    WalkDirectories(
+        disc.Root(), TWalkAccess::AccessLayer, [&](const IXMLDirectoryType& directory, int depth) {
+            const int parent = depth == 0 ? TCatalogueTreeModel::kNoNode
+                                          : nodeAtDepth[static_cast<size_t>(depth - 1)];
+            const int data = TreeNodeData(directory.ID());
+            const int node =
+                depth == 0
+                    ? FTreeModel->AppendNode(parent, ToQString(discTitle), data, 0, 1)
+                    : FTreeModel->AppendNode(parent, ToQString(directory.Name()), data, 2, 3);
+            FNodeDirectories.Note(node, directory, data);
+            nodeAtDepth.resize(static_cast<size_t>(depth));
+            nodeAtDepth.push_back(node);
+            return true;
+        });
 }
 
 void TMainForm::SelectDiscNode() {
@@ -778,24 +684,13 @@ void TMainForm::ClearBrowsingArea() {
 
 void TMainForm::TreeViewClick(QObject*) {
     TBusyScope busy(*this, "Processing...");
-    IXMLDiscType foundDisc;
-    IXMLDirectoryType foundDirectory;
+    TNodeTarget target;
     const int node = SelectedNode();
-    if (node != TCatalogueTreeModel::kNoNode && FDirectClick &&
-        static_cast<size_t>(node) < FNodeDirectories.size()) {
-        foundDirectory = FNodeDirectories[static_cast<size_t>(node)];
-        foundDisc = DiscOf(foundDirectory);
-    } else if (node != TCatalogueTreeModel::kNoNode) {
-        const std::string id = std::to_string(FTreeModel->Node(node).Data);
-        const IXMLDiscsType discs = FSession.XMLIndexData.Discs();
-        for (int i = 0; i < discs.Count() && !foundDirectory; ++i) {
-            const IXMLDiscType disc = discs.Disc(i);
-            foundDirectory = FindDirectoryByID(disc.Root(), id);
-            if (foundDirectory)
-                foundDisc = disc;
-        }
-    }
-    FSession.XMLDiscData = foundDisc;
+    if (node != TCatalogueTreeModel::kNoNode)
+        target = FindNodeTarget(FSession.XMLIndexData, FNodeDirectories, node,
+                                FTreeModel->Node(node).Data);
+    const IXMLDirectoryType& foundDirectory = target.Directory;
+    FSession.XMLDiscData = target.Disc;
     DiscToPanel(FSession.XMLDiscData, *FDiscInfoDockingForm);
     QStringList names;
     if (foundDirectory) {
@@ -806,14 +701,6 @@ void TMainForm::TreeViewClick(QObject*) {
             names.append(ToQString(filenames.Filename(i).Text()));
     }
     FFilesModel->setStringList(names);
-}
-
-IXMLDirectoryType TMainForm::FindDirectoryByID(const IXMLDirectoryType& directory,
-                                               std::string_view id) {
-    const pugi::xml_node found = FindDirectoryNode(directory.XmlNode(), id);
-    if (!found)
-        return {};
-    return IXMLDirectoryType(found, directory.OwnerDocument(), TXMLBinding::Directory);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

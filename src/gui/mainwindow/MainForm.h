@@ -5,6 +5,7 @@
 // names of the selected directory beside it.
 
 #include "core/catalogue/CatalogueSession.h"
+#include "core/catalogue/DirectoryLookup.h"
 #include "gui/UserPrompts.h"
 
 #include <QIcon>
@@ -89,13 +90,8 @@ public:
     // Rebuilds the tree from the catalogue, re-selects XMLDiscData's node and shows it as if
     // clicked; marks the catalogue changed.
     void ReadyHandler(QObject* sender);
-    // Appends under node one node per subdirectory of directory, recursively.
-    void AddDirectoryNodes(const IXMLDirectoryType& directory, int node);
     // Turns the selected node back into its disc and directory: panel and file list follow.
     void TreeViewClick(QObject* sender);
-    // The directory in directory's subtree (itself included) whose ID is id, or none.
-    static IXMLDirectoryType FindDirectoryByID(const IXMLDirectoryType& directory,
-                                               std::string_view id);
     // Selects, expands and shows the node of a search hit, then asks whether to go on.
     bool ShowSearchHit(std::string_view id, const IXMLDiscType& disc);
 
@@ -154,11 +150,8 @@ private:
     void SelectDiscNode();
     void ClearBrowsingArea();
     void CreateDiscReading();
-    // Appends the tree node of directory (a disc's Root for a disc node) and notes its element.
-    int AppendDirectoryNode(int parent, std::string_view text, const IXMLDirectoryType& directory,
-                            int imageIndex, int selectedIndex);
-    // The disc that holds directory.
-    static IXMLDiscType DiscOf(const IXMLDirectoryType& directory);
+    // Appends the nodes of disc: its own, then one per directory below its Root.
+    void AddDiscNodes(const IXMLDiscType& disc);
 
     TCatalogueSession FSession;
     std::unique_ptr<TUserPrompts> FPrompts;
@@ -167,13 +160,8 @@ private:
     QStringListModel* FFilesModel = nullptr;
     std::vector<QAction*> FBusyDisabledActions;
     std::vector<QIcon> FImageList;
-    // The element each tree node was built from, by node index, kept while every ID of the
-    // catalogue is in plain decimal form and unique: a click then goes straight to the element
-    // that the walk over every disc would find, instead of walking up to a hundred thousand
-    // directories. Every change of the catalogue ends in a rebuild, which renews it.
-    std::vector<IXMLDirectoryType> FNodeDirectories;
-    std::vector<int> FNodeIDs;
-    bool FDirectClick = false;
+    // The click's shortcut from a tree node to its element.
+    TNodeDirectories FNodeDirectories;
     bool FBusy = false;
     bool FKeyboardSelecting = false;
     std::unique_ptr<TDiscReading> FDiscReading;

@@ -15,6 +15,7 @@ namespace orlenta {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ErrorText;
 using test::RawDeflateBytes;
 using test::RawInflateBytes;
 using test::ReadFileBytes;
@@ -34,19 +35,11 @@ protected:
         Session.XMLIndexData.SetTitle("Before");
     }
 
-    std::string Error(const std::function<void()>& operation) {
-        try {
-            operation();
-        } catch (const EOrlentaError& error) {
-            return error.what();
-        }
-        return "(no error)";
-    }
     std::string LoadError() {
-        return Error([this] { Session.LoadDataFile(); });
+        return ErrorText([this] { Session.LoadDataFile(); });
     }
     std::string SaveError() {
-        return Error([this] { Session.SaveDataFile(); });
+        return ErrorText([this] { Session.SaveDataFile(); });
     }
     bool TemporaryFileExists() const { return fs::exists(Dir.Path() / kTemporaryFileName); }
 
@@ -130,6 +123,28 @@ TEST_F(DataFileTest, LoadFailuresKeepTheOpenCatalogue) {
 
     EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
     EXPECT_FALSE(Host.Busy());
+}
+
+TEST_F(DataFileTest, OpeningSelectsTheFirstDiscOrKeepsTheOpenCatalogueWithItsFile) {
+    Session.OrlentaFilename = Dir / "mine.olx";
+    const std::string good = Dir / "good.olx";
+    WriteFileBytes(good, RawDeflateBytes(kCatalogueText));
+    ASSERT_TRUE(Session.OpenDataFile(good));
+    EXPECT_EQ(Session.OrlentaFilename, good);
+    EXPECT_EQ(Session.XMLDiscData.Title(), "Photos");
+
+    // Neither an unreadable stream nor a thrown failure may rebind the open catalogue to the
+    // file the user meant to open: a later Save would write over it.
+    const std::string garbage = Dir / "garbage.olx";
+    WriteFileBytes(garbage, "\x07\x00\x00");
+    EXPECT_FALSE(Session.OpenDataFile(garbage));
+    EXPECT_EQ(Session.OrlentaFilename, good);
+    EXPECT_EQ(Session.XMLDiscData.Title(), "Photos");
+    const std::string missing = Dir / "missing.olx";
+    EXPECT_EQ(ErrorText([&] { Session.OpenDataFile(missing); }),
+              "Cannot open file \"" + missing + "\". No such file or directory.");
+    EXPECT_EQ(Session.OrlentaFilename, good);
+    EXPECT_EQ(Session.XMLIndexData.Title(), "Shelf");
 }
 
 TEST_F(DataFileTest, SaveRefusesATargetThatCannotBeWrittenBeforeWritingAnything) {

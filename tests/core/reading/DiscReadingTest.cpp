@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "TreeFixture.h"
 #include "core/OrlentaError.h"
+#include "core/PathText.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
