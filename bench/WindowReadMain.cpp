@@ -15,9 +15,9 @@
 // The times seen from inside (from triggering the command to the end of the walk, the rebuild,
 // the whole command, then destroying the window with the tree and the catalogue) go to stderr.
 
+#include "core/reading/DiscReading.h"
 #include "gui/mainwindow/MainForm.h"
 #include "gui/reading/AddTreeDialogForm.h"
-#include "core/reading/DiscReading.h"
 #include "gui/reading/ReadingDiscForm.h"
 
 #include <QApplication>
@@ -69,22 +69,32 @@ void AnswerAddDialog(const QString& tree, bool includeFilenames, int attempts) {
             std::fprintf(stderr, "the add-disc dialog did not show\n");
             std::exit(1);
         }
+        auto control = [dialog](const char* name) {
+            auto* button = dialog->findChild<QAbstractButton*>(QString::fromLatin1(name));
+            if (button == nullptr) {
+                std::fprintf(stderr, "the add-disc dialog has no %s\n", name);
+                std::exit(1);
+            }
+            return button;
+        };
         if (tree.isEmpty()) {
-            dialog->VirtualDiscRadioButton->click();
+            control("VirtualDiscRadioButton")->click();
         } else {
-            dialog->CustomDirectoryRadioButton->click();
-            dialog->RootFromHistoryComboBox->setEditText(tree);
+            control("CustomDirectoryRadioButton")->click();
+            dialog->findChild<QComboBox*>(QStringLiteral("RootFromHistoryComboBox"))
+                ->setEditText(tree);
         }
-        if (dialog->IncludeFilenamesCheckBox->isChecked() != includeFilenames)
-            dialog->IncludeFilenamesCheckBox->click();
+        if (control("IncludeFilenamesCheckBox")->isChecked() != includeFilenames)
+            control("IncludeFilenamesCheckBox")->click();
         // The custom-directory box holds only so many characters; a cut path would read
         // something else or nothing.
-        if (dialog->TreeRoot() != tree) {
-            std::fprintf(stderr, "the dialog took %s for %s\n", qPrintable(dialog->TreeRoot()),
+        const QString chosen = dialog->Request().TreeRoot;
+        if (chosen != tree) {
+            std::fprintf(stderr, "the dialog took %s for %s\n", qPrintable(chosen),
                          qPrintable(tree));
             std::exit(1);
         }
-        dialog->AddButton->click();
+        control("AddButton")->click();
     });
 }
 

@@ -1,6 +1,7 @@
 // orlenta-cli add: one disc added to a catalogue as Disc, Add does, and saved.
 
 #include "CliCommon.h"
+#include "core/Clock.h"
 #include "core/reading/DiscReading.h"
 
 #include <chrono>

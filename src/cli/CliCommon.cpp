@@ -1,7 +1,6 @@
 #include "CliCommon.h"
 
 #include "core/OrlentaError.h"
-#include "core/catalogue/EscapedText.h"
 #include "core/catalogue/IndexProperties.h"
 
 #include <cerrno>
@@ -38,9 +37,8 @@ void SaveCatalogue(TCatalogueSession& session, const std::string& path) {
 void SetGivenIndexProperties(const TXMLOrlentaDataType& root,
                              const std::optional<std::string>& title,
                              const std::optional<std::string>& memo) {
-    const std::string storedTitle(root.Title());
-    const std::string shownMemo = UnescapeText(root.Memo());
-    SetIndexProperties(root, title.value_or(storedTitle), memo.value_or(shownMemo));
+    const TIndexProperties shown = ReadIndexProperties(root);
+    SetIndexProperties(root, title.value_or(shown.Title), memo.value_or(shown.Memo));
 }
 
 int RunCommandLine(CLI::App& app, int argc, char** argv) {

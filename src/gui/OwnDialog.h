@@ -19,7 +19,6 @@ protected:
     void SetContent(QWidget* content, const QString& buttonsPanelName);
     void keyPressEvent(QKeyEvent* event) override;
 
-public:
     QPushButton* OkButton = nullptr;
     QPushButton* Button1 = nullptr;
 };

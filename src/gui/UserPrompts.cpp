@@ -76,6 +76,10 @@ QString TUserPrompts::FileName(QWidget* parent, const TFileDialogRequest& reques
     return dialog.selectedFiles().constFirst();
 }
 
+QString TUserPrompts::DirectoryName(QWidget* parent, const QString& caption, const QString& start) {
+    return QFileDialog::getExistingDirectory(parent, caption, start, QFileDialog::ShowDirsOnly);
+}
+
 QString ErrorMessageText(const QString& text) {
     return QString::fromStdString(WithClosingFullStop(text.toStdString()));
 }

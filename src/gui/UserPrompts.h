@@ -38,6 +38,9 @@ public:
                                    TMessageButtons buttons);
     // The chosen path, or the empty text when the user cancelled.
     virtual QString FileName(QWidget* parent, const TFileDialogRequest& request);
+    // The folder picker, starting at start (empty: anywhere): the chosen directory, or the empty
+    // text when the user cancelled.
+    virtual QString DirectoryName(QWidget* parent, const QString& caption, const QString& start);
 };
 
 // A message box headed "Orlenta" with the icon of kind and the button set. OK is the default

@@ -1,5 +1,7 @@
 #include "CliRun.h"
 
+#include "TestSupport.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <spawn.h>
@@ -11,6 +13,10 @@
 extern char** environ;
 
 namespace orlenta::test {
+
+std::string DataFileText(const std::string& path) {
+    return RawInflateBytes(ReadFileBytes(path));
+}
 
 namespace {
 

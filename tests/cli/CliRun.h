@@ -13,6 +13,9 @@ struct TCliResult {
     std::string Err;
 };
 
+// The inflated XML text of the data file at path.
+std::string DataFileText(const std::string& path);
+
 // orlenta-cli with these arguments, its standard input empty.
 TCliResult RunCli(const std::vector<std::string>& arguments);
 

@@ -51,10 +51,6 @@ void WriteDataFile(const std::string& path, const std::string& xml) {
     WriteFileBytes(path, RawDeflateBytes(xml));
 }
 
-std::string DataFileText(const std::string& path) {
-    return RawInflateBytes(ReadFileBytes(path));
-}
-
 // An attribute of the root element of the data file at path.
 std::string RootAttribute(const std::string& path, const char* name) {
     const std::string xml = DataFileText(path);

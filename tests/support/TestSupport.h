@@ -3,6 +3,7 @@
 // Shared by the core tests: a scratch directory that is also the working directory (where loads
 // and saves put their temporary file), and a catalogue host that records what it was asked.
 
+#include "core/Clock.h"
 #include "core/catalogue/CatalogueSession.h"
 
 #include <filesystem>
@@ -46,6 +47,17 @@ public:
     std::vector<std::string> BusyTexts;
     std::vector<TRecordedMessage> Messages;
     bool SaveEnabled = false;
+};
+
+// The program's clock stands at time while the object lives.
+class TFixedClock {
+public:
+    explicit TFixedClock(std::chrono::system_clock::time_point time) {
+        SetClock([time] { return time; });
+    }
+    ~TFixedClock() { SetClock({}); }
+    TFixedClock(const TFixedClock&) = delete;
+    TFixedClock& operator=(const TFixedClock&) = delete;
 };
 
 // The text of the EOrlentaError that operation throws, or "(no error)".

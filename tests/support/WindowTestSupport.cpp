@@ -49,6 +49,17 @@ QString TScriptedPrompts::FileName(QWidget*, const TFileDialogRequest& request) 
     return name;
 }
 
+QString TScriptedPrompts::DirectoryName(QWidget*, const QString& caption, const QString& start) {
+    FState.DirectoryRequests.push_back({caption, start});
+    if (FState.DirectoryNames.empty()) {
+        ++FState.Unexpected;
+        return {};
+    }
+    QString name = FState.DirectoryNames.front();
+    FState.DirectoryNames.pop_front();
+    return name;
+}
+
 TDialogAnswer::TDialogAnswer(const char* className, std::function<void(QWidget*)> action)
     : FTimer(std::make_unique<QTimer>()) {
     QObject::connect(FTimer.get(), &QTimer::timeout, [this, className, action] {

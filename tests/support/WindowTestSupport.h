@@ -5,6 +5,7 @@
 
 #include "core/catalogue/OrlentaData.h"
 #include "gui/UserPrompts.h"
+#include "gui/mainwindow/DiscInfoDockingForm.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -16,6 +17,11 @@
 #include <vector>
 
 namespace orlenta::test {
+
+struct TDirectoryRequest {
+    QString Caption;
+    QString Start;
+};
 
 struct TShownMessage {
     TMessageKind Kind;
@@ -32,6 +38,8 @@ public:
         std::deque<QString> FileNames; // the empty text cancels the dialog
         std::vector<TShownMessage> Messages;
         std::vector<TFileDialogRequest> FileRequests;
+        std::deque<QString> DirectoryNames; // the empty text cancels the picker
+        std::vector<TDirectoryRequest> DirectoryRequests;
         int Unexpected = 0;
     };
     explicit TScriptedPrompts(TState& state) : FState(state) {}
@@ -39,10 +47,25 @@ public:
     TMessageAnswer Message(QWidget*, TMessageKind kind, const QString& text,
                            TMessageButtons buttons) override;
     QString FileName(QWidget*, const TFileDialogRequest& request) override;
+    QString DirectoryName(QWidget*, const QString& caption, const QString& start) override;
 
 private:
     TState& FState;
 };
+
+// The control of parent named name; a test that asks for a control that is not there stops,
+// naming it.
+template <typename T> T* Child(const QObject& parent, const char* name) {
+    T* child = parent.findChild<T*>(QString::fromLatin1(name));
+    if (child == nullptr)
+        qFatal("No %s named %s", T::staticMetaObject.className(), name);
+    return child;
+}
+
+// A control of a disc panel, wherever its host moved it.
+template <typename T> T* Child(const TDiscInfoDockingForm& panel, const char* name) {
+    return Child<T>(*panel.DiscInfoPanel(), name);
+}
 
 // Runs action on the next modal dialog that inherits className once it shows (from a timer,
 // while the code under test waits in exec()). The answer is withdrawn when the object goes, so

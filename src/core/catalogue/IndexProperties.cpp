@@ -13,6 +13,10 @@ std::string_view TrimControlAndBlank(std::string_view text) {
     return text;
 }
 
+TIndexProperties ReadIndexProperties(const TXMLOrlentaDataType& root) {
+    return {std::string(root.Title()), UnescapeText(root.Memo())};
+}
+
 void SetIndexProperties(const TXMLOrlentaDataType& root, std::string_view title,
                         std::string_view memo) {
     root.SetTitle(TrimControlAndBlank(title));

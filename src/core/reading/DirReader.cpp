@@ -1,6 +1,7 @@
 #include "core/reading/DirReader.h"
 
 #include "core/AsciiText.h"
+#include "core/Clock.h"
 #include "core/OrlentaError.h"
 #include "core/PathText.h"
 
@@ -252,7 +253,7 @@ bool TDirReader::PassesDelays() const {
     struct stat info {};
     if (::stat(FPath.c_str(), &info) != 0)
         return false; // gone since it was listed
-    const auto now = FClock ? FClock() : std::chrono::system_clock::now();
+    const auto now = Now();
     if (FDelayTimeStamp != 0 && FDelayTimeStamp > SecondsApart(now, TimePoint(info.st_mtim)))
         return false;
     if (FDelayLastAccess != 0 && FDelayLastAccess > SecondsApart(now, TimePoint(info.st_atim)))

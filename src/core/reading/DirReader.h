@@ -28,8 +28,6 @@ using TReadyEvent = std::function<void(TDirReader& sender)>;
 // Lets the front end run its pending events; called after every entry, so it should be cheap
 // and decide for itself how often it does real work.
 using TProcessEventsEvent = std::function<void(TDirReader& sender)>;
-// The current date and time, for the delay filters.
-using TClock = std::function<std::chrono::system_clock::time_point()>;
 
 class TDirReader {
 public:
@@ -79,9 +77,6 @@ public:
     const TProcessEventsEvent& OnProcessEvents() const { return FProcessEvents; }
     void SetOnProcessEvents(TProcessEventsEvent handler) { FProcessEvents = std::move(handler); }
 
-    // Replaces the system clock (tests); an empty clock restores it.
-    void SetClock(TClock clock) { FClock = std::move(clock); }
-
 private:
     // One directory's entries, read whole and sorted before any is reported. Kept per depth so
     // that their buffers are reused from one directory to the next.
@@ -124,7 +119,6 @@ private:
     TDirectoryFoundEvent FDirectoryFound;
     TReadyEvent FReady;
     TProcessEventsEvent FProcessEvents;
-    TClock FClock;
 
     // Walk state: the path of the entry at hand (one buffer for the whole walk), the entry lists
     // of the open levels, and the identities of the directories on the way down, which keep a

@@ -20,16 +20,6 @@ IXMLDirectoryType AsDirectory(const TXMLNode& node) {
 
 } // namespace
 
-std::string DateText(std::chrono::system_clock::time_point now) {
-    const std::time_t time = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-    ::localtime_r(&time, &local);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", local.tm_year + 1900, local.tm_mon + 1,
-                  local.tm_mday);
-    return text;
-}
-
 TDiscReading::TDiscReading(TCatalogueSession& session) : FSession(session) {
     FDirReader.SetRecursive(true);
     FDirReader.SetFilemask("*.*");

@@ -24,12 +24,6 @@ enum class TAddDiscResult {
 // The text shown when the source is not an existing directory.
 inline constexpr const char* kInvalidDirectoryText = "Invalid directory.";
 
-// The local date of now as "yyyy-mm-dd": the read date of a disc added today.
-std::string DateText(std::chrono::system_clock::time_point now);
-inline std::string TodayDateText() {
-    return DateText(std::chrono::system_clock::now());
-}
-
 class TDiscReading {
 public:
     // The reader is set up recursive with the mask "*.*" and its directory and ready events

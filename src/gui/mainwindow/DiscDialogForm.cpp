@@ -1,12 +1,15 @@
 #include "gui/mainwindow/DiscDialogForm.h"
 
+#include "gui/mainwindow/DiscInfoDockingForm.h"
+
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace orlenta {
 
-TDiscDialogForm::TDiscDialogForm(QWidget* parent) : TOwnDialog(parent) {
+TDiscDialogForm::TDiscDialogForm(QWidget* parent, const TDiscProperties& shown)
+    : TOwnDialog(parent) {
     setObjectName(QStringLiteral("DiscDialogForm"));
     setWindowTitle(QStringLiteral("Disc properties"));
     auto* groupBox = new QGroupBox;
@@ -21,9 +24,14 @@ TDiscDialogForm::TDiscDialogForm(QWidget* parent) : TOwnDialog(parent) {
     FDiscInfoDockingForm = std::make_unique<TDiscInfoDockingForm>();
     FDiscInfoDockingForm->MoveInto(HostPanel);
     FDiscInfoDockingForm->SetEnableEdit(true);
-    FDiscInfoDockingForm->TitleLabeledEdit->setFocus();
+    FDiscInfoDockingForm->ShowProperties(shown);
+    FDiscInfoDockingForm->FocusTitle();
 }
 
 TDiscDialogForm::~TDiscDialogForm() = default;
+
+TDiscProperties TDiscDialogForm::Properties() const {
+    return FDiscInfoDockingForm->Properties();
+}
 
 } // namespace orlenta

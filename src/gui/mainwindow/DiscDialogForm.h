@@ -1,25 +1,27 @@
 #pragma once
 
-#include "gui/mainwindow/DiscInfoDockingForm.h"
+#include "core/catalogue/DiscProperties.h"
 #include "gui/OwnDialog.h"
 
 #include <memory>
 
-class QGroupBox;
-
 namespace orlenta {
+
+class TDiscInfoDockingForm;
 
 // "Disc properties": an editable disc panel with OK and Cancel.
 class TDiscDialogForm : public TOwnDialog {
     Q_OBJECT
 public:
-    explicit TDiscDialogForm(QWidget* parent);
+    // shown: the disc's properties to start from.
+    TDiscDialogForm(QWidget* parent, const TDiscProperties& shown);
     ~TDiscDialogForm() override;
 
-    TDiscInfoDockingForm& DiscInfoDockingForm() const { return *FDiscInfoDockingForm; }
-    QWidget* HostPanel = nullptr;
+    // The properties as the user left them.
+    TDiscProperties Properties() const;
 
 private:
+    QWidget* HostPanel = nullptr;
     std::unique_ptr<TDiscInfoDockingForm> FDiscInfoDockingForm;
 };
 

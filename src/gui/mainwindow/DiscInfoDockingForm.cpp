@@ -171,33 +171,44 @@ void SetMemoBoxText(QPlainTextEdit& memo, std::string_view text) {
     memo.setPlainText(shown);
 }
 
-void DiscToPanel(const IXMLDiscType& disc, TDiscInfoDockingForm& panel) {
-    const TDiscProperties properties = ReadDiscProperties(disc);
-    SetFieldText(panel.VendorLabeledEdit, ToQString(properties.Vendor));
-    SetFieldText(panel.TitleLabeledEdit, ToQString(properties.Title));
-    SetFieldText(panel.MediaTypeComboBox->lineEdit(), ToQString(properties.MediaType));
-    panel.CreationDateLabeledEdit->setText(ToQString(properties.CreationDate));
-    panel.ReadDateLabeledEdit->setText(ToQString(properties.ReadDate));
-    panel.DirCountLabeledEdit->setText(ToQString(properties.DirCount));
-    panel.FileCountLabeledEdit->setText(ToQString(properties.FileCount));
-    SetMemoBoxText(*panel.DiscMemo, properties.Memo);
+void TDiscInfoDockingForm::ShowProperties(const TDiscProperties& properties) {
+    SetFieldText(VendorLabeledEdit, ToQString(properties.Vendor));
+    SetFieldText(TitleLabeledEdit, ToQString(properties.Title));
+    SetFieldText(MediaTypeComboBox->lineEdit(), ToQString(properties.MediaType));
+    CreationDateLabeledEdit->setText(ToQString(properties.CreationDate));
+    ReadDateLabeledEdit->setText(ToQString(properties.ReadDate));
+    DirCountLabeledEdit->setText(ToQString(properties.DirCount));
+    FileCountLabeledEdit->setText(ToQString(properties.FileCount));
+    SetMemoBoxText(*DiscMemo, properties.Memo);
 }
 
-TDiscProperties PanelProperties(const TDiscInfoDockingForm& panel) {
+TDiscProperties TDiscInfoDockingForm::Properties() const {
     TDiscProperties properties;
-    properties.Vendor = ToStdString(panel.VendorLabeledEdit->text());
-    properties.Title = ToStdString(panel.TitleLabeledEdit->text());
-    properties.MediaType = ToStdString(panel.MediaTypeComboBox->currentText());
-    properties.CreationDate = ToStdString(panel.CreationDateLabeledEdit->text());
-    properties.ReadDate = ToStdString(panel.ReadDateLabeledEdit->text());
-    properties.DirCount = ToStdString(panel.DirCountLabeledEdit->text());
-    properties.FileCount = ToStdString(panel.FileCountLabeledEdit->text());
-    properties.Memo = MemoBoxText(*panel.DiscMemo);
+    properties.Vendor = ToStdString(VendorLabeledEdit->text());
+    properties.Title = ToStdString(TitleLabeledEdit->text());
+    properties.MediaType = ToStdString(MediaTypeComboBox->currentText());
+    properties.CreationDate = ToStdString(CreationDateLabeledEdit->text());
+    properties.ReadDate = ToStdString(ReadDateLabeledEdit->text());
+    properties.DirCount = ToStdString(DirCountLabeledEdit->text());
+    properties.FileCount = ToStdString(FileCountLabeledEdit->text());
+    properties.Memo = MemoBoxText(*DiscMemo);
     return properties;
 }
 
-void PanelToDisc(const IXMLDiscType& disc, const TDiscInfoDockingForm& panel) {
-    WriteDiscProperties(disc, PanelProperties(panel));
+void TDiscInfoDockingForm::SetTitle(const QString& title) {
+    TitleLabeledEdit->setText(title);
+}
+
+void TDiscInfoDockingForm::SetReadDate(const QString& date) {
+    ReadDateLabeledEdit->setText(date);
+}
+
+void TDiscInfoDockingForm::FocusTitle() {
+    TitleLabeledEdit->setFocus();
+}
+
+void DiscToPanel(const IXMLDiscType& disc, TDiscInfoDockingForm& panel) {
+    panel.ShowProperties(ReadDiscProperties(disc));
 }
 
 } // namespace orlenta

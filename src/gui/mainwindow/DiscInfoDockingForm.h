@@ -3,8 +3,8 @@
 // The disc property panel: the eight properties of one disc. The form itself is never shown; each
 // host moves its DiscInfoPanel into a panel of its own and decides whether it is editable.
 
-#include "core/catalogue/OrlentaData.h"
 #include "core/catalogue/DiscProperties.h"
+#include "core/catalogue/OrlentaData.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -29,6 +29,17 @@ public:
     void MoveInto(QWidget* host);
 
     QWidget* DiscInfoPanel() const { return FDiscInfoPanel; }
+
+    // Shows properties in the fields, every one whole.
+    void ShowProperties(const TDiscProperties& properties);
+    // The fields as a disc's properties (the memo's line breaks as CR LF).
+    TDiscProperties Properties() const;
+    // Replaces the title field's text.
+    void SetTitle(const QString& title);
+    void SetReadDate(const QString& date);
+    void FocusTitle();
+
+private:
     QLineEdit* TitleLabeledEdit = nullptr;
     QLineEdit* CreationDateLabeledEdit = nullptr;
     QLineEdit* VendorLabeledEdit = nullptr;
@@ -39,18 +50,12 @@ public:
     QLineEdit* FileCountLabeledEdit = nullptr;
     QLabel* Label1 = nullptr;
     QPlainTextEdit* DiscMemo = nullptr;
-
-private:
     QPointer<QWidget> FDiscInfoPanel;
     bool FEnableEdit = true;
 };
 
 // Shows disc in panel, or empties every field when disc is empty.
 void DiscToPanel(const IXMLDiscType& disc, TDiscInfoDockingForm& panel);
-// The panel's fields as a disc's properties (the memo's line breaks as CR LF).
-TDiscProperties PanelProperties(const TDiscInfoDockingForm& panel);
-// Stores every field of panel into disc, the read-only ones included.
-void PanelToDisc(const IXMLDiscType& disc, const TDiscInfoDockingForm& panel);
 
 // The text of a memo box with its line breaks as CR LF, the form in which memos are stored.
 std::string MemoBoxText(const QPlainTextEdit& memo);

@@ -1,5 +1,8 @@
 #include "gui/mainwindow/InfoDialogForm.h"
 
+#include "gui/WindowText.h"
+#include "gui/mainwindow/DiscInfoDockingForm.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -7,7 +10,8 @@
 
 namespace orlenta {
 
-TInfoDialogForm::TInfoDialogForm(QWidget* parent) : TOwnDialog(parent) {
+TInfoDialogForm::TInfoDialogForm(QWidget* parent, const TIndexProperties& shown)
+    : TOwnDialog(parent) {
     setObjectName(QStringLiteral("InfoDialogForm"));
     setWindowTitle(QStringLiteral("Index properties"));
     auto* content = new QWidget;
@@ -31,7 +35,13 @@ TInfoDialogForm::TInfoDialogForm(QWidget* parent) : TOwnDialog(parent) {
     layout->addWidget(memoLabel);
     layout->addWidget(Memo);
     SetContent(content, QString());
+    TitleLabeledEdit->setText(ToQString(shown.Title));
+    SetMemoBoxText(*Memo, shown.Memo);
     TitleLabeledEdit->setFocus();
+}
+
+TIndexProperties TInfoDialogForm::Values() const {
+    return {ToStdString(TitleLabeledEdit->text()), MemoBoxText(*Memo)};
 }
 
 } // namespace orlenta

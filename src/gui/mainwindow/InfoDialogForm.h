@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/catalogue/IndexProperties.h"
 #include "gui/OwnDialog.h"
 
 class QLineEdit;
@@ -11,8 +12,13 @@ namespace orlenta {
 class TInfoDialogForm : public TOwnDialog {
     Q_OBJECT
 public:
-    explicit TInfoDialogForm(QWidget* parent);
+    // shown: the title and the decoded memo to start from.
+    TInfoDialogForm(QWidget* parent, const TIndexProperties& shown);
 
+    // The title and memo as the user left them (the memo's line breaks as CR LF).
+    TIndexProperties Values() const;
+
+private:
     QLineEdit* TitleLabeledEdit = nullptr;
     QPlainTextEdit* Memo = nullptr;
 };

@@ -1,13 +1,14 @@
 #include "gui/reading/AddTreeDialogForm.h"
 
-#include "core/reading/DiscReading.h"
+#include "core/Clock.h"
+#include "gui/WidgetNames.h"
+#include "gui/mainwindow/DiscInfoDockingForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,22 +23,11 @@ namespace {
 
 constexpr int kCustomDirectoryMaxLength = 128;
 
-QString SelectDirectoryWithPicker(QWidget* parent, const QString& caption, const QString& start) {
-    return QFileDialog::getExistingDirectory(parent, caption, start, QFileDialog::ShowDirsOnly);
-}
-
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 } // namespace
 
-TAddTreeDialogForm::TSelectDirectory TAddTreeDialogForm::SelectDirectory =
-    SelectDirectoryWithPicker;
-
-TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, QList<TSystemItem> items)
-    : TOwnDialog(parent), FItems(std::move(items)) {
+TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
+                                       QList<TSystemItem> items)
+    : TOwnDialog(parent), FPrompts(prompts), FItems(std::move(items)) {
     setObjectName(QStringLiteral("AddTreeDialogForm"));
     setWindowTitle(QStringLiteral("Add Disc"));
 
@@ -121,7 +111,7 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, QList<TSystemItem> items
     FDiscInfoDockingForm = std::make_unique<TDiscInfoDockingForm>();
     FDiscInfoDockingForm->MoveInto(HostPanel);
     FDiscInfoDockingForm->SetEnableEdit(true);
-    FDiscInfoDockingForm->ReadDateLabeledEdit->setText(QString::fromStdString(TodayDateText()));
+    FDiscInfoDockingForm->SetReadDate(QString::fromStdString(TodayDateText()));
     SystemItemRadioButton->setChecked(true);
     int preselected = FItems.size() > 1 ? 1 : (FItems.isEmpty() ? -1 : 0);
     for (int i = 0; i < FItems.size(); ++i) {
@@ -159,22 +149,21 @@ QString TAddTreeDialogForm::TreeRoot() const {
     return {};
 }
 
-bool TAddTreeDialogForm::IncludeFilenames() const {
-    return IncludeFilenamesCheckBox->isChecked();
+TAddDiscRequest TAddTreeDialogForm::Request() const {
+    return {TreeRoot(), IncludeFilenamesCheckBox->isChecked(), FDiscInfoDockingForm->Properties()};
 }
 
 void TAddTreeDialogForm::RootFromShellComboBoxChange(int index) {
     if (index < 0)
         return;
-    FDiscInfoDockingForm->TitleLabeledEdit->setText(
-        TitleFromDisplayName(RootFromShellComboBox->itemText(index)));
+    FDiscInfoDockingForm->SetTitle(TitleFromDisplayName(RootFromShellComboBox->itemText(index)));
 }
 
 void TAddTreeDialogForm::HandleSelectDirectory() {
     QString start = RootFromHistoryComboBox->currentText();
     if (start.isEmpty() || !QDir(start).exists())
         start.clear();
-    const QString chosen = SelectDirectory(this, QStringLiteral("Select directory"), start);
+    const QString chosen = FPrompts.DirectoryName(this, QStringLiteral("Select directory"), start);
     if (!chosen.isEmpty()) {
         start = QDir::toNativeSeparators(chosen);
         // The history keeps every confirmed choice, repeats included.

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "gui/mainwindow/DiscInfoDockingForm.h"
+#include "core/catalogue/DiscProperties.h"
 #include "gui/OwnDialog.h"
+#include "gui/UserPrompts.h"
 #include "gui/reading/SystemItemList.h"
 
-#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -15,29 +15,42 @@ class QRadioButton;
 
 namespace orlenta {
 
+class TDiscInfoDockingForm;
+
+// What the add-disc dialog hands back on OK.
+struct TAddDiscRequest {
+    // The source directory chosen; empty for a virtual disc or when nothing is chosen.
+    QString TreeRoot;
+    bool IncludeFilenames = false;
+    // The new disc's properties as the panel shows them.
+    TDiscProperties Properties;
+};
+
 // "Add Disc": where the disc comes from, whether file names are recorded, and the new disc's
 // properties in an editable disc panel. It checks nothing; the add command does.
 class TAddTreeDialogForm : public TOwnDialog {
     Q_OBJECT
 public:
-    // The folder picker: (parent, caption, starting directory) -> the chosen directory, or empty
-    // when the user cancelled. Tests replace it.
-    using TSelectDirectory = std::function<QString(QWidget*, const QString&, const QString&)>;
-    static TSelectDirectory SelectDirectory;
-
-    // items: the places to offer; the system's own when not given.
-    explicit TAddTreeDialogForm(QWidget* parent, QList<TSystemItem> items = SystemItems());
+    // prompts: where the folder picker is asked; items: the places to offer, the system's own
+    // when not given.
+    TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
+                       QList<TSystemItem> items = SystemItems());
     ~TAddTreeDialogForm() override;
 
-    // The source directory chosen; empty for a virtual disc or when nothing is chosen.
-    QString TreeRoot() const;
-    bool IncludeFilenames() const;
-    TDiscInfoDockingForm& DiscInfoDockingForm() const { return *FDiscInfoDockingForm; }
+    // The choices and the disc's properties as the user left them.
+    TAddDiscRequest Request() const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
     void HandleRadioClick();
     void HandleSelectDirectory();
     void RootFromShellComboBoxChange(int index);
+    QString TreeRoot() const;
+    void SaveControlState();
 
+    TUserPrompts& FPrompts;
     QGroupBox* GroupBox1 = nullptr;
     QRadioButton* SystemItemRadioButton = nullptr;
     QComboBox* RootFromShellComboBox = nullptr;
@@ -50,13 +63,6 @@ public:
     QWidget* HostPanel = nullptr;
     QPushButton* AddButton = nullptr;
     QPushButton* CancelButton = nullptr;
-
-protected:
-    void changeEvent(QEvent* event) override;
-
-private:
-    void SaveControlState();
-
     std::unique_ptr<TDiscInfoDockingForm> FDiscInfoDockingForm;
     QList<TSystemItem> FItems;
 };

@@ -22,17 +22,16 @@ public:
     // Shows the window centred on its parent.
     void ShowCentred();
 
-    QWidget* LabelPanel = nullptr;
-    QLabel* DiscTitleLabel = nullptr;
-    QLabel* CurrentDirectoryLabel = nullptr;
-    QWidget* ButtonPanel = nullptr;
-    QToolButton* StopReadingButton = nullptr;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QWidget* LabelPanel = nullptr;
+    QLabel* DiscTitleLabel = nullptr;
+    QLabel* CurrentDirectoryLabel = nullptr;
+    QWidget* ButtonPanel = nullptr;
+    QToolButton* StopReadingButton = nullptr;
     QString FCurrentDirectory;
 };
 

@@ -1,5 +1,7 @@
 #include "gui/search/SearchDialogForm.h"
 
+#include "gui/WidgetNames.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,8 +15,7 @@ namespace orlenta {
 namespace {
 
 QCheckBox* NewCheckBox(const char* caption, const char* name, bool ticked) {
-    auto* box = new QCheckBox(QString::fromLatin1(caption));
-    box->setObjectName(QString::fromLatin1(name));
+    auto* box = Named(new QCheckBox(QString::fromLatin1(caption)), name);
     box->setChecked(ticked);
     return box;
 }

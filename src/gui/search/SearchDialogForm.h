@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gui/OwnDialog.h"
 #include "core/search/CatalogueSearch.h"
+#include "gui/OwnDialog.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -20,6 +20,7 @@ public:
     // The request as the user left it: the keyword exactly as typed.
     TSearchRequest Request() const;
 
+private:
     QGroupBox* GroupBox2 = nullptr;
     QWidget* HostPanel = nullptr;
     QLineEdit* SearchTextEdit = nullptr;

@@ -122,7 +122,7 @@ TEST_F(DirReaderTest, ExcludedDirectoriesAreNeitherReportedNorEntered) {
 
 TEST_F(DirReaderTest, DelayFiltersCompareWholeSecondsInEitherDirection) {
     const auto now = std::chrono::system_clock::time_point(1700000000s);
-    Reader.SetClock([now] { return now; });
+    const test::TFixedClock clock(now);
     const struct {
         std::string Name;
         std::chrono::system_clock::duration Offset;

@@ -1,10 +1,10 @@
 // Message boxes, the program's own dialog frame and the disc property panel on their own.
 
 #include "WindowTestSupport.h"
+#include "gui/UserPrompts.h"
 #include "gui/mainwindow/DiscDialogForm.h"
 #include "gui/mainwindow/DiscInfoDockingForm.h"
 #include "gui/mainwindow/InfoDialogForm.h"
-#include "gui/UserPrompts.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -99,18 +99,17 @@ private slots:
 
     // The program's own dialogs: Escape does nothing, Enter is OK, the close box is Cancel.
     void ownDialogFrame() {
-        TInfoDialogForm dialog(nullptr);
-        QVERIFY(dialog.OkButton->isDefault());
-        QCOMPARE(dialog.OkButton->text(), QStringLiteral("&Ok"));
-        QCOMPARE(dialog.Button1->text(), QStringLiteral("&Cancel"));
+        TInfoDialogForm dialog(nullptr, {});
+        QVERIFY(Child<QPushButton>(dialog, "OkButton")->isDefault());
+        QCOMPARE(Child<QPushButton>(dialog, "OkButton")->text(), QStringLiteral("&Ok"));
+        QCOMPARE(Child<QPushButton>(dialog, "Button1")->text(), QStringLiteral("&Cancel"));
         QVERIFY(!(dialog.windowFlags() & Qt::WindowMinMaxButtonsHint));
 
         TDialogAnswer answer2("orlenta::TInfoDialogForm", [](QWidget* shown) {
-            QCOMPARE(QApplication::focusWidget(),
-                     static_cast<TInfoDialogForm*>(shown)->TitleLabeledEdit);
+            QCOMPARE(QApplication::focusWidget(), Child<QLineEdit>(*shown, "TitleLabeledEdit"));
             QTest::keyClick(shown, Qt::Key_Escape);
             QVERIFY(shown->isVisible());
-            QTest::keyClick(static_cast<TInfoDialogForm*>(shown)->TitleLabeledEdit, Qt::Key_Return);
+            QTest::keyClick(Child<QLineEdit>(*shown, "TitleLabeledEdit"), Qt::Key_Return);
         });
         QCOMPARE(dialog.exec(), int(QDialog::Accepted));
 
@@ -119,14 +118,16 @@ private slots:
     }
 
     void discPanelHosts() {
-        TDiscDialogForm dialog(nullptr);
-        TDiscInfoDockingForm& panel = dialog.DiscInfoDockingForm();
+        TDiscDialogForm dialog(nullptr, {});
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Disc properties"));
-        QCOMPARE(panel.DiscInfoPanel()->parentWidget(), dialog.HostPanel);
-        QVERIFY(panel.EnableEdit());
+        QCOMPARE(Child<QWidget>(dialog, "DiscInfoPanel")->parentWidget(),
+                 Child<QWidget>(dialog, "HostPanel"));
+        QVERIFY(!Child<QLineEdit>(dialog, "TitleLabeledEdit")->isReadOnly());
+
+        TDiscInfoDockingForm panel;
         QStringList items;
-        for (int i = 0; i < panel.MediaTypeComboBox->count(); ++i)
-            items << panel.MediaTypeComboBox->itemText(i);
+        for (int i = 0; i < Child<QComboBox>(panel, "MediaTypeComboBox")->count(); ++i)
+            items << Child<QComboBox>(panel, "MediaTypeComboBox")->itemText(i);
         QCOMPARE(items, (QStringList{u"CD-ROM"_s, u"CD-R"_s, u"CD-RW"_s, u"DVD"_s, u"DVD+R"_s,
                                      u"DVD+RW"_s, u"DVD-R"_s, u"DVD-RW"_s}));
 
@@ -136,28 +137,32 @@ private slots:
         const IXMLDiscType disc = root.Discs().Add();
         disc.SetTitle(longTitle.toStdString());
         DiscToPanel(disc, panel);
-        QCOMPARE(panel.TitleLabeledEdit->text(), longTitle);
-        panel.TitleLabeledEdit->setFocus();
-        panel.TitleLabeledEdit->end(false);
-        QTest::keyClick(panel.TitleLabeledEdit, Qt::Key_X);
-        QCOMPARE(panel.TitleLabeledEdit->text().size(), 250);
-        QTest::keyClick(panel.TitleLabeledEdit, Qt::Key_Backspace);
-        QCOMPARE(panel.TitleLabeledEdit->text().size(), 249);
-        panel.TitleLabeledEdit->clear();
-        QTest::keyClicks(panel.TitleLabeledEdit, QString(205, QLatin1Char('a')));
-        QCOMPARE(panel.TitleLabeledEdit->text().size(), 200);
+        QCOMPARE(Child<QLineEdit>(panel, "TitleLabeledEdit")->text(), longTitle);
+        Child<QLineEdit>(panel, "TitleLabeledEdit")->setFocus();
+        Child<QLineEdit>(panel, "TitleLabeledEdit")->end(false);
+        QTest::keyClick(Child<QLineEdit>(panel, "TitleLabeledEdit"), Qt::Key_X);
+        QCOMPARE(Child<QLineEdit>(panel, "TitleLabeledEdit")->text().size(), 250);
+        QTest::keyClick(Child<QLineEdit>(panel, "TitleLabeledEdit"), Qt::Key_Backspace);
+        QCOMPARE(Child<QLineEdit>(panel, "TitleLabeledEdit")->text().size(), 249);
+        Child<QLineEdit>(panel, "TitleLabeledEdit")->clear();
+        QTest::keyClicks(Child<QLineEdit>(panel, "TitleLabeledEdit"),
+                         QString(205, QLatin1Char('a')));
+        QCOMPARE(Child<QLineEdit>(panel, "TitleLabeledEdit")->text().size(), 200);
 
         panel.SetEnableEdit(false);
-        for (QLineEdit* edit :
-             {panel.TitleLabeledEdit, panel.CreationDateLabeledEdit, panel.VendorLabeledEdit,
-              panel.ReadDateLabeledEdit, panel.DirCountLabeledEdit, panel.FileCountLabeledEdit})
+        for (QLineEdit* edit : {Child<QLineEdit>(panel, "TitleLabeledEdit"),
+                                Child<QLineEdit>(panel, "CreationDateLabeledEdit"),
+                                Child<QLineEdit>(panel, "VendorLabeledEdit"),
+                                Child<QLineEdit>(panel, "ReadDateLabeledEdit"),
+                                Child<QLineEdit>(panel, "DirCountLabeledEdit"),
+                                Child<QLineEdit>(panel, "FileCountLabeledEdit")})
             QVERIFY2(edit->isReadOnly(), qPrintable(edit->objectName()));
-        QVERIFY(panel.DiscMemo->isReadOnly());
-        QVERIFY(!panel.MediaTypeComboBox->isEnabled());
+        QVERIFY(Child<QPlainTextEdit>(panel, "DiscMemo")->isReadOnly());
+        QVERIFY(!Child<QComboBox>(panel, "MediaTypeComboBox")->isEnabled());
         panel.SetEnableEdit(true);
-        QVERIFY(!panel.TitleLabeledEdit->isReadOnly());
-        QVERIFY(panel.ReadDateLabeledEdit->isReadOnly());
-        QVERIFY(panel.MediaTypeComboBox->isEnabled());
+        QVERIFY(!Child<QLineEdit>(panel, "TitleLabeledEdit")->isReadOnly());
+        QVERIFY(Child<QLineEdit>(panel, "ReadDateLabeledEdit")->isReadOnly());
+        QVERIFY(Child<QComboBox>(panel, "MediaTypeComboBox")->isEnabled());
     }
 };
 

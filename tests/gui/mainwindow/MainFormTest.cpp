@@ -1,16 +1,18 @@
 // The main window driven as a user drives it: start-up, busy mode, the file commands with every
-// answer of the save prompt, the tree and the file list, the disc and index commands, errors.
+// answer of the save prompt, the tree and the file list, errors.
 
+#include "gui/mainwindow/MainForm.h"
+
+#include "MainFormTestSupport.h"
 #include "WindowTestSupport.h"
 #include "core/OrlentaError.h"
 #include "core/catalogue/EscapedText.h"
+#include "gui/OrlentaApplication.h"
+#include "gui/WindowText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/DiscDialogForm.h"
 #include "gui/mainwindow/DiscInfoDockingForm.h"
 #include "gui/mainwindow/InfoDialogForm.h"
-#include "gui/mainwindow/MainForm.h"
-#include "gui/OrlentaApplication.h"
-#include "gui/WindowText.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -34,91 +36,6 @@ using namespace orlenta::test;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(TMessageAnswer)
-
-namespace {
-
-std::unique_ptr<TMainForm> MakeForm(TScriptedPrompts::TState& prompts,
-                                    const QStringList& arguments = {}) {
-    auto form = std::make_unique<TMainForm>(arguments, std::make_unique<TScriptedPrompts>(prompts));
-    form->resize(900, 600);
-    form->show();
-    return form;
-}
-
-std::vector<QAction*> AllActions(const TMainForm& form) {
-    return {form.FileNewAction,    form.FileOpenAction,   form.FileSaveAction,
-            form.FileSaveAsAction, form.FileInfoAction,   form.FileExitAction,
-            form.DiscAddAction,    form.DiscRemoveAction, form.DiscInfoAction,
-            form.SearchAction,     form.AboutAction,      form.DiscStopReadingAction};
-}
-
-// Names of the actions that are enabled, for readable failures.
-QStringList EnabledActions(const TMainForm& form) {
-    QStringList names;
-    for (QAction* action : AllActions(form))
-        if (action->isEnabled())
-            names << action->objectName();
-    return names;
-}
-
-QStringList IdleActions(bool saveEnabled) {
-    QStringList names{QStringLiteral("FileNewAction"), QStringLiteral("FileOpenAction")};
-    if (saveEnabled)
-        names << QStringLiteral("FileSaveAction");
-    names << QStringLiteral("FileSaveAsAction") << QStringLiteral("FileInfoAction")
-          << QStringLiteral("FileExitAction") << QStringLiteral("DiscAddAction")
-          << QStringLiteral("DiscRemoveAction") << QStringLiteral("DiscInfoAction")
-          << QStringLiteral("SearchAction") << QStringLiteral("AboutAction");
-    return names;
-}
-
-QStringList Texts(const TMainForm& form, const std::vector<int>& nodes) {
-    QStringList texts;
-    for (int node : nodes)
-        texts << form.TreeModel().Node(node).Text;
-    return texts;
-}
-
-// The node reached by following texts from the top level, or kNoNode.
-int NodeAt(const TMainForm& form, const QStringList& path) {
-    const std::vector<int>* level = &form.TreeModel().TopLevel();
-    int found = TCatalogueTreeModel::kNoNode;
-    for (const QString& text : path) {
-        found = TCatalogueTreeModel::kNoNode;
-        for (int node : *level)
-            if (form.TreeModel().Node(node).Text == text)
-                found = node;
-        if (found == TCatalogueTreeModel::kNoNode)
-            return found;
-        level = &form.TreeModel().Node(found).Children;
-    }
-    return found;
-}
-
-QString SelectedText(const TMainForm& form) {
-    const QModelIndexList selected = form.TreeView->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? QString() : selected.front().data().toString();
-}
-
-QStringList ListedFiles(const TMainForm& form) {
-    return form.FilesModel().stringList();
-}
-
-// A real mouse click on the node at path.
-void ClickNode(TMainForm& form, const QStringList& path) {
-    const int node = NodeAt(form, path);
-    QVERIFY(node != TCatalogueTreeModel::kNoNode);
-    const QModelIndex index = form.TreeModel().IndexOfNode(node);
-    form.TreeView->scrollTo(index);
-    const QPoint point = form.TreeView->visualRect(index).center();
-    QTest::mouseClick(form.TreeView->viewport(), Qt::LeftButton, {}, point);
-}
-
-QString PanelTitle(const TMainForm& form) {
-    return form.DiscInfoDockingForm().TitleLabeledEdit->text();
-}
-
-} // namespace
 
 class TMainFormTest : public QObject {
     Q_OBJECT
@@ -286,10 +203,11 @@ private slots:
         // Stored order in the list, the disc in the read-only panel.
         QCOMPARE(ListedFiles(*form), (QStringList{u"z1.txt"_s, u"a0.txt"_s}));
         QCOMPARE(PanelTitle(*form), QStringLiteral("Zeta"));
-        QCOMPARE(form->DiscInfoDockingForm().VendorLabeledEdit->text(), QStringLiteral("Vendor Z"));
-        QVERIFY(form->DiscInfoDockingForm().TitleLabeledEdit->isReadOnly());
-        QVERIFY(!form->DiscInfoDockingForm().MediaTypeComboBox->isEnabled());
-        QVERIFY(form->DiscInfoDockingForm().DiscMemo->isReadOnly());
+        QCOMPARE(Child<QLineEdit>(form->DiscInfoDockingForm(), "VendorLabeledEdit")->text(),
+                 QStringLiteral("Vendor Z"));
+        QVERIFY(Child<QLineEdit>(form->DiscInfoDockingForm(), "TitleLabeledEdit")->isReadOnly());
+        QVERIFY(!Child<QComboBox>(form->DiscInfoDockingForm(), "MediaTypeComboBox")->isEnabled());
+        QVERIFY(Child<QPlainTextEdit>(form->DiscInfoDockingForm(), "DiscMemo")->isReadOnly());
 
         // Node data and pictures.
         const QModelIndex discIndex = form->TreeModel().IndexOfNode(zeta);
@@ -431,9 +349,10 @@ private slots:
         auto form = OpenedForm();
         TDialogAnswer answer1("orlenta::TInfoDialogForm", [](QWidget* dialog) {
             auto* info = static_cast<TInfoDialogForm*>(dialog);
-            QCOMPARE(info->TitleLabeledEdit->text(), QStringLiteral("Untitled"));
-            QVERIFY(info->Memo->toPlainText().isEmpty());
-            info->Button1->click();
+            QCOMPARE(Child<QLineEdit>(*info, "TitleLabeledEdit")->text(),
+                     QStringLiteral("Untitled"));
+            QVERIFY(Child<QPlainTextEdit>(*info, "Memo")->toPlainText().isEmpty());
+            Child<QPushButton>(*info, "Button1")->click();
         });
         form->FileNewAction->trigger();
         QVERIFY(FPrompts.Messages.empty()); // unchanged: no prompt
@@ -499,7 +418,7 @@ private slots:
         }
         // New goes on into the Index properties dialog.
         TDialogAnswer infoAnswer("orlenta::TInfoDialogForm", [](QWidget* dialog) {
-            static_cast<TInfoDialogForm*>(dialog)->OkButton->click();
+            Child<QPushButton>(*dialog, "OkButton")->click();
         });
 
         bool closed = false;
@@ -638,184 +557,6 @@ private slots:
         }
     }
 
-    void editDiscProperties() {
-        auto form = OpenedForm();
-        // Cancel changes nothing.
-        TDialogAnswer answer3("orlenta::TDiscDialogForm", [](QWidget* dialog) {
-            auto* disc = static_cast<TDiscDialogForm*>(dialog);
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Disc properties"));
-            disc->DiscInfoDockingForm().TitleLabeledEdit->setText(QStringLiteral("changed"));
-            disc->Button1->click();
-        });
-        form->DiscInfoAction->trigger();
-        QVERIFY(!form->FileChanged());
-        QCOMPARE(form->Session().XMLDiscData.Title(), std::string_view("Zeta"));
-
-        // OK stores what was typed, as typed, and the node moves to its sorted place.
-        TDialogAnswer answer4("orlenta::TDiscDialogForm", [](QWidget* dialog) {
-            TDiscInfoDockingForm& panel =
-                static_cast<TDiscDialogForm*>(dialog)->DiscInfoDockingForm();
-            QCOMPARE(panel.TitleLabeledEdit->text(), QStringLiteral("Zeta"));
-            QVERIFY(panel.MediaTypeComboBox->isEnabled());
-            QVERIFY(panel.ReadDateLabeledEdit->isReadOnly());
-            QVERIFY(panel.DirCountLabeledEdit->isReadOnly());
-            QVERIFY(panel.FileCountLabeledEdit->isReadOnly());
-            panel.TitleLabeledEdit->setText(QStringLiteral("Aardvark"));
-            panel.MediaTypeComboBox->setEditText(QStringLiteral("BD-R"));
-            panel.DiscMemo->setPlainText(QStringLiteral("first\nsecond\n"));
-            static_cast<TDiscDialogForm*>(dialog)->OkButton->click();
-        });
-        form->DiscInfoAction->trigger();
-        const IXMLDiscType disc = form->Session().XMLDiscData;
-        QCOMPARE(disc.Title(), std::string_view("Aardvark"));
-        QCOMPARE(disc.MediaType(), std::string_view("BD-R"));
-        QCOMPARE(disc.FileCount(), std::string_view("4"));
-        QCOMPARE(std::string(disc.Memo()), EscapeText("first\r\nsecond\r\n"));
-        QCOMPARE(Texts(*form, form->TreeModel().TopLevel()),
-                 (QStringList{u"Aardvark"_s, u"alpha disc"_s}));
-        QCOMPARE(SelectedText(*form), QStringLiteral("Aardvark"));
-        QCOMPARE(PanelTitle(*form), QStringLiteral("Aardvark"));
-        QCOMPARE(form->DiscInfoDockingForm().DiscMemo->toPlainText(),
-                 QStringLiteral("first\nsecond\n"));
-        QVERIFY(form->FileChanged());
-    }
-
-    void discCommandsWithoutDisc() {
-        auto form = MakeForm(FPrompts);
-        for (QAction* action : {form->DiscInfoAction, form->DiscRemoveAction}) {
-            FPrompts.Messages.clear();
-            action->trigger();
-            QCOMPARE(FPrompts.Messages.size(), size_t(1));
-            QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Plain);
-            QCOMPARE(FPrompts.Messages[0].Buttons, TMessageButtons::Ok);
-            QCOMPARE(FPrompts.Messages[0].Text, QStringLiteral("No disc selected."));
-        }
-        QVERIFY(!form->FileChanged());
-    }
-
-    void removeDisc_data() {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<TMessageAnswer>("answer");
-        QTest::addColumn<QString>("prompt");
-        QTest::newRow("yes") << u"Holiday 2004"_s << TMessageAnswer::Yes
-                             << u"Remove 'Holiday 2004' from Orlenta?"_s;
-        QTest::newRow("quotes doubled")
-            << u"Bob's disc"_s << TMessageAnswer::No << u"Remove 'Bob''s disc' from Orlenta?"_s;
-        QTest::newRow("empty title") << u""_s << TMessageAnswer::No << u"Remove '' from Orlenta?"_s;
-    }
-    void removeDisc() {
-        QFETCH(QString, title);
-        QFETCH(TMessageAnswer, answer);
-        QFETCH(QString, prompt);
-        IXMLOrlentaDataType root = BrowsingCatalogue();
-        root.Discs().Disc(0).SetTitle(ToStdString(title));
-        WriteDataFile(root, ToLocalPath(FCatalogueFile));
-        auto form = OpenedForm();
-        FPrompts.Answers = {answer};
-        form->DiscRemoveAction->trigger();
-        QCOMPARE(FPrompts.Messages.size(), size_t(1));
-        QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Confirmation);
-        QCOMPARE(FPrompts.Messages[0].Buttons, TMessageButtons::YesNo);
-        QCOMPARE(FPrompts.Messages[0].Text, prompt);
-        if (answer == TMessageAnswer::Yes) {
-            QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 1);
-            QCOMPARE(Texts(*form, form->TreeModel().TopLevel()), QStringList{u"alpha disc"_s});
-            QVERIFY(SelectedText(*form).isEmpty());
-            QVERIFY(!form->Session().XMLDiscData);
-            QVERIFY(PanelTitle(*form).isEmpty());
-            QVERIFY(ListedFiles(*form).isEmpty());
-            QVERIFY(form->FileChanged());
-            // IDs are never handed out again.
-            QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view("5"));
-        } else {
-            QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 2);
-            QCOMPARE(SelectedText(*form), title);
-            QVERIFY(!form->FileChanged());
-        }
-    }
-
-    void removeOnlyDiscEmptiesEverything() {
-        IXMLOrlentaDataType root = NewOrlentaData();
-        root.SetTitle("One");
-        const IXMLDiscType disc = root.Discs().Add();
-        disc.SetTitle("Only");
-        disc.Root().SetID("1");
-        disc.Root().Filenames().Add().SetText("f");
-        WriteDataFile(root, ToLocalPath(FCatalogueFile));
-        auto form = OpenedForm();
-        QCOMPARE(ListedFiles(*form), QStringList{u"f"_s});
-        FPrompts.Answers = {TMessageAnswer::Yes};
-        form->DiscRemoveAction->trigger();
-        QCOMPARE(form->TreeModel().NodeCount(), 0);
-        QVERIFY(ListedFiles(*form).isEmpty());
-        QVERIFY(PanelTitle(*form).isEmpty());
-        QVERIFY(form->FileChanged());
-    }
-
-    void indexProperties_data() {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("memo"); // as typed into the box (LF line breaks)
-        QTest::addColumn<QString>("storedTitle");
-        QTest::addColumn<QString>("storedMemo"); // escaped, CR LF breaks before escaping
-        QTest::newRow("unchanged") << u"Archive"_s << u""_s << u"Archive"_s << u""_s;
-        QTest::newRow("title trimmed") << u"  My CDs \t"_s << u""_s << u"My CDs"_s << u""_s;
-        QTest::newRow("blank title") << u"   "_s << u""_s << u"Untitled"_s << u""_s;
-        QTest::newRow("empty title") << u""_s << u""_s << u"Untitled"_s << u""_s;
-        QTest::newRow("title kept as typed")
-            << u"a \"b\" \\c"_s << u""_s << u"a \"b\" \\c"_s << u""_s;
-        QTest::newRow("memo ends with line break")
-            << u"T"_s << u"  text  \n  "_s << u"T"_s << ToQString(EscapeText("text  \r\n"));
-        QTest::newRow("memo begins with line break")
-            << u"T"_s << u"\nx"_s << u"T"_s << ToQString(EscapeText("\r\nx"));
-    }
-    void indexProperties() {
-        QFETCH(QString, title);
-        QFETCH(QString, memo);
-        QFETCH(QString, storedTitle);
-        QFETCH(QString, storedMemo);
-        auto form = OpenedForm();
-        TDialogAnswer answer5("orlenta::TInfoDialogForm", [title, memo](QWidget* dialog) {
-            auto* info = static_cast<TInfoDialogForm*>(dialog);
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Index properties"));
-            QCOMPARE(info->TitleLabeledEdit->text(), QStringLiteral("Archive"));
-            info->TitleLabeledEdit->setText(title);
-            info->Memo->setPlainText(memo);
-            info->OkButton->click();
-        });
-        form->FileInfoAction->trigger();
-        QCOMPARE(ToQString(form->Session().XMLIndexData.Title()), storedTitle);
-        QCOMPARE(ToQString(form->Session().XMLIndexData.Memo()), storedMemo);
-        QCOMPARE(form->windowTitle(), storedTitle + QStringLiteral(" - Orlenta"));
-        QVERIFY(form->FileChanged());
-        QVERIFY(form->FileSaveAction->isEnabled());
-    }
-
-    void indexPropertiesCancelAndStoredEscapes() {
-        IXMLOrlentaDataType root = BrowsingCatalogue();
-        root.SetMemo("a\\qb");
-        WriteDataFile(root, ToLocalPath(FCatalogueFile));
-        auto form = OpenedForm();
-        // The close box counts as Cancel: nothing changes.
-        TDialogAnswer answer6("orlenta::TInfoDialogForm", [](QWidget* dialog) {
-            auto* info = static_cast<TInfoDialogForm*>(dialog);
-            info->TitleLabeledEdit->setText(QStringLiteral("Other"));
-            dialog->close();
-        });
-        form->FileInfoAction->trigger();
-        QCOMPARE(form->Session().XMLIndexData.Title(), std::string_view("Archive"));
-        QVERIFY(!form->FileChanged());
-        // A stored escape that EscapeText never writes is shown decoded, stored re-encoded.
-        TDialogAnswer answer7("orlenta::TInfoDialogForm", [](QWidget* dialog) {
-            auto* info = static_cast<TInfoDialogForm*>(dialog);
-            QCOMPARE(info->Memo->toPlainText(), ToQString(UnescapeText("a\\qb")));
-            info->OkButton->click();
-        });
-        form->FileInfoAction->trigger();
-        QCOMPARE(std::string(form->Session().XMLIndexData.Memo()),
-                 EscapeText(UnescapeText("a\\qb")));
-    }
-
-    // An exception that escapes an event handler reaches the error box; busy mode is left.
     void applicationErrorHandler() {
         auto form = MakeForm(FPrompts);
         auto* app = qobject_cast<TOrlentaApplication*>(QCoreApplication::instance());

@@ -1,13 +1,15 @@
 // Adding discs from the window: the add-disc dialog on its own, then Disc, Add end to end on real
 // directory trees, with the progress window and Stop reading.
 
+#include "MainFormTestSupport.h"
+#include "TestSupport.h"
 #include "WindowTestSupport.h"
+#include "core/reading/DiscReading.h"
+#include "gui/WindowText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/DiscInfoDockingForm.h"
 #include "gui/mainwindow/MainForm.h"
-#include "gui/WindowText.h"
 #include "gui/reading/AddTreeDialogForm.h"
-#include "core/reading/DiscReading.h"
 #include "gui/reading/ReadingDiscForm.h"
 
 #include <QAction>
@@ -57,24 +59,11 @@ void MakeSmallTree(const QString& root) {
 void ChooseCustomDirectory(QWidget* widget, const QString& path, bool withFiles,
                            const QString& title) {
     auto* dialog = static_cast<TAddTreeDialogForm*>(widget);
-    dialog->CustomDirectoryRadioButton->click();
-    dialog->RootFromHistoryComboBox->setEditText(path);
-    dialog->IncludeFilenamesCheckBox->setChecked(withFiles);
-    dialog->DiscInfoDockingForm().TitleLabeledEdit->setText(title);
-    dialog->AddButton->click();
-}
-
-std::unique_ptr<TMainForm> MakeForm(TScriptedPrompts::TState& prompts) {
-    auto form =
-        std::make_unique<TMainForm>(QStringList{}, std::make_unique<TScriptedPrompts>(prompts));
-    form->resize(900, 600);
-    form->show();
-    return form;
-}
-
-QString SelectedText(const TMainForm& form) {
-    const QModelIndexList selected = form.TreeView->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? QString() : selected.front().data().toString();
+    Child<QRadioButton>(*dialog, "CustomDirectoryRadioButton")->click();
+    Child<QComboBox>(*dialog, "RootFromHistoryComboBox")->setEditText(path);
+    Child<QCheckBox>(*dialog, "IncludeFilenamesCheckBox")->setChecked(withFiles);
+    Child<QLineEdit>(*dialog, "TitleLabeledEdit")->setText(title);
+    Child<QPushButton>(*dialog, "AddButton")->click();
 }
 
 // Counts how often a widget is shown.
@@ -99,71 +88,79 @@ class TAddDiscTest : public QObject {
 private:
     std::unique_ptr<TScratchWorkingDirectory> FScratch;
     TScriptedPrompts::TState FPrompts;
+    // Answers the dialogs' folder picker from FPrompts.
+    TScriptedPrompts FAnswers{FPrompts};
+    // New discs are read on a day of the tests' choosing, never across a real midnight.
+    std::unique_ptr<TFixedClock> FClock;
 
 private slots:
     void init() {
         FScratch = std::make_unique<TScratchWorkingDirectory>();
         FPrompts = {};
+        FClock = std::make_unique<TFixedClock>(std::chrono::system_clock::from_time_t(1700000000));
     }
     void cleanup() {
         QCOMPARE(FPrompts.Unexpected, 0);
         FScratch.reset();
+        FClock.reset();
     }
 
     void dialogStartsWithTheSystemItemChosen() {
-        TAddTreeDialogForm dialog(nullptr, Items(false));
+        TAddTreeDialogForm dialog(nullptr, FAnswers, Items(false));
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Add Disc"));
-        QVERIFY(dialog.SystemItemRadioButton->isChecked());
-        QVERIFY(dialog.RootFromShellComboBox->isEnabled());
-        QVERIFY(!dialog.RootFromHistoryComboBox->isEnabled());
-        QVERIFY(!dialog.OvcAttachedButtonSource->isEnabled());
-        QVERIFY(!dialog.IncludeFilenamesCheckBox->isChecked());
-        QVERIFY(dialog.AddButton->isDefault());
-        QCOMPARE(dialog.RootFromHistoryComboBox->count(), 0);
-        QCOMPARE(dialog.RootFromHistoryComboBox->lineEdit()->maxLength(), 128);
-        TDiscInfoDockingForm& panel = dialog.DiscInfoDockingForm();
-        QVERIFY(!panel.TitleLabeledEdit->isReadOnly());
-        QVERIFY(panel.ReadDateLabeledEdit->isReadOnly());
-        QCOMPARE(panel.ReadDateLabeledEdit->text(), QString::fromStdString(TodayDateText()));
-        QCOMPARE(panel.DirCountLabeledEdit->text(), QString());
+        QVERIFY(Child<QRadioButton>(dialog, "SystemItemRadioButton")->isChecked());
+        QVERIFY(Child<QComboBox>(dialog, "RootFromShellComboBox")->isEnabled());
+        QVERIFY(!Child<QComboBox>(dialog, "RootFromHistoryComboBox")->isEnabled());
+        QVERIFY(!Child<QPushButton>(dialog, "OvcAttachedButtonSource")->isEnabled());
+        QVERIFY(!Child<QCheckBox>(dialog, "IncludeFilenamesCheckBox")->isChecked());
+        QVERIFY(Child<QPushButton>(dialog, "AddButton")->isDefault());
+        QCOMPARE(Child<QComboBox>(dialog, "RootFromHistoryComboBox")->count(), 0);
+        QCOMPARE(Child<QComboBox>(dialog, "RootFromHistoryComboBox")->lineEdit()->maxLength(), 128);
+        QWidget& panel = dialog;
+        QVERIFY(!Child<QLineEdit>(panel, "TitleLabeledEdit")->isReadOnly());
+        QVERIFY(Child<QLineEdit>(panel, "ReadDateLabeledEdit")->isReadOnly());
+        QCOMPARE(Child<QLineEdit>(panel, "ReadDateLabeledEdit")->text(),
+                 QString::fromStdString(TodayDateText()));
+        QCOMPARE(Child<QLineEdit>(panel, "DirCountLabeledEdit")->text(), QString());
         // No removable volume: the entry after the computer; preselecting prefills nothing.
-        QCOMPARE(dialog.RootFromShellComboBox->currentIndex(), 1);
-        QCOMPARE(panel.TitleLabeledEdit->text(), QString());
-        QCOMPARE(dialog.TreeRoot(), QStringLiteral("/"));
+        QCOMPARE(Child<QComboBox>(dialog, "RootFromShellComboBox")->currentIndex(), 1);
+        QCOMPARE(Child<QLineEdit>(panel, "TitleLabeledEdit")->text(), QString());
+        QCOMPARE(dialog.Request().TreeRoot, QStringLiteral("/"));
 
-        TAddTreeDialogForm withDisc(nullptr, Items(true));
-        QCOMPARE(withDisc.RootFromShellComboBox->currentIndex(), 3);
-        QCOMPARE(withDisc.DiscInfoDockingForm().TitleLabeledEdit->text(), QString());
+        TAddTreeDialogForm withDisc(nullptr, FAnswers, Items(true));
+        QCOMPARE(Child<QComboBox>(withDisc, "RootFromShellComboBox")->currentIndex(), 3);
+        QCOMPARE(Child<QLineEdit>(withDisc, "TitleLabeledEdit")->text(), QString());
     }
 
     void radioButtonsEnableTheirControlsAndChooseTheRoot() {
-        TAddTreeDialogForm dialog(nullptr, Items(false));
+        TAddTreeDialogForm dialog(nullptr, FAnswers, Items(false));
         dialog.show();
-        dialog.RootFromHistoryComboBox->setEditText(QStringLiteral("/some where "));
-        dialog.IncludeFilenamesCheckBox->setChecked(true);
+        Child<QComboBox>(dialog, "RootFromHistoryComboBox")
+            ->setEditText(QStringLiteral("/some where "));
+        Child<QCheckBox>(dialog, "IncludeFilenamesCheckBox")->setChecked(true);
 
-        dialog.CustomDirectoryRadioButton->click();
-        QVERIFY(!dialog.RootFromShellComboBox->isEnabled());
-        QVERIFY(dialog.RootFromHistoryComboBox->isEnabled());
-        QVERIFY(dialog.OvcAttachedButtonSource->isEnabled());
-        QCOMPARE(dialog.TreeRoot(), QStringLiteral("/some where ")); // not trimmed
+        Child<QRadioButton>(dialog, "CustomDirectoryRadioButton")->click();
+        QVERIFY(!Child<QComboBox>(dialog, "RootFromShellComboBox")->isEnabled());
+        QVERIFY(Child<QComboBox>(dialog, "RootFromHistoryComboBox")->isEnabled());
+        QVERIFY(Child<QPushButton>(dialog, "OvcAttachedButtonSource")->isEnabled());
+        QCOMPARE(dialog.Request().TreeRoot, QStringLiteral("/some where ")); // not trimmed
 
-        dialog.VirtualDiscRadioButton->click();
-        QVERIFY(!dialog.RootFromShellComboBox->isEnabled());
-        QVERIFY(!dialog.RootFromHistoryComboBox->isEnabled());
-        QCOMPARE(dialog.TreeRoot(), QString());
-        QVERIFY(dialog.IncludeFilenames());
+        Child<QRadioButton>(dialog, "VirtualDiscRadioButton")->click();
+        QVERIFY(!Child<QComboBox>(dialog, "RootFromShellComboBox")->isEnabled());
+        QVERIFY(!Child<QComboBox>(dialog, "RootFromHistoryComboBox")->isEnabled());
+        QCOMPARE(dialog.Request().TreeRoot, QString());
+        QVERIFY(dialog.Request().IncludeFilenames);
 
-        dialog.SystemItemRadioButton->click();
-        QVERIFY(dialog.RootFromShellComboBox->isEnabled());
-        QVERIFY(!dialog.OvcAttachedButtonSource->isEnabled());
-        dialog.RootFromShellComboBox->setCurrentIndex(-1);
-        QCOMPARE(dialog.TreeRoot(), QString());
+        Child<QRadioButton>(dialog, "SystemItemRadioButton")->click();
+        QVERIFY(Child<QComboBox>(dialog, "RootFromShellComboBox")->isEnabled());
+        QVERIFY(!Child<QPushButton>(dialog, "OvcAttachedButtonSource")->isEnabled());
+        Child<QComboBox>(dialog, "RootFromShellComboBox")->setCurrentIndex(-1);
+        QCOMPARE(dialog.Request().TreeRoot, QString());
 
-        dialog.CustomDirectoryRadioButton->click();
-        dialog.RootFromHistoryComboBox->setEditText(QString());
-        QCOMPARE(dialog.TreeRoot(), QString());
+        Child<QRadioButton>(dialog, "CustomDirectoryRadioButton")->click();
+        Child<QComboBox>(dialog, "RootFromHistoryComboBox")->setEditText(QString());
+        QCOMPARE(dialog.Request().TreeRoot, QString());
     }
 
     void choosingAnEntryPrefillsTheTitle_data() {
@@ -181,40 +178,36 @@ private slots:
         QFETCH(QString, title);
         QList<TSystemItem> items = Items(false);
         items.append({name, {}, QStringLiteral("/tmp"), false});
-        TAddTreeDialogForm dialog(nullptr, items);
-        dialog.DiscInfoDockingForm().TitleLabeledEdit->setText(QStringLiteral("typed before"));
-        emit dialog.RootFromShellComboBox->activated(static_cast<int>(items.size() - 1));
-        QCOMPARE(dialog.DiscInfoDockingForm().TitleLabeledEdit->text(), title);
+        TAddTreeDialogForm dialog(nullptr, FAnswers, items);
+        Child<QLineEdit>(dialog, "TitleLabeledEdit")->setText(QStringLiteral("typed before"));
+        emit Child<QComboBox>(dialog, "RootFromShellComboBox")
+            ->activated(static_cast<int>(items.size() - 1));
+        QCOMPARE(Child<QLineEdit>(dialog, "TitleLabeledEdit")->text(), title);
     }
 
     void browsingKeepsEveryConfirmedDirectory() {
-        TAddTreeDialogForm dialog(nullptr, Items(false));
-        dialog.CustomDirectoryRadioButton->click();
-        QStringList starts;
-        QStringList captions;
-        QString answer;
-        const TAddTreeDialogForm::TSelectDirectory picker = TAddTreeDialogForm::SelectDirectory;
-        TAddTreeDialogForm::SelectDirectory = [&](QWidget*, const QString& caption,
-                                                  const QString& start) -> QString {
-            captions << caption;
-            starts << start;
-            return answer;
-        };
+        TAddTreeDialogForm dialog(nullptr, FAnswers, Items(false));
+        Child<QRadioButton>(dialog, "CustomDirectoryRadioButton")->click();
+        QPushButton* browse = Child<QPushButton>(dialog, "OvcAttachedButtonSource");
         // A text that is no directory: the picker starts nowhere; cancelling empties the text.
-        dialog.RootFromHistoryComboBox->setEditText(QStringLiteral("/no/such/directory"));
-        dialog.HandleSelectDirectory();
-        QCOMPARE(dialog.RootFromHistoryComboBox->currentText(), QString());
-        QCOMPARE(dialog.RootFromHistoryComboBox->count(), 0);
+        Child<QComboBox>(dialog, "RootFromHistoryComboBox")
+            ->setEditText(QStringLiteral("/no/such/directory"));
+        FPrompts.DirectoryNames = {QString()};
+        browse->click();
+        QCOMPARE(Child<QComboBox>(dialog, "RootFromHistoryComboBox")->currentText(), QString());
+        QCOMPARE(Child<QComboBox>(dialog, "RootFromHistoryComboBox")->count(), 0);
 
         const QString here = QDir::currentPath();
-        answer = here;
-        dialog.HandleSelectDirectory();
-        dialog.HandleSelectDirectory();
-        QCOMPARE(dialog.RootFromHistoryComboBox->currentText(), here);
-        QCOMPARE(dialog.RootFromHistoryComboBox->count(), 2);
-        TAddTreeDialogForm::SelectDirectory = picker;
+        FPrompts.DirectoryNames = {here, here};
+        browse->click();
+        browse->click();
+        QCOMPARE(Child<QComboBox>(dialog, "RootFromHistoryComboBox")->currentText(), here);
+        QCOMPARE(Child<QComboBox>(dialog, "RootFromHistoryComboBox")->count(), 2);
+        QStringList starts;
+        for (const TDirectoryRequest& request : FPrompts.DirectoryRequests)
+            starts << request.Start;
         QCOMPARE(starts, (QStringList{QString(), QString(), here}));
-        QCOMPARE(captions.front(), QStringLiteral("Select directory"));
+        QCOMPARE(FPrompts.DirectoryRequests.front().Caption, QStringLiteral("Select directory"));
     }
 
     void addsAReadDiscAndSelectsIt() {
@@ -238,11 +231,14 @@ private slots:
         QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view("3"));
         QCOMPARE(SelectedText(*form), QStringLiteral("Holiday"));
         QCOMPARE(form->FilesModel().stringList(), QStringList{QStringLiteral("readme.txt")});
-        QCOMPARE(form->DiscInfoDockingForm().DirCountLabeledEdit->text(), QStringLiteral("2"));
+        QCOMPARE(Child<QLineEdit>(form->DiscInfoDockingForm(), "DirCountLabeledEdit")->text(),
+                 QStringLiteral("2"));
         QCOMPARE(progress.Shown, 1);
-        QCOMPARE(form->ReadingDiscForm->DiscTitleLabel->text(), QStringLiteral("Holiday"));
-        QVERIFY(
-            form->ReadingDiscForm->CurrentDirectoryLabel->text().endsWith(QStringLiteral("misc/")));
+        QCOMPARE(Child<QLabel>(*form->ReadingDiscForm, "DiscTitleLabel")->text(),
+                 QStringLiteral("Holiday"));
+        QVERIFY(Child<QLabel>(*form->ReadingDiscForm, "CurrentDirectoryLabel")
+                    ->text()
+                    .endsWith(QStringLiteral("misc/")));
         QVERIFY(!form->ReadingDiscForm->isVisible());
         QVERIFY(form->isEnabled());
         QVERIFY(!form->Busy());
@@ -269,9 +265,9 @@ private slots:
         TShowCounter progress(form->ReadingDiscForm);
         TDialogAnswer answer("orlenta::TAddTreeDialogForm", [](QWidget* widget) {
             auto* dialog = static_cast<TAddTreeDialogForm*>(widget);
-            dialog->VirtualDiscRadioButton->click();
-            dialog->DiscInfoDockingForm().TitleLabeledEdit->setText(QStringLiteral("Shelf only"));
-            dialog->AddButton->click();
+            Child<QRadioButton>(*dialog, "VirtualDiscRadioButton")->click();
+            Child<QLineEdit>(*dialog, "TitleLabeledEdit")->setText(QStringLiteral("Shelf only"));
+            Child<QPushButton>(*dialog, "AddButton")->click();
         });
         form->DiscAddAction->trigger();
         QCOMPARE(progress.Shown, 0);
@@ -296,7 +292,7 @@ private slots:
         TDialogAnswer answer("orlenta::TAddTreeDialogForm", [&](QWidget* widget) {
             auto* dialog = static_cast<TAddTreeDialogForm*>(widget);
             if (cancel)
-                dialog->CancelButton->click();
+                Child<QPushButton>(*dialog, "CancelButton")->click();
             else
                 ChooseCustomDirectory(widget, source, true, QStringLiteral("x"));
         });
@@ -334,7 +330,8 @@ private slots:
                                !form->DiscAddAction->isEnabled() &&
                                !form->FileSaveAction->isEnabled();
             mainWindowDisabled = !form->isEnabled() && form->ReadingDiscForm->isEnabled();
-            QTest::mouseClick(form->ReadingDiscForm->StopReadingButton, Qt::LeftButton);
+            QTest::mouseClick(Child<QToolButton>(*form->ReadingDiscForm, "StopReadingButton"),
+                              Qt::LeftButton);
         });
         stopper.start(1);
         TDialogAnswer answer("orlenta::TAddTreeDialogForm", [&](QWidget* dialog) {
@@ -363,9 +360,10 @@ private slots:
         TReadingDiscForm& progress = *form->ReadingDiscForm;
         QCOMPARE(progress.windowTitle(), QStringLiteral("Reading disc information..."));
         QVERIFY(!(progress.windowFlags() & Qt::WindowCloseButtonHint));
-        QVERIFY(progress.DiscTitleLabel->font().bold());
-        QCOMPARE(progress.StopReadingButton->defaultAction(), form->DiscStopReadingAction);
-        QVERIFY(!progress.StopReadingButton->icon().isNull());
+        QVERIFY(Child<QLabel>(progress, "DiscTitleLabel")->font().bold());
+        QCOMPARE(Child<QToolButton>(progress, "StopReadingButton")->defaultAction(),
+                 form->DiscStopReadingAction);
+        QVERIFY(!Child<QToolButton>(progress, "StopReadingButton")->icon().isNull());
     }
 };
 

@@ -1,10 +1,11 @@
 // The Search command in the window: the dialog, hits selected one at a time in the tree, the
 // prompt's answers, and "Search done".
 
+#include "MainFormTestSupport.h"
 #include "WindowTestSupport.h"
+#include "gui/WindowText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/MainForm.h"
-#include "gui/WindowText.h"
 #include "gui/search/SearchDialogForm.h"
 
 #include <QAction>
@@ -25,11 +26,6 @@ struct TSearchInput {
     bool Filename = false;
     bool Cancel = false;
 };
-
-QString SelectedText(const TMainForm& form) {
-    const QModelIndexList selected = form.TreeView->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? QString() : selected.front().data().toString();
-}
 
 QModelIndex IndexOfText(const TMainForm& form, const QString& text) {
     const TCatalogueTreeModel& model = form.TreeModel();
@@ -58,9 +54,11 @@ private:
     void Search(const TSearchInput& input) {
         TDialogAnswer answer("orlenta::TSearchDialogForm", [input](QWidget* widget) {
             auto* dialog = static_cast<TSearchDialogForm*>(widget);
-            QTest::keyClicks(dialog->SearchTextEdit, input.Keyword);
-            dialog->SearchInFilenameCheckBox->setChecked(input.Filename);
-            (input.Cancel ? dialog->Button2 : dialog->OkButton)->click();
+            QTest::keyClicks(Child<QLineEdit>(*dialog, "SearchTextEdit"), input.Keyword);
+            Child<QCheckBox>(*dialog, "SearchInFilenameCheckBox")->setChecked(input.Filename);
+            (input.Cancel ? Child<QPushButton>(*dialog, "Button2")
+                          : Child<QPushButton>(*dialog, "OkButton"))
+                ->click();
         });
         FForm->SearchAction->trigger();
         QVERIFY(answer.Answered());
@@ -95,18 +93,18 @@ private slots:
     void dialogStartsFromTheDefaults() {
         TSearchDialogForm dialog(FForm.get());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Search"));
-        QCOMPARE(dialog.SearchTextEdit->text(), QString());
-        QVERIFY(dialog.SearchInTitleCheckBox->isChecked());
-        QVERIFY(dialog.SearchInVendorCheckBox->isChecked());
-        QVERIFY(dialog.SearchInMemoCheckBox->isChecked());
-        QVERIFY(dialog.SearchInDirectoryCheckBox->isChecked());
-        QVERIFY(!dialog.SearchInFilenameCheckBox->isChecked());
-        QCOMPARE(dialog.OkButton->text(), QStringLiteral("&Search"));
-        QCOMPARE(dialog.Button2->text(), QStringLiteral("&Cancel"));
-        QVERIFY(dialog.OkButton->isDefault());
+        QCOMPARE(Child<QLineEdit>(dialog, "SearchTextEdit")->text(), QString());
+        QVERIFY(Child<QCheckBox>(dialog, "SearchInTitleCheckBox")->isChecked());
+        QVERIFY(Child<QCheckBox>(dialog, "SearchInVendorCheckBox")->isChecked());
+        QVERIFY(Child<QCheckBox>(dialog, "SearchInMemoCheckBox")->isChecked());
+        QVERIFY(Child<QCheckBox>(dialog, "SearchInDirectoryCheckBox")->isChecked());
+        QVERIFY(!Child<QCheckBox>(dialog, "SearchInFilenameCheckBox")->isChecked());
+        QCOMPARE(Child<QPushButton>(dialog, "OkButton")->text(), QStringLiteral("&Search"));
+        QCOMPARE(Child<QPushButton>(dialog, "Button2")->text(), QStringLiteral("&Cancel"));
+        QVERIFY(Child<QPushButton>(dialog, "OkButton")->isDefault());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        QCOMPARE(QApplication::focusWidget(), dialog.SearchTextEdit);
+        QCOMPARE(QApplication::focusWidget(), Child<QLineEdit>(dialog, "SearchTextEdit"));
     }
 
     void yesToEveryHitEndsWithSearchDone() {

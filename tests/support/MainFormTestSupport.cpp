@@ -1,0 +1,90 @@
+#include "MainFormTestSupport.h"
+
+#include "gui/mainwindow/CatalogueTreeModel.h"
+
+#include <QLineEdit>
+#include <QStringListModel>
+#include <QTest>
+#include <QTreeView>
+
+namespace orlenta::test {
+
+std::unique_ptr<TMainForm> MakeForm(TScriptedPrompts::TState& prompts,
+                                    const QStringList& arguments) {
+    auto form = std::make_unique<TMainForm>(arguments, std::make_unique<TScriptedPrompts>(prompts));
+    form->resize(900, 600);
+    form->show();
+    return form;
+}
+
+std::vector<QAction*> AllActions(const TMainForm& form) {
+    return {form.FileNewAction,    form.FileOpenAction,   form.FileSaveAction,
+            form.FileSaveAsAction, form.FileInfoAction,   form.FileExitAction,
+            form.DiscAddAction,    form.DiscRemoveAction, form.DiscInfoAction,
+            form.SearchAction,     form.AboutAction,      form.DiscStopReadingAction};
+}
+
+QStringList EnabledActions(const TMainForm& form) {
+    QStringList names;
+    for (QAction* action : AllActions(form))
+        if (action->isEnabled())
+            names << action->objectName();
+    return names;
+}
+
+QStringList IdleActions(bool saveEnabled) {
+    QStringList names{QStringLiteral("FileNewAction"), QStringLiteral("FileOpenAction")};
+    if (saveEnabled)
+        names << QStringLiteral("FileSaveAction");
+    names << QStringLiteral("FileSaveAsAction") << QStringLiteral("FileInfoAction")
+          << QStringLiteral("FileExitAction") << QStringLiteral("DiscAddAction")
+          << QStringLiteral("DiscRemoveAction") << QStringLiteral("DiscInfoAction")
+          << QStringLiteral("SearchAction") << QStringLiteral("AboutAction");
+    return names;
+}
+
+QStringList Texts(const TMainForm& form, const std::vector<int>& nodes) {
+    QStringList texts;
+    for (int node : nodes)
+        texts << form.TreeModel().Node(node).Text;
+    return texts;
+}
+
+int NodeAt(const TMainForm& form, const QStringList& path) {
+    const std::vector<int>* level = &form.TreeModel().TopLevel();
+    int found = TCatalogueTreeModel::kNoNode;
+    for (const QString& text : path) {
+        found = TCatalogueTreeModel::kNoNode;
+        for (int node : *level)
+            if (form.TreeModel().Node(node).Text == text)
+                found = node;
+        if (found == TCatalogueTreeModel::kNoNode)
+            return found;
+        level = &form.TreeModel().Node(found).Children;
+    }
+    return found;
+}
+
+QString SelectedText(const TMainForm& form) {
+    const QModelIndexList selected = form.TreeView->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QString() : selected.front().data().toString();
+}
+
+QStringList ListedFiles(const TMainForm& form) {
+    return form.FilesModel().stringList();
+}
+
+void ClickNode(TMainForm& form, const QStringList& path) {
+    const int node = NodeAt(form, path);
+    QVERIFY(node != TCatalogueTreeModel::kNoNode);
+    const QModelIndex index = form.TreeModel().IndexOfNode(node);
+    form.TreeView->scrollTo(index);
+    const QPoint point = form.TreeView->visualRect(index).center();
+    QTest::mouseClick(form.TreeView->viewport(), Qt::LeftButton, {}, point);
+}
+
+QString PanelTitle(const TMainForm& form) {
+    return Child<QLineEdit>(form.DiscInfoDockingForm(), "TitleLabeledEdit")->text();
+}
+
+} // namespace orlenta::test

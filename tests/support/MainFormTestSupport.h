@@ -1,0 +1,33 @@
+#pragma once
+
+// Shared by the main window's tests: making the window, reading its commands, tree and panel.
+
+#include "WindowTestSupport.h"
+#include "gui/mainwindow/MainForm.h"
+
+#include <QAction>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace orlenta::test {
+
+// A shown main window that asks prompts, started with arguments as its command line.
+std::unique_ptr<TMainForm> MakeForm(TScriptedPrompts::TState& prompts,
+                                    const QStringList& arguments = {});
+std::vector<QAction*> AllActions(const TMainForm& form);
+// Names of the actions that are enabled, for readable failures.
+QStringList EnabledActions(const TMainForm& form);
+// Names of the actions enabled outside busy mode.
+QStringList IdleActions(bool saveEnabled);
+QStringList Texts(const TMainForm& form, const std::vector<int>& nodes);
+// The node reached by following texts from the top level, or kNoNode.
+int NodeAt(const TMainForm& form, const QStringList& path);
+QString SelectedText(const TMainForm& form);
+QStringList ListedFiles(const TMainForm& form);
+// A real mouse click on the node at path.
+void ClickNode(TMainForm& form, const QStringList& path);
+// The title shown in the window's disc panel.
+QString PanelTitle(const TMainForm& form);
+
+} // namespace orlenta::test
