@@ -27,7 +27,10 @@ void WriteDiscProperties(const TXMLDiscType& disc, const TDiscProperties& proper
     disc.SetReadDate(properties.ReadDate);
     disc.SetDirCount(properties.DirCount);
     disc.SetFileCount(properties.FileCount);
-    disc.SetMemo(EscapeText(properties.Memo));
+    // A memo the user left as it was shown keeps its stored form: escaping the decoded text again
+    // could write it differently (an escape for a plain letter, a lone line feed).
+    if (properties.Memo != UnescapeText(disc.Memo()))
+        disc.SetMemo(EscapeText(properties.Memo));
 }
 
 } // namespace orlenta

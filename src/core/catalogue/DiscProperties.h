@@ -22,7 +22,8 @@ struct TDiscProperties {
 TDiscProperties ReadDiscProperties(const TXMLDiscType& disc);
 
 // Stores the properties into disc in the order Vendor, Title, MediaType, CreationDate, ReadDate,
-// DirCount, FileCount, Memo; the memo escaped, nothing trimmed or checked.
+// DirCount, FileCount, Memo; the memo escaped, nothing trimmed or checked. A memo equal to the
+// stored one once decoded keeps its stored form.
 void WriteDiscProperties(const TXMLDiscType& disc, const TDiscProperties& properties);
 
 } // namespace orlenta

@@ -20,7 +20,9 @@ TIndexProperties ReadIndexProperties(const TXMLOrlentaDataType& root) {
 void SetIndexProperties(const TXMLOrlentaDataType& root, std::string_view title,
                         std::string_view memo) {
     root.SetTitle(TrimControlAndBlank(title));
-    root.SetMemo(TrimControlAndBlank(EscapeText(memo)));
+    // A memo left as it was shown keeps its stored form, as a disc's does.
+    if (memo != UnescapeText(root.Memo()))
+        root.SetMemo(TrimControlAndBlank(EscapeText(memo)));
     if (root.Title().empty())
         root.SetTitle("Untitled");
 }

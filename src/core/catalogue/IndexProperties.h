@@ -20,7 +20,8 @@ struct TIndexProperties {
 TIndexProperties ReadIndexProperties(const TXMLOrlentaDataType& root);
 
 // What the Index properties dialog stores on OK: the title trimmed ("Untitled" when that leaves
-// nothing), the memo escaped and then trimmed.
+// nothing), the memo escaped and then trimmed; a memo equal to the stored one once decoded keeps
+// its stored form.
 void SetIndexProperties(const TXMLOrlentaDataType& root, std::string_view title,
                         std::string_view memo);
 

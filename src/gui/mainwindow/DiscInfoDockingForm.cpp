@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -158,9 +159,25 @@ void TDiscInfoDockingForm::SetEnableEdit(bool value) {
     }
 }
 
+namespace {
+
+// The text a memo box was given and the text it showed for it, kept on the box: what it shows is
+// not always what it was given (a lone LF or CR shows as a line break like CR LF), and a memo
+// nobody edited must come back as it went in.
+constexpr const char* kGivenMemoProperty = "orlentaGivenMemo";
+constexpr const char* kShownMemoProperty = "orlentaShownMemo";
+
+} // namespace
+
 std::string MemoBoxText(const QPlainTextEdit& memo) {
-    QString text = memo.toPlainText();
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    const QVariant given = memo.property(kGivenMemoProperty);
+    if (given.isValid() &&
+        memo.property(kShownMemoProperty).toString() == memo.document()->toRawText())
+        return given.toByteArray().toStdString();
+    // The raw text keeps no-break spaces and line separators, which toPlainText() would turn into
+    // blanks and line feeds; lines are the document's blocks, split by paragraph separators.
+    QString text = memo.document()->toRawText();
+    text.replace(QChar(QChar::ParagraphSeparator), QStringLiteral("\r\n"));
     return ToStdString(text);
 }
 
@@ -169,6 +186,9 @@ void SetMemoBoxText(QPlainTextEdit& memo, std::string_view text) {
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     memo.setPlainText(shown);
+    memo.setProperty(kGivenMemoProperty,
+                     QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    memo.setProperty(kShownMemoProperty, memo.document()->toRawText());
 }
 
 void TDiscInfoDockingForm::ShowProperties(const TDiscProperties& properties) {

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QTest>
+#include <QTextCursor>
 #include <QTreeView>
 
 using namespace orlenta;
@@ -221,7 +222,8 @@ private slots:
         form->FileInfoAction->trigger();
         QCOMPARE(form->Session().XMLIndexData.Title(), std::string_view("Archive"));
         QVERIFY(!form->FileChanged());
-        // A stored escape that EscapeText never writes is shown decoded, stored re-encoded.
+        // A stored escape that EscapeText never writes is shown decoded; a memo the user did not
+        // touch keeps its stored form.
         TDialogAnswer answer7("orlenta::TInfoDialogForm", [](QWidget* dialog) {
             auto* info = static_cast<TInfoDialogForm*>(dialog);
             QCOMPARE(Child<QPlainTextEdit>(*info, "Memo")->toPlainText(),
@@ -229,8 +231,47 @@ private slots:
             Child<QPushButton>(*info, "OkButton")->click();
         });
         form->FileInfoAction->trigger();
-        QCOMPARE(std::string(form->Session().XMLIndexData.Memo()),
-                 EscapeText(UnescapeText("a\\qb")));
+        QCOMPARE(std::string(form->Session().XMLIndexData.Memo()), std::string("a\\qb"));
+    }
+
+    // OK in either dialog stores a memo the user did not touch exactly as it was, whatever the
+    // memo box shows differently; an edited memo keeps the characters the box cannot tell apart.
+    void memosComeBackAsTheyWent() {
+        const char* const memos[] = {"no\u00a0break", "line\u2028separator", "lone\nfeed",
+                                     "lone\rreturn",  "two\r\nlines",        "blank at end "};
+        for (const char* memo : memos) {
+            IXMLOrlentaDataType root = BrowsingCatalogue();
+            const std::string stored = EscapeText(memo);
+            root.SetMemo(stored);
+            root.Discs().Disc(0).SetMemo(stored);
+            WriteDataFile(root, ToLocalPath(FCatalogueFile));
+            auto form = OpenedForm();
+            auto pressOk = [](QWidget* dialog) {
+                Child<QPushButton>(*dialog, "OkButton")->click();
+            };
+            TDialogAnswer info("orlenta::TInfoDialogForm", pressOk);
+            form->FileInfoAction->trigger();
+            QCOMPARE(std::string(form->Session().XMLIndexData.Memo()), stored);
+            TDialogAnswer disc("orlenta::TDiscDialogForm", pressOk);
+            form->DiscInfoAction->trigger();
+            QCOMPARE(std::string(form->Session().XMLDiscData.Memo()), stored);
+        }
+
+        IXMLOrlentaDataType root = BrowsingCatalogue();
+        root.Discs().Disc(0).SetMemo(EscapeText("a\u00a0b\u2028c"));
+        WriteDataFile(root, ToLocalPath(FCatalogueFile));
+        auto form = OpenedForm();
+        TDialogAnswer edit("orlenta::TDiscDialogForm", [](QWidget* dialog) {
+            auto* memo = Child<QPlainTextEdit>(*dialog, "DiscMemo");
+            memo->moveCursor(QTextCursor::End);
+            QTest::keyClicks(memo, QStringLiteral("d"));
+            QTest::keyClick(memo, Qt::Key_Return);
+            QTest::keyClicks(memo, QStringLiteral("e"));
+            Child<QPushButton>(*dialog, "OkButton")->click();
+        });
+        form->DiscInfoAction->trigger();
+        QCOMPARE(std::string(form->Session().XMLDiscData.Memo()),
+                 EscapeText("a\u00a0b\u2028cd\r\ne"));
     }
 
     // An exception that escapes an event handler reaches the error box; busy mode is left.
