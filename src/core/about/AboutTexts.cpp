@@ -126,8 +126,7 @@ TAboutTexts AboutTexts(std::string_view title, const TFileVersion& version, int 
 }
 
 std::string MakerPanelText() {
-    return std::string("Greetings from ") + kMakerFirstName +
-           ", who keeps the discs of the Orlenta project in order.";
+    return std::string("Greetings from ") + kMakerFirstName + " of the Orlenta project.";
 }
 
 } // namespace orlenta

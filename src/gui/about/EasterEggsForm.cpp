@@ -37,6 +37,8 @@ TEasterEggsForm::TEasterEggsForm() {
     FUrlMemo = new QPlainTextEdit(FUrlPanel);
     NameControl(FUrlMemo, QStringLiteral("UrlMemo"), QStringLiteral("Addresses"));
     FUrlMemo->setReadOnly(true);
+    // The text area inside shows up to screen readers on its own.
+    FUrlMemo->viewport()->setAccessibleName(QStringLiteral("Addresses"));
     FUrlMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     FUrlMemo->setFrameShape(QFrame::NoFrame);
     SetTextColour(FUrlMemo, QPalette::Text, kNavy);
@@ -52,7 +54,6 @@ TEasterEggsForm::TEasterEggsForm() {
     FDownloadNowLabel->setFont(font);
     SetTextColour(FDownloadNowLabel, QPalette::WindowText, kNavy);
     FDownloadNowLabel->setCursor(Qt::PointingHandCursor);
-    FDownloadNowLabel->setWordWrap(true);
     FDownloadNowLabel->setAlignment(Qt::AlignCenter);
     FDownloadNowLabel->installEventFilter(this);
     auto* updateLayout = new QVBoxLayout(FUpdatePanel);

@@ -76,7 +76,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     FSoftware = CreateLabel(FAboutPanel, QStringLiteral("lblSoftware"), QString());
 
     auto* rule = new QFrame(FAboutPanel);
-    NameControl(rule, QStringLiteral("NoticeRule"), QStringLiteral("Notice"));
+    NameControl(rule, QStringLiteral("NoticeRule"), QStringLiteral("Line above the notice"));
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Plain);
     SetTextColour(rule, QPalette::WindowText, kGrey);
