@@ -71,9 +71,11 @@ protected:
                 ShowLinkState(static_cast<QLabel*>(watched), false);
             return false;
         case QEvent::MouseButtonRelease: {
+            if (!onLabel)
+                return false;
             auto* label = static_cast<QLabel*>(watched);
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (!onLabel || mouse->button() != Qt::LeftButton ||
+            if (mouse->button() != Qt::LeftButton ||
                 !label->rect().contains(mouse->position().toPoint()))
                 return false;
             ResetLinkLabels(label->parent());
