@@ -9,6 +9,7 @@
 #include "core/reading/DiscReading.h"
 #include "core/search/CatalogueSearch.h"
 #include "gui/WindowText.h"
+#include "gui/about/AboutBox.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/DiscDialogForm.h"
 #include "gui/mainwindow/DiscInfoDockingForm.h"
@@ -335,8 +336,8 @@ void TMainForm::FileInfoActionExecute(QObject*) {
 }
 
 void TMainForm::AboutActionExecute(QObject*) {
-    // The About box (first year 2003) has its own unit; until it is there the command shows
-    // nothing.
+    // 2003: the product's first year, where the notice's span of years begins.
+    ShowAboutBox(this, 2003);
 }
 
 // --- Disc commands ---
