@@ -1,11 +1,14 @@
 #include "CliRun.h"
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
 #include <stdexcept>
 #include <sys/mman.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -35,7 +38,8 @@ std::string ReadAll(int fd) {
 
 } // namespace
 
-TCliResult RunCli(const std::vector<std::string>& arguments) {
+TCliProcess::TCliProcess(const std::vector<std::string>& arguments,
+                         const std::string& workingDirectory) {
     std::vector<std::string> words{ORLENTA_CLI};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -43,26 +47,57 @@ TCliResult RunCli(const std::vector<std::string>& arguments) {
         argv.push_back(word.data());
     argv.push_back(nullptr);
 
-    const int out = MemoryFile("cli-out");
-    const int err = MemoryFile("cli-err");
+    FOut = MemoryFile("cli-out");
+    FErr = MemoryFile("cli-err");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    if (!workingDirectory.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out, 1);
-    posix_spawn_file_actions_adddup2(&actions, err, 2);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_adddup2(&actions, FOut, 1);
+    posix_spawn_file_actions_adddup2(&actions, FErr, 2);
+    const int spawned = posix_spawn(&FPid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
+    if (spawned != 0) {
+        close(FOut);
+        close(FErr);
         throw std::runtime_error("cannot start " + words[0]);
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+}
+
+TCliProcess::~TCliProcess() {
+    if (FPid > 0) {
+        kill(FPid, SIGKILL);
+        waitpid(FPid, nullptr, 0);
+        close(FOut);
+        close(FErr);
+    }
+}
+
+TCliResult TCliProcess::Wait(int timeoutSeconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    int status = 0;
+    for (;;) {
+        const pid_t done = waitpid(FPid, &status, WNOHANG);
+        if (done == FPid || (done < 0 && errno != EINTR))
+            break;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            kill(FPid, SIGKILL);
+            waitpid(FPid, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    FPid = -1;
     TCliResult result;
     result.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.Out = ReadAll(out);
-    result.Err = ReadAll(err);
+    result.Out = ReadAll(FOut);
+    result.Err = ReadAll(FErr);
     return result;
+}
+
+TCliResult RunCli(const std::vector<std::string>& arguments) {
+    return TCliProcess(arguments).Wait();
 }
 
 } // namespace orlenta::test

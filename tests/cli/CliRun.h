@@ -1,8 +1,9 @@
 #pragma once
 
-// Runs the built orlenta-cli as a child process in the current working directory.
+// Runs the built orlenta-cli as a child process, in the current working directory or another.
 
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace orlenta::test {
@@ -11,6 +12,27 @@ struct TCliResult {
     int ExitStatus = -1; // the exit status, or -1 when the process did not exit normally
     std::string Out;
     std::string Err;
+};
+
+// orlenta-cli running beside the test, its standard input empty; several may run at once.
+class TCliProcess {
+public:
+    // Starts orlenta-cli with these arguments in workingDirectory (empty: the test's own).
+    explicit TCliProcess(const std::vector<std::string>& arguments,
+                         const std::string& workingDirectory = {});
+    // A process still running is killed.
+    ~TCliProcess();
+    TCliProcess(const TCliProcess&) = delete;
+    TCliProcess& operator=(const TCliProcess&) = delete;
+
+    // Waits for the end; after timeoutSeconds the process is killed (ExitStatus -1), so that a
+    // hang fails the test instead of stopping it.
+    TCliResult Wait(int timeoutSeconds = 120);
+
+private:
+    pid_t FPid = -1;
+    int FOut = -1;
+    int FErr = -1;
 };
 
 // orlenta-cli with these arguments, its standard input empty.

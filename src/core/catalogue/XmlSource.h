@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,8 @@ private:
 // cannot be read, the three-line parse error when the encoding is unknown or the bytes do not fit
 // it.
 TXmlSourceBuffer ReadXmlSourceAsUtf8(const std::string& path);
+// The same for the open file, read from its start; path names it in messages.
+TXmlSourceBuffer ReadXmlSourceAsUtf8(std::FILE* file, const std::string& path);
 
 // The parse error for a failure at byte offset of the UTF-8 text.
 std::string XmlParseErrorAt(const std::string& reason, std::string_view text, size_t offset);
