@@ -17,9 +17,11 @@ struct TCliResult {
 // orlenta-cli running beside the test, its standard input empty; several may run at once.
 class TCliProcess {
 public:
-    // Starts orlenta-cli with these arguments in workingDirectory (empty: the test's own).
+    // Starts orlenta-cli with these arguments in workingDirectory (empty: the test's own), its
+    // standard output going to outputFile when one is named.
     explicit TCliProcess(const std::vector<std::string>& arguments,
-                         const std::string& workingDirectory = {});
+                         const std::string& workingDirectory = {},
+                         const std::string& outputFile = {});
     // A process still running is killed.
     ~TCliProcess();
     TCliProcess(const TCliProcess&) = delete;
@@ -37,5 +39,9 @@ private:
 
 // orlenta-cli with these arguments, its standard input empty.
 TCliResult RunCli(const std::vector<std::string>& arguments);
+
+// orlenta-cli with these arguments, its standard output and error on a terminal that passes
+// every byte through as it is: Out holds what the terminal was given.
+TCliResult RunCliOnTerminal(const std::vector<std::string>& arguments);
 
 } // namespace orlenta::test
