@@ -1,4 +1,5 @@
 #include "core/OrlentaError.h"
+#include "core/catalogue/DataFile.h"
 #include "core/catalogue/OrlentaData.h"
 #include "core/catalogue/XmlSource.h"
 
@@ -29,17 +30,10 @@ void DeclareUtf8(pugi::xml_document& xml) {
 } // namespace
 
 IXMLOrlentaDataType LoadOrlentaData(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
+    const TFilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file)
         throw CannotOpenFileError(path, errno);
-    try {
-        IXMLOrlentaDataType root = LoadOrlentaData(file, path);
-        std::fclose(file);
-        return root;
-    } catch (...) {
-        std::fclose(file);
-        throw;
-    }
+    return LoadOrlentaData(file.get(), path);
 }
 
 IXMLOrlentaDataType LoadOrlentaData(std::FILE* file, const std::string& path) {

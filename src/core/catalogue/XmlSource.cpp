@@ -170,20 +170,6 @@ std::string XmlParseErrorText(const std::string& reason, int line, const std::st
     return reason + "\r\nLine: " + std::to_string(line) + "\r\n" + lineStart.substr(0, end);
 }
 
-TXmlSourceBuffer ReadXmlSourceAsUtf8(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        throw CannotOpenFileError(path, errno);
-    try {
-        TXmlSourceBuffer text = ReadXmlSourceAsUtf8(file, path);
-        std::fclose(file);
-        return text;
-    } catch (...) {
-        std::fclose(file);
-        throw;
-    }
-}
-
 TXmlSourceBuffer ReadXmlSourceAsUtf8(std::FILE* file, const std::string& path) {
     TXmlSourceBuffer buffer = ReadWholeFile(file, path);
     if (StartsWith(buffer, "\xEF\xBB\xBF")) {
