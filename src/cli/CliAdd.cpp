@@ -116,6 +116,8 @@ private:
 void RunAdd(const TAddOptions& options) {
     TCliHost host;
     TCatalogueSession session(host);
+    // From before the look whether the file exists to the end of the save.
+    THeldDataFileLock lock(session, options.File);
     std::error_code ignored;
     if (std::filesystem::exists(options.File, ignored))
         OpenCatalogue(session, options.File);

@@ -1,5 +1,6 @@
 #include "CliCommon.h"
 
+#include "TerminalText.h"
 #include "core/OrlentaError.h"
 #include "core/catalogue/IndexProperties.h"
 
@@ -9,8 +10,28 @@
 
 namespace orlenta::cli {
 
+namespace {
+
+// text as it may go to stderr: parse errors quote the data file, which may hold anything.
+std::string ForStderr(const std::string& text) {
+    return StderrIsTerminal() ? TerminalText(text) : text;
+}
+
+// The first argument when it is meant as a command (not an option) that app does not have.
+const char* UnknownCommand(CLI::App& app, int argc, char** argv) {
+    if (argc < 2 || argv[1][0] == '-')
+        return nullptr;
+    for (const CLI::App* command : app.get_subcommands({})) {
+        if (command->check_name(argv[1]))
+            return nullptr;
+    }
+    return argv[1];
+}
+
+} // namespace
+
 void PrintError(const std::string& text) {
-    std::cerr << WithClosingFullStop(text) << '\n';
+    std::cerr << ForStderr(WithClosingFullStop(text)) << '\n';
 }
 
 void TCliHost::SetBusy(const std::string&) {}
@@ -21,7 +42,13 @@ void TCliHost::ShowMessage(TMessageKind kind, const std::string& text) {
     if (kind == TMessageKind::Error)
         PrintError(text);
     else
-        std::cerr << text << '\n';
+        std::cerr << ForStderr(text) << '\n';
+}
+
+void TCliHost::ShowWaiting(const std::string& statusText) {
+    // In a script the wait is no news; on a terminal it explains the pause.
+    if (!statusText.empty() && StderrIsTerminal())
+        std::cerr << statusText << '\n';
 }
 
 void OpenCatalogue(TCatalogueSession& session, const std::string& path) {
@@ -45,6 +72,11 @@ int RunCommandLine(CLI::App& app, int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
+        // CLI11 would only say that a command is required.
+        if (const char* unknown = UnknownCommand(app, argc, argv)) {
+            PrintError(UnknownCommandText(unknown));
+            return kExitUsage;
+        }
         // Help and version requests arrive here too, with status 0.
         return app.exit(error) == 0 ? kExitSuccess : kExitUsage;
     } catch (const ECommandFailed&) {
@@ -53,11 +85,15 @@ int RunCommandLine(CLI::App& app, int argc, char** argv) {
         PrintError(error.what());
         return kExitFailure;
     }
-    // A full disk or a closed pipe must not pass for a complete listing.
+    // A full disk or a closed pipe must not pass for a complete listing. A write that failed
+    // during the command left its reason in errno (nothing after the output makes a call that
+    // fails); otherwise the last flush gives it.
+    if (std::cout && !std::ferror(stdout))
+        errno = 0;
     std::cout.flush();
-    errno = 0;
-    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        PrintError("Cannot write to standard output. " + SystemErrorText(errno != 0 ? errno : EIO));
+    std::fflush(stdout);
+    if (!std::cout || std::ferror(stdout)) {
+        PrintError(CannotWriteStandardOutputError(errno != 0 ? errno : EIO).what());
         return kExitFailure;
     }
     return kExitSuccess;

@@ -17,16 +17,19 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
 // Writes an error to stderr as the program shows every error: its text, with a full stop
-// appended when the last character is above the full stop in code order.
+// appended when the last character is above the full stop in code order; control characters
+// escaped on a terminal.
 void PrintError(const std::string& text);
 
-// The catalogue operations' front end on a terminal: messages go to stderr; there is no busy
-// mode to show and no Save command to enable.
+// The catalogue operations' front end on a terminal: messages go to stderr, and so does a wait
+// for another process when stderr is a terminal; there is no busy mode to show and no Save
+// command to enable.
 class TCliHost : public ICatalogueHost {
 public:
     void SetBusy(const std::string& statusText) override;
     void FileChangedSet(bool changed) override;
     void ShowMessage(TMessageKind kind, const std::string& text) override;
+    void ShowWaiting(const std::string& statusText) override;
 };
 
 // Ends a command whose failure has already been shown to the user; the exit status is 1.

@@ -1,9 +1,11 @@
 // orlenta-cli discs: one line per disc.
 
 #include "CliCommon.h"
+#include "TerminalText.h"
 
 #include <iostream>
 #include <memory>
+#include <sstream>
 
 namespace orlenta::cli {
 
@@ -18,10 +20,11 @@ void RunDiscs(const std::string& file) {
         const TXMLDiscType disc = discs.Disc(i);
         // Values as stored: the memo stays in its escaped single-line form, so that every disc
         // keeps to one line.
-        std::cout << i << '\t' << disc.Root().ID() << '\t' << disc.Title() << '\t' << disc.Vendor()
-                  << '\t' << disc.MediaType() << '\t' << disc.CreationDate() << '\t'
-                  << disc.ReadDate() << '\t' << disc.DirCount() << '\t' << disc.FileCount() << '\t'
-                  << disc.Memo() << '\n';
+        std::ostringstream line;
+        line << i << '\t' << disc.Root().ID() << '\t' << disc.Title() << '\t' << disc.Vendor()
+             << '\t' << disc.MediaType() << '\t' << disc.CreationDate() << '\t' << disc.ReadDate()
+             << '\t' << disc.DirCount() << '\t' << disc.FileCount() << '\t' << disc.Memo() << '\n';
+        std::cout << ForStdout(line.str());
     }
 }
 

@@ -1,6 +1,7 @@
 // orlenta-cli info: the catalogue's title, memo, last directory ID and sizes.
 
 #include "CliCommon.h"
+#include "TerminalText.h"
 #include "core/catalogue/DirectoryWalk.h"
 #include "core/catalogue/EscapedText.h"
 
@@ -44,8 +45,9 @@ void RunInfo(const std::string& file) {
     for (int i = 0; i < discs.Count(); ++i)
         AddTreeSize(discs.Disc(i).Root(), size);
 
-    std::cout << "Title: " << root.Title() << '\n'
-              << "Memo: " << UnescapeText(root.Memo()) << '\n'
+    // The memo is decoded, so a crafted one can hold any control character.
+    std::cout << "Title: " << ForStdout(root.Title()) << '\n'
+              << "Memo: " << ForStdout(UnescapeText(root.Memo())) << '\n'
               << "Last directory ID: " << root.LastDirectoryID() << '\n'
               << "Discs: " << discs.Count() << '\n'
               << "Directories: " << size.Directories << '\n'

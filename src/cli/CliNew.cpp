@@ -19,14 +19,16 @@ struct TNewOptions {
 };
 
 void RunNew(const TNewOptions& options) {
+    TCliHost host;
+    TCatalogueSession session(host);
+    // Of two new catalogues under one name, the second finds the first.
+    THeldDataFileLock lock(session, options.File);
     std::error_code ignored;
     // A dangling link counts as taken too: saving would create the file it points to.
     if (!options.Force &&
         std::filesystem::exists(std::filesystem::symlink_status(options.File, ignored)))
         throw CannotCreateFileError(options.File, EEXIST);
 
-    TCliHost host;
-    TCatalogueSession session(host);
     session.NewCatalogue();
     // The window's first tree rebuild gives a new catalogue its empty Discs; the file written
     // here is the one the window would write.

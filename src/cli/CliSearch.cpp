@@ -1,6 +1,7 @@
 // orlenta-cli search: every hit of a keyword in the catalogue, one line each.
 
 #include "CliCommon.h"
+#include "TerminalText.h"
 #include "core/search/CatalogueSearch.h"
 
 #include <algorithm>
@@ -53,7 +54,12 @@ private:
     static constexpr size_t kFlushSize = 64 * 1024;
 
     void Flush() {
-        std::fwrite(FBuffer.data(), 1, FBuffer.size(), stdout);
+        if (StdoutIsTerminal()) {
+            const std::string shown = TerminalText(FBuffer);
+            std::fwrite(shown.data(), 1, shown.size(), stdout);
+        } else {
+            std::fwrite(FBuffer.data(), 1, FBuffer.size(), stdout);
+        }
         FBuffer.clear();
     }
 

@@ -17,6 +17,7 @@ struct TSetOptions {
 void RunSet(const TSetOptions& options) {
     TCliHost host;
     TCatalogueSession session(host);
+    THeldDataFileLock lock(session, options.File);
     OpenCatalogue(session, options.File);
     SetGivenIndexProperties(session.XMLIndexData, options.Title, options.Memo);
     SaveCatalogue(session, options.File);

@@ -1,6 +1,7 @@
 // orlenta-cli tree: the directory tree of every disc.
 
 #include "CliCommon.h"
+#include "TerminalText.h"
 #include "core/catalogue/DirectoryWalk.h"
 
 #include <iostream>
@@ -17,7 +18,12 @@ struct TTreeOptions {
 };
 
 void PrintIndented(int depth, std::string_view text, std::string_view suffix = {}) {
-    std::cout << std::string(static_cast<size_t>(depth) * 2, ' ') << text << suffix << '\n';
+    std::cout << std::string(static_cast<size_t>(depth) * 2, ' ');
+    if (StdoutIsTerminal())
+        std::cout << TerminalText(text);
+    else
+        std::cout << text;
+    std::cout << suffix << '\n';
 }
 
 // Prints a disc's directories below its title, depth first in document order, each directory's

@@ -18,7 +18,7 @@ void RunXml(const std::string& file) {
     const TFilePtr dataFile = OpenFileForReading(file);
     if (!InflateRaw(dataFile.get(), stdout)) {
         if (std::ferror(stdout))
-            return; // reported as a failed write to standard output
+            throw CannotWriteStandardOutputError(errno != 0 ? errno : EIO);
         PrintError(kErrorReadingDataFile);
         throw ECommandFailed();
     }

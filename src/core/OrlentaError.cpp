@@ -1,6 +1,7 @@
 #include "core/OrlentaError.h"
 
 #include <cstring>
+#include <sys/stat.h>
 
 namespace orlenta {
 
@@ -14,6 +15,22 @@ std::string AssertionText(std::string_view message, std::string_view unitName, i
     text += std::to_string(line);
     text += ')';
     return text;
+}
+
+// Why a file of this st_mode cannot serve as a data or temporary file.
+std::string NotRegularFileReason(unsigned mode) {
+    const char* kind = "a special file";
+    if (S_ISFIFO(mode))
+        kind = "a FIFO";
+    else if (S_ISSOCK(mode))
+        kind = "a socket";
+    else if (S_ISCHR(mode) || S_ISBLK(mode))
+        kind = "a device";
+    else if (S_ISLNK(mode))
+        kind = "a symbolic link";
+    else if (S_ISDIR(mode))
+        kind = "a directory";
+    return std::string("It is ") + kind + ", not a regular file.";
 }
 
 } // namespace
@@ -45,6 +62,33 @@ EOrlentaError CannotWriteFileError(const std::string& path, int errnoValue) {
 
 EOrlentaError CannotCreateFileError(const std::string& path, int errnoValue) {
     return EOrlentaError("Cannot create file \"" + path + "\". " + SystemErrorText(errnoValue));
+}
+
+EOrlentaError CannotOpenNonRegularFileError(const std::string& path, unsigned mode) {
+    return EOrlentaError("Cannot open file \"" + path + "\". " + NotRegularFileReason(mode));
+}
+
+EOrlentaError CannotCreateNonRegularFileError(const std::string& path, unsigned mode) {
+    return EOrlentaError("Cannot create file \"" + path + "\". " + NotRegularFileReason(mode));
+}
+
+EOrlentaError CannotCreateLinkedFileError(const std::string& path) {
+    return EOrlentaError("Cannot create file \"" + path +
+                         "\". It has further names (hard links), so it may be another file.");
+}
+
+EOrlentaError DataFileIsTemporaryFileError(const std::string& path,
+                                           const std::string& temporaryName) {
+    return EOrlentaError("Cannot use \"" + path + "\" as a data file. It is \"" + temporaryName +
+                         "\" in the working folder, the temporary file of every load and save.");
+}
+
+EOrlentaError CannotWriteStandardOutputError(int errnoValue) {
+    return EOrlentaError("Cannot write to standard output. " + SystemErrorText(errnoValue));
+}
+
+std::string UnknownCommandText(std::string_view command) {
+    return "Unknown command \"" + std::string(command) + "\". Run with --help to see the commands.";
 }
 
 } // namespace orlenta

@@ -27,6 +27,20 @@ EOrlentaError CannotOpenFileError(const std::string& path, int errnoValue);
 EOrlentaError CannotCreateFileError(const std::string& path, int errnoValue);
 // "Cannot write file "%s". %s" with the system's reason for errnoValue.
 EOrlentaError CannotWriteFileError(const std::string& path, int errnoValue);
+// "Cannot open file "%s". It is a FIFO, not a regular file." and the like, for a file of this
+// st_mode that is neither a regular file nor a directory.
+EOrlentaError CannotOpenNonRegularFileError(const std::string& path, unsigned mode);
+// "Cannot create file "%s". It is a FIFO, not a regular file." and the like, as above.
+EOrlentaError CannotCreateNonRegularFileError(const std::string& path, unsigned mode);
+// "Cannot create file "%s". ..." for a file that has further names (hard links).
+EOrlentaError CannotCreateLinkedFileError(const std::string& path);
+// A data file that is the temporary file temporaryName of loads and saves.
+EOrlentaError DataFileIsTemporaryFileError(const std::string& path,
+                                           const std::string& temporaryName);
+// "Cannot write to standard output. %s" with the system's reason for errnoValue.
+EOrlentaError CannotWriteStandardOutputError(int errnoValue);
+// What the command line says about a command it does not know.
+std::string UnknownCommandText(std::string_view command);
 // An error text as the program shows it: a full stop appended when the last character comes
 // after the full stop in code order (a letter or a digit, typically).
 std::string WithClosingFullStop(std::string_view text);

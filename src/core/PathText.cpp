@@ -1,6 +1,9 @@
 #include "core/PathText.h"
 
+#include <climits>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace orlenta {
 
@@ -21,6 +24,29 @@ std::string_view LastComponent(std::string_view path) {
         path.remove_suffix(1);
     const std::size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const std::string_view parent = ExtractParentPath(path);
+    if (parent.empty())
+        return ".";
+    return parent == "/" ? "/" : std::string(parent.substr(0, parent.size() - 1));
+}
+
+std::string ResolveLinks(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::vector<char> target(PATH_MAX + 1);
+        const ssize_t length = readlink(current.c_str(), target.data(), PATH_MAX);
+        if (length < 0)
+            return current;
+        const std::string next(target.data(), static_cast<size_t>(length));
+        current = (!next.empty() && next[0] == '/') ? next : DirectoryOf(current) + "/" + next;
+    }
+    return current;
 }
 
 std::string_view Extension(std::string_view path) {

@@ -17,6 +17,12 @@ std::string_view ExtractParentPath(std::string_view path);
 // The last component of path, without a trailing '/'.
 std::string_view LastComponent(std::string_view path);
 
+// The folder that holds the file at path: "." for a bare name, "/" for a file at the root.
+std::string DirectoryOf(const std::string& path);
+
+// The file a path finally names: links followed, also when the last one dangles.
+std::string ResolveLinks(const std::string& path);
+
 // The text from the last '.' after the last '/', the dot included; empty when there is none.
 std::string_view Extension(std::string_view path);
 

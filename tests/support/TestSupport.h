@@ -42,9 +42,11 @@ public:
     void ShowMessage(TMessageKind kind, const std::string& text) override {
         Messages.push_back({kind, text});
     }
+    void ShowWaiting(const std::string& statusText) override { WaitTexts.push_back(statusText); }
     bool Busy() const { return !BusyTexts.empty() && !BusyTexts.back().empty(); }
 
     std::vector<std::string> BusyTexts;
+    std::vector<std::string> WaitTexts;
     std::vector<TRecordedMessage> Messages;
     bool SaveEnabled = false;
 };

@@ -4,41 +4,14 @@
 #include "core/PathText.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace orlenta {
 
 namespace {
-
-// The folder that holds the file at path, for opening and syncing it.
-std::string DirectoryOf(const std::string& path) {
-    const std::string_view parent = ExtractParentPath(path);
-    if (parent.empty())
-        return ".";
-    return parent == "/" ? "/" : std::string(parent.substr(0, parent.size() - 1));
-}
-
-// The file a path finally names: links followed, also when the last one dangles.
-std::string ResolveLinks(const std::string& path) {
-    std::string current = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat info {};
-        if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-            return current;
-        std::vector<char> target(PATH_MAX + 1);
-        const ssize_t length = readlink(current.c_str(), target.data(), PATH_MAX);
-        if (length < 0)
-            return current;
-        const std::string next(target.data(), static_cast<size_t>(length));
-        current = (!next.empty() && next[0] == '/') ? next : DirectoryOf(current) + "/" + next;
-    }
-    return current;
-}
 
 unsigned CurrentUmask() {
     const mode_t mask = umask(0);
@@ -53,11 +26,15 @@ TAtomicFile::TAtomicFile(const std::string& path) : FPath(path), FTargetPath(Res
     if (stat(FTargetPath.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode))
             throw CannotCreateFileError(FPath, EISDIR);
+        // A FIFO or a device is no file to put a catalogue in, and renaming over it would
+        // swap a device node for a regular file.
+        if (!S_ISREG(info.st_mode))
+            throw CannotCreateNonRegularFileError(FPath, info.st_mode);
         // Even where the system would let us (as root), a file without any write permission
         // is one its owner meant to keep as it is.
         if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
             throw CannotCreateFileError(FPath, EACCES);
-        const int probe = open(FTargetPath.c_str(), O_WRONLY | O_CLOEXEC);
+        const int probe = open(FTargetPath.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (probe < 0)
             throw CannotCreateFileError(FPath, errno);
         close(probe);

@@ -13,7 +13,8 @@ namespace orlenta {
 class TAtomicFile : public TByteSink {
 public:
     // Throws "Cannot create file "%s". %s" (with path as given) when the target cannot be written:
-    // a read-only file, a directory, a folder that does not exist or cannot be written.
+    // a read-only file, a directory, a FIFO, socket or device, a folder that does not exist or
+    // cannot be written.
     explicit TAtomicFile(const std::string& path);
     ~TAtomicFile() override;
     TAtomicFile(const TAtomicFile&) = delete;

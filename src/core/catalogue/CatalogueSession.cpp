@@ -3,11 +3,18 @@
 #include "core/OrlentaError.h"
 #include "core/catalogue/AtomicFile.h"
 #include "core/catalogue/DataFile.h"
+#include "core/catalogue/DataFileLock.h"
 #include "core/catalogue/RawDeflate.h"
+#include "core/catalogue/TemporaryFile.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace orlenta {
+
+TCatalogueSession::TCatalogueSession(ICatalogueHost& host) : FHost(host) {}
+
+TCatalogueSession::~TCatalogueSession() = default;
 
 void TCatalogueSession::SetFileChanged(bool changed) {
     FFileChanged = changed;
@@ -49,34 +56,51 @@ bool TCatalogueSession::OpenDataFile(const std::string& path) {
 
 bool TCatalogueSession::LoadDataFile() {
     TBusyScope busy(FHost, "Loading datafile...");
+    if (IsTemporaryFile(OrlentaFilename))
+        throw DataFileIsTemporaryFileError(OrlentaFilename, kTemporaryFileName);
     TFilePtr dataFile = OpenFileForReading(OrlentaFilename);
-    TFilePtr temporaryFile = CreateFileForWriting(kTemporaryFileName);
-    bool inflated = InflateRaw(dataFile.get(), temporaryFile.get());
-    if (std::fclose(temporaryFile.release()) != 0)
-        inflated = false;
-    dataFile.reset();
-    if (!inflated) {
+    TTemporaryFile temporaryFile(FHost);
+    if (!InflateRaw(dataFile.get(), temporaryFile.Stream())) {
+        // A full working folder is no fault of the data file.
+        if (std::ferror(temporaryFile.Stream()))
+            throw CannotWriteFileError(kTemporaryFileName, errno != 0 ? errno : EIO);
         FHost.ShowMessage(TMessageKind::Error, kErrorReadingDataFile);
         return false;
     }
-    IXMLOrlentaDataType loaded = LoadOrlentaData(kTemporaryFileName);
+    temporaryFile.StartReading();
+    dataFile.reset();
+    IXMLOrlentaDataType loaded = LoadOrlentaData(temporaryFile.Stream(), kTemporaryFileName);
     // The selected disc belongs to the document being replaced.
     XMLDiscData = {};
     XMLIndexData = std::move(loaded);
-    std::remove(kTemporaryFileName);
+    temporaryFile.Remove();
     return true;
 }
 
 void TCatalogueSession::SaveDataFile() {
     TBusyScope busy(FHost, "Saving datafile...");
-    XMLIndexData.Document()->SaveToFile(kTemporaryFileName);
-    TFilePtr temporaryFile = OpenFileForReading(kTemporaryFileName);
+    if (IsTemporaryFile(OrlentaFilename))
+        throw DataFileIsTemporaryFileError(OrlentaFilename, kTemporaryFileName);
+    std::unique_ptr<TDataFileLock> ownLock;
+    if (!FHeldLock || !FHeldLock->Covers(OrlentaFilename))
+        ownLock = std::make_unique<TDataFileLock>(OrlentaFilename, FHost);
+    TTemporaryFile temporaryFile(FHost);
+    XMLIndexData.Document()->SaveToStream(temporaryFile.Stream(), kTemporaryFileName);
+    temporaryFile.StartReading();
     TAtomicFile dataFile(OrlentaFilename);
-    DeflateRaw(temporaryFile.get(), dataFile);
+    DeflateRaw(temporaryFile.Stream(), dataFile);
     dataFile.Commit();
-    temporaryFile.reset();
-    std::remove(kTemporaryFileName);
+    temporaryFile.Remove();
     SetFileChanged(false);
+}
+
+void TCatalogueSession::HoldDataFileLock(const std::string& path) {
+    FHeldLock.reset();
+    FHeldLock = std::make_unique<TDataFileLock>(path, FHost);
+}
+
+void TCatalogueSession::ReleaseDataFileLock() {
+    FHeldLock.reset();
 }
 
 } // namespace orlenta

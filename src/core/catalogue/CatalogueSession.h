@@ -2,6 +2,7 @@
 
 #include "core/catalogue/OrlentaData.h"
 
+#include <memory>
 #include <string>
 
 namespace orlenta {
@@ -20,6 +21,9 @@ public:
     virtual void FileChangedSet(bool changed) = 0;
     // A message box of this kind with the one button OK.
     virtual void ShowMessage(TMessageKind kind, const std::string& text) = 0;
+    // The operation has been waiting a second for another process to let go of a file: the
+    // status text says so; the empty text follows when the wait is over.
+    virtual void ShowWaiting(const std::string& statusText) { (void)statusText; }
 };
 
 // Busy mode with a status text for as long as the object lives, left however the operation ends.
@@ -46,11 +50,16 @@ public:
 // The name of the temporary file of loads and saves, relative to the working directory.
 inline constexpr const char* kTemporaryFileName = "Orlenta.tmp";
 
+class TDataFileLock;
+
 // The open catalogue and the toolkit-free operations on it: what the main window owns and the
 // command-line tool shares.
 class TCatalogueSession {
 public:
-    explicit TCatalogueSession(ICatalogueHost& host) : FHost(host) {}
+    explicit TCatalogueSession(ICatalogueHost& host);
+    ~TCatalogueSession();
+    TCatalogueSession(const TCatalogueSession&) = delete;
+    TCatalogueSession& operator=(const TCatalogueSession&) = delete;
 
     ICatalogueHost& Host() const { return FHost; }
 
@@ -82,12 +91,35 @@ public:
     bool LoadDataFile();
 
     // Writes the open catalogue to OrlentaFilename (not empty) and clears FileChanged. The data
-    // file is replaced whole or not at all. Throws on failure, FileChanged unchanged.
+    // file is replaced whole or not at all, under its writers' lock (HoldDataFileLock) when the
+    // session does not hold it already. Throws on failure, FileChanged unchanged.
     void SaveDataFile();
+
+    // Takes the lock that writers of the data file at path serialize on (waiting for another
+    // process that holds it) and keeps it until ReleaseDataFileLock or the session's end; a lock
+    // held before is let go first. A load, changes and a save of that file in between are one
+    // step that no other writer comes between.
+    void HoldDataFileLock(const std::string& path);
+    void ReleaseDataFileLock();
 
 private:
     ICatalogueHost& FHost;
     bool FFileChanged = false;
+    std::unique_ptr<TDataFileLock> FHeldLock;
+};
+
+// The data-file lock of path held by session for as long as the object lives.
+class THeldDataFileLock {
+public:
+    THeldDataFileLock(TCatalogueSession& session, const std::string& path) : FSession(session) {
+        FSession.HoldDataFileLock(path);
+    }
+    ~THeldDataFileLock() { FSession.ReleaseDataFileLock(); }
+    THeldDataFileLock(const THeldDataFileLock&) = delete;
+    THeldDataFileLock& operator=(const THeldDataFileLock&) = delete;
+
+private:
+    TCatalogueSession& FSession;
 };
 
 } // namespace orlenta

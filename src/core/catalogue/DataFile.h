@@ -1,6 +1,6 @@
 #pragma once
 
-// Opening the files of a load or a save, with the program's own error texts.
+// Opening the data file of a load, with the program's own error texts.
 
 #include <cstdio>
 #include <memory>
@@ -13,11 +13,9 @@ struct TFileCloser {
 };
 using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
 
-// path opened for reading. Throws "Cannot open file "%s". %s", also for a directory, which
-// fopen opens and only the first read would refuse.
+// The regular file at path (links followed) opened for reading. Throws "Cannot open file "%s".
+// %s" when it cannot be opened, and also for a directory, FIFO, socket or device: a FIFO is never
+// waited on and a device never opened.
 TFilePtr OpenFileForReading(const std::string& path);
-
-// path created or truncated for writing. Throws "Cannot create file "%s". %s".
-TFilePtr CreateFileForWriting(const std::string& path);
 
 } // namespace orlenta

@@ -229,26 +229,35 @@ private:
 } // namespace
 
 void TXMLDocument::SaveToFile(const std::string& path) {
-    if (FPrototypes) {
-        // Copies keep pointing at the strings, which live in a buffer the document keeps.
-        FXml.remove_child(FPrototypes.parent());
-        FPrototypes = {};
-    }
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr)
         throw CannotCreateFileError(path, errno);
     std::vector<char> buffer(1 << 18);
     std::setvbuf(file, buffer.data(), _IOFBF, buffer.size());
+    try {
+        SaveToStream(file, path);
+    } catch (...) {
+        std::fclose(file);
+        throw;
+    }
+    if (std::fclose(file) != 0)
+        throw CannotWriteFileError(path, errno);
+}
+
+void TXMLDocument::SaveToStream(std::FILE* file, const std::string& name) {
+    if (FPrototypes) {
+        // Copies keep pointing at the strings, which live in a buffer the document keeps.
+        FXml.remove_child(FPrototypes.parent());
+        FPrototypes = {};
+    }
     TFileXmlWriter writer(file);
     errno = 0;
     FXml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
     int error = writer.Errno();
     if (error == 0 && std::fflush(file) != 0)
         error = errno;
-    if (std::fclose(file) != 0 && error == 0)
-        error = errno;
     if (error != 0)
-        throw CannotWriteFileError(path, error);
+        throw CannotWriteFileError(name, error);
 }
 
 // --- document functions ---

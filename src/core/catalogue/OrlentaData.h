@@ -6,6 +6,7 @@
 // empty, and reading an absent child element appends it empty, so the document is written with
 // them. Elements and attributes the schema does not name are kept and written back.
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <pugixml.hpp>
@@ -224,6 +225,8 @@ public:
 
     // Writes the document as XML text (UTF-8, no indentation) to path. Throws EOrlentaError.
     void SaveToFile(const std::string& path);
+    // The same, to the open file; name is the file's name in messages. It is flushed, not closed.
+    void SaveToStream(std::FILE* file, const std::string& name);
 
     // A new last child of parent with this tag, and a new attribute of element with this name
     // and the empty value. The tags and names of the schema are shared by every element that
@@ -265,6 +268,8 @@ IXMLOrlentaDataType NewOrlentaData();
 // Parses the file at path. Throws EOrlentaError with the three-line parse error, or
 // "Interface not supported" when the root element is not OrlentaData.
 IXMLOrlentaDataType LoadOrlentaData(const std::string& path);
+// The same for the open file, read from its start; name is the file's name in messages.
+IXMLOrlentaDataType LoadOrlentaData(std::FILE* file, const std::string& name);
 
 // Hands out the next directory ID from the root's LastDirectoryID (empty or not a decimal
 // integer counts as 0) and writes it back.

@@ -1,7 +1,9 @@
 #include "core/OrlentaError.h"
+#include "core/catalogue/DataFile.h"
 #include "core/catalogue/OrlentaData.h"
 #include "core/catalogue/XmlSource.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace orlenta {
@@ -28,14 +30,21 @@ void DeclareUtf8(pugi::xml_document& xml) {
 } // namespace
 
 IXMLOrlentaDataType LoadOrlentaData(const std::string& path) {
+    const TFilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        throw CannotOpenFileError(path, errno);
+    return LoadOrlentaData(file.get(), path);
+}
+
+IXMLOrlentaDataType LoadOrlentaData(std::FILE* file, const std::string& path) {
     auto document = std::make_shared<TXMLDocument>();
-    TXmlSourceBuffer source = ReadXmlSourceAsUtf8(path);
+    TXmlSourceBuffer source = ReadXmlSourceAsUtf8(file, path);
     const size_t size = source.Size();
     const pugi::xml_parse_result result = document->Xml().load_buffer_inplace_own(
         source.Release(), size, kParseOptions, pugi::encoding_utf8);
     if (!result) {
         // The parse consumed the buffer in place; read the text again to quote the line.
-        const TXmlSourceBuffer text = ReadXmlSourceAsUtf8(path);
+        const TXmlSourceBuffer text = ReadXmlSourceAsUtf8(file, path);
         throw EOrlentaError(XmlParseErrorAt(result.description(),
                                             std::string_view(text.Data(), text.Size()),
                                             static_cast<size_t>(result.offset)));

@@ -52,11 +52,8 @@ TXmlSourceBuffer AllocateBuffer(size_t size) {
     return TXmlSourceBuffer(static_cast<char*>(memory), size);
 }
 
-TXmlSourceBuffer ReadWholeFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        throw CannotOpenFileError(path, errno);
-    std::vector<char> chunks;
+// Everything in file from its start; path names it in messages.
+TXmlSourceBuffer ReadWholeFile(std::FILE* file, const std::string& path) {
     TXmlSourceBuffer buffer;
     int error = 0;
     if (std::fseek(file, 0, SEEK_END) == 0) {
@@ -70,7 +67,6 @@ TXmlSourceBuffer ReadWholeFile(const std::string& path) {
     } else {
         error = errno;
     }
-    std::fclose(file);
     if (error != 0)
         throw CannotOpenFileError(path, error);
     return buffer;
@@ -174,8 +170,8 @@ std::string XmlParseErrorText(const std::string& reason, int line, const std::st
     return reason + "\r\nLine: " + std::to_string(line) + "\r\n" + lineStart.substr(0, end);
 }
 
-TXmlSourceBuffer ReadXmlSourceAsUtf8(const std::string& path) {
-    TXmlSourceBuffer buffer = ReadWholeFile(path);
+TXmlSourceBuffer ReadXmlSourceAsUtf8(std::FILE* file, const std::string& path) {
+    TXmlSourceBuffer buffer = ReadWholeFile(file, path);
     if (StartsWith(buffer, "\xEF\xBB\xBF")) {
         std::memmove(buffer.Data(), buffer.Data() + 3, buffer.Size() - 3);
         return TXmlSourceBuffer(buffer.Release(), buffer.Size() - 3);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -25,12 +26,12 @@ private:
     size_t FSize = 0;
 };
 
-// The XML text of the file at path as UTF-8 without a byte-order mark, whatever encoding XML 1.0
-// lets a parser detect (UTF-8, UTF-16 or UTF-32 by byte-order mark or by the first characters,
-// or an encoding named in the declaration). Throws EOrlentaError: "Cannot open file" when the file
-// cannot be read, the three-line parse error when the encoding is unknown or the bytes do not fit
-// it.
-TXmlSourceBuffer ReadXmlSourceAsUtf8(const std::string& path);
+// The XML text of the open file, read from its start, as UTF-8 without a byte-order mark,
+// whatever encoding XML 1.0 lets a parser detect (UTF-8, UTF-16 or UTF-32 by byte-order mark or
+// by the first characters, or an encoding named in the declaration); path names the file in
+// messages. Throws EOrlentaError: "Cannot open file" when the file cannot be read, the three-line
+// parse error when the encoding is unknown or the bytes do not fit it.
+TXmlSourceBuffer ReadXmlSourceAsUtf8(std::FILE* file, const std::string& path);
 
 // The parse error for a failure at byte offset of the UTF-8 text.
 std::string XmlParseErrorAt(const std::string& reason, std::string_view text, size_t offset);

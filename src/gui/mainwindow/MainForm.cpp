@@ -215,6 +215,17 @@ void TMainForm::ShowMessage(TMessageKind kind, const std::string& text) {
     FPrompts->Message(this, kind, ToQString(text), TMessageButtons::Ok);
 }
 
+void TMainForm::ShowWaiting(const std::string& statusText) {
+    if (!statusText.empty()) {
+        FStatusBeforeWait = StatusBar->currentMessage();
+        StatusBar->showMessage(ToQString(statusText));
+    } else {
+        StatusBar->showMessage(FStatusBeforeWait);
+    }
+    if (isVisible())
+        StatusBar->repaint();
+}
+
 void TMainForm::HandleException(std::exception_ptr error) {
     QString text;
     try {
@@ -290,7 +301,11 @@ void TMainForm::FileOpenActionExecute(QObject*) {
 
 void TMainForm::OpenDataFile(const std::string& path) {
     const bool previouslyChanged = FileChanged();
-    const bool loaded = FSession.OpenDataFile(path);
+    // Another Orlenta saving this catalogue finishes first; a save takes the lock by itself.
+    const bool loaded = [&] {
+        const THeldDataFileLock lock(FSession, path);
+        return FSession.OpenDataFile(path);
+    }();
     if (!FSession.XMLIndexData)
         return;
     SetCaptionFromTitle();

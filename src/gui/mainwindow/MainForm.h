@@ -58,6 +58,7 @@ public:
     void SetBusy(const std::string& statusText) override;
     void FileChangedSet(bool changed) override;
     void ShowMessage(TMessageKind kind, const std::string& text) override;
+    void ShowWaiting(const std::string& statusText) override;
 
     // Busy mode: wait cursor, the text in the status bar, every command disabled but Stop
     // reading. The empty text leaves it; calls do not nest.
@@ -163,6 +164,8 @@ private:
     // The click's shortcut from a tree node to its element.
     TNodeDirectories FNodeDirectories;
     bool FBusy = false;
+    // The status text that a wait for another Orlenta replaced.
+    QString FStatusBeforeWait;
     bool FKeyboardSelecting = false;
     std::unique_ptr<TDiscReading> FDiscReading;
 };

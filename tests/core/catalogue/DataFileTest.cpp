@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace orlenta {
@@ -204,6 +205,40 @@ TEST_F(DataFileTest, SaveFailureOfTheTemporaryFileKeepsTheDataFile) {
               std::string("Cannot create file \"") + kTemporaryFileName + "\". Is a directory.");
     EXPECT_EQ(ReadFileBytes(target), "old bytes");
     EXPECT_TRUE(Session.FileChanged());
+}
+
+// A FIFO must never block a load or a save, and a device is neither read nor replaced.
+TEST_F(DataFileTest, ADataFileThatIsNoRegularFileIsRefused) {
+    alarm(30); // a blocking open fails the test instead of hanging it
+    mkfifo("fifo.olx", 0666);
+    // A device node of our own (the null device) where the system lets us make one; otherwise a
+    // link to /dev/null, which a save must then not even be tried on.
+    const bool ownDevice = mknod("device.olx", S_IFCHR | 0666, makedev(1, 3)) == 0;
+    if (!ownDevice)
+        fs::create_symlink("/dev/null", "device.olx");
+    fs::create_symlink("fifo.olx", "link-to-fifo.olx");
+    const std::pair<std::string, std::string> cases[] = {
+        {"fifo.olx", "It is a FIFO, not a regular file."},
+        {"link-to-fifo.olx", "It is a FIFO, not a regular file."},
+        {"device.olx", "It is a device, not a regular file."},
+    };
+    for (const auto& [name, reason] : cases) {
+        SCOPED_TRACE(name);
+        Session.OrlentaFilename = name;
+        EXPECT_EQ(LoadError(), "Cannot open file \"" + name + "\". " + reason);
+        EXPECT_FALSE(TemporaryFileExists()) << "refused before the temporary file";
+        if (name == "device.olx" && !ownDevice)
+            continue;
+        Session.SetFileChanged(true);
+        EXPECT_EQ(SaveError(), "Cannot create file \"" + name + "\". " + reason);
+        EXPECT_TRUE(Session.FileChanged());
+        fs::remove(kTemporaryFileName); // a failed save leaves it, as it should
+    }
+    EXPECT_TRUE(fs::is_fifo("fifo.olx"));
+    EXPECT_TRUE(fs::is_character_file("device.olx"));
+    alarm(0);
+    EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
+    EXPECT_FALSE(Host.Busy());
 }
 
 // A write that fails part-way (here the file-size limit, as a full disk would) leaves the old file

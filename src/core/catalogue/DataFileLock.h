@@ -1,0 +1,45 @@
+#pragma once
+
+// Locks that let Orlenta processes wait for each other instead of spoiling each other's files.
+
+#include "core/catalogue/CatalogueSession.h"
+
+#include <string>
+
+namespace orlenta {
+
+// The status text while an operation waits for another process.
+inline constexpr const char* kWaitingForAnotherOrlenta = "Waiting for another Orlenta...";
+
+// Takes an exclusive flock on fd, waiting for as long as another process holds one; after a
+// second of waiting the host shows kWaitingForAnotherOrlenta. False when the file system offers
+// no such locks.
+bool LockExclusively(int fd, ICatalogueHost& host);
+
+// The lock file of the data file at path: ".NAME.lock" beside the file the path finally names.
+std::string DataFileLockPath(const std::string& path);
+
+// The lock that writers of one data file serialize on. Saving renames a new file over the data
+// file, so a lock on the data file itself would be lost with the old file; the lock is on a file
+// of its own beside it, which its holder removes when letting go.
+class TDataFileLock {
+public:
+    // Takes the lock of the data file at path, waiting for another process that holds it. Where
+    // the lock file cannot be made (a folder that cannot be written, a file system without
+    // locks) the lock is not taken: nobody can replace the data file there either, and a save
+    // reports why.
+    TDataFileLock(const std::string& path, ICatalogueHost& host);
+    // Removes the lock file and lets go.
+    ~TDataFileLock();
+    TDataFileLock(const TDataFileLock&) = delete;
+    TDataFileLock& operator=(const TDataFileLock&) = delete;
+
+    // True when this is the lock of the data file at path.
+    bool Covers(const std::string& path) const;
+
+private:
+    std::string FLockPath;
+    int FFd = -1;
+};
+
+} // namespace orlenta

@@ -1,0 +1,145 @@
+// Several orlenta-cli processes at once: in one working folder they share the temporary file,
+// and writers of one catalogue may run from different folders.
+
+#include "CliRun.h"
+#include "TestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <pugixml.hpp>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace orlenta::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A catalogue of one disc holding fileCount file names: large enough that a load or a save takes
+// a while, so that the processes really overlap.
+std::string CatalogueXml(const std::string& title, int fileCount) {
+    std::string xml = R"(<?xml version="1.0"?><OrlentaData Title=")" + title +
+                      R"(" LastDirectoryID="1" Memo=""><Discs><Disc Title="Bulk" FileCount=")" +
+                      std::to_string(fileCount) + R"("><Root ID="1"><Filenames>)";
+    for (int i = 0; i < fileCount; ++i)
+        xml += R"(<Filename Text="file-)" + std::to_string(i) + R"(.dat"/>)";
+    return xml + "</Filenames></Root></Disc></Discs></OrlentaData>";
+}
+
+std::set<std::string> FolderEntries(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// The disc titles of the catalogue at path, in document order.
+std::vector<std::string> DiscTitles(const std::string& path) {
+    const std::string xml = DataFileText(path);
+    pugi::xml_document document;
+    std::vector<std::string> titles;
+    if (!document.load_buffer(xml.data(), xml.size()))
+        return {"(not XML)"};
+    for (pugi::xml_node disc : document.document_element().child("Discs").children("Disc"))
+        titles.push_back(disc.attribute("Title").value());
+    return titles;
+}
+
+class CliConcurrencyTest : public ::testing::Test {
+protected:
+    TScratchDirectory FScratch;
+};
+
+// Writers of one catalogue and readers of another, all in one folder: nobody reads another's XML
+// through the shared temporary file, and every file ends as exactly what one of them wrote.
+TEST_F(CliConcurrencyTest, ProcessesInOneFolderNeverMixTheirCatalogues) {
+    constexpr int kFiles = 20000;
+    const std::string bulkXml = CatalogueXml("@", kFiles);
+    const auto bulkWithTitle = [&bulkXml](const std::string& title) {
+        std::string xml = bulkXml;
+        return xml.replace(xml.find('@'), 1, title);
+    };
+    WriteFileBytes("a.olx", RawDeflateBytes(bulkWithTitle("A")));
+    WriteFileBytes("b.olx", RawDeflateBytes(CatalogueXml("B", 3)));
+    const std::string smallBefore = ReadFileBytes("b.olx");
+    const std::string smallInfo = "Title: B\nMemo: \nLast directory ID: 1\nDiscs: 1\n"
+                                  "Directories: 0\nFiles: 3\n";
+
+    std::vector<std::unique_ptr<TCliProcess>> setters;
+    std::vector<std::unique_ptr<TCliProcess>> adders;
+    std::vector<std::unique_ptr<TCliProcess>> readers;
+    for (int i = 0; i < 30; ++i) {
+        if (i % 5 == 0)
+            setters.push_back(std::make_unique<TCliProcess>(
+                std::vector<std::string>{"set", "a.olx", "--title", "A" + std::to_string(i)}));
+        if (i % 10 == 1)
+            adders.push_back(std::make_unique<TCliProcess>(
+                std::vector<std::string>{"add", "c.olx", "--title", "C" + std::to_string(i)}));
+        readers.push_back(std::make_unique<TCliProcess>(std::vector<std::string>{"info", "b.olx"}));
+    }
+
+    std::set<std::string> possible;
+    for (size_t i = 0; i < setters.size(); ++i) {
+        const TCliResult result = setters[i]->Wait();
+        EXPECT_EQ(result.ExitStatus, 0) << result.Err;
+        possible.insert(bulkWithTitle("A" + std::to_string(i * 5)));
+    }
+    std::vector<std::string> expectedAdded;
+    for (size_t i = 0; i < adders.size(); ++i) {
+        const TCliResult result = adders[i]->Wait();
+        EXPECT_EQ(result.ExitStatus, 0) << result.Err;
+        expectedAdded.push_back("C" + std::to_string(i * 10 + 1));
+    }
+    for (const auto& reader : readers) {
+        const TCliResult result = reader->Wait();
+        EXPECT_EQ(result.ExitStatus, 0) << result.Err;
+        EXPECT_EQ(result.Out, smallInfo);
+    }
+
+    EXPECT_TRUE(possible.contains(DataFileText("a.olx"))) << "a.olx is no catalogue a set wrote";
+    EXPECT_EQ(ReadFileBytes("b.olx"), smallBefore);
+    std::vector<std::string> added = DiscTitles("c.olx");
+    std::sort(added.begin(), added.end());
+    EXPECT_EQ(added, expectedAdded);
+    EXPECT_EQ(FolderEntries(FScratch.Path()), (std::set<std::string>{"a.olx", "b.olx", "c.olx"}))
+        << "no temporary or lock file is left behind";
+}
+
+// Writers of one catalogue, run from two folders: each load, change and save is one step that no
+// other writer comes between, so no change is lost.
+TEST_F(CliConcurrencyTest, WritersOfOneCatalogueFromTwoFoldersLoseNoChange) {
+    fs::create_directory("one");
+    fs::create_directory("two");
+    WriteFileBytes("shared.olx", RawDeflateBytes(CatalogueXml("Shared", 10000)));
+
+    std::vector<std::unique_ptr<TCliProcess>> writers;
+    std::vector<std::string> expectedTitles{"Bulk"};
+    for (int i = 0; i < 8; ++i) {
+        const std::string title = "D" + std::to_string(i);
+        writers.push_back(std::make_unique<TCliProcess>(
+            std::vector<std::string>{"add", "../shared.olx", "--title", title},
+            i % 2 == 0 ? "one" : "two"));
+        expectedTitles.push_back(title);
+        if (i == 3)
+            writers.push_back(std::make_unique<TCliProcess>(
+                std::vector<std::string>{"set", "../shared.olx", "--memo", "kept"}, "two"));
+    }
+    for (const auto& writer : writers) {
+        const TCliResult result = writer->Wait();
+        EXPECT_EQ(result.ExitStatus, 0) << result.Err;
+    }
+
+    std::vector<std::string> titles = DiscTitles("shared.olx");
+    std::sort(titles.begin(), titles.end());
+    EXPECT_EQ(titles, expectedTitles);
+    EXPECT_NE(DataFileText("shared.olx").find(R"(Memo="kept")"), std::string::npos);
+    EXPECT_EQ(FolderEntries(FScratch.Path()), (std::set<std::string>{"one", "shared.olx", "two"}));
+    EXPECT_TRUE(fs::is_empty("one"));
+    EXPECT_TRUE(fs::is_empty("two"));
+}
+
+} // namespace
+} // namespace orlenta::test
