@@ -11,7 +11,7 @@ namespace orlenta {
 enum class TMessageKind { Error, Information, Confirmation, Plain };
 
 // What the catalogue operations need from the front end that runs them: the window implements it
-// with Qt, the command-line tool with stderr, tests with a recorder.
+// with its widgets, the command-line tool with stderr, tests with a recorder.
 class ICatalogueHost {
 public:
     virtual ~ICatalogueHost() = default;
