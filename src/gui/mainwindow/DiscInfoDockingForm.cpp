@@ -81,6 +81,8 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
                                  QStringLiteral("DVD+R"), QStringLiteral("DVD+RW"),
                                  QStringLiteral("DVD-R"), QStringLiteral("DVD-RW")});
     MediaTypeComboBox->setCurrentIndex(-1);
+    // The edit inside the box takes the focus; a screen reader names it as the box.
+    MediaTypeComboBox->lineEdit()->setAccessibleName(QStringLiteral("Media type"));
     MediaTypeLabel->setBuddy(MediaTypeComboBox);
     auto* countsRow = new QGridLayout;
     countsRow->setContentsMargins(0, 0, 0, 0);

@@ -131,6 +131,7 @@ void TMainForm::CreateMenusAndToolBar() {
 
     StatusBar = statusBar();
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setAccessibleName(QStringLiteral("Status"));
 }
 
 void TMainForm::CreateBrowsingArea() {
@@ -141,6 +142,7 @@ void TMainForm::CreateBrowsingArea() {
     FTreeModel = new TCatalogueTreeModel(TreeViewImages(), this);
     TreeView = new QTreeView;
     TreeView->setObjectName(QStringLiteral("TreeView"));
+    TreeView->setAccessibleName(QStringLiteral("Discs and directories"));
     TreeView->setModel(FTreeModel);
     TreeView->setHeaderHidden(true);
     TreeView->setIndentation(19);
@@ -177,6 +179,7 @@ void TMainForm::CreateBrowsingArea() {
     FFilesModel = new QStringListModel(this);
     FilesListBox = new QListView;
     FilesListBox->setObjectName(QStringLiteral("FilesListBox"));
+    FilesListBox->setAccessibleName(QStringLiteral("Files"));
     FilesListBox->setModel(FFilesModel);
     FilesListBox->setUniformItemSizes(true);
     FilesListBox->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -14,6 +14,7 @@
 #include "gui/mainwindow/DiscInfoDockingForm.h"
 #include "gui/mainwindow/InfoDialogForm.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -84,6 +85,21 @@ private slots:
         QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view());
         QVERIFY(form->close());
         QVERIFY(FPrompts.Messages.empty());
+    }
+
+    // A screen reader names every control that takes the focus.
+    void everyControlHasAnAccessibleName() {
+        auto form = MakeForm(FPrompts, {FCatalogueFile});
+        QStringList unnamed;
+        for (QWidget* widget : form->findChildren<QWidget*>()) {
+            if (!widget->isVisible() || widget->focusPolicy() == Qt::NoFocus)
+                continue;
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            if (accessible == nullptr || accessible->text(QAccessible::Name).isEmpty())
+                unnamed << widget->objectName() + QLatin1Char('/') +
+                               QString::fromLatin1(widget->metaObject()->className());
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u", ")));
     }
 
     void layoutAndCommandTable() {
