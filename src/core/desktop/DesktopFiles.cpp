@@ -123,7 +123,6 @@ std::string DesktopEntryText(const TDataFileType& type, const std::string& execu
     // tree) instead of leaving a menu entry that fails.
     return "[Desktop Entry]\n"
            "Type=Application\n"
-           "Version=1.5\n"
            "Name=" +
            KeyFileValue(type.TypeName) +
            "\n"

@@ -71,7 +71,6 @@ TEST(DesktopEntryText, OpensOneFileOfTheTypeFromTheMenu) {
     EXPECT_EQ(DesktopEntryText(kOrlentaType, "/usr/bin/orlenta"),
               "[Desktop Entry]\n"
               "Type=Application\n"
-              "Version=1.5\n"
               "Name=Orlenta\n"
               "GenericName=Disc Catalogue\n"
               "Comment=Browse or share your CD and DVD archive\n"
