@@ -19,25 +19,34 @@ namespace orlenta {
 
 namespace {
 
-std::string FolderFromEnvironment(const char* variable, const std::string& home,
-                                  const char* fallback) {
-    // The base directory rules: unset, empty or relative values are ignored.
-    const char* value = std::getenv(variable);
-    if (value != nullptr && value[0] == '/')
-        return value;
-    return home + fallback;
+std::string WithoutTrailingSlashes(std::string folder) {
+    while (!folder.empty() && folder.back() == '/')
+        folder.pop_back();
+    return folder;
 }
 
+// Without its trailing slashes: "" for the root folder.
 std::string HomeFolder() {
     if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/')
-        return home;
+        return WithoutTrailingSlashes(home);
     std::vector<char> buffer(16384);
     passwd entry{};
     passwd* found = nullptr;
     if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
         found != nullptr && found->pw_dir != nullptr && found->pw_dir[0] == '/')
-        return found->pw_dir;
+        return WithoutTrailingSlashes(found->pw_dir);
     throw EOrlentaError(NoHomeFolderText());
+}
+
+std::string FolderFromEnvironment(const char* variable, const std::string& home,
+                                  const char* fallback) {
+    // The base directory rules: unset, empty or relative values are ignored.
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] == '/') {
+        const std::string folder = WithoutTrailingSlashes(value);
+        return folder.empty() ? "/" : folder;
+    }
+    return home + fallback;
 }
 
 std::string RunningExecutablePath() {

@@ -242,8 +242,9 @@ TEST(CurrentDesktopPlaces, FollowsTheBaseDirectoryRules) {
         {std::nullopt, std::nullopt, "/home/ann/.local/share", "/home/ann/.config"},
         // Empty and relative values are ignored.
         {"", "relative/config", "/home/ann/.local/share", "/home/ann/.config"},
+        {"/x/data/", "/x/config//", "/x/data", "/x/config"},
     };
-    const TEnvironmentVariable home("HOME", "/home/ann");
+    const TEnvironmentVariable home("HOME", "/home/ann/");
     for (const auto& c : cases) {
         const TEnvironmentVariable data("XDG_DATA_HOME", c.DataHome);
         const TEnvironmentVariable config("XDG_CONFIG_HOME", c.ConfigHome);
