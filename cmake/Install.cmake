@@ -40,14 +40,14 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orlenta)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "catalogue of CD and DVD discs")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "catalogue of CD and DVD discs
- Orlenta reads the directory tree of a disc, drive or directory, optionally with
- the file names, into one catalogue file (.olx), together with the disc's title,
- vendor, media type, dates and memo. The catalogue is browsed in a tree of discs
- and directories, searched and passed on as one file.
- .
- The package holds the Qt window (orlenta) and the command-line tool
- (orlenta-cli).")
+# The summary is the package's synopsis; an empty line here becomes Debian's " ." paragraph break.
+set(CPACK_PACKAGE_DESCRIPTION "Orlenta reads the directory tree of a disc, drive or directory,
+optionally with the file names, into one catalogue file (.olx), together with
+the disc's title, vendor, media type, dates and memo. The catalogue is browsed
+in a tree of discs and directories, searched and passed on as one file.
+
+The package holds the Qt window (orlenta) and the command-line tool
+(orlenta-cli).")
 set(ORLENTA_PACKAGE_MAINTAINER "Orlenta maintainers <maintainers@orlenta.invalid>"
     CACHE STRING "The Maintainer field of the Debian package")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ORLENTA_PACKAGE_MAINTAINER}")
