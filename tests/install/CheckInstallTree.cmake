@@ -25,15 +25,13 @@ if(NOT installed STREQUAL expected)
     message(FATAL_ERROR "Installed:\n  ${installed}\nexpected:\n  ${expected}")
 endif()
 
-foreach(program orlenta-cli orlenta)
-    if(EXISTS ${PREFIX}/bin/${program})
-        execute_process(COMMAND ${PREFIX}/bin/${program} --version RESULT_VARIABLE result
-            OUTPUT_QUIET ERROR_QUIET)
-        if(program STREQUAL orlenta-cli AND NOT result EQUAL 0)
-            message(FATAL_ERROR "The installed ${program} does not run: ${result}")
-        endif()
-    endif()
-endforeach()
+# Installed without the build tree's run path, the tool still finds its libraries. (The window
+# has no option that ends it at once.)
+execute_process(COMMAND ${PREFIX}/bin/orlenta-cli --version RESULT_VARIABLE result
+    OUTPUT_QUIET ERROR_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "The installed orlenta-cli does not run: ${result}")
+endif()
 
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
 if(GUI AND DESKTOP_FILE_VALIDATE)
