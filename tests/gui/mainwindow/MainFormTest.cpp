@@ -16,6 +16,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -85,6 +86,31 @@ private slots:
         QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view());
         QVERIFY(form->close());
         QVERIFY(FPrompts.Messages.empty());
+    }
+
+    // About shows the box with the window disabled meanwhile; afterwards every command is as it
+    // was.
+    void aboutShowsTheBoxAndLeavesTheCommandsAsTheyWere() {
+        auto form = MakeForm(FPrompts, {FCatalogueFile});
+        const QStringList before = EnabledActions(*form);
+        bool disabledMeanwhile = false;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (window->objectName() != u"frmAbout"_s || !window->isVisible() ||
+                    window->windowOpacity() < 1.0)
+                    continue;
+                disabledMeanwhile = !form->isEnabled();
+                answer.stop();
+                Child<QPushButton>(*window, "OKButton")->click();
+            }
+        });
+        answer.start(20);
+        form->AboutAction->trigger();
+        QVERIFY(disabledMeanwhile);
+        QVERIFY(form->isEnabled());
+        QCOMPARE(EnabledActions(*form), before);
+        QVERIFY(!form->FileChanged());
     }
 
     // A screen reader names every control that takes the focus.
