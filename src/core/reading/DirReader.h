@@ -2,8 +2,10 @@
 
 // TDirReader walks a directory tree and reports every directory and file it meets. It knows
 // nothing of discs or catalogues. The walk is synchronous: Start returns when it is over, and
-// after every entry the reader calls OnProcessEvents so that a window can repaint and take a
-// Stop from its button.
+// after every entry, also while a directory is being listed, the reader calls OnProcessEvents so
+// that a window can repaint and take a Stop from its button.
+
+#include "core/reading/PseudoFileSystems.h"
 
 #include <chrono>
 #include <cstdint>
@@ -12,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <unordered_set>
 #include <vector>
 
 namespace orlenta {
@@ -20,13 +23,14 @@ class TDirReader;
 
 // A file passed the filters; fileName is its full path. The view dies with the call.
 using TFileFoundEvent = std::function<void(TDirReader& sender, std::string_view fileName)>;
-// A directory is about to be walked; directory is its full path, ending in '/'. The view dies
-// with the call.
+// A directory is about to be walked; directory is its full path, ending in '/'. One that is not
+// entered (unreadable, read already in this walk, or on a pseudo file system) is reported too,
+// with nothing below it. The view dies with the call.
 using TDirectoryFoundEvent = std::function<void(TDirReader& sender, std::string_view directory)>;
 // A walk is over, however it ended.
 using TReadyEvent = std::function<void(TDirReader& sender)>;
-// Lets the front end run its pending events; called after every entry, so it should be cheap
-// and decide for itself how often it does real work.
+// Lets the front end run its pending events; called after every entry listed and every entry
+// walked, so it should be cheap and decide for itself how often it does real work.
 using TProcessEventsEvent = std::function<void(TDirReader& sender)>;
 // The current date and time, for the delay filters.
 using TClock = std::function<std::chrono::system_clock::time_point()>;
@@ -42,6 +46,7 @@ public:
     bool Active() const { return FActive; }
     // true walks Directory and returns when the walk is over; false stops a running walk at its
     // next check. Either fails when Directory is not an existing directory (unless unchanged).
+    // true does nothing while a walk runs, also while a stopped one is still unwinding.
     void SetActive(bool value);
     void Start() { SetActive(true); }
     void Stop() { SetActive(false); }
@@ -93,24 +98,47 @@ private:
     struct TLevel {
         std::string Names;
         std::vector<TEntry> Entries;
-        int Fd =
-            -1; // open while the entries are walked, so that subdirectories open relative to it
+        std::size_t Next = 0;     // the entry to walk next
+        std::size_t PathSize = 0; // FPath's length for this directory, its '/' included
+        // Open while the entries are walked, so that subdirectories open relative to it; let go
+        // when descriptors run short, and opened again when needed.
+        int Fd = -1;
+        dev_t Device = 0; // which directory Fd must be when it is opened again
+        ino_t Inode = 0;
     };
     struct TFileId {
         dev_t Device;
         ino_t Inode;
+        bool operator==(const TFileId&) const = default;
+    };
+    struct TFileIdHash {
+        std::size_t operator()(const TFileId& id) const noexcept;
     };
 
     void Walk();
-    void WalkDirectory(std::size_t depth);
-    // Opens the directory at FPath into the level's descriptor, relative to the level above when
-    // that is open. False when it cannot be opened or is already on the walk path.
-    bool OpenLevel(std::size_t depth, bool& onWalkPath);
-    // Fills level with the sorted entries of the directory open in level.Fd.
+    // Reports the directory at FPath and reads its entries into the level. True when the walk
+    // goes on into it; false when it is excluded, cannot be read, must not be entered, or the
+    // walk was stopped while it was listed.
+    bool BeginDirectory(std::size_t depth);
+    void EndDirectory(std::size_t depth);
+    // Opens the directory at FPath into the level. False when it cannot be opened, lies on a
+    // pseudo file system, or was already read in this walk.
+    bool OpenLevel(std::size_t depth);
+    // Fills level with the sorted entries of the directory open in level.Fd; the front end gets
+    // its turn after each, and a Stop ends the listing.
     void ReadEntries(TLevel& level);
+    // The level's descriptor, opened again along FPath when it was let go; -1 when that fails.
+    int LevelFd(std::size_t depth);
+    // openat for a directory; when descriptors run short, lets go of open levels (never level 0
+    // nor keep) and tries again.
+    int OpenDirectory(int directoryFd, const char* name, std::size_t keep);
+    // Lets go of the open level nearest the start directory, other than level 0 and keep.
+    bool ReleaseShallowest(std::size_t keep);
+    void CloseLevel(std::size_t depth);
+    void CloseLevels();
     bool IsExcluded(std::string_view directory) const;
     bool PassesFilter(std::string_view name) const;
-    bool PassesDelays() const;
+    bool PassesDelays(std::size_t depth);
     void ProcessEvents();
 
     std::string FDirectory;
@@ -126,12 +154,17 @@ private:
     TProcessEventsEvent FProcessEvents;
     TClock FClock;
 
-    // Walk state: the path of the entry at hand (one buffer for the whole walk), the entry lists
-    // of the open levels, and the identities of the directories on the way down, which keep a
-    // link back to an ancestor from being entered again.
+    // Walk state: whether a walk is on the call stack (FActive turns false as soon as it is
+    // stopped), the path of the entry at hand (one buffer for the whole walk), the levels from
+    // the start directory down with how many of them hold a descriptor and may, and the
+    // directories read so far, which are never entered twice.
+    bool FWalking = false;
     std::string FPath;
     std::deque<TLevel> FLevels;
-    std::vector<TFileId> FWalkPath;
+    std::size_t FOpenLevels = 0;
+    std::size_t FMaxOpenLevels = 0;
+    std::unordered_set<TFileId, TFileIdHash> FReadDirectories;
+    TPseudoFileSystems FPseudoFileSystems;
     std::vector<char> FDirentBuffer;
 };
 
