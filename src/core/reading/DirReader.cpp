@@ -44,14 +44,21 @@ bool OutOfDescriptors(int error) {
     return error == EMFILE || error == ENFILE;
 }
 
-// Calls a copy of handler: a handler may replace or clear itself during its call, which would
-// otherwise destroy the callable that is running.
+// Calls the handler in slot, if any. The call holds its own reference: a handler may replace or
+// clear itself during its call, which would otherwise destroy the callable that is running.
 template <typename Handler, typename... Arguments>
-void Fire(const Handler& handler, Arguments&&... arguments) {
-    if (handler) {
-        const Handler call = handler;
-        call(std::forward<Arguments>(arguments)...);
-    }
+void Fire(const std::shared_ptr<const Handler>& slot, Arguments&&... arguments) {
+    if (const std::shared_ptr<const Handler> call = slot)
+        (*call)(std::forward<Arguments>(arguments)...);
+}
+
+template <typename Handler> std::shared_ptr<const Handler> Held(Handler handler) {
+    return handler ? std::make_shared<const Handler>(std::move(handler)) : nullptr;
+}
+
+template <typename Handler> const Handler& Assigned(const std::shared_ptr<const Handler>& slot) {
+    static const Handler unassigned;
+    return slot ? *slot : unassigned;
 }
 
 std::int32_t AbsoluteDelay(std::int32_t value) {
@@ -73,11 +80,6 @@ long long SecondsApart(std::chrono::system_clock::time_point now,
 }
 
 } // namespace
-
-std::size_t TDirReader::TFileIdHash::operator()(const TFileId& id) const noexcept {
-    return std::hash<std::uint64_t>()(static_cast<std::uint64_t>(id.Inode) * 0x9e3779b97f4a7c15ull ^
-                                      static_cast<std::uint64_t>(id.Device));
-}
 
 TDirReader::TDirReader() : FDirentBuffer(32768) {
     FPath.reserve(4096);
@@ -123,6 +125,38 @@ void TDirReader::SetDirectory(const std::string& value) {
         FDirectory = std::move(directory);
 }
 
+const TFileFoundEvent& TDirReader::OnFileFound() const {
+    return Assigned(FFileFound);
+}
+
+void TDirReader::SetOnFileFound(TFileFoundEvent handler) {
+    FFileFound = Held(std::move(handler));
+}
+
+const TDirectoryFoundEvent& TDirReader::OnDirectoryFound() const {
+    return Assigned(FDirectoryFound);
+}
+
+void TDirReader::SetOnDirectoryFound(TDirectoryFoundEvent handler) {
+    FDirectoryFound = Held(std::move(handler));
+}
+
+const TReadyEvent& TDirReader::OnReady() const {
+    return Assigned(FReady);
+}
+
+void TDirReader::SetOnReady(TReadyEvent handler) {
+    FReady = Held(std::move(handler));
+}
+
+const TProcessEventsEvent& TDirReader::OnProcessEvents() const {
+    return Assigned(FProcessEvents);
+}
+
+void TDirReader::SetOnProcessEvents(TProcessEventsEvent handler) {
+    FProcessEvents = Held(std::move(handler));
+}
+
 void TDirReader::SetDelayTimeStamp(std::int32_t value) {
     FDelayTimeStamp = AbsoluteDelay(value);
 }
@@ -135,7 +169,7 @@ void TDirReader::SetDelayLastAccess(std::int32_t value) {
 // tree can exhaust the stack.
 void TDirReader::Walk() {
     FPath = FDirectory;
-    FReadDirectories.clear();
+    FReadDirectories.Clear();
     FPseudoFileSystems.Clear();
     FOpenLevels = 0;
     FMaxOpenLevels = OpenLevelBudget();
@@ -251,7 +285,7 @@ bool TDirReader::OpenLevel(std::size_t depth) {
         return false;
     // Read already, through another link or as an ancestor: links can neither loop nor
     // multiply the walk.
-    if (!FReadDirectories.insert({info.st_dev, info.st_ino}).second)
+    if (!FReadDirectories.Insert(info.st_dev, info.st_ino))
         return false;
     while (FOpenLevels > FMaxOpenLevels && ReleaseShallowest(depth)) {
     }
@@ -259,9 +293,15 @@ bool TDirReader::OpenLevel(std::size_t depth) {
 }
 
 void TDirReader::ReadEntries(TLevel& level) {
+    // One huge directory on a slow medium takes long enough to list that the window must stay
+    // live and Stop must work meanwhile. The front end gets its turn after every call that may
+    // wait for the medium: each batch of names, and each stat (optical discs give no entry
+    // types, so every entry there needs one). Names that came with their type cost nothing
+    // more, and a turn for each of them would.
     // A read error ends the list: the directory contributes what was read so far.
     ssize_t got = 0;
     while ((got = ::getdents64(level.Fd, FDirentBuffer.data(), FDirentBuffer.size())) > 0) {
+        const std::size_t listed = level.Entries.size();
         for (ssize_t position = 0; position < got;) {
             const auto* found =
                 reinterpret_cast<const struct dirent64*>(FDirentBuffer.data() + position);
@@ -270,12 +310,14 @@ void TDirReader::ReadEntries(TLevel& level) {
             if (name == "." || name == "..")
                 continue;
             bool isDirectory = false;
+            bool stated = false;
             switch (found->d_type) {
             case DT_DIR: isDirectory = true; break;
             case DT_LNK:
             case DT_UNKNOWN: {
                 // stat, never open: FIFOs, sockets and devices are reported by name only.
                 struct stat target {};
+                stated = true;
                 if (::fstatat(level.Fd, found->d_name, &target, 0) == 0) {
                     isDirectory = S_ISDIR(target.st_mode);
                 } else if (found->d_type == DT_UNKNOWN &&
@@ -290,12 +332,17 @@ void TDirReader::ReadEntries(TLevel& level) {
             level.Entries.push_back({static_cast<std::uint32_t>(level.Names.size()),
                                      static_cast<std::uint32_t>(name.size()), isDirectory});
             level.Names.append(name);
-            // One huge directory on a slow medium (no entry types, a stat for each) takes long
-            // enough to list that the window must stay live and Stop must work meanwhile.
-            ProcessEvents();
-            if (!FActive)
-                return;
+            if (stated) {
+                ProcessEvents();
+                if (!FActive)
+                    return;
+            }
         }
+        if (level.Entries.size() == listed)
+            continue; // "." and "..": the turn after the directory is reported comes soon enough
+        ProcessEvents();
+        if (!FActive)
+            return;
     }
     const char* names = level.Names.data();
     std::sort(level.Entries.begin(), level.Entries.end(),

@@ -5,16 +5,17 @@
 // after every entry, also while a directory is being listed, the reader calls OnProcessEvents so
 // that a window can repaint and take a Stop from its button.
 
+#include "core/reading/FileIdSet.h"
 #include "core/reading/PseudoFileSystems.h"
 
 #include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
-#include <unordered_set>
 #include <vector>
 
 namespace orlenta {
@@ -75,14 +76,15 @@ public:
     std::vector<std::string>& ExcludeDirs() { return FExcludeDirs; }
     const std::vector<std::string>& ExcludeDirs() const { return FExcludeDirs; }
 
-    const TFileFoundEvent& OnFileFound() const { return FFileFound; }
-    void SetOnFileFound(TFileFoundEvent handler) { FFileFound = std::move(handler); }
-    const TDirectoryFoundEvent& OnDirectoryFound() const { return FDirectoryFound; }
-    void SetOnDirectoryFound(TDirectoryFoundEvent handler) { FDirectoryFound = std::move(handler); }
-    const TReadyEvent& OnReady() const { return FReady; }
-    void SetOnReady(TReadyEvent handler) { FReady = std::move(handler); }
-    const TProcessEventsEvent& OnProcessEvents() const { return FProcessEvents; }
-    void SetOnProcessEvents(TProcessEventsEvent handler) { FProcessEvents = std::move(handler); }
+    // Handlers may be replaced at any time, also from inside their own call.
+    const TFileFoundEvent& OnFileFound() const;
+    void SetOnFileFound(TFileFoundEvent handler);
+    const TDirectoryFoundEvent& OnDirectoryFound() const;
+    void SetOnDirectoryFound(TDirectoryFoundEvent handler);
+    const TReadyEvent& OnReady() const;
+    void SetOnReady(TReadyEvent handler);
+    const TProcessEventsEvent& OnProcessEvents() const;
+    void SetOnProcessEvents(TProcessEventsEvent handler);
 
     // Replaces the system clock (tests); an empty clock restores it.
     void SetClock(TClock clock) { FClock = std::move(clock); }
@@ -105,14 +107,6 @@ private:
         int Fd = -1;
         dev_t Device = 0; // which directory Fd must be when it is opened again
         ino_t Inode = 0;
-    };
-    struct TFileId {
-        dev_t Device;
-        ino_t Inode;
-        bool operator==(const TFileId&) const = default;
-    };
-    struct TFileIdHash {
-        std::size_t operator()(const TFileId& id) const noexcept;
     };
 
     void Walk();
@@ -148,10 +142,13 @@ private:
     std::int32_t FDelayTimeStamp = 0;
     std::int32_t FDelayLastAccess = 0;
     std::vector<std::string> FExcludeDirs;
-    TFileFoundEvent FFileFound;
-    TDirectoryFoundEvent FDirectoryFound;
-    TReadyEvent FReady;
-    TProcessEventsEvent FProcessEvents;
+    // Shared, so that a call holds its handler alive when the handler is replaced meanwhile;
+    // copying the pointer costs less than copying the callable for each of a million entries.
+    // Empty when unassigned.
+    std::shared_ptr<const TFileFoundEvent> FFileFound;
+    std::shared_ptr<const TDirectoryFoundEvent> FDirectoryFound;
+    std::shared_ptr<const TReadyEvent> FReady;
+    std::shared_ptr<const TProcessEventsEvent> FProcessEvents;
     TClock FClock;
 
     // Walk state: whether a walk is on the call stack (FActive turns false as soon as it is
@@ -163,7 +160,7 @@ private:
     std::deque<TLevel> FLevels;
     std::size_t FOpenLevels = 0;
     std::size_t FMaxOpenLevels = 0;
-    std::unordered_set<TFileId, TFileIdHash> FReadDirectories;
+    TFileIdSet FReadDirectories;
     TPseudoFileSystems FPseudoFileSystems;
     std::vector<char> FDirentBuffer;
 };
