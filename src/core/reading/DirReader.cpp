@@ -88,9 +88,9 @@ TDirReader::TDirReader() : FDirentBuffer(32768) {
 TDirReader::~TDirReader() = default;
 
 void TDirReader::SetActive(bool value) {
-    // A stopped walk keeps its levels on the call stack while they close, and gives the front
-    // end its turns meanwhile; a walk begun from such a turn would take over the state those
-    // levels still read.
+    // A stopped walk is still on the call stack while its levels close, and gives the front end
+    // its turns meanwhile; a walk begun from such a turn would take over the levels that one
+    // still reads.
     if (value == FActive || (value && FWalking))
         return;
     if (!IsExistingDirectory(FDirectory))
