@@ -16,6 +16,15 @@ std::string AssertionText(std::string_view message, std::string_view unitName, i
     return text;
 }
 
+// A byte count as a person reads it: whole megabytes, or kilobytes or bytes when smaller.
+std::string ByteCountText(uint64_t bytes) {
+    if (bytes >= 1000 * 1000)
+        return std::to_string(bytes / (1000 * 1000)) + " MB";
+    if (bytes >= 1000)
+        return std::to_string(bytes / 1000) + " KB";
+    return std::to_string(bytes) + " bytes";
+}
+
 } // namespace
 
 EAssertionFailed::EAssertionFailed(std::string_view message, std::string_view unitName, int line)
@@ -45,6 +54,13 @@ EOrlentaError CannotWriteFileError(const std::string& path, int errnoValue) {
 
 EOrlentaError CannotCreateFileError(const std::string& path, int errnoValue) {
     return EOrlentaError("Cannot create file \"" + path + "\". " + SystemErrorText(errnoValue));
+}
+
+EOrlentaError XmlTextTooLargeError(const std::string& path, uint64_t limitBytes,
+                                   uint64_t availableBytes) {
+    return EOrlentaError("Cannot load \"" + path + "\". Its XML text is larger than " +
+                         ByteCountText(limitBytes) + ", and loading it would need more than the " +
+                         ByteCountText(availableBytes) + " of memory available.");
 }
 
 } // namespace orlenta

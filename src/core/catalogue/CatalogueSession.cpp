@@ -4,6 +4,7 @@
 #include "core/catalogue/AtomicFile.h"
 #include "core/catalogue/DataFile.h"
 #include "core/catalogue/RawDeflate.h"
+#include "core/catalogue/XmlTextGuard.h"
 
 #include <cstdio>
 
@@ -51,7 +52,9 @@ bool TCatalogueSession::LoadDataFile() {
     TBusyScope busy(FHost, "Loading datafile...");
     TFilePtr dataFile = OpenFileForReading(OrlentaFilename);
     TFilePtr temporaryFile = CreateFileForWriting(kTemporaryFileName);
-    bool inflated = InflateRaw(dataFile.get(), temporaryFile.get());
+    TXmlTextGuard guard(OrlentaFilename,
+                        FAvailableMemory ? FAvailableMemory() : SystemAvailableMemory());
+    bool inflated = InflateRaw(dataFile.get(), temporaryFile.get(), &guard);
     if (std::fclose(temporaryFile.release()) != 0)
         inflated = false;
     dataFile.reset();
