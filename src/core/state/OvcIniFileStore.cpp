@@ -162,7 +162,7 @@ TIniFileStoreScope::~TIniFileStoreScope() {
         return;
     try {
         FStore->Close();
-    } catch (const EOrlentaError&) {
+    } catch (...) {
         // Only reached when the bracket was left by another error, which is the one to report.
     }
 }

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QValidator>
+#include <algorithm>
 
 namespace orlenta {
 
@@ -94,7 +95,6 @@ private:
 THistoryComboBox::THistoryComboBox(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
-    setMaxVisibleItems(8);
     completer()->setCaseSensitivity(Qt::CaseSensitive);
     completer()->setCompletionMode(QCompleter::InlineCompletion);
     lineEdit()->setValidator(new TTypedLengthValidator(lineEdit(), kMaxTypedLength));
