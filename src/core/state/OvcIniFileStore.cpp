@@ -22,8 +22,8 @@ bool IsDirectory(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// Makes folder and the folders above it that are missing, private to the user as the base
-// directory specification asks. False when one cannot be made.
+// Makes folder and the folders above it that are missing, private to the user as the XDG base
+// directory rules ask. False when one cannot be made.
 bool MakeFolders(const std::string& folder) {
     if (folder.empty() || IsDirectory(folder))
         return true;

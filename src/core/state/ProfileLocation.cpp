@@ -51,7 +51,7 @@ std::string ProfileFilePath(const TProfileEnvironment& environment, const std::s
         if (IsRegularFile(besideExecutable))
             return besideExecutable;
     }
-    // The base directory specification tells to ignore a relative $XDG_CONFIG_HOME.
+    // The XDG base directory rules ignore a relative $XDG_CONFIG_HOME.
     const std::string configHome = environment.ConfigHome.starts_with('/')
                                        ? environment.ConfigHome
                                        : WithSlash(environment.Home) + ".config";
