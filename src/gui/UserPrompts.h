@@ -38,8 +38,8 @@ public:
                                    TMessageButtons buttons);
     // The chosen path, or the empty text when the user cancelled.
     virtual QString FileName(QWidget* parent, const TFileDialogRequest& request);
-    // The folder picker, starting at start (empty: anywhere): the chosen directory, or the empty
-    // text when the user cancelled.
+    // The folder picker, starting at start (empty: anywhere), without a way to make a folder: the
+    // chosen directory, or the empty text when the user cancelled.
     virtual QString DirectoryName(QWidget* parent, const QString& caption, const QString& start);
 };
 

@@ -2,6 +2,7 @@
 // dialog's values and history, and the history box itself.
 
 #include "StandInWindows.h"
+#include "WindowTestSupport.h"
 #include "gui/state/HistoryComboBox.h"
 
 #include <QAbstractItemView>
@@ -75,6 +76,8 @@ class TWindowStateTest : public QObject {
 
 private slots:
     void init() {
+        // Every store here names FIni; this keeps a window that did not from the user's files.
+        FConfigHome = std::make_unique<TScratchConfigHome>();
         FDirectory = std::make_unique<QTemporaryDir>();
         FIni = FDirectory->filePath(QStringLiteral("Orlenta.ini"));
     }
@@ -421,6 +424,7 @@ private slots:
     }
 
 private:
+    std::unique_ptr<TScratchConfigHome> FConfigHome;
     std::unique_ptr<QTemporaryDir> FDirectory;
     QString FIni;
 };
