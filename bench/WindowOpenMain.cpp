@@ -12,6 +12,8 @@
 #include "gui/mainwindow/MainForm.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QStringListModel>
 #include <QTreeView>
@@ -72,6 +74,9 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window keeps its state in the working folder, never in the user's settings.
+    qputenv("XDG_CONFIG_HOME",
+            QFile::encodeName(QDir::currentPath() + QStringLiteral("/bench-config")));
     QApplication application(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2) {

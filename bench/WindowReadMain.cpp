@@ -23,6 +23,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -103,6 +105,9 @@ void AnswerAddDialog(const QString& tree, bool includeFilenames, int attempts) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window keeps its state in the working folder, never in the user's settings.
+    qputenv("XDG_CONFIG_HOME",
+            QFile::encodeName(QDir::currentPath() + QStringLiteral("/bench-config")));
     QApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     QString tree;

@@ -3,8 +3,6 @@
 
 ROOT="$(pwd)"
 OUT="${OUT:-$ROOT/bench/out}"
-# The window drivers keep their window state here, never in the user's own settings.
-export XDG_CONFIG_HOME="$OUT/config"
 
 # Installs hyperfine and GNU time when either is missing.
 bench_tools() {

@@ -91,6 +91,18 @@ QString TUserPrompts::DirectoryName(QWidget* parent, const QString& caption, con
     return dialog.selectedFiles().constFirst();
 }
 
+void ShowErrorBox(TUserPrompts& prompts, QWidget* parent, std::exception_ptr error) {
+    QString text;
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        text = QString::fromUtf8(e.what());
+    } catch (...) {
+        text = QStringLiteral("Unknown error");
+    }
+    prompts.Message(parent, TMessageKind::Error, ErrorMessageText(text), TMessageButtons::Ok);
+}
+
 QString ErrorMessageText(const QString& text) {
     return QString::fromStdString(WithClosingFullStop(text.toStdString()));
 }

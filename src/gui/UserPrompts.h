@@ -7,6 +7,7 @@
 #include "core/catalogue/CatalogueSession.h"
 
 #include <QString>
+#include <exception>
 #include <memory>
 
 class QMessageBox;
@@ -48,6 +49,9 @@ public:
 // close box.
 std::unique_ptr<QMessageBox> CreateMessageBox(QWidget* parent, TMessageKind kind,
                                               const QString& text, TMessageButtons buttons);
+
+// The application's error box for error: its text, with the full stop of ErrorMessageText.
+void ShowErrorBox(TUserPrompts& prompts, QWidget* parent, std::exception_ptr error);
 
 // An error text as the error box shows it: a full stop is appended when the last character
 // comes after the full stop in code order (a letter or a digit, typically).

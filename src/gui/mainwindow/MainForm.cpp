@@ -251,17 +251,9 @@ void TMainForm::ShowWaiting(const std::string& statusText) {
 }
 
 void TMainForm::HandleException(std::exception_ptr error) {
-    QString text;
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        text = QString::fromUtf8(e.what());
-    } catch (...) {
-        text = QStringLiteral("Unknown error");
-    }
     if (FBusy)
         SetBusy(QString());
-    FPrompts->Message(this, TMessageKind::Error, ErrorMessageText(text), TMessageButtons::Ok);
+    ShowErrorBox(*FPrompts, this, error);
 }
 
 void TMainForm::RunCommand(THandler handler, QObject* sender) {

@@ -180,7 +180,13 @@ void TAddTreeDialogForm::HandleSelectDirectory() {
         RootFromHistoryComboBox->addItem(start);
     }
     RootFromHistoryComboBox->setEditText(start);
-    SaveControlState();
+    // Reported here rather than thrown: an exception must not unwind through Qt's handling of
+    // the click. The chosen directory stays in the box all the same.
+    try {
+        SaveControlState();
+    } catch (...) {
+        ShowErrorBox(FPrompts, this, std::current_exception());
+    }
 }
 
 void TAddTreeDialogForm::SaveControlState() {
