@@ -13,6 +13,7 @@
 #include "gui/mainwindow/MainForm.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QStringListModel>
 #include <QTreeView>

@@ -65,6 +65,10 @@ EOrlentaError CannotOpenFileError(const std::string& path, int errnoValue) {
     return EOrlentaError("Cannot open file \"" + path + "\". " + SystemErrorText(errnoValue));
 }
 
+EOrlentaError UnableToWriteError(const std::string& path) {
+    return EOrlentaError("Unable to write to " + path);
+}
+
 EOrlentaError CannotWriteFileError(const std::string& path, int errnoValue) {
     return EOrlentaError("Cannot write file \"" + path + "\". " + SystemErrorText(errnoValue));
 }

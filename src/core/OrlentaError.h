@@ -48,6 +48,8 @@ EOrlentaError CannotCreateLinkedFileError(const std::string& path);
 // A data file that is the temporary file temporaryName of loads and saves.
 EOrlentaError DataFileIsTemporaryFileError(const std::string& path,
                                            const std::string& temporaryName);
+// "Unable to write to %s" with the profile file's full path: a write or an erase was refused.
+EOrlentaError UnableToWriteError(const std::string& path);
 // "Cannot write to standard output. %s" with the system's reason for errnoValue.
 EOrlentaError CannotWriteStandardOutputError(int errnoValue);
 // What the command line says about a command it does not know.

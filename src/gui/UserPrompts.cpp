@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace orlenta {
 
@@ -77,7 +78,29 @@ QString TUserPrompts::FileName(QWidget* parent, const TFileDialogRequest& reques
 }
 
 QString TUserPrompts::DirectoryName(QWidget* parent, const QString& caption, const QString& start) {
-    return QFileDialog::getExistingDirectory(parent, caption, start, QFileDialog::ShowDirsOnly);
+    QFileDialog dialog(parent, caption, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    // Picking a directory to read makes none: Qt's own dialog, whose new-folder button can be
+    // taken away, read-only so that nothing can be renamed or deleted either.
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::ReadOnly |
+                      QFileDialog::DontUseNativeDialog);
+    if (auto* newFolderButton = dialog.findChild<QToolButton*>(QStringLiteral("newFolderButton")))
+        newFolderButton->hide();
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void ShowErrorBox(TUserPrompts& prompts, QWidget* parent, std::exception_ptr error) {
+    QString text;
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        text = QString::fromUtf8(e.what());
+    } catch (...) {
+        text = QStringLiteral("Unknown error");
+    }
+    prompts.Message(parent, TMessageKind::Error, ErrorMessageText(text), TMessageButtons::Ok);
 }
 
 QString ErrorMessageText(const QString& text) {

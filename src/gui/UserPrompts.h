@@ -7,6 +7,7 @@
 #include "core/catalogue/CatalogueSession.h"
 
 #include <QString>
+#include <exception>
 #include <memory>
 
 class QMessageBox;
@@ -38,8 +39,8 @@ public:
                                    TMessageButtons buttons);
     // The chosen path, or the empty text when the user cancelled.
     virtual QString FileName(QWidget* parent, const TFileDialogRequest& request);
-    // The folder picker, starting at start (empty: anywhere): the chosen directory, or the empty
-    // text when the user cancelled.
+    // The folder picker, starting at start (empty: anywhere), without a way to make a folder: the
+    // chosen directory, or the empty text when the user cancelled.
     virtual QString DirectoryName(QWidget* parent, const QString& caption, const QString& start);
 };
 
@@ -48,6 +49,9 @@ public:
 // close box.
 std::unique_ptr<QMessageBox> CreateMessageBox(QWidget* parent, TMessageKind kind,
                                               const QString& text, TMessageButtons buttons);
+
+// The application's error box for error: its text, with the full stop of ErrorMessageText.
+void ShowErrorBox(TUserPrompts& prompts, QWidget* parent, std::exception_ptr error);
 
 // An error text as the error box shows it: a full stop is appended when the last character
 // comes after the full stop in code order (a letter or a digit, typically).

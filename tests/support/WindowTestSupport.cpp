@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTimer>
 #include <QWidget>
 
@@ -74,6 +75,19 @@ TDialogAnswer::TDialogAnswer(const char* className, std::function<void(QWidget*)
 }
 
 TDialogAnswer::~TDialogAnswer() = default;
+
+TScratchConfigHome::TScratchConfigHome() {
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(FDirectory.path()));
+}
+
+QString TScratchConfigHome::IniPath() const {
+    return FDirectory.filePath(QStringLiteral("orlenta/Orlenta.ini"));
+}
+
+QByteArray TScratchConfigHome::IniBytes() const {
+    QFile file(IniPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 TScratchWorkingDirectory::TScratchWorkingDirectory() : FPrevious(QDir::currentPath()) {
     QDir::setCurrent(FDirectory.path());

@@ -83,6 +83,22 @@ private:
     bool FAnswered = false;
 };
 
+// Points XDG_CONFIG_HOME at a fresh scratch folder, so that the window state that windows read
+// and write there reaches neither the user's files nor the next test. Make one in every window
+// test's init(), and let it go only after the windows: when it goes, XDG_CONFIG_HOME still names
+// its removed folder rather than the user's.
+class TScratchConfigHome {
+public:
+    TScratchConfigHome();
+    // The profile file of the windows: orlenta/Orlenta.ini in the scratch folder.
+    QString IniPath() const;
+    // The file's bytes; empty when there is none.
+    QByteArray IniBytes() const;
+
+private:
+    QTemporaryDir FDirectory;
+};
+
 // A scratch directory made the working directory, where loads and saves put their temporary
 // file.
 class TScratchWorkingDirectory {

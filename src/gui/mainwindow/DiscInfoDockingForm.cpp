@@ -111,19 +111,20 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
     for (QLineEdit* edit : {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit})
         edit->setReadOnly(true);
 
-    setTabOrder(TitleLabeledEdit, CreationDateLabeledEdit);
-    setTabOrder(CreationDateLabeledEdit, VendorLabeledEdit);
-    setTabOrder(VendorLabeledEdit, ReadDateLabeledEdit);
-    setTabOrder(ReadDateLabeledEdit, MediaTypeComboBox);
-    setTabOrder(MediaTypeComboBox, DirCountLabeledEdit);
-    setTabOrder(DirCountLabeledEdit, FileCountLabeledEdit);
-    setTabOrder(FileCountLabeledEdit, DiscMemo);
+    const std::vector<QWidget*> tabOrder = TabOrder();
+    for (size_t i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     SetEnableEdit(true);
 }
 
 TDiscInfoDockingForm::~TDiscInfoDockingForm() {
     delete FDiscInfoPanel.data();
+}
+
+std::vector<QWidget*> TDiscInfoDockingForm::TabOrder() const {
+    return {TitleLabeledEdit,  CreationDateLabeledEdit, VendorLabeledEdit,    ReadDateLabeledEdit,
+            MediaTypeComboBox, DirCountLabeledEdit,     FileCountLabeledEdit, DiscMemo};
 }
 
 void TDiscInfoDockingForm::MoveInto(QWidget* host) {

@@ -8,6 +8,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -29,6 +30,8 @@ public:
     void MoveInto(QWidget* host);
 
     QWidget* DiscInfoPanel() const { return FDiscInfoPanel; }
+    // The panel's controls in the order the Tab key visits them.
+    std::vector<QWidget*> TabOrder() const;
 
     // Shows properties in the fields, every one whole.
     void ShowProperties(const TDiscProperties& properties);

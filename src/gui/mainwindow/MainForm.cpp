@@ -9,6 +9,7 @@
 #include "core/desktop/DataFileType.h"
 #include "core/reading/DiscReading.h"
 #include "core/search/CatalogueSearch.h"
+#include "core/state/StoredProperties.h"
 #include "gui/WindowText.h"
 #include "gui/about/AboutBox.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
@@ -18,6 +19,7 @@
 #include "gui/reading/AddTreeDialogForm.h"
 #include "gui/reading/ReadingDiscForm.h"
 #include "gui/search/SearchDialogForm.h"
+#include "gui/state/OvcFormState.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,6 +33,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStringListModel>
@@ -63,9 +66,19 @@ TMainForm::TMainForm(const QStringList& arguments, std::unique_ptr<TUserPrompts>
     CreateMenusAndToolBar();
     CreateBrowsingArea();
     FormCreate(arguments);
+    // Centred on the screen at its designed size, unless it comes back where it was last closed.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+    FOvcFormState = std::make_unique<TOvcFormState>(*this, FOvcIniFileStore,
+                                                    QString::fromLatin1(kFormStateSection));
+    FOvcFormState->RestoreState();
 }
 
 TMainForm::~TMainForm() {
+    // A window that goes without being closed still keeps its place.
+    if (FOvcFormState->SaveDue())
+        SaveFormState();
     FormDestroy();
 }
 
@@ -185,10 +198,21 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         HandleException(std::current_exception());
         canClose = false;
     }
-    if (canClose)
-        event->accept();
-    else
+    if (!canClose) {
         event->ignore();
+        return;
+    }
+    SaveFormState();
+    event->accept();
+}
+
+void TMainForm::SaveFormState() {
+    // A place that cannot be written is reported, and the window closes all the same.
+    try {
+        FOvcFormState->SaveState();
+    } catch (...) {
+        HandleException(std::current_exception());
+    }
 }
 
 // --- Busy mode, changed flag, messages, errors ---
@@ -242,17 +266,9 @@ void TMainForm::ShowWaiting(const std::string& statusText) {
 }
 
 void TMainForm::HandleException(std::exception_ptr error) {
-    QString text;
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        text = QString::fromUtf8(e.what());
-    } catch (...) {
-        text = QStringLiteral("Unknown error");
-    }
     if (FBusy)
         SetBusy(QString());
-    FPrompts->Message(this, TMessageKind::Error, ErrorMessageText(text), TMessageButtons::Ok);
+    ShowErrorBox(*FPrompts, this, error);
 }
 
 void TMainForm::RunCommand(THandler handler, QObject* sender) {
@@ -376,7 +392,11 @@ void TMainForm::DiscAddActionExecute(QObject*) {
     TAddDiscRequest request;
     {
         TAddTreeDialogForm dialog(this, *FPrompts);
-        if (dialog.exec() != QDialog::Accepted)
+        const int result = dialog.exec();
+        // The dialog's settings could not be kept; the disc is added all the same.
+        if (dialog.SaveError())
+            HandleException(dialog.SaveError());
+        if (result != QDialog::Accepted)
             return;
         request = dialog.Request();
     }

@@ -6,6 +6,7 @@
 
 #include "core/catalogue/CatalogueSession.h"
 #include "core/catalogue/DirectoryLookup.h"
+#include "core/state/OvcIniFileStore.h"
 #include "gui/UserPrompts.h"
 
 #include <QIcon>
@@ -32,6 +33,7 @@ namespace orlenta {
 class TCatalogueTreeModel;
 class TDiscInfoDockingForm;
 class TDiscReading;
+class TOvcFormState;
 class TReadingDiscForm;
 
 class TMainForm : public QMainWindow, public ICatalogueHost {
@@ -143,6 +145,8 @@ private:
     void FormCreate(const QStringList& arguments);
     void FormDestroy();
     void FormCloseQuery(bool& canClose);
+    // Writes the window's place; an error goes to HandleException.
+    void SaveFormState();
     void NewCatalogue(QObject* sender);
     void SetCaptionFromTitle();
     int SelectedNode() const;
@@ -168,6 +172,9 @@ private:
     QString FStatusBeforeWait;
     bool FKeyboardSelecting = false;
     std::unique_ptr<TDiscReading> FDiscReading;
+    // The window's place between runs: read before it first shows, written when it closes.
+    TOvcIniFileStore FOvcIniFileStore;
+    std::unique_ptr<TOvcFormState> FOvcFormState;
 };
 
 } // namespace orlenta

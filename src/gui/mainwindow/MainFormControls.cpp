@@ -98,6 +98,9 @@ void TMainForm::CreateActions() {
         CreateAction("AboutAction", "About", "&About", nullptr, 5, &TMainForm::AboutActionExecute);
     DiscStopReadingAction = CreateAction("DiscStopReadingAction", "Reading", "&Stop reading",
                                          nullptr, 6, &TMainForm::DiscStopReadingActionExecute);
+    // The progress window's button shows the icon text, which drops the '&' unless set: without
+    // it Alt+S would not press the button.
+    DiscStopReadingAction->setIconText(DiscStopReadingAction->text());
     FBusyDisabledActions = {DiscAddAction,  DiscInfoAction,   FileInfoAction,   FileNewAction,
                             FileOpenAction, FileSaveAsAction, DiscRemoveAction, SearchAction,
                             FileExitAction, AboutAction};

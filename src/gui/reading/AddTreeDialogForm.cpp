@@ -1,29 +1,24 @@
 #include "gui/reading/AddTreeDialogForm.h"
 
 #include "core/Clock.h"
+#include "core/state/StoredProperties.h"
 #include "gui/WidgetNames.h"
 #include "gui/mainwindow/DiscInfoDockingForm.h"
+#include "gui/state/HistoryComboBox.h"
+#include "gui/state/OvcComponentState.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
 #include <QDir>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace orlenta {
-
-namespace {
-
-constexpr int kCustomDirectoryMaxLength = 128;
-
-} // namespace
 
 TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
                                        QList<TSystemItem> items)
@@ -42,19 +37,18 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     RootFromShellComboBox = Named(new QComboBox, "RootFromShellComboBox");
     RootFromShellComboBox->setMaxVisibleItems(8);
     RootFromShellComboBox->setMinimumContentsLength(32);
+    RootFromShellComboBox->setAccessibleName(QStringLiteral("System item"));
     for (const TSystemItem& item : FItems)
         RootFromShellComboBox->addItem(item.Icon, item.DisplayName, item.Path);
     CustomDirectoryRadioButton =
         Named(new QRadioButton(QStringLiteral("Custom directory")), "CustomDirectoryRadioButton");
-    RootFromHistoryComboBox = Named(new QComboBox, "RootFromHistoryComboBox");
-    RootFromHistoryComboBox->setEditable(true);
-    RootFromHistoryComboBox->setInsertPolicy(QComboBox::NoInsert);
-    RootFromHistoryComboBox->lineEdit()->setMaxLength(kCustomDirectoryMaxLength);
-    RootFromHistoryComboBox->completer()->setCompletionMode(QCompleter::InlineCompletion);
+    RootFromHistoryComboBox = Named(new THistoryComboBox, "RootFromHistoryComboBox");
     RootFromHistoryComboBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    RootFromHistoryComboBox->setAccessibleName(QStringLiteral("Custom directory"));
     OvcAttachedButtonSource =
         Named(new QPushButton(QStringLiteral("...")), "OvcAttachedButtonSource");
     OvcAttachedButtonSource->setAutoDefault(false);
+    OvcAttachedButtonSource->setAccessibleName(QStringLiteral("Select directory"));
     OvcAttachedButtonSource->setFixedWidth(
         OvcAttachedButtonSource->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 12);
     VirtualDiscRadioButton =
@@ -110,6 +104,14 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     // FormCreate: the editable panel with today's read date, and the preselected place.
     FDiscInfoDockingForm = std::make_unique<TDiscInfoDockingForm>();
     FDiscInfoDockingForm->MoveInto(HostPanel);
+    // Moved in after the buttons were made, the panel's controls would come after them.
+    QWidget* previous = IncludeFilenamesCheckBox;
+    for (QWidget* control : FDiscInfoDockingForm->TabOrder()) {
+        setTabOrder(previous, control);
+        previous = control;
+    }
+    setTabOrder(previous, AddButton);
+    setTabOrder(AddButton, CancelButton);
     FDiscInfoDockingForm->SetEnableEdit(true);
     FDiscInfoDockingForm->SetReadDate(QString::fromStdString(TodayDateText()));
     SystemItemRadioButton->setChecked(true);
@@ -122,6 +124,14 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     }
     RootFromShellComboBox->setCurrentIndex(preselected);
     HandleRadioClick();
+
+    // Restored before the dialog shows, so that the enabling follows the restored source.
+    QStringList storedProperties;
+    for (const std::string& property : AddDialogStoredProperties())
+        storedProperties.append(QString::fromStdString(property));
+    FOvcComponentState = std::make_unique<TOvcComponentState>(
+        *this, FOvcIniFileStore, QString::fromLatin1(kAddDialogSection), storedProperties);
+    FOvcComponentState->RestoreState();
 }
 
 TAddTreeDialogForm::~TAddTreeDialogForm() = default;
@@ -170,12 +180,29 @@ void TAddTreeDialogForm::HandleSelectDirectory() {
         RootFromHistoryComboBox->addItem(start);
     }
     RootFromHistoryComboBox->setEditText(start);
-    SaveControlState();
+    // Reported here rather than thrown: an exception must not unwind through Qt's handling of
+    // the click. The chosen directory stays in the box all the same.
+    try {
+        SaveControlState();
+    } catch (...) {
+        ShowErrorBox(FPrompts, this, std::current_exception());
+    }
 }
 
 void TAddTreeDialogForm::SaveControlState() {
-    // The dialog's source settings and history are written to the window-state store at once
-    // after every browse; that store is not part of the program yet.
+    FOvcComponentState->UpdateStoredProperties();
+    FOvcComponentState->SaveState();
+}
+
+void TAddTreeDialogForm::done(int result) {
+    // Add, Cancel and the close box all pass here. A setting that cannot be written must not
+    // keep the dialog open.
+    try {
+        FOvcComponentState->SaveState();
+    } catch (...) {
+        FSaveError = std::current_exception();
+    }
+    TOwnDialog::done(result);
 }
 
 } // namespace orlenta

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/catalogue/DiscProperties.h"
+#include "core/state/OvcIniFileStore.h"
 #include "gui/OwnDialog.h"
 #include "gui/UserPrompts.h"
 #include "gui/reading/SystemItemList.h"
 
+#include <exception>
 #include <memory>
 
 class QCheckBox;
@@ -16,6 +18,8 @@ class QRadioButton;
 namespace orlenta {
 
 class TDiscInfoDockingForm;
+class THistoryComboBox;
+class TOvcComponentState;
 
 // What the add-disc dialog hands back on OK.
 struct TAddDiscRequest {
@@ -27,7 +31,9 @@ struct TAddDiscRequest {
 };
 
 // "Add Disc": where the disc comes from, whether file names are recorded, and the new disc's
-// properties in an editable disc panel. It checks nothing; the add command does.
+// properties in an editable disc panel. It checks nothing; the add command does. The source
+// settings and the history of custom directories come back from the last use: they are read
+// when the dialog is made and written after every browse and when it closes, however it closes.
 class TAddTreeDialogForm : public TOwnDialog {
     Q_OBJECT
 public:
@@ -39,6 +45,11 @@ public:
 
     // The choices and the disc's properties as the user left them.
     TAddDiscRequest Request() const;
+    // Why the settings could not be written when the dialog closed; null when they were. The
+    // dialog closes all the same, and its owner reports the error.
+    std::exception_ptr SaveError() const { return FSaveError; }
+
+    void done(int result) override;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -55,7 +66,7 @@ private:
     QRadioButton* SystemItemRadioButton = nullptr;
     QComboBox* RootFromShellComboBox = nullptr;
     QRadioButton* CustomDirectoryRadioButton = nullptr;
-    QComboBox* RootFromHistoryComboBox = nullptr;
+    THistoryComboBox* RootFromHistoryComboBox = nullptr;
     QPushButton* OvcAttachedButtonSource = nullptr;
     QRadioButton* VirtualDiscRadioButton = nullptr;
     QCheckBox* IncludeFilenamesCheckBox = nullptr;
@@ -65,6 +76,9 @@ private:
     QPushButton* CancelButton = nullptr;
     std::unique_ptr<TDiscInfoDockingForm> FDiscInfoDockingForm;
     QList<TSystemItem> FItems;
+    TOvcIniFileStore FOvcIniFileStore;
+    std::unique_ptr<TOvcComponentState> FOvcComponentState;
+    std::exception_ptr FSaveError;
 };
 
 } // namespace orlenta

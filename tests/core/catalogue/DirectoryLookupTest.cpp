@@ -111,8 +111,9 @@ TEST_F(DirectoryLookupTest, NodeTargetsComeFromTheNotedElementsOnlyWhileTheyHold
     // An ID written twice or not in plain decimal form: every click walks the discs, and the
     // first directory in document order with that ID wins.
     for (const char* twice : {R"(ID="2")", R"(ID="+2")"}) {
-        std::string text = kCatalogueText;
-        text.replace(text.find(R"(ID="5")"), 6, twice);
+        const std::string whole = kCatalogueText;
+        const size_t at = whole.find(R"(ID="5")");
+        const std::string text = whole.substr(0, at) + twice + whole.substr(at + 6);
         Load(text);
         rebuild(nodes);
         EXPECT_FALSE(nodes.Directory(4)) << twice;

@@ -2,6 +2,7 @@
 
 #include "gui/about/AboutBox.h"
 
+#include "WindowTestSupport.h"
 #include "core/about/AboutTexts.h"
 #include "gui/about/DisabledWindowScope.h"
 #include "gui/about/FrmAbout.h"
@@ -100,6 +101,7 @@ class TAboutBoxTest : public QObject {
 
 private slots:
     void init() {
+        FConfigHome = std::make_unique<orlenta::test::TScratchConfigHome>();
         FOpened.clear();
         FPreviousOpener = SetLinkOpener([this](const QString& target) { FOpened << target; });
     }
@@ -368,6 +370,7 @@ private slots:
     }
 
 private:
+    std::unique_ptr<orlenta::test::TScratchConfigHome> FConfigHome;
     QStringList FOpened;
     TLinkOpener FPreviousOpener;
 };

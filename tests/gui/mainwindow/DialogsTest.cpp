@@ -23,7 +23,11 @@ Q_DECLARE_METATYPE(TMessageButtons)
 class TDialogsTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<TScratchConfigHome> FConfigHome;
+
 private slots:
+    void init() { FConfigHome = std::make_unique<TScratchConfigHome>(); }
+
     void errorTextGetsFullStop_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");

@@ -31,6 +31,7 @@ class TDiscAndIndexCommandsTest : public QObject {
     Q_OBJECT
 
 private:
+    std::unique_ptr<TScratchConfigHome> FConfigHome;
     std::unique_ptr<TScratchWorkingDirectory> FScratch;
     TScriptedPrompts::TState FPrompts;
     QString FCatalogueFile;
@@ -44,6 +45,7 @@ private slots:
     }
 
     void init() {
+        FConfigHome = std::make_unique<TScratchConfigHome>();
         FScratch = std::make_unique<TScratchWorkingDirectory>();
         FPrompts = {};
         FCatalogueFile = FScratch->FilePath(QStringLiteral("browsing.olx"));

@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +27,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QStringListModel>
 #include <QTest>
@@ -43,6 +45,7 @@ class TMainFormTest : public QObject {
     Q_OBJECT
 
 private:
+    std::unique_ptr<TScratchConfigHome> FConfigHome;
     std::unique_ptr<TScratchWorkingDirectory> FScratch;
     TScriptedPrompts::TState FPrompts;
     QString FCatalogueFile;
@@ -56,6 +59,7 @@ private slots:
     }
 
     void init() {
+        FConfigHome = std::make_unique<TScratchConfigHome>();
         FScratch = std::make_unique<TScratchWorkingDirectory>();
         FPrompts = {};
         FCatalogueFile = FScratch->FilePath(QStringLiteral("browsing.olx"));
@@ -597,6 +601,58 @@ private slots:
             QVERIFY(failingFile.open(QIODevice::ReadOnly));
             QCOMPARE(failingFile.readAll(), content);
         }
+    }
+
+    // The file is written when the window closes; the next window opens where this one was.
+    void windowComesBackWhereItWasClosed() {
+        const QRect placed(50, 60, 700, 500);
+        {
+            auto form = MakeForm(FPrompts);
+            form->setGeometry(placed);
+            QTRY_COMPARE(form->geometry(), placed);
+            QVERIFY(!QFile::exists(FConfigHome->IniPath()));
+            QVERIFY(form->close());
+            QVERIFY(FConfigHome->IniBytes().startsWith(
+                "[GUI]\nFlags=0\nShowCmd=1\nNormalPos=50,60,750,560\nPixelsPerInch="));
+        }
+        TMainForm form({}, std::make_unique<TScriptedPrompts>(FPrompts));
+        QCOMPARE(form.geometry(), placed);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.geometry(), placed);
+    }
+
+    // A state file that cannot be written is reported, and neither the dialog nor the window
+    // stays open because of it.
+    void unwritableStateIsReportedAndNothingStops() {
+        const QString blocker = FScratch->FilePath(QStringLiteral("not-a-folder"));
+        QVERIFY(QFile(blocker).open(QIODevice::WriteOnly));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(blocker));
+        const QString error = QStringLiteral("Unable to write to ") + blocker +
+                              QStringLiteral("/orlenta/Orlenta.ini");
+        auto form = MakeForm(FPrompts);
+
+        const QString source = FScratch->FilePath(QStringLiteral("source"));
+        QVERIFY(QDir().mkpath(source));
+        FPrompts.DirectoryNames = {source};
+        TDialogAnswer answer("orlenta::TAddTreeDialogForm", [&](QWidget* dialog) {
+            Child<QRadioButton>(*dialog, "CustomDirectoryRadioButton")->click();
+            Child<QPushButton>(*dialog, "OvcAttachedButtonSource")->click();
+            // The browse result is in the box before the error is shown.
+            QCOMPARE(Child<QComboBox>(*dialog, "RootFromHistoryComboBox")->currentText(), source);
+            QCOMPARE(FPrompts.Messages.size(), size_t(1));
+            Child<QPushButton>(*dialog, "CancelButton")->click();
+        });
+        form->DiscAddAction->trigger();
+        QVERIFY(answer.Answered());
+        QVERIFY(form->close());
+
+        QStringList shown;
+        for (const TShownMessage& message : FPrompts.Messages) {
+            QCOMPARE(message.Kind, TMessageKind::Error);
+            shown << message.Text;
+        }
+        QCOMPARE(shown, QStringList(3, error + QLatin1Char('.')));
     }
 
     void applicationErrorHandler() {

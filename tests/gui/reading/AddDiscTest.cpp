@@ -13,6 +13,7 @@
 #include "gui/reading/ReadingDiscForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStringListModel>
 #include <QTest>
 #include <QToolButton>
@@ -86,6 +88,7 @@ class TAddDiscTest : public QObject {
     Q_OBJECT
 
 private:
+    std::unique_ptr<TScratchConfigHome> FConfigHome;
     std::unique_ptr<TScratchWorkingDirectory> FScratch;
     TScriptedPrompts::TState FPrompts;
     // Answers the dialogs' folder picker from FPrompts.
@@ -95,6 +98,7 @@ private:
 
 private slots:
     void init() {
+        FConfigHome = std::make_unique<TScratchConfigHome>();
         FScratch = std::make_unique<TScratchWorkingDirectory>();
         FPrompts = {};
         FClock = std::make_unique<TFixedClock>(std::chrono::system_clock::from_time_t(1700000000));
@@ -116,7 +120,6 @@ private slots:
         QVERIFY(!Child<QCheckBox>(dialog, "IncludeFilenamesCheckBox")->isChecked());
         QVERIFY(Child<QPushButton>(dialog, "AddButton")->isDefault());
         QCOMPARE(Child<QComboBox>(dialog, "RootFromHistoryComboBox")->count(), 0);
-        QCOMPARE(Child<QComboBox>(dialog, "RootFromHistoryComboBox")->lineEdit()->maxLength(), 128);
         QWidget& panel = dialog;
         QVERIFY(!Child<QLineEdit>(panel, "TitleLabeledEdit")->isReadOnly());
         QVERIFY(Child<QLineEdit>(panel, "ReadDateLabeledEdit")->isReadOnly());
@@ -208,6 +211,134 @@ private slots:
             starts << request.Start;
         QCOMPARE(starts, (QStringList{QString(), QString(), here}));
         QCOMPARE(FPrompts.DirectoryRequests.front().Caption, QStringLiteral("Select directory"));
+    }
+
+    // Add, Cancel and the close box all keep the settings and the history for the next dialog.
+    void dialogComesBackAsItWasLeft() {
+        const QString archive = FScratch->FilePath(QStringLiteral("archive"));
+        const QString photos = FScratch->FilePath(QStringLiteral("photos"));
+        QVERIFY(QDir().mkpath(archive));
+        QVERIFY(QDir().mkpath(photos));
+        {
+            TAddTreeDialogForm dialog(nullptr, FAnswers, Items(false));
+            Child<QRadioButton>(dialog, "CustomDirectoryRadioButton")->click();
+            FPrompts.DirectoryNames = {archive, photos};
+            Child<QPushButton>(dialog, "OvcAttachedButtonSource")->click();
+            Child<QPushButton>(dialog, "OvcAttachedButtonSource")->click();
+            Child<QCheckBox>(dialog, "IncludeFilenamesCheckBox")->setChecked(true);
+            TDialogAnswer cancel("orlenta::TAddTreeDialogForm", [](QWidget* shown) {
+                Child<QPushButton>(*shown, "CancelButton")->click();
+            });
+            QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+            QVERIFY(!dialog.SaveError());
+        }
+        const QByteArray ini = FConfigHome->IniBytes();
+        QCOMPARE(ini, "[Add]\n"
+                      "CustomDirectoryRadioButton.Checked=True\n"
+                      "RootFromHistoryComboBox.Text=" +
+                          photos.toUtf8() +
+                          "\n"
+                          "SystemItemRadioButton.Checked=False\n"
+                          "IncludeFilenamesCheckBox.Checked=True\n"
+                          "VirtualDiscRadioButton.Checked=False\n"
+                          "[Add.RootFromHistoryComboBox.Items]\n"
+                          "Count=2\n"
+                          "Item0=" +
+                          archive.toUtf8() +
+                          "\n"
+                          "Item1=" +
+                          photos.toUtf8() + "\n");
+
+        TAddTreeDialogForm dialog(nullptr, FAnswers, Items(false));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(Child<QRadioButton>(dialog, "CustomDirectoryRadioButton")->isChecked());
+        QVERIFY(!Child<QRadioButton>(dialog, "SystemItemRadioButton")->isChecked());
+        QVERIFY(!Child<QComboBox>(dialog, "RootFromShellComboBox")->isEnabled());
+        QVERIFY(Child<QComboBox>(dialog, "RootFromHistoryComboBox")->isEnabled());
+        QVERIFY(Child<QPushButton>(dialog, "OvcAttachedButtonSource")->isEnabled());
+        QVERIFY(Child<QCheckBox>(dialog, "IncludeFilenamesCheckBox")->isChecked());
+        QComboBox* history = Child<QComboBox>(dialog, "RootFromHistoryComboBox");
+        QCOMPARE(history->currentText(), photos);
+        QCOMPARE(history->count(), 2);
+        QCOMPARE(history->itemText(0), archive);
+        QCOMPARE(dialog.Request().TreeRoot, photos);
+        // The close box saves as well: the virtual disc is what the next dialog shows.
+        Child<QRadioButton>(dialog, "VirtualDiscRadioButton")->click();
+        QVERIFY(dialog.close());
+        QVERIFY(FConfigHome->IniBytes().contains("VirtualDiscRadioButton.Checked=True\n"));
+    }
+
+    // A path that is browsed or chosen reaches the add command whole; only typing is limited.
+    void customDirectoryKeepsChosenPathsWhole() {
+        TAddTreeDialogForm dialog(nullptr, FAnswers, Items(false));
+        Child<QRadioButton>(dialog, "CustomDirectoryRadioButton")->click();
+        QComboBox* history = Child<QComboBox>(dialog, "RootFromHistoryComboBox");
+        const QString browsed = QStringLiteral("/deep/") + QString(194, QLatin1Char('b'));
+        FPrompts.DirectoryNames = {browsed};
+        Child<QPushButton>(dialog, "OvcAttachedButtonSource")->click();
+        QCOMPARE(dialog.Request().TreeRoot, browsed);
+
+        history->setEditText(QString());
+        QTest::keyClicks(history->lineEdit(), QString(130, QLatin1Char('t')));
+        QCOMPARE(history->currentText(), QString(128, QLatin1Char('t')));
+
+        history->setCurrentIndex(0);
+        QCOMPARE(dialog.Request().TreeRoot, browsed);
+    }
+
+    // Leaving the box does not trade typed text for an entry that differs only in case: on Linux
+    // /data/photos and /data/Photos are two directories.
+    void typedTextKeepsItsCase() {
+        TAddTreeDialogForm dialog(nullptr, FAnswers, Items(false));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        Child<QRadioButton>(dialog, "CustomDirectoryRadioButton")->click();
+        FPrompts.DirectoryNames = {QStringLiteral("/data/Photos")};
+        Child<QPushButton>(dialog, "OvcAttachedButtonSource")->click();
+        QComboBox* history = Child<QComboBox>(dialog, "RootFromHistoryComboBox");
+        history->setEditText(QString());
+        history->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(history->lineEdit(), QStringLiteral("/data/photos"));
+        Child<QCheckBox>(dialog, "IncludeFilenamesCheckBox")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(history->currentText(), QStringLiteral("/data/photos"));
+        QCOMPARE(dialog.Request().TreeRoot, QStringLiteral("/data/photos"));
+        QCOMPARE(history->count(), 1);
+    }
+
+    // Tab goes from the source controls through the disc panel to Add and Cancel.
+    void tabOrderFollowsTheDialogsLayout() {
+        TAddTreeDialogForm dialog(nullptr, FAnswers, Items(false));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        Child<QCheckBox>(dialog, "IncludeFilenamesCheckBox")->setFocus(Qt::TabFocusReason);
+        QStringList visited;
+        for (int i = 0; i < 10; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited,
+                 (QStringList{
+                     QStringLiteral("TitleLabeledEdit"), QStringLiteral("CreationDateLabeledEdit"),
+                     QStringLiteral("VendorLabeledEdit"), QStringLiteral("ReadDateLabeledEdit"),
+                     QStringLiteral("MediaTypeComboBox"), QStringLiteral("DirCountLabeledEdit"),
+                     QStringLiteral("FileCountLabeledEdit"), QStringLiteral("DiscMemo"),
+                     QStringLiteral("AddButton"), QStringLiteral("CancelButton")}));
+    }
+
+    void folderPickerOffersNoNewFolder() {
+        TUserPrompts prompts;
+        bool newFolderHidden = false;
+        TDialogAnswer answer("QFileDialog", [&](QWidget* shown) {
+            newFolderHidden = Child<QToolButton>(*shown, "newFolderButton")->isHidden();
+            QCOMPARE(shown->windowTitle(), QStringLiteral("Select directory"));
+            static_cast<QDialog*>(shown)->reject();
+        });
+        QCOMPARE(
+            prompts.DirectoryName(nullptr, QStringLiteral("Select directory"), QDir::currentPath()),
+            QString());
+        QVERIFY(answer.Answered());
+        QVERIFY(newFolderHidden);
     }
 
     void addsAReadDiscAndSelectsIt() {
@@ -355,6 +486,20 @@ private slots:
         QVERIFY(!form->ReadingDiscForm->isVisible());
         QVERIFY(!form->Busy());
         QVERIFY(form->FileChanged());
+    }
+
+    void stopReadingAnswersItsAccessKey() {
+        auto form = MakeForm(FPrompts);
+        QSignalSpy stopped(form->DiscStopReadingAction, &QAction::triggered);
+        form->SetBusy(QStringLiteral("Reading disc..."));
+        form->ReadingDiscForm->ShowCentred();
+        form->ReadingDiscForm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form->ReadingDiscForm));
+        QTest::keyClick(form->ReadingDiscForm, Qt::Key_S, Qt::AltModifier);
+        // The button shows its press for a moment before it acts.
+        QTRY_COMPARE(stopped.count(), 1);
+        form->ReadingDiscForm->hide();
+        form->SetBusy(QString());
     }
 
     void progressWindowLooksAsDesigned() {

@@ -46,6 +46,7 @@ class TSearchTest : public QObject {
     Q_OBJECT
 
 private:
+    std::unique_ptr<TScratchConfigHome> FConfigHome;
     std::unique_ptr<TScratchWorkingDirectory> FScratch;
     TScriptedPrompts::TState FPrompts;
     std::unique_ptr<TMainForm> FForm;
@@ -75,6 +76,7 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     void init() {
+        FConfigHome = std::make_unique<TScratchConfigHome>();
         FScratch = std::make_unique<TScratchWorkingDirectory>();
         FPrompts = {};
         const QString file = FScratch->FilePath(QStringLiteral("browsing.olx"));
