@@ -139,7 +139,7 @@ std::string HitPath(const TNameIndex& index, const TFindHit& hit) {
         path += index.Name(hit.Entry);
     }
     if (path.empty())
-        path = "/";
+        path += '/';
     return path;
 }
 

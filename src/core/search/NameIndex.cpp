@@ -1,5 +1,8 @@
 #include "core/search/NameIndex.h"
 
+#include "catalogue/DecimalText.h"
+
+#include <algorithm>
 #include <new>
 
 namespace orlenta {
@@ -36,6 +39,7 @@ TNameIndex::TNameIndex(const TXMLOrlentaDataType& root) {
     };
     std::vector<TPending> pending;
     const pugi::xml_node discs = root.XmlNode().child(TXMLDiscsType::kTag);
+    Reserve(discs);
     for (pugi::xml_node disc = ElementFrom(discs.first_child(), TXMLDiscType::kTag); disc;
          disc = ElementFrom(disc.next_sibling(), TXMLDiscType::kTag)) {
         TDisc& entry = FDiscs.emplace_back();
@@ -60,6 +64,33 @@ TNameIndex::TNameIndex(const TXMLOrlentaDataType& root) {
         entry.EndDirectory = DirectoryCount();
     }
     Finish();
+}
+
+void TNameIndex::Reserve(pugi::xml_node discs) {
+    // The discs' own counts size the tables up front: growing a table by doubling copies it and
+    // faults in fresh pages each time, which costs about as much as filling it. The counts are
+    // only a hint (a catalogue from elsewhere may lack them or be wrong), so they are bounded,
+    // and the tables still grow when they fall short.
+    constexpr size_t kLimit = size_t{1} << 26;
+    constexpr size_t kNameBytes = 20; // a name's usual length, a little over the average
+    constexpr size_t kIDBytes = 6;
+    const auto count = [](pugi::xml_node disc, const char* name) {
+        return static_cast<size_t>(std::clamp<long long>(
+            DecimalOrZero(disc.attribute(name).value()), 0, static_cast<long long>(kLimit)));
+    };
+    size_t directories = 0;
+    size_t files = 0;
+    for (pugi::xml_node disc = ElementFrom(discs.first_child(), TXMLDiscType::kTag); disc;
+         disc = ElementFrom(disc.next_sibling(), TXMLDiscType::kTag)) {
+        directories = std::min(kLimit, directories + 1 + count(disc, "DirCount"));
+        files = std::min(kLimit, files + count(disc, "FileCount"));
+    }
+    FStarts.reserve(directories + files + 1);
+    FDirectoryEntries.reserve(directories + 1);
+    FParents.reserve(directories);
+    FIDStarts.reserve(directories + 1);
+    FIDs.reserve(directories * kIDBytes);
+    FNames.reserve((directories + files) * kNameBytes);
 }
 
 std::uint32_t TNameIndex::AddDirectory(pugi::xml_node directory, std::uint32_t parent) {

@@ -71,6 +71,8 @@ public:
     size_t MemoryBytes() const;
 
 private:
+    // Sizes the tables for the discs under discs.
+    void Reserve(pugi::xml_node discs);
     // Adds directory (an element, or none for an absent Root) with its file names.
     std::uint32_t AddDirectory(pugi::xml_node directory, std::uint32_t parent);
     void Finish();
