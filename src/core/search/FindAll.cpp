@@ -12,6 +12,10 @@ unsigned char UpperAscii(unsigned char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
 }
 
+template <typename T> int Compare(const T& a, const T& b) {
+    return a < b ? -1 : b < a ? 1 : 0;
+}
+
 // Letters a to z without case first, then bytewise, so that names differing only in case still
 // have a fixed order.
 int CompareNames(std::string_view a, std::string_view b) {
@@ -24,11 +28,7 @@ int CompareNames(std::string_view a, std::string_view b) {
     }
     if (a.size() != b.size())
         return a.size() < b.size() ? -1 : 1;
-    return a.compare(b) < 0 ? -1 : a.compare(b) > 0 ? 1 : 0;
-}
-
-template <typename T> int Compare(const T& a, const T& b) {
-    return a < b ? -1 : b < a ? 1 : 0;
+    return Compare(a, b);
 }
 
 // The order FindAll reports: by disc, its title, vendor and memo (the first three fields, in

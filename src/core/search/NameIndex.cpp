@@ -114,8 +114,8 @@ void TNameIndex::Finish() {
     FDirectoryEntries.push_back(Offset(FStarts.size()));
     FStarts.push_back(Offset(FNames.size()));
     FIDStarts.push_back(Offset(FIDs.size()));
-    // Growing by doubling leaves up to half of each table unused; the index lives as long as
-    // the document state it copies.
+    // A table grown by doubling, or sized by counts that were too large, has room left unused;
+    // the index lives as long as the state of the document it copies.
     FNames.shrink_to_fit();
     FStarts.shrink_to_fit();
     FDirectoryEntries.shrink_to_fit();

@@ -166,6 +166,14 @@ void TFindAllPanel::CatalogueChanged() {
         SearchLater(std::chrono::milliseconds(0));
 }
 
+void TFindAllPanel::FollowCatalogue(const IXMLOrlentaDataType& root) {
+    // The panel holds its document alive, so a new document never has the old one's address.
+    if (root.Document() != FRoot.Document())
+        SetCatalogue(root);
+    else
+        CatalogueChanged();
+}
+
 void TFindAllPanel::FocusText() {
     FTextEdit->setFocus(Qt::ShortcutFocusReason);
     FTextEdit->selectAll();

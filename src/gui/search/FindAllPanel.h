@@ -39,6 +39,10 @@ public:
     // The open catalogue changed (a disc added, removed or edited): the hits are found again,
     // as soon as the panel is shown and enabled. Until then the hits listed stay as they were.
     void CatalogueChanged();
+    // The open catalogue, after anything that may have changed it or replaced it (New, Open, a
+    // disc added, removed or edited): SetCatalogue when root is another document than the one
+    // followed so far, CatalogueChanged when it is the same.
+    void FollowCatalogue(const IXMLOrlentaDataType& root);
     // Puts the focus into the text field with its text selected, for typing a new search.
     void FocusText();
 

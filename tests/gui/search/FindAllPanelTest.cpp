@@ -220,7 +220,7 @@ private slots:
         // A disc added: found again once the panel is enabled (as after busy mode).
         FPanel->setEnabled(false);
         AddDirectory(AddDisc(FRoot, "Added", "7").Root(), "beach house", "8");
-        FPanel->CatalogueChanged();
+        FPanel->FollowCatalogue(FRoot);
         QTest::qWait(50);
         QCOMPARE(HitsView()->model()->rowCount(), 5);
         FPanel->setEnabled(true);
@@ -237,7 +237,7 @@ private slots:
                                           QStringLiteral("Added|/beach house|Directory name")}));
 
         // Another catalogue opened: nothing is left of the last search.
-        FPanel->SetCatalogue(Shelf());
+        FPanel->FollowCatalogue(Shelf());
         QCOMPARE(TextEdit()->text(), QString());
         QCOMPARE(HitsView()->model()->rowCount(), 0);
         QCOMPARE(Status(), QString());
