@@ -3,6 +3,7 @@
 
 #include "gui/search/FindAllPanel.h"
 
+#include "WindowTestSupport.h"
 #include "gui/search/FindHitModel.h"
 
 #include <QAccessible>
@@ -21,6 +22,7 @@
 #include <sstream>
 
 using namespace orlenta;
+using namespace orlenta::test;
 
 namespace {
 
@@ -70,18 +72,10 @@ private:
     std::unique_ptr<TFindAllPanel> FPanel;
     IXMLOrlentaDataType FRoot;
 
-    QLineEdit* TextEdit() const {
-        return FPanel->findChild<QLineEdit*>(QStringLiteral("FindTextEdit"));
-    }
-    QTableView* HitsView() const {
-        return FPanel->findChild<QTableView*>(QStringLiteral("FindHitsView"));
-    }
-    QString Status() const {
-        return FPanel->findChild<QLabel*>(QStringLiteral("FindStatusLabel"))->text();
-    }
-    QCheckBox* CheckBox(const char* name) const {
-        return FPanel->findChild<QCheckBox*>(QString::fromLatin1(name));
-    }
+    QLineEdit* TextEdit() const { return Child<QLineEdit>(*FPanel, "FindTextEdit"); }
+    QTableView* HitsView() const { return Child<QTableView>(*FPanel, "FindHitsView"); }
+    QString Status() const { return Child<QLabel>(*FPanel, "FindStatusLabel")->text(); }
+    QCheckBox* CheckBox(const char* name) const { return Child<QCheckBox>(*FPanel, name); }
     // The listed rows, column by column, "Disc|Path|Field".
     QStringList Rows() const {
         QStringList rows;
@@ -98,7 +92,7 @@ private:
     void Find(const QString& text) {
         TextEdit()->clear();
         QTest::keyClicks(TextEdit(), text);
-        FPanel->findChild<QLabel*>(QStringLiteral("FindStatusLabel"))->clear();
+        Child<QLabel>(*FPanel, "FindStatusLabel")->clear();
         QTRY_VERIFY(!Status().isEmpty());
     }
 
