@@ -1,6 +1,7 @@
 #include "core/search/NameIndex.h"
 
 #include "core/catalogue/DecimalText.h"
+#include "core/catalogue/DirectoryWalk.h"
 
 #include <algorithm>
 #include <new>
@@ -8,12 +9,6 @@
 namespace orlenta {
 
 namespace {
-
-// The first Directory element of directory's Directories, or none.
-pugi::xml_node FirstSubdirectory(pugi::xml_node directory) {
-    return ElementFrom(directory.child(TXMLDirectoriesType::kTag).first_child(),
-                       TXMLDirectoryType::kTag);
-}
 
 // An offset into a table of 32-bit offsets; a catalogue beyond that does not fit in memory
 // with its document anyway.
@@ -27,19 +22,23 @@ template <typename T> size_t HeapBytes(const std::vector<T>& items) {
     return items.capacity() * sizeof(T);
 }
 
+// Gives back the room table leaves unused when it is more than an eighth of what it holds; less
+// is not worth copying a table of tens of megabytes for.
+template <typename TTable> void ShrinkSlack(TTable& table) {
+    if (table.capacity() - table.size() > table.size() / 8)
+        table.shrink_to_fit();
+}
+
 } // namespace
 
 TNameIndex::TNameIndex(const TXMLOrlentaDataType& root) {
     // The access layer's rules, read without its additions: the first child element of a tag
     // (Discs, Root, Directories, Filenames), the items of a collection by their tag, the first
     // attribute of a name.
-    struct TPending {
-        pugi::xml_node Next; // the next subdirectory to visit at this level
-        std::uint32_t Parent;
-    };
-    std::vector<TPending> pending;
-    const pugi::xml_node discs = root.XmlNode().child(TXMLDiscsType::kTag);
+    const pugi::xml_node discs = ElementFrom(root.XmlNode().first_child(), TXMLDiscsType::kTag);
     Reserve(discs);
+    // The number of the directory last visited at each depth: the parents of the next one.
+    std::vector<std::uint32_t> directoryAtDepth;
     for (pugi::xml_node disc = ElementFrom(discs.first_child(), TXMLDiscType::kTag); disc;
          disc = ElementFrom(disc.next_sibling(), TXMLDiscType::kTag)) {
         TDisc& entry = FDiscs.emplace_back();
@@ -47,20 +46,17 @@ TNameIndex::TNameIndex(const TXMLOrlentaDataType& root) {
         entry.Vendor = disc.attribute("Vendor").value();
         entry.Memo = disc.attribute("Memo").value();
         entry.FirstDirectory = DirectoryCount();
-        // An explicit stack, not recursion: a catalogue from elsewhere may nest deeper than
-        // the call stack allows.
-        const pugi::xml_node top = disc.child(TXMLDirectoryType::kRootTag);
-        pending.push_back({FirstSubdirectory(top), AddDirectory(top, kNone)});
-        while (!pending.empty()) {
-            const TPending level = pending.back();
-            if (!level.Next) {
-                pending.pop_back();
-                continue;
-            }
-            pending.back().Next = ElementFrom(level.Next.next_sibling(), TXMLDirectoryType::kTag);
-            pending.push_back(
-                {FirstSubdirectory(level.Next), AddDirectory(level.Next, level.Parent)});
-        }
+        // An absent Root is a top directory without name or files.
+        const TXMLDirectoryType top(ElementFrom(disc.first_child(), TXMLDirectoryType::kRootTag),
+                                    root.OwnerDocument(), TXMLBinding::Directory);
+        WalkDirectories(
+            top, TWalkAccess::ReadOnly, [&](const TXMLDirectoryType& directory, int depth) {
+                const auto level = static_cast<size_t>(depth);
+                const std::uint32_t parent = level == 0 ? kNone : directoryAtDepth[level - 1];
+                directoryAtDepth.resize(level);
+                directoryAtDepth.push_back(AddDirectory(directory.XmlNode(), parent));
+                return true;
+            });
         entry.EndDirectory = DirectoryCount();
     }
     Finish();
@@ -70,8 +66,10 @@ void TNameIndex::Reserve(pugi::xml_node discs) {
     // The discs' own counts size the tables up front: growing a table by doubling copies it and
     // faults in fresh pages each time, which costs about as much as filling it. The counts are
     // only a hint (a catalogue from elsewhere may lack them or be wrong), so they are bounded,
-    // and the tables still grow when they fall short.
-    constexpr size_t kLimit = size_t{1} << 26;
+    // and the tables still grow when they fall short. The bound, eight million names, keeps a
+    // count that lies from reserving more than a few hundred megabytes, most of it never touched
+    // and given back at the end.
+    constexpr size_t kLimit = size_t{1} << 23;
     constexpr size_t kNameBytes = 20; // a name's usual length, a little over the average
     constexpr size_t kIDBytes = 6;
     const auto count = [](pugi::xml_node disc, const char* name) {
@@ -83,7 +81,7 @@ void TNameIndex::Reserve(pugi::xml_node discs) {
     for (pugi::xml_node disc = ElementFrom(discs.first_child(), TXMLDiscType::kTag); disc;
          disc = ElementFrom(disc.next_sibling(), TXMLDiscType::kTag)) {
         directories = std::min(kLimit, directories + 1 + count(disc, "DirCount"));
-        files = std::min(kLimit, files + count(disc, "FileCount"));
+        files = std::min(kLimit - directories, files + count(disc, "FileCount"));
     }
     FStarts.reserve(directories + files + 1);
     FDirectoryEntries.reserve(directories + 1);
@@ -101,7 +99,7 @@ std::uint32_t TNameIndex::AddDirectory(pugi::xml_node directory, std::uint32_t p
     FDirectoryEntries.push_back(Offset(FStarts.size()));
     FStarts.push_back(Offset(FNames.size()));
     FNames += directory.attribute("Name").value();
-    const pugi::xml_node files = directory.child(TXMLFilenamesType::kTag);
+    const pugi::xml_node files = ElementFrom(directory.first_child(), TXMLFilenamesType::kTag);
     for (pugi::xml_node file = ElementFrom(files.first_child(), TXMLFilenameType::kTag); file;
          file = ElementFrom(file.next_sibling(), TXMLFilenameType::kTag)) {
         FStarts.push_back(Offset(FNames.size()));
@@ -116,13 +114,13 @@ void TNameIndex::Finish() {
     FIDStarts.push_back(Offset(FIDs.size()));
     // A table grown by doubling, or sized by counts that were too large, has room left unused;
     // the index lives as long as the state of the document it copies.
-    FNames.shrink_to_fit();
-    FStarts.shrink_to_fit();
-    FDirectoryEntries.shrink_to_fit();
-    FParents.shrink_to_fit();
-    FIDs.shrink_to_fit();
-    FIDStarts.shrink_to_fit();
-    FDiscs.shrink_to_fit();
+    ShrinkSlack(FNames);
+    ShrinkSlack(FStarts);
+    ShrinkSlack(FDirectoryEntries);
+    ShrinkSlack(FParents);
+    ShrinkSlack(FIDs);
+    ShrinkSlack(FIDStarts);
+    ShrinkSlack(FDiscs);
 }
 
 void TNameIndex::AppendPath(std::string& path, std::uint32_t directory) const {

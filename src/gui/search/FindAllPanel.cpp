@@ -134,6 +134,12 @@ TFindAllPanel::TFindAllPanel(QWidget* parent) : QWidget(parent) {
     FSearchTimer = new QTimer(this);
     FSearchTimer->setSingleShot(true);
     connect(FSearchTimer, &QTimer::timeout, this, &TFindAllPanel::Search);
+    FIndexTimer = new QTimer(this);
+    FIndexTimer->setSingleShot(true);
+    connect(FIndexTimer, &QTimer::timeout, this, [this] {
+        if (MayRead() && !FIndex && FRoot)
+            FIndex = std::make_shared<const TNameIndex>(FRoot);
+    });
     connect(FTextEdit, &QLineEdit::textChanged, this, [this] { SearchLater(kTypingPause); });
     connect(FTextEdit, &QLineEdit::returnPressed, this,
             [this] { SearchLater(std::chrono::milliseconds(0)); });
@@ -158,12 +164,15 @@ void TFindAllPanel::SetCatalogue(const IXMLOrlentaDataType& root) {
     FSearchTimer->stop();
     FModel->Clear();
     FStatusLabel->clear();
+    BuildIndexLater();
 }
 
 void TFindAllPanel::CatalogueChanged() {
     FIndex.reset();
     if (!FTextEdit->text().isEmpty())
         SearchLater(std::chrono::milliseconds(0));
+    else
+        BuildIndexLater();
 }
 
 void TFindAllPanel::FollowCatalogue(const IXMLOrlentaDataType& root) {
@@ -199,12 +208,29 @@ void TFindAllPanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (FPending)
         SearchLater(std::chrono::milliseconds(0));
+    else
+        BuildIndexLater();
 }
 
 void TFindAllPanel::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange && isEnabled() && FPending)
-        SearchLater(std::chrono::milliseconds(0));
+    if (event->type() == QEvent::EnabledChange && isEnabled()) {
+        if (FPending)
+            SearchLater(std::chrono::milliseconds(0));
+        else
+            BuildIndexLater();
+    }
+}
+
+bool TFindAllPanel::MayRead() const {
+    // Hidden, nobody looks; disabled, the catalogue may be half-way through a change (a disc
+    // being read lets events run).
+    return isVisible() && isEnabled();
+}
+
+void TFindAllPanel::BuildIndexLater() {
+    if (!FIndex && FRoot && MayRead())
+        FIndexTimer->start(0);
 }
 
 void TFindAllPanel::SearchLater(std::chrono::milliseconds pause) {
@@ -213,9 +239,7 @@ void TFindAllPanel::SearchLater(std::chrono::milliseconds pause) {
 
 void TFindAllPanel::Search() {
     FSearchTimer->stop();
-    // Hidden, nobody looks; disabled, the catalogue may be half-way through a change (a disc
-    // being read lets events run).
-    if (!isVisible() || !isEnabled()) {
+    if (!MayRead()) {
         FPending = true;
         return;
     }

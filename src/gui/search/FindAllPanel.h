@@ -66,12 +66,17 @@ private:
     void SearchLater(std::chrono::milliseconds pause);
     // Runs the search now, or as soon as the panel is shown and enabled.
     void Search();
+    // Builds the index, when the panel is shown and enabled and has none, once pending events
+    // have run: the window shows itself first, and the first keystroke only searches.
+    void BuildIndexLater();
+    // Whether the panel may read the catalogue now.
+    bool MayRead() const;
     void ShowStatus(int hits, double milliseconds, bool pattern);
     void CopySelectedHits();
 
     IXMLOrlentaDataType FRoot;
-    // Built at the first search after a change, and shared with the model so that the hits
-    // listed stay readable until new ones replace them.
+    // Built after each change once the panel is shown (or by the first search), and shared with the
+    // model so that the hits listed stay readable until new ones replace them.
     std::shared_ptr<const TNameIndex> FIndex;
     bool FPending = false;
 
@@ -85,6 +90,7 @@ private:
     QLabel* FStatusLabel = nullptr;
     QAction* FCopyAction = nullptr;
     QTimer* FSearchTimer = nullptr;
+    QTimer* FIndexTimer = nullptr;
     TFindHitModel* FModel = nullptr;
 };
 

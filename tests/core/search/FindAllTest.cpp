@@ -230,6 +230,21 @@ TEST_F(FindAllTest, SortsByEachColumnWithTiesInTheOrderFound) {
     EXPECT_EQ(Lines(index, hits), found);
 }
 
+TEST_F(FindAllTest, CountsThatLieOnlySizeTheIndexBadly) {
+    const TNameIndex uncounted(Root); // the catalogue holds no counts
+    const std::vector<std::string> found = Lines(Request("e"));
+    for (const char* count : {"4000000000", "-3", "many", "0"}) {
+        for (const TXMLDiscType disc : Root.Discs()) {
+            disc.SetDirCount(count);
+            disc.SetFileCount(count);
+        }
+        const TNameIndex index(Root);
+        EXPECT_EQ(Lines(index, FindAll(index, Request("e"))), found) << count;
+        // Room reserved for names that never came is given back.
+        EXPECT_LT(index.MemoryBytes(), uncounted.MemoryBytes() + 4096) << count;
+    }
+}
+
 TEST(FindAll, IndexesDirectoriesNestedDeeperThanTheCallStackAllows) {
     IXMLOrlentaDataType root = NewOrlentaData();
     TXMLDirectoryType directory = root.Discs().Add().Root();
