@@ -82,6 +82,8 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
                                  QStringLiteral("DVD-R"), QStringLiteral("DVD-RW")});
     MediaTypeComboBox->setCurrentIndex(-1);
     MediaTypeLabel->setBuddy(MediaTypeComboBox);
+    // The buddy names the box, but the keyboard lands in its text field.
+    MediaTypeComboBox->lineEdit()->setAccessibleName(MediaTypeLabel->text());
     auto* countsRow = new QGridLayout;
     countsRow->setContentsMargins(0, 0, 0, 0);
     DirCountLabeledEdit = AddLabeledEdit(countsRow, 0, 0, QStringLiteral("DirCountLabeledEdit"),

@@ -147,6 +147,7 @@ void TMainForm::CreateBrowsingArea() {
     FTreeModel = new TCatalogueTreeModel(TreeViewImages(), this);
     TreeView = new QTreeView;
     TreeView->setObjectName(QStringLiteral("TreeView"));
+    TreeView->setAccessibleName(QStringLiteral("Catalogue"));
     TreeView->setModel(FTreeModel);
     TreeView->setHeaderHidden(true);
     TreeView->setIndentation(19);
@@ -183,6 +184,7 @@ void TMainForm::CreateBrowsingArea() {
     FFilesModel = new QStringListModel(this);
     FilesListBox = new QListView;
     FilesListBox->setObjectName(QStringLiteral("FilesListBox"));
+    FilesListBox->setAccessibleName(QStringLiteral("Files"));
     FilesListBox->setModel(FFilesModel);
     FilesListBox->setUniformItemSizes(true);
     FilesListBox->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -18,6 +18,7 @@
 #include <QLocale>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -67,6 +68,9 @@ TFindAllPanel::TFindAllPanel(QWidget* parent) : QWidget(parent) {
     FTextEdit->setAccessibleName(QStringLiteral("Find"));
     FTextEdit->setPlaceholderText(QStringLiteral("Part of a name, or a pattern such as *.pdf"));
     FTextEdit->setClearButtonEnabled(true);
+    // The field's own clear button has no name for a screen reader to announce.
+    for (QToolButton* button : FTextEdit->findChildren<QToolButton*>())
+        button->setAccessibleName(QStringLiteral("Clear"));
     findLabel->setBuddy(FTextEdit);
 
     FInTitleCheckBox = NewCheckBox(this, TSearchField::Title, "FindInTitleCheckBox");

@@ -15,6 +15,7 @@
 #include "gui/mainwindow/InfoDialogForm.h"
 #include "gui/search/FindAllPanel.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -158,6 +159,21 @@ private slots:
                               u"DiscRemoveAction"_s, u"DiscInfoAction"_s, u"SearchAction"_s,
                               u"FindAllAction"_s}));
         QCOMPARE(form->ActionToolBar->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+    }
+
+    void everyControlTheKeyboardReachesHasAName() {
+        auto form = MakeForm(FPrompts, {FCatalogueFile});
+        form->FindAllAction->trigger();
+        QStringList unnamed;
+        for (QWidget* widget : form->findChildren<QWidget*>()) {
+            if (!widget->isVisible() || (widget->focusPolicy() & Qt::TabFocus) == 0)
+                continue;
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            if (accessible == nullptr || accessible->text(QAccessible::Name).isEmpty())
+                unnamed << QString::fromLatin1(widget->metaObject()->className()) +
+                               QLatin1Char(' ') + widget->objectName();
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
     }
 
     void busyModeEnablesOnlyStopReading_data() {

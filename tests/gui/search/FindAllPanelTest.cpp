@@ -6,6 +6,7 @@
 #include "WindowTestSupport.h"
 #include "gui/search/FindHitModel.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
@@ -275,6 +276,17 @@ private slots:
         QCOMPARE(captions, (QStringList{QStringLiteral("Title"), QStringLiteral("Vendor"),
                                         QStringLiteral("Memo"), QStringLiteral("Directory name"),
                                         QStringLiteral("Filename")}));
+        // What a screen reader announces for every button, the text field's own clear button
+        // too, which shows once there is text.
+        QTest::keyClicks(TextEdit(), QStringLiteral("x"));
+        for (QAbstractButton* button : FPanel->findChildren<QAbstractButton*>()) {
+            if (!button->isVisible() || button->width() == 0) // the table's corner, for one
+                continue;
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
+            QVERIFY(accessible != nullptr);
+            QVERIFY2(!accessible->text(QAccessible::Name).isEmpty(),
+                     button->metaObject()->className());
+        }
     }
 };
 
