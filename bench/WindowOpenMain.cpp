@@ -7,6 +7,7 @@
 // The catalogue is copied into the working directory with one disc added whose top directory
 // holds N file names (10000 unless told), so that the clicked list is that long.
 
+#include "ScratchDesktop.h"
 #include "core/catalogue/CatalogueSession.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/MainForm.h"
@@ -72,6 +73,7 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const TScratchDesktop desktop;
     QApplication application(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2) {

@@ -15,6 +15,7 @@
 // The times seen from inside (from triggering the command to the end of the walk, the rebuild,
 // the whole command, then destroying the window with the tree and the catalogue) go to stderr.
 
+#include "ScratchDesktop.h"
 #include "core/reading/DiscReading.h"
 #include "gui/mainwindow/MainForm.h"
 #include "gui/reading/AddTreeDialogForm.h"
@@ -103,6 +104,7 @@ void AnswerAddDialog(const QString& tree, bool includeFilenames, int attempts) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const TScratchDesktop desktop;
     QApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     QString tree;

@@ -67,7 +67,9 @@ public:
     }
 
     void Tick(const TXMLDiscType& disc) {
-        if (!FEnabled || (FTicks++ & 63) != 0)
+        // Ticks also come while the start directory is listed, before any directory is known;
+        // the first line waits for one.
+        if (!FEnabled || FCurrent.empty() || (FTicks++ & 63) != 0)
             return;
         const auto now = std::chrono::steady_clock::now();
         if (FDrawn && now - FLastDraw < std::chrono::milliseconds(100))

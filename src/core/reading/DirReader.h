@@ -2,13 +2,17 @@
 
 // TDirReader walks a directory tree and reports every directory and file it meets. It knows
 // nothing of discs or catalogues. The walk is synchronous: Start returns when it is over, and
-// after every entry the reader calls OnProcessEvents so that a window can repaint and take a
-// Stop from its button.
+// after every entry, also while a directory is being listed, the reader calls OnProcessEvents so
+// that a window can repaint and take a Stop from its button.
+
+#include "core/reading/FileIdSet.h"
+#include "core/reading/PseudoFileSystems.h"
 
 #include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -20,13 +24,14 @@ class TDirReader;
 
 // A file passed the filters; fileName is its full path. The view dies with the call.
 using TFileFoundEvent = std::function<void(TDirReader& sender, std::string_view fileName)>;
-// A directory is about to be walked; directory is its full path, ending in '/'. The view dies
-// with the call.
+// A directory is about to be walked; directory is its full path, ending in '/'. One that is not
+// entered (unreadable, read already in this walk, or on a pseudo file system) is reported too,
+// with nothing below it. The view dies with the call.
 using TDirectoryFoundEvent = std::function<void(TDirReader& sender, std::string_view directory)>;
 // A walk is over, however it ended.
 using TReadyEvent = std::function<void(TDirReader& sender)>;
-// Lets the front end run its pending events; called after every entry, so it should be cheap
-// and decide for itself how often it does real work.
+// Lets the front end run its pending events; called after every entry listed and every entry
+// walked, so it should be cheap and decide for itself how often it does real work.
 using TProcessEventsEvent = std::function<void(TDirReader& sender)>;
 
 class TDirReader {
@@ -40,6 +45,7 @@ public:
     bool Active() const { return FActive; }
     // true walks Directory and returns when the walk is over; false stops a running walk at its
     // next check. Either fails when Directory is not an existing directory (unless unchanged).
+    // true does nothing while a walk runs, also while a stopped one is still unwinding.
     void SetActive(bool value);
     void Start() { SetActive(true); }
     void Stop() { SetActive(false); }
@@ -68,14 +74,15 @@ public:
     std::vector<std::string>& ExcludeDirs() { return FExcludeDirs; }
     const std::vector<std::string>& ExcludeDirs() const { return FExcludeDirs; }
 
-    const TFileFoundEvent& OnFileFound() const { return FFileFound; }
-    void SetOnFileFound(TFileFoundEvent handler) { FFileFound = std::move(handler); }
-    const TDirectoryFoundEvent& OnDirectoryFound() const { return FDirectoryFound; }
-    void SetOnDirectoryFound(TDirectoryFoundEvent handler) { FDirectoryFound = std::move(handler); }
-    const TReadyEvent& OnReady() const { return FReady; }
-    void SetOnReady(TReadyEvent handler) { FReady = std::move(handler); }
-    const TProcessEventsEvent& OnProcessEvents() const { return FProcessEvents; }
-    void SetOnProcessEvents(TProcessEventsEvent handler) { FProcessEvents = std::move(handler); }
+    // Handlers may be replaced at any time, also from inside their own call.
+    const TFileFoundEvent& OnFileFound() const;
+    void SetOnFileFound(TFileFoundEvent handler);
+    const TDirectoryFoundEvent& OnDirectoryFound() const;
+    void SetOnDirectoryFound(TDirectoryFoundEvent handler);
+    const TReadyEvent& OnReady() const;
+    void SetOnReady(TReadyEvent handler);
+    const TProcessEventsEvent& OnProcessEvents() const;
+    void SetOnProcessEvents(TProcessEventsEvent handler);
 
 private:
     // One directory's entries, read whole and sorted before any is reported. Kept per depth so
@@ -88,24 +95,39 @@ private:
     struct TLevel {
         std::string Names;
         std::vector<TEntry> Entries;
-        int Fd =
-            -1; // open while the entries are walked, so that subdirectories open relative to it
-    };
-    struct TFileId {
-        dev_t Device;
-        ino_t Inode;
+        std::size_t Next = 0;     // the entry to walk next
+        std::size_t PathSize = 0; // FPath's length for this directory, its '/' included
+        // Open while the entries are walked, so that subdirectories open relative to it; let go
+        // when descriptors run short, and opened again when needed.
+        int Fd = -1;
+        dev_t Device = 0; // which directory Fd must be when it is opened again
+        ino_t Inode = 0;
     };
 
     void Walk();
-    void WalkDirectory(std::size_t depth);
-    // Opens the directory at FPath into the level's descriptor, relative to the level above when
-    // that is open. False when it cannot be opened or is already on the walk path.
-    bool OpenLevel(std::size_t depth, bool& onWalkPath);
-    // Fills level with the sorted entries of the directory open in level.Fd.
+    // Reports the directory at FPath and reads its entries into the level. True when the walk
+    // goes on into it; false when it is excluded, cannot be read, must not be entered, or the
+    // walk was stopped while it was listed.
+    bool BeginDirectory(std::size_t depth);
+    void EndDirectory(std::size_t depth);
+    // Opens the directory at FPath into the level. False when it cannot be opened, lies on a
+    // pseudo file system, or was already read in this walk.
+    bool OpenLevel(std::size_t depth);
+    // Fills level with the sorted entries of the directory open in level.Fd; the front end gets
+    // its turn after each, and a Stop ends the listing.
     void ReadEntries(TLevel& level);
+    // The level's descriptor, opened again along FPath when it was let go; -1 when that fails.
+    int LevelFd(std::size_t depth);
+    // openat for a directory; when descriptors run short, lets go of open levels (never level 0
+    // nor keep) and tries again.
+    int OpenDirectory(int directoryFd, const char* name, std::size_t keep);
+    // Lets go of the open level nearest the start directory, other than level 0 and keep.
+    bool ReleaseShallowest(std::size_t keep);
+    void CloseLevel(std::size_t depth);
+    void CloseLevels();
     bool IsExcluded(std::string_view directory) const;
     bool PassesFilter(std::string_view name) const;
-    bool PassesDelays() const;
+    bool PassesDelays(std::size_t depth);
     void ProcessEvents();
 
     std::string FDirectory;
@@ -115,17 +137,25 @@ private:
     std::int32_t FDelayTimeStamp = 0;
     std::int32_t FDelayLastAccess = 0;
     std::vector<std::string> FExcludeDirs;
-    TFileFoundEvent FFileFound;
-    TDirectoryFoundEvent FDirectoryFound;
-    TReadyEvent FReady;
-    TProcessEventsEvent FProcessEvents;
+    // Shared, so that a call holds its handler alive when the handler is replaced meanwhile;
+    // copying the pointer costs less than copying the callable for each of a million entries.
+    // Empty when unassigned.
+    std::shared_ptr<const TFileFoundEvent> FFileFound;
+    std::shared_ptr<const TDirectoryFoundEvent> FDirectoryFound;
+    std::shared_ptr<const TReadyEvent> FReady;
+    std::shared_ptr<const TProcessEventsEvent> FProcessEvents;
 
-    // Walk state: the path of the entry at hand (one buffer for the whole walk), the entry lists
-    // of the open levels, and the identities of the directories on the way down, which keep a
-    // link back to an ancestor from being entered again.
+    // Walk state: whether a walk is on the call stack (FActive turns false as soon as it is
+    // stopped), the path of the entry at hand (one buffer for the whole walk), the levels from
+    // the start directory down with how many of them hold a descriptor and may, and the
+    // directories read so far, which are never entered twice.
+    bool FWalking = false;
     std::string FPath;
     std::deque<TLevel> FLevels;
-    std::vector<TFileId> FWalkPath;
+    std::size_t FOpenLevels = 0;
+    std::size_t FMaxOpenLevels = 0;
+    TFileIdSet FReadDirectories;
+    TPseudoFileSystems FPseudoFileSystems;
     std::vector<char> FDirentBuffer;
 };
 

@@ -81,9 +81,9 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
                                  QStringLiteral("DVD+R"), QStringLiteral("DVD+RW"),
                                  QStringLiteral("DVD-R"), QStringLiteral("DVD-RW")});
     MediaTypeComboBox->setCurrentIndex(-1);
+    // The edit inside the box takes the focus; a screen reader names it as the box.
+    MediaTypeComboBox->lineEdit()->setAccessibleName(QStringLiteral("Media type"));
     MediaTypeLabel->setBuddy(MediaTypeComboBox);
-    // The buddy names the box, but the keyboard lands in its text field.
-    MediaTypeComboBox->lineEdit()->setAccessibleName(MediaTypeLabel->text());
     auto* countsRow = new QGridLayout;
     countsRow->setContentsMargins(0, 0, 0, 0);
     DirCountLabeledEdit = AddLabeledEdit(countsRow, 0, 0, QStringLiteral("DirCountLabeledEdit"),

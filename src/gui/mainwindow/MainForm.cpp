@@ -6,6 +6,7 @@
 #include "core/catalogue/DirectoryWalk.h"
 #include "core/catalogue/EscapedText.h"
 #include "core/catalogue/IndexProperties.h"
+#include "core/desktop/DataFileType.h"
 #include "core/reading/DiscReading.h"
 #include "core/search/CatalogueSearch.h"
 #include "gui/WindowText.h"
@@ -41,6 +42,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdio>
 
 namespace orlenta {
 
@@ -73,7 +75,17 @@ TMainForm::~TMainForm() {
 // --- Life cycle ---
 
 void TMainForm::FormCreate(const QStringList& arguments) {
-    // The data-file type is registered first, once its unit exists.
+    // Registered at every start, so that a moved program registers its new path. A failure (a
+    // read-only home, a file in the way) must not cost the window: it is said once, on standard
+    // error and in the status bar, and start-up goes on.
+    QString registrationFailure;
+    try {
+        RegisterDataFileType(".olx", "Orlenta", "Orlenta datafile");
+    } catch (const EOrlentaError& error) {
+        const std::string text = WithClosingFullStop(error.what());
+        std::fprintf(stderr, "orlenta: %s\n", text.c_str());
+        registrationFailure = ToQString(text);
+    }
     ReadingDiscForm = new TReadingDiscForm(this);
     ReadingDiscForm->BindStopReading(DiscStopReadingAction);
     CreateDiscReading();
@@ -97,6 +109,9 @@ void TMainForm::FormCreate(const QStringList& arguments) {
         NewCatalogue(nullptr);
     SetBusy(QString());
     SetFileChanged(false);
+    // After leaving busy mode, which clears the status bar.
+    if (!registrationFailure.isEmpty())
+        StatusBar->showMessage(registrationFailure);
 }
 
 void TMainForm::CreateDiscReading() {

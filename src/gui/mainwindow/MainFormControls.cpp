@@ -137,6 +137,7 @@ void TMainForm::CreateMenusAndToolBar() {
 
     StatusBar = statusBar();
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setAccessibleName(QStringLiteral("Status"));
 }
 
 void TMainForm::CreateBrowsingArea() {
@@ -147,7 +148,7 @@ void TMainForm::CreateBrowsingArea() {
     FTreeModel = new TCatalogueTreeModel(TreeViewImages(), this);
     TreeView = new QTreeView;
     TreeView->setObjectName(QStringLiteral("TreeView"));
-    TreeView->setAccessibleName(QStringLiteral("Catalogue"));
+    TreeView->setAccessibleName(QStringLiteral("Discs and directories"));
     TreeView->setModel(FTreeModel);
     TreeView->setHeaderHidden(true);
     TreeView->setIndentation(19);

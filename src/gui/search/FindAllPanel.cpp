@@ -114,7 +114,6 @@ TFindAllPanel::TFindAllPanel(QWidget* parent) : QWidget(parent) {
 
     FStatusLabel = new QLabel(this);
     FStatusLabel->setObjectName(QStringLiteral("FindStatusLabel"));
-    FStatusLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* textRow = new QHBoxLayout;
     textRow->addWidget(findLabel);

@@ -41,4 +41,44 @@ void SetFileTimes(const std::string& path, std::chrono::system_clock::time_point
         throw std::runtime_error("cannot set times of " + path);
 }
 
+void MakeDeepTree(const std::string& root, std::size_t depth, const std::string& name) {
+    int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (std::size_t level = 0; fd >= 0 && level < depth; ++level) {
+        const int child = ::mkdirat(fd, name.c_str(), 0755) == 0
+                              ? ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                              : -1;
+        ::close(fd);
+        fd = child;
+        const int file = fd >= 0 ? ::openat(fd, "f", O_WRONLY | O_CREAT | O_CLOEXEC, 0644) : -1;
+        if (file < 0)
+            break;
+        ::close(file);
+    }
+    if (fd < 0)
+        throw std::runtime_error("cannot make the deep tree below " + root);
+    ::close(fd);
+}
+
+void RemoveDeepTree(const std::string& root, std::size_t depth, const std::string& name) {
+    int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::size_t level = 0;
+    for (; fd >= 0 && level < depth; ++level) {
+        const int child = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        fd = child;
+        if (fd >= 0)
+            ::unlinkat(fd, "f", 0);
+    }
+    // Back up through "..": each directory is empty once the one below it is gone.
+    for (; fd >= 0 && level > 0; --level) {
+        const int parent = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        fd = parent;
+        if (fd >= 0)
+            ::unlinkat(fd, name.c_str(), AT_REMOVEDIR);
+    }
+    if (fd >= 0)
+        ::close(fd);
+}
+
 } // namespace orlenta::test

@@ -17,6 +17,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -86,6 +87,47 @@ private slots:
         QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view());
         QVERIFY(form->close());
         QVERIFY(FPrompts.Messages.empty());
+    }
+
+    // About shows the box with the window disabled meanwhile; afterwards every command is as it
+    // was.
+    void aboutShowsTheBoxAndLeavesTheCommandsAsTheyWere() {
+        auto form = MakeForm(FPrompts, {FCatalogueFile});
+        const QStringList before = EnabledActions(*form);
+        bool disabledMeanwhile = false;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (window->objectName() != u"frmAbout"_s || !window->isVisible() ||
+                    window->windowOpacity() < 1.0)
+                    continue;
+                disabledMeanwhile = !form->isEnabled();
+                answer.stop();
+                Child<QPushButton>(*window, "OKButton")->click();
+            }
+        });
+        answer.start(20);
+        form->AboutAction->trigger();
+        QVERIFY(disabledMeanwhile);
+        QVERIFY(form->isEnabled());
+        QCOMPARE(EnabledActions(*form), before);
+        QVERIFY(!form->FileChanged());
+    }
+
+    // A screen reader names every control that takes the focus.
+    void everyControlHasAnAccessibleName() {
+        auto form = MakeForm(FPrompts, {FCatalogueFile});
+        form->FindAllAction->trigger();
+        QStringList unnamed;
+        for (QWidget* widget : form->findChildren<QWidget*>()) {
+            if (!widget->isVisible() || widget->focusPolicy() == Qt::NoFocus)
+                continue;
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            if (accessible == nullptr || accessible->text(QAccessible::Name).isEmpty())
+                unnamed << widget->objectName() + QLatin1Char('/') +
+                               QString::fromLatin1(widget->metaObject()->className());
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u", ")));
     }
 
     void layoutAndCommandTable() {
@@ -159,21 +201,6 @@ private slots:
                               u"DiscRemoveAction"_s, u"DiscInfoAction"_s, u"SearchAction"_s,
                               u"FindAllAction"_s}));
         QCOMPARE(form->ActionToolBar->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
-    }
-
-    void everyControlTheKeyboardReachesHasAName() {
-        auto form = MakeForm(FPrompts, {FCatalogueFile});
-        form->FindAllAction->trigger();
-        QStringList unnamed;
-        for (QWidget* widget : form->findChildren<QWidget*>()) {
-            if (!widget->isVisible() || (widget->focusPolicy() & Qt::TabFocus) == 0)
-                continue;
-            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-            if (accessible == nullptr || accessible->text(QAccessible::Name).isEmpty())
-                unnamed << QString::fromLatin1(widget->metaObject()->className()) +
-                               QLatin1Char(' ') + widget->objectName();
-        }
-        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
     }
 
     void busyModeEnablesOnlyStopReading_data() {

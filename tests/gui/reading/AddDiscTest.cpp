@@ -323,7 +323,9 @@ private slots:
         // Pressed from an event the walk lets run, as a user's click would be.
         QTimer stopper;
         QObject::connect(&stopper, &QTimer::timeout, [&] {
-            if (!form->ReadingDiscForm->isVisible())
+            // Stop also works while the start directory is listed; here some must be read first.
+            if (!form->ReadingDiscForm->isVisible() ||
+                form->Session().XMLDiscData.DirCount().empty())
                 return;
             stopper.stop();
             busyWhileReading = form->Busy() && form->DiscStopReadingAction->isEnabled() &&

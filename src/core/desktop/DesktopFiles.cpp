@@ -1,0 +1,283 @@
+#include "core/desktop/DesktopFiles.h"
+
+#include <string_view>
+#include <vector>
+
+namespace orlenta {
+
+namespace {
+
+// Shown in the menu beside the name; the same words as the main window's title.
+constexpr const char* kComment = "Browse or share your CD and DVD archive";
+constexpr const char* kGenericName = "Disc Catalogue";
+constexpr const char* kKeywords = "CD;DVD;disc;catalogue;archive;";
+constexpr const char* kDefaultApplicationsGroup = "[Default Applications]";
+
+std::string XmlEscaped(const std::string& text) {
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '>': escaped += "&gt;"; break;
+        case '"': escaped += "&quot;"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+bool IsReservedInExec(char c) {
+    return std::string_view(" \t\n\"'\\><~|&;$*?#()`").find(c) != std::string_view::npos;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos)
+        return {};
+    const size_t last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+// Lines without their '\n'; a carriage return stays part of its line.
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        lines.push_back(text.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+bool IsGroupHeader(std::string_view line) {
+    const std::string_view trimmed = Trimmed(line);
+    return !trimmed.empty() && trimmed.front() == '[';
+}
+
+// The first desktop file ID of line when it is a key line for mimeType, else nothing.
+bool IsKeyLineFor(std::string_view line, std::string_view mimeType, std::string_view& firstId) {
+    const std::string_view trimmed = Trimmed(line);
+    if (trimmed.empty() || trimmed.front() == '#')
+        return false;
+    const size_t equals = trimmed.find('=');
+    if (equals == std::string_view::npos || Trimmed(trimmed.substr(0, equals)) != mimeType)
+        return false;
+    const std::string_view value = trimmed.substr(equals + 1);
+    firstId = Trimmed(value.substr(0, value.find(';')));
+    return true;
+}
+
+} // namespace
+
+std::string TDataFileType::BaseName() const {
+    std::string name;
+    for (const char c : TypeName) {
+        if (c >= 'A' && c <= 'Z')
+            name += static_cast<char>(c - 'A' + 'a');
+        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+                 c == '_')
+            name += c;
+        else
+            name += '-';
+    }
+    return name;
+}
+
+std::string TDataFileType::MimeType() const {
+    return "application/x-" + BaseName();
+}
+
+std::string TDataFileType::DesktopId() const {
+    return BaseName() + ".desktop";
+}
+
+std::string TDataFileType::PackageFileName() const {
+    return BaseName() + ".xml";
+}
+
+std::string MimePackageText(const TDataFileType& type) {
+    const std::string glob = "*" + type.Extension;
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+           "  <mime-type type=\"" +
+           XmlEscaped(type.MimeType()) +
+           "\">\n"
+           "    <comment>" +
+           XmlEscaped(type.Description) +
+           "</comment>\n"
+           "    <icon name=\"" +
+           XmlEscaped(type.BaseName()) +
+           "\"/>\n"
+           "    <glob pattern=\"" +
+           XmlEscaped(glob) +
+           "\"/>\n"
+           "  </mime-type>\n"
+           "</mime-info>\n";
+}
+
+std::string DesktopEntryText(const TDataFileType& type, const std::string& executable) {
+    // TryExec hides the entry once the executable is gone (a removed package, a deleted build
+    // tree) instead of leaving a menu entry that fails.
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=" +
+           KeyFileValue(type.TypeName) +
+           "\n"
+           "GenericName=" +
+           kGenericName +
+           "\n"
+           "Comment=" +
+           kComment +
+           "\n"
+           "Keywords=" +
+           kKeywords +
+           "\n"
+           "Icon=" +
+           type.BaseName() +
+           "\n"
+           "TryExec=" +
+           KeyFileValue(executable) +
+           "\n"
+           "Exec=" +
+           KeyFileValue(ExecArgument(executable) + " %f") +
+           "\n"
+           "Terminal=false\n"
+           "MimeType=" +
+           type.MimeType() +
+           ";\n"
+           "Categories=Utility;Archiving;\n";
+}
+
+std::string ExecArgument(const std::string& argument) {
+    bool quote = argument.empty();
+    for (const char c : argument)
+        quote = quote || IsReservedInExec(c);
+    std::string result;
+    if (quote)
+        result += '"';
+    for (const char c : argument) {
+        if (c == '%')
+            result += '%';
+        else if (quote && (c == '"' || c == '`' || c == '$' || c == '\\'))
+            result += '\\';
+        result += c;
+    }
+    if (quote)
+        result += '"';
+    return result;
+}
+
+std::string KeyFileValue(const std::string& value) {
+    std::string escaped;
+    for (const char c : value) {
+        switch (c) {
+        case '\\': escaped += "\\\\"; break;
+        case '\n': escaped += "\\n"; break;
+        case '\t': escaped += "\\t"; break;
+        case '\r': escaped += "\\r"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+bool FitsDesktopEntry(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x20 || lead == 0x7F)
+            return false;
+        size_t length = 1;
+        unsigned minimum = 0;
+        unsigned codePoint = lead;
+        if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4, minimum = 0x10000, codePoint = lead & 0x07;
+        } else if (lead >= 0xE0) {
+            length = 3, minimum = 0x800, codePoint = lead & 0x0F;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2, minimum = 0x80, codePoint = lead & 0x1F;
+        } else if (lead >= 0x80) {
+            return false;
+        }
+        if (length > 1) {
+            if (lead > 0xF4 || i + length > text.size())
+                return false;
+            for (size_t k = 1; k < length; ++k) {
+                const auto next = static_cast<unsigned char>(text[i + k]);
+                if ((next & 0xC0) != 0x80)
+                    return false;
+                codePoint = (codePoint << 6) | (next & 0x3F);
+            }
+            if (codePoint < minimum || codePoint > 0x10FFFF ||
+                (codePoint >= 0xD800 && codePoint <= 0xDFFF) ||
+                (codePoint >= 0x80 && codePoint < 0xA0))
+                return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+std::string WithDefaultApplication(const std::string& mimeApps, const std::string& mimeType,
+                                   const std::string& desktopId) {
+    const std::string ourLine = mimeType + "=" + desktopId;
+    std::vector<std::string_view> lines = Lines(mimeApps);
+    std::vector<std::string_view> result;
+    bool changed = false;
+    bool found = false;
+    bool inDefaults = false;
+    bool firstDefaultsSeen = false;
+    bool inFirstDefaults = false;
+    size_t insertAfter = 0; // in result: the first defaults group's last line that is not blank
+    for (const std::string_view line : lines) {
+        if (IsGroupHeader(line)) {
+            inDefaults = Trimmed(line) == kDefaultApplicationsGroup;
+            inFirstDefaults = inDefaults && !firstDefaultsSeen;
+            firstDefaultsSeen = firstDefaultsSeen || inDefaults;
+            result.push_back(line);
+            if (inFirstDefaults)
+                insertAfter = result.size() - 1;
+            continue;
+        }
+        std::string_view firstId;
+        if (inDefaults && IsKeyLineFor(line, mimeType, firstId)) {
+            if (found) {
+                changed = true; // a repeated key: readers disagree on which one counts
+                continue;
+            }
+            found = true;
+            if (firstId != desktopId) {
+                result.push_back(ourLine);
+                changed = true;
+                continue;
+            }
+        }
+        result.push_back(line);
+        if (inFirstDefaults && !Trimmed(line).empty())
+            insertAfter = result.size() - 1;
+    }
+    if (!found) {
+        changed = true;
+        if (firstDefaultsSeen) {
+            result.insert(result.begin() + static_cast<std::ptrdiff_t>(insertAfter) + 1, ourLine);
+        } else {
+            if (!result.empty() && !Trimmed(result.back()).empty())
+                result.emplace_back();
+            result.emplace_back(kDefaultApplicationsGroup);
+            result.push_back(ourLine);
+        }
+    }
+    if (!changed)
+        return mimeApps;
+    std::string text;
+    for (const std::string_view line : result) {
+        text += line;
+        text += '\n';
+    }
+    return text;
+}
+
+} // namespace orlenta
