@@ -1,6 +1,6 @@
 #!/bin/sh
 # Times loading (orlenta-cli info) and loading + saving (orlenta-cli set) of synthetic catalogues
-# against the same steps done by zlib and pugixml alone, and records peak memory. See README.md.
+# against the same steps done by ISA-L and pugixml alone, and records peak memory. See README.md.
 #
 #   bench/catalogue.sh                  10k, 100k and 1M files
 #   SIZES="10000 100000" bench/catalogue.sh

@@ -33,6 +33,15 @@ std::string NotRegularFileReason(unsigned mode) {
     return std::string("It is ") + kind + ", not a regular file.";
 }
 
+// A byte count as a person reads it: whole megabytes, or kilobytes or bytes when smaller.
+std::string ByteCountText(uint64_t bytes) {
+    if (bytes >= 1000 * 1000)
+        return std::to_string(bytes / (1000 * 1000)) + " MB";
+    if (bytes >= 1000)
+        return std::to_string(bytes / 1000) + " KB";
+    return std::to_string(bytes) + " bytes";
+}
+
 } // namespace
 
 EAssertionFailed::EAssertionFailed(std::string_view message, std::string_view unitName, int line)
@@ -89,6 +98,13 @@ EOrlentaError CannotWriteStandardOutputError(int errnoValue) {
 
 std::string UnknownCommandText(std::string_view command) {
     return "Unknown command \"" + std::string(command) + "\". Run with --help to see the commands.";
+}
+
+EOrlentaError XmlTextTooLargeError(const std::string& path, uint64_t limitBytes,
+                                   uint64_t availableBytes) {
+    return EOrlentaError("Cannot load \"" + path + "\". Its XML text is larger than " +
+                         ByteCountText(limitBytes) + ", and loading it would need more than the " +
+                         ByteCountText(availableBytes) + " of memory available.");
 }
 
 } // namespace orlenta

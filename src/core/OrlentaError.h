@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -21,6 +22,16 @@ public:
 // What a data file that holds no valid DEFLATE data gives.
 inline constexpr const char* kErrorReadingDataFile = "Error reading Orlenta datafile.";
 
+// What the compressor reports when it refuses its own settings (a fault of the program).
+inline constexpr const char* kCompressionFailed = "Compression failed.";
+
+// Parse-error reasons for inflated text that cannot be an XML document, found before it is parsed.
+inline constexpr const char* kXmlNulCharacterReason = "NUL character, which XML does not allow.";
+inline constexpr const char* kXmlTextBeforeRootReason = "Text before the first element.";
+
+// A data file whose XML text grew past what the memory available could hold once it is loaded.
+EOrlentaError XmlTextTooLargeError(const std::string& path, uint64_t limitBytes,
+                                   uint64_t availableBytes);
 // "Cannot open file "%s". %s" with the system's reason for errnoValue.
 EOrlentaError CannotOpenFileError(const std::string& path, int errnoValue);
 // "Cannot create file "%s". %s" with the system's reason for errnoValue.

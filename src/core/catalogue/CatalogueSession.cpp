@@ -6,6 +6,7 @@
 #include "core/catalogue/DataFileLock.h"
 #include "core/catalogue/RawDeflate.h"
 #include "core/catalogue/TemporaryFile.h"
+#include "core/catalogue/XmlTextGuard.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -60,7 +61,9 @@ bool TCatalogueSession::LoadDataFile() {
         throw DataFileIsTemporaryFileError(OrlentaFilename, kTemporaryFileName);
     TFilePtr dataFile = OpenFileForReading(OrlentaFilename);
     TTemporaryFile temporaryFile(FHost);
-    if (!InflateRaw(dataFile.get(), temporaryFile.Stream())) {
+    TXmlTextGuard guard(OrlentaFilename,
+                        FAvailableMemory ? FAvailableMemory() : SystemAvailableMemory());
+    if (!InflateRaw(dataFile.get(), temporaryFile.Stream(), &guard)) {
         // A full working folder is no fault of the data file.
         if (std::ferror(temporaryFile.Stream()))
             throw CannotWriteFileError(kTemporaryFileName, errno != 0 ? errno : EIO);

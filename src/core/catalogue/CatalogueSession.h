@@ -2,6 +2,8 @@
 
 #include "core/catalogue/OrlentaData.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -63,6 +65,12 @@ public:
 
     ICatalogueHost& Host() const { return FHost; }
 
+    // Where loads learn how many bytes of memory they may use (a load refuses a text that would
+    // not fit); the system's figure when not set. Tests lower it.
+    void SetAvailableMemory(std::function<uint64_t()> probe) {
+        FAvailableMemory = std::move(probe);
+    }
+
     // Root of the open catalogue; holds the document alive. Empty before the first New or Open.
     IXMLOrlentaDataType XMLIndexData;
     // The selected disc, or none.
@@ -87,7 +95,8 @@ public:
 
     // Reads the data file OrlentaFilename into the open catalogue. When the file is not valid
     // DEFLATE data it shows "Error reading Orlenta datafile." and returns false, the open
-    // catalogue unchanged; other failures throw. True when the open catalogue was replaced.
+    // catalogue unchanged; other failures throw, among them a text that cannot be XML or would not
+    // fit in memory, found while inflating. True when the open catalogue was replaced.
     bool LoadDataFile();
 
     // Writes the open catalogue to OrlentaFilename (not empty) and clears FileChanged. The data
@@ -106,6 +115,7 @@ private:
     ICatalogueHost& FHost;
     bool FFileChanged = false;
     std::unique_ptr<TDataFileLock> FHeldLock;
+    std::function<uint64_t()> FAvailableMemory;
 };
 
 // The data-file lock of path held by session for as long as the object lives.
