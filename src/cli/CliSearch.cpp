@@ -3,9 +3,9 @@
 #include "CliCommon.h"
 #include "TerminalText.h"
 #include "core/search/CatalogueSearch.h"
+#include "core/search/FindAll.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -19,6 +19,7 @@ struct TSearchOptions {
     std::string File;
     std::string Keyword;
     std::vector<std::string> Fields{"title", "vendor", "memo", "directory", "filename"};
+    bool Glob = false;
 };
 
 bool Has(const std::vector<std::string>& fields, std::string_view field) {
@@ -37,15 +38,7 @@ public:
 
     void operator()(int discIndex, std::string_view title, TSearchField field,
                     std::string_view path) {
-        char digits[16];
-        FBuffer.append(digits, std::to_chars(digits, digits + sizeof digits, discIndex).ptr);
-        FBuffer += '\t';
-        FBuffer += title;
-        FBuffer += '\t';
-        FBuffer += SearchFieldName(field);
-        FBuffer += '\t';
-        FBuffer += path.empty() ? std::string_view("/") : path;
-        FBuffer += '\n';
+        AppendHitLine(FBuffer, discIndex, title, field, path);
         if (FBuffer.size() >= kFlushSize)
             Flush();
     }
@@ -66,12 +59,32 @@ private:
     std::string FBuffer;
 };
 
+// Find all's search over a name index, in the same order as the walk below.
+void ListFoundHits(const TXMLOrlentaDataType& root, const TSearchOptions& options) {
+    TFindRequest request;
+    request.Text = options.Keyword;
+    request.InTitle = Has(options.Fields, "title");
+    request.InVendor = Has(options.Fields, "vendor");
+    request.InMemo = Has(options.Fields, "memo");
+    request.InDirectory = Has(options.Fields, "directory");
+    request.InFilename = Has(options.Fields, "filename");
+    const TNameIndex index(root);
+    THitPrinter printHit;
+    for (const TFindHit& hit : FindAll(index, request))
+        printHit(static_cast<int>(hit.Disc), index.Disc(hit.Disc).Title, hit.Field,
+                 HitPath(index, hit));
+}
+
 // The same walk and matching rule as the Search command, except that every hit is listed, not
 // only the first directory or file-name hit of a disc.
 void RunSearch(const TSearchOptions& options) {
     TCliHost host;
     TCatalogueSession session(host);
     OpenCatalogue(session, options.File);
+    if (options.Glob) {
+        ListFoundHits(session.XMLIndexData, options);
+        return;
+    }
     const std::string keyword = UpperCaseAscii(options.Keyword);
     const bool inDirectory = Has(options.Fields, "directory");
     const bool inFilename = Has(options.Fields, "filename");
@@ -124,6 +137,10 @@ void RegisterSearchCommand(CLI::App& app) {
                      "filename (default: all five)")
         ->delimiter(',')
         ->check(CLI::IsMember({"title", "vendor", "memo", "directory", "filename"}));
+    command->add_flag("--glob", options->Glob,
+                      "Read a KEYWORD holding *, ? or [ as a shell pattern that a whole value "
+                      "must match: * any run of characters, ? one character, [a-z] or [!a-z] "
+                      "one character of a set or not of it");
     command->callback([options] { RunSearch(*options); });
 }
 

@@ -21,17 +21,21 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-bool NameLess(std::string_view a, std::string_view b) {
+int CompareNames(std::string_view a, std::string_view b) {
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i) {
         const auto ca = static_cast<unsigned char>(UpperAscii(a[i]));
         const auto cb = static_cast<unsigned char>(UpperAscii(b[i]));
         if (ca != cb)
-            return ca < cb;
+            return ca < cb ? -1 : 1;
     }
     if (a.size() != b.size())
-        return a.size() < b.size();
-    return a < b;
+        return a.size() < b.size() ? -1 : 1;
+    return a.compare(b);
+}
+
+bool NameLess(std::string_view a, std::string_view b) {
+    return CompareNames(a, b) < 0;
 }
 
 } // namespace orlenta

@@ -22,5 +22,8 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
 // The order of names in a directory listing: letters a to z compared without case, then
 // bytewise, so that names differing only in case keep a fixed order.
 bool NameLess(std::string_view a, std::string_view b);
+// The same order as a three-way comparison: negative when a comes first, 0 when a and b are
+// equal, positive when b comes first.
+int CompareNames(std::string_view a, std::string_view b);
 
 } // namespace orlenta

@@ -52,5 +52,24 @@ TEST_F(CliSearchTest, NoHitIsSuccessAndBadFieldsAreUsageErrors) {
     EXPECT_NE(missing.Err.find("Cannot open file"), std::string::npos);
 }
 
+TEST_F(CliSearchTest, GlobReadsWildcardsAndOtherwiseListsExactlyWhatTheDefaultDoes) {
+    const std::string file = Dir / "shelf.olx";
+    for (const char* keyword : {"beach", "E", "2", "index", "nothing like it"}) {
+        for (const char* fields : {"title,vendor,memo,directory,filename", "directory,filename",
+                                   "filename", "title,memo"}) {
+            const TCliResult plain = RunCli({"search", file, keyword, "--in", fields});
+            const TCliResult glob = RunCli({"search", file, keyword, "--in", fields, "--glob"});
+            EXPECT_EQ(glob.ExitStatus, 0) << glob.Err;
+            EXPECT_EQ(glob.Out, plain.Out) << keyword << " in " << fields;
+        }
+    }
+    EXPECT_EQ(RunCli({"search", file, "*.jpg"}).Out, "");
+    EXPECT_EQ(RunCli({"search", file, "*.jpg", "--glob"}).Out,
+              "0\tHoliday 2022\tfilename\t/2022/beach.jpg\n"
+              "0\tHoliday 2022\tfilename\t/2022/Beach 2.JPG\n");
+    EXPECT_EQ(RunCli({"search", file, "[0-9]*", "--glob", "--in=directory,title"}).Out,
+              "0\tHoliday 2022\tdirectory\t/2022\n");
+}
+
 } // namespace
 } // namespace orlenta::test

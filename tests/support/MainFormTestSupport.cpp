@@ -18,10 +18,11 @@ std::unique_ptr<TMainForm> MakeForm(TScriptedPrompts::TState& prompts,
 }
 
 std::vector<QAction*> AllActions(const TMainForm& form) {
-    return {form.FileNewAction,    form.FileOpenAction,   form.FileSaveAction,
-            form.FileSaveAsAction, form.FileInfoAction,   form.FileExitAction,
-            form.DiscAddAction,    form.DiscRemoveAction, form.DiscInfoAction,
-            form.SearchAction,     form.AboutAction,      form.DiscStopReadingAction};
+    return {form.FileNewAction,        form.FileOpenAction,   form.FileSaveAction,
+            form.FileSaveAsAction,     form.FileInfoAction,   form.FileExitAction,
+            form.DiscAddAction,        form.DiscRemoveAction, form.DiscInfoAction,
+            form.SearchAction,         form.FindAllAction,    form.AboutAction,
+            form.DiscStopReadingAction};
 }
 
 QStringList EnabledActions(const TMainForm& form) {
@@ -39,7 +40,8 @@ QStringList IdleActions(bool saveEnabled) {
     names << QStringLiteral("FileSaveAsAction") << QStringLiteral("FileInfoAction")
           << QStringLiteral("FileExitAction") << QStringLiteral("DiscAddAction")
           << QStringLiteral("DiscRemoveAction") << QStringLiteral("DiscInfoAction")
-          << QStringLiteral("SearchAction") << QStringLiteral("AboutAction");
+          << QStringLiteral("SearchAction") << QStringLiteral("FindAllAction")
+          << QStringLiteral("AboutAction");
     return names;
 }
 

@@ -18,12 +18,14 @@
 #include "gui/mainwindow/InfoDialogForm.h"
 #include "gui/reading/AddTreeDialogForm.h"
 #include "gui/reading/ReadingDiscForm.h"
+#include "gui/search/FindAllPanel.h"
 #include "gui/search/SearchDialogForm.h"
 #include "gui/state/OvcFormState.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -33,6 +35,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -103,6 +106,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
     FDiscInfoDockingForm = std::make_unique<TDiscInfoDockingForm>();
     FDiscInfoDockingForm->MoveInto(DiscHostPanel);
     FDiscInfoDockingForm->SetEnableEdit(false);
+    connect(FindAllPanel, &TFindAllPanel::HitActivated, this, &TMainForm::FindAllHitHandler);
 
     bool opened = false;
     if (arguments.size() == 1 && QFileInfo(arguments.front()).isFile()) {
@@ -232,6 +236,7 @@ void TMainForm::SetBusy(const QString& statusText) {
     }
     for (QAction* action : FBusyDisabledActions)
         action->setEnabled(!busy);
+    FindAllPanel->setEnabled(!busy);
     FileSaveAction->setEnabled(!busy && FileChanged());
     DiscStopReadingAction->setEnabled(busy);
     if (busy)
@@ -423,16 +428,38 @@ void TMainForm::SearchActionExecute(QObject*) {
 }
 
 bool TMainForm::ShowSearchHit(std::string_view id, const IXMLDiscType& disc) {
+    SelectSearchHit(id);
+    const QString prompt = QStringLiteral("Keyword found in disc ") + ToQString(disc.Title()) +
+                           QStringLiteral("\nContinue search?");
+    return FPrompts->Message(this, TMessageKind::Information, prompt, TMessageButtons::YesNo) ==
+           TMessageAnswer::Yes;
+}
+
+void TMainForm::SelectSearchHit(std::string_view id) {
     if (const std::optional<long long> value = ParseDecimal(id)) {
         for (const int node : FTreeModel->NodesWithData(*value)) {
             SelectAndReveal(node);
             TreeViewClick(TreeView);
         }
     }
-    const QString prompt = QStringLiteral("Keyword found in disc ") + ToQString(disc.Title()) +
-                           QStringLiteral("\nContinue search?");
-    return FPrompts->Message(this, TMessageKind::Information, prompt, TMessageButtons::YesNo) ==
-           TMessageAnswer::Yes;
+}
+
+void TMainForm::FindAllActionExecute(QObject*) {
+    FindAllDock->show();
+    FindAllPanel->FocusText();
+}
+
+void TMainForm::FindAllHitHandler(const TFindHit& hit) {
+    // The click's busy mode disables the panel for a moment, which sends the focus out of it;
+    // whoever goes through the hits one by one wants it back where it was.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    try {
+        SelectSearchHit(FindAllPanel->DirectoryID(hit));
+    } catch (...) {
+        HandleException(std::current_exception());
+    }
+    if (focus)
+        focus->setFocus();
 }
 
 void TMainForm::DiscInfoActionExecute(QObject*) {
@@ -469,6 +496,8 @@ void TMainForm::DiscRemoveActionExecute(QObject*) {
 // --- Tree and file list ---
 
 void TMainForm::ReadyHandler(QObject*) {
+    // Every change of the catalogue, and every new one, passes here.
+    FindAllPanel->FollowCatalogue(FSession.XMLIndexData);
     ReadingDiscForm->hide();
     setEnabled(true);
     TBusyScope busy(*this, "Building tree...");

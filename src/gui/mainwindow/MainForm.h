@@ -20,6 +20,7 @@
 #include <vector>
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QListView;
 class QSplitter;
@@ -34,6 +35,8 @@ class TCatalogueTreeModel;
 class TDiscInfoDockingForm;
 class TDiscReading;
 class TOvcFormState;
+class TFindAllPanel;
+struct TFindHit;
 class TReadingDiscForm;
 
 class TMainForm : public QMainWindow, public ICatalogueHost {
@@ -87,6 +90,8 @@ public:
     void DiscRemoveActionExecute(QObject* sender);
     void DiscInfoActionExecute(QObject* sender);
     void SearchActionExecute(QObject* sender);
+    // Find all: shows the panel under the tree and puts the focus into its text field.
+    void FindAllActionExecute(QObject* sender);
     void AboutActionExecute(QObject* sender);
     void DiscStopReadingActionExecute(QObject* sender);
 
@@ -97,6 +102,9 @@ public:
     void TreeViewClick(QObject* sender);
     // Selects, expands and shows the node of a search hit, then asks whether to go on.
     bool ShowSearchHit(std::string_view id, const IXMLDiscType& disc);
+    // Selects, expands and shows the node of the directory with this ID as a search hit does,
+    // and shows it as if clicked; nothing when no node carries the ID.
+    void SelectSearchHit(std::string_view id);
 
     // The fourteen command pictures, by image index.
     static std::vector<QIcon> CommandImages();
@@ -113,13 +121,18 @@ public:
     QAction* DiscRemoveAction = nullptr;
     QAction* DiscInfoAction = nullptr;
     QAction* SearchAction = nullptr;
+    QAction* FindAllAction = nullptr;
     QAction* AboutAction = nullptr;
     QAction* DiscStopReadingAction = nullptr;
 
     QToolBar* ActionToolBar = nullptr;
     QStatusBar* StatusBar = nullptr;
     QSplitter* Splitter1 = nullptr;
+    // The tree above the Find all panel's dock.
+    QSplitter* Splitter3 = nullptr;
     QTreeView* TreeView = nullptr;
+    QDockWidget* FindAllDock = nullptr;
+    TFindAllPanel* FindAllPanel = nullptr;
     QWidget* Panel2 = nullptr;
     QSplitter* Splitter2 = nullptr;
     QWidget* DiscHostPanel = nullptr;
@@ -157,6 +170,8 @@ private:
     void CreateDiscReading();
     // Appends the nodes of disc: its own, then one per directory below its Root.
     void AddDiscNodes(const IXMLDiscType& disc);
+    // A hit of Find all was activated: its directory is selected in the tree, without a prompt.
+    void FindAllHitHandler(const TFindHit& hit);
 
     TCatalogueSession FSession;
     std::unique_ptr<TUserPrompts> FPrompts;

@@ -3,9 +3,11 @@
 
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/MainForm.h"
+#include "gui/search/FindAllPanel.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDockWidget>
 #include <QLabel>
 #include <QListView>
 #include <QMenuBar>
@@ -94,6 +96,9 @@ void TMainForm::CreateActions() {
                                   &TMainForm::DiscInfoActionExecute);
     SearchAction = CreateAction("SearchAction", "Disc", "&Search", "S&earch", 9,
                                 &TMainForm::SearchActionExecute);
+    FindAllAction = CreateAction("FindAllAction", "Disc", "&Find all", nullptr, 9,
+                                 &TMainForm::FindAllActionExecute);
+    FindAllAction->setShortcut(QKeySequence::Find);
     AboutAction =
         CreateAction("AboutAction", "About", "&About", nullptr, 5, &TMainForm::AboutActionExecute);
     DiscStopReadingAction = CreateAction("DiscStopReadingAction", "Reading", "&Stop reading",
@@ -103,7 +108,7 @@ void TMainForm::CreateActions() {
     DiscStopReadingAction->setIconText(DiscStopReadingAction->text());
     FBusyDisabledActions = {DiscAddAction,  DiscInfoAction,   FileInfoAction,   FileNewAction,
                             FileOpenAction, FileSaveAsAction, DiscRemoveAction, SearchAction,
-                            FileExitAction, AboutAction};
+                            FindAllAction,  FileExitAction,   AboutAction};
 }
 
 void TMainForm::CreateMenusAndToolBar() {
@@ -115,7 +120,8 @@ void TMainForm::CreateMenusAndToolBar() {
                           FileInfoAction, FileExitAction});
     QMenu* discMenu = menuBar->addMenu(QStringLiteral("&Disc"));
     discMenu->setObjectName(QStringLiteral("DiscMenu"));
-    discMenu->addActions({DiscAddAction, DiscRemoveAction, DiscInfoAction, SearchAction});
+    discMenu->addActions(
+        {DiscAddAction, DiscRemoveAction, DiscInfoAction, SearchAction, FindAllAction});
     QMenu* aboutMenu = menuBar->addMenu(QStringLiteral("&About"));
     aboutMenu->setObjectName(QStringLiteral("AboutMenu"));
     aboutMenu->addAction(AboutAction);
@@ -127,7 +133,7 @@ void TMainForm::CreateMenusAndToolBar() {
     ActionToolBar->setIconSize(QSize(16, 16));
     ActionToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     ActionToolBar->addActions({FileOpenAction, FileSaveAction, DiscAddAction, DiscRemoveAction,
-                               DiscInfoAction, SearchAction});
+                               DiscInfoAction, SearchAction, FindAllAction});
     // The tool bar is part of the window's layout, not something to hide.
     ActionToolBar->toggleViewAction()->setVisible(false);
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -195,7 +201,23 @@ void TMainForm::CreateBrowsingArea() {
     Splitter2->setStretchFactor(1, 1);
     Splitter2->setSizes({270, 330});
 
-    Splitter1->addWidget(TreeView);
+    // Find all's panel docks under the tree, hidden until asked for; its close box hides it.
+    FindAllPanel = new TFindAllPanel;
+    FindAllDock = new QDockWidget(QStringLiteral("Find all"));
+    FindAllDock->setObjectName(QStringLiteral("FindAllDock"));
+    FindAllDock->setAccessibleName(QStringLiteral("Find all"));
+    FindAllDock->setFeatures(QDockWidget::DockWidgetClosable);
+    FindAllDock->setWidget(FindAllPanel);
+    FindAllDock->hide();
+    Splitter3 = new QSplitter(Qt::Vertical);
+    Splitter3->setObjectName(QStringLiteral("Splitter3"));
+    Splitter3->setChildrenCollapsible(false);
+    Splitter3->addWidget(TreeView);
+    Splitter3->addWidget(FindAllDock);
+    Splitter3->setStretchFactor(0, 1);
+    Splitter3->setStretchFactor(1, 1);
+
+    Splitter1->addWidget(Splitter3);
     Splitter1->addWidget(Panel2);
     // The right-hand column keeps its width; the tree takes what the window gains.
     Splitter1->setStretchFactor(0, 1);

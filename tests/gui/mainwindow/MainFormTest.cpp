@@ -13,6 +13,7 @@
 #include "gui/mainwindow/DiscDialogForm.h"
 #include "gui/mainwindow/DiscInfoDockingForm.h"
 #include "gui/mainwindow/InfoDialogForm.h"
+#include "gui/search/FindAllPanel.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -120,6 +121,7 @@ private slots:
     // A screen reader names every control that takes the focus.
     void everyControlHasAnAccessibleName() {
         auto form = MakeForm(FPrompts, {FCatalogueFile});
+        form->FindAllAction->trigger();
         QStringList unnamed;
         for (QWidget* widget : form->findChildren<QWidget*>()) {
             if (!widget->isVisible() || widget->focusPolicy() == Qt::NoFocus)
@@ -138,7 +140,8 @@ private slots:
         for (const char* name :
              {"ActionMainMenuBar", "ActionToolBar", "StatusBar", "TreeView", "Splitter1", "Panel2",
               "DiscHostPanel", "Splitter2", "FilesPanel", "FilesLabel", "FilesListBox",
-              "DiscInfoPanel", "TitleLabeledEdit", "MediaTypeComboBox", "DiscMemo"})
+              "DiscInfoPanel", "TitleLabeledEdit", "MediaTypeComboBox", "DiscMemo", "Splitter3",
+              "FindAllDock", "FindAllPanel"})
             QVERIFY2(form->findChild<QWidget*>(QString::fromLatin1(name)) != nullptr, name);
         QCOMPARE(form->FilesLabel->text(), QStringLiteral("Files"));
         QCOMPARE(form->TreeView->indentation(), 19);
@@ -161,6 +164,7 @@ private slots:
             {form->DiscRemoveAction, "Disc", "&Remove", "&Remove", 8},
             {form->DiscInfoAction, "Disc", "Edit &properties", "Edit &properties", 4},
             {form->SearchAction, "Disc", "&Search", "S&earch", 9},
+            {form->FindAllAction, "Disc", "&Find all", "&Find all", 9},
             {form->AboutAction, "About", "&About", "&About", 5},
             {form->DiscStopReadingAction, "Reading", "&Stop reading", "&Stop reading", 6},
         };
@@ -193,12 +197,13 @@ private slots:
         QCOMPARE(menus[1]->text(), QStringLiteral("&Disc"));
         QCOMPARE(texts(menus[1]->menu()->actions()),
                  (QStringList{u"DiscAddAction"_s, u"DiscRemoveAction"_s, u"DiscInfoAction"_s,
-                              u"SearchAction"_s}));
+                              u"SearchAction"_s, u"FindAllAction"_s}));
         QCOMPARE(menus[2]->text(), QStringLiteral("&About"));
         QCOMPARE(texts(menus[2]->menu()->actions()), QStringList{u"AboutAction"_s});
         QCOMPARE(texts(form->ActionToolBar->actions()),
                  (QStringList{u"FileOpenAction"_s, u"FileSaveAction"_s, u"DiscAddAction"_s,
-                              u"DiscRemoveAction"_s, u"DiscInfoAction"_s, u"SearchAction"_s}));
+                              u"DiscRemoveAction"_s, u"DiscInfoAction"_s, u"SearchAction"_s,
+                              u"FindAllAction"_s}));
         QCOMPARE(form->ActionToolBar->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
     }
 
@@ -213,6 +218,7 @@ private slots:
         form->SetFileChanged(changed);
         form->SetBusy(QStringLiteral("Loading datafile..."));
         QCOMPARE(EnabledActions(*form), QStringList{u"DiscStopReadingAction"_s});
+        QVERIFY(!form->FindAllPanel->isEnabled());
         QCOMPARE(form->StatusBar->currentMessage(), QStringLiteral("Loading datafile..."));
         QVERIFY(QApplication::overrideCursor() != nullptr);
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
@@ -220,6 +226,7 @@ private slots:
         form->SetBusy(QStringLiteral("Sorting tree..."));
         form->SetBusy(QString());
         QCOMPARE(EnabledActions(*form), IdleActions(changed));
+        QVERIFY(form->FindAllPanel->isEnabled());
         QVERIFY(form->StatusBar->currentMessage().isEmpty());
         QVERIFY(QApplication::overrideCursor() == nullptr);
         // The changed flag rules Save by itself, busy or not.

@@ -1,0 +1,84 @@
+#pragma once
+
+// Find all: every hit of a keyword or shell pattern in a catalogue, with its full path, searched
+// in a name index so that it can run at each keystroke.
+
+#include "core/search/CatalogueSearch.h"
+#include "core/search/GlobPattern.h"
+#include "core/search/NameIndex.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orlenta {
+
+// What to look for and where. Every field is ticked by default: finding a file is what the list
+// of all hits is for.
+struct TFindRequest {
+    std::string Text;
+    bool InTitle = true;
+    bool InVendor = true;
+    bool InMemo = true;
+    bool InDirectory = true;
+    bool InFilename = true;
+    // Whether a text holding *, ? or [ is a shell pattern; a plain keyword otherwise.
+    bool Wildcards = true;
+};
+
+// The text of a search, ready to test values: the keyword with the Search command's matching
+// rule, or a shell pattern (TGlobPattern) when wildcards are allowed and the text holds one.
+class TFindText {
+public:
+    TFindText(std::string_view text, bool wildcards);
+    bool IsPattern() const { return FPattern.has_value(); }
+    // Whether value is a hit; an empty text or an empty value never is.
+    bool Matches(std::string_view value) const;
+
+private:
+    std::string FUpperKeyword;
+    std::optional<TGlobPattern> FPattern;
+};
+
+// One hit, as numbers into the index it was found in.
+struct TFindHit {
+    std::uint32_t Disc; // the disc's index, from 0
+    // The directory that matched by name or holds the matching file name; for a title, vendor
+    // or memo hit the disc's top directory.
+    std::uint32_t Directory;
+    // The entry of the matching directory or file name; TNameIndex::kNone for the disc fields.
+    std::uint32_t Entry;
+    TSearchField Field;
+};
+
+// Every hit in the order orlenta-cli search lists them: discs in document order; within a disc
+// its title, vendor and memo, then each directory's name, its file names and its subdirectories.
+std::vector<TFindHit> FindAll(const TNameIndex& index, const TFindRequest& request);
+
+// The hit's path below its disc's top directory: "/2022", "/2022/beach.jpg"; "/" for the disc
+// fields and the top directory itself.
+std::string HitPath(const TNameIndex& index, const TFindHit& hit);
+
+// Appends a line as orlenta-cli search prints it: the disc's index, its title, the field and
+// the path (an empty path as "/"), tab-separated, ending in a line feed.
+void AppendHitLine(std::string& text, int discIndex, std::string_view title, TSearchField field,
+                   std::string_view path);
+// The same for a hit of index.
+void AppendHitLine(std::string& text, const TNameIndex& index, const TFindHit& hit);
+
+// The orders of a hit list: as found, or by one of the columns a list of hits shows.
+enum class TFindOrder {
+    Found, // as FindAll returns them
+    Disc,  // by the disc's title
+    Path,  // by directory path, then a directory's own hits before its file names, by name
+    Field, // by the field's name
+};
+
+// Sorts hits of index; names compare with letters a to z without case first, then bytewise.
+// Hits that are equal in the chosen order stay in the order found, also when descending.
+void SortFindHits(const TNameIndex& index, std::vector<TFindHit>& hits, TFindOrder order,
+                  bool descending);
+
+} // namespace orlenta

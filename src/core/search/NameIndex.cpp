@@ -1,0 +1,155 @@
+#include "core/search/NameIndex.h"
+
+#include "core/catalogue/DecimalText.h"
+#include "core/catalogue/DirectoryWalk.h"
+
+#include <algorithm>
+#include <new>
+
+namespace orlenta {
+
+namespace {
+
+// An offset into a table of 32-bit offsets; a catalogue beyond that does not fit in memory
+// with its document anyway.
+std::uint32_t Offset(size_t size) {
+    if (size > UINT32_MAX - 1)
+        throw std::bad_alloc();
+    return static_cast<std::uint32_t>(size);
+}
+
+template <typename T> size_t HeapBytes(const std::vector<T>& items) {
+    return items.capacity() * sizeof(T);
+}
+
+// Gives back the room table leaves unused when it is more than an eighth of what it holds; less
+// is not worth copying a table of tens of megabytes for.
+template <typename TTable> void ShrinkSlack(TTable& table) {
+    if (table.capacity() - table.size() > table.size() / 8)
+        table.shrink_to_fit();
+}
+
+} // namespace
+
+TNameIndex::TNameIndex(const TXMLOrlentaDataType& root) {
+    // The access layer's rules, read without its additions: the first child element of a tag
+    // (Discs, Root, Directories, Filenames), the items of a collection by their tag, the first
+    // attribute of a name.
+    const pugi::xml_node discs = ElementFrom(root.XmlNode().first_child(), TXMLDiscsType::kTag);
+    Reserve(discs);
+    // The number of the directory last visited at each depth: the parents of the next one.
+    std::vector<std::uint32_t> directoryAtDepth;
+    for (pugi::xml_node disc = ElementFrom(discs.first_child(), TXMLDiscType::kTag); disc;
+         disc = ElementFrom(disc.next_sibling(), TXMLDiscType::kTag)) {
+        TDisc& entry = FDiscs.emplace_back();
+        entry.Title = disc.attribute("Title").value();
+        entry.Vendor = disc.attribute("Vendor").value();
+        entry.Memo = disc.attribute("Memo").value();
+        entry.FirstDirectory = DirectoryCount();
+        // An absent Root is a top directory without name or files.
+        const TXMLDirectoryType top(ElementFrom(disc.first_child(), TXMLDirectoryType::kRootTag),
+                                    root.OwnerDocument(), TXMLBinding::Directory);
+        WalkDirectories(
+            top, TWalkAccess::ReadOnly, [&](const TXMLDirectoryType& directory, int depth) {
+                const auto level = static_cast<size_t>(depth);
+                const std::uint32_t parent = level == 0 ? kNone : directoryAtDepth[level - 1];
+                directoryAtDepth.resize(level);
+                directoryAtDepth.push_back(AddDirectory(directory.XmlNode(), parent));
+                return true;
+            });
+        entry.EndDirectory = DirectoryCount();
+    }
+    Finish();
+}
+
+void TNameIndex::Reserve(pugi::xml_node discs) {
+    // The discs' own counts size the tables up front: growing a table by doubling copies it and
+    // faults in fresh pages each time, which costs about as much as filling it. The counts are
+    // only a hint (a catalogue from elsewhere may lack them or be wrong), so they are bounded,
+    // and the tables still grow when they fall short. The bound, eight million names, keeps a
+    // count that lies from reserving more than a few hundred megabytes, most of it never touched
+    // and given back at the end.
+    constexpr size_t kLimit = size_t{1} << 23;
+    constexpr size_t kNameBytes = 20; // a name's usual length, a little over the average
+    constexpr size_t kIDBytes = 6;
+    const auto count = [](pugi::xml_node disc, const char* name) {
+        return static_cast<size_t>(std::clamp<long long>(
+            DecimalOrZero(disc.attribute(name).value()), 0, static_cast<long long>(kLimit)));
+    };
+    size_t directories = 0;
+    size_t files = 0;
+    for (pugi::xml_node disc = ElementFrom(discs.first_child(), TXMLDiscType::kTag); disc;
+         disc = ElementFrom(disc.next_sibling(), TXMLDiscType::kTag)) {
+        directories = std::min(kLimit, directories + 1 + count(disc, "DirCount"));
+        files = std::min(kLimit - directories, files + count(disc, "FileCount"));
+    }
+    FStarts.reserve(directories + files + 1);
+    FDirectoryEntries.reserve(directories + 1);
+    FParents.reserve(directories);
+    FIDStarts.reserve(directories + 1);
+    FIDs.reserve(directories * kIDBytes);
+    FNames.reserve((directories + files) * kNameBytes);
+}
+
+std::uint32_t TNameIndex::AddDirectory(pugi::xml_node directory, std::uint32_t parent) {
+    const std::uint32_t number = DirectoryCount();
+    FParents.push_back(parent);
+    FIDStarts.push_back(Offset(FIDs.size()));
+    FIDs += directory.attribute("ID").value();
+    FDirectoryEntries.push_back(Offset(FStarts.size()));
+    FStarts.push_back(Offset(FNames.size()));
+    FNames += directory.attribute("Name").value();
+    const pugi::xml_node files = ElementFrom(directory.first_child(), TXMLFilenamesType::kTag);
+    for (pugi::xml_node file = ElementFrom(files.first_child(), TXMLFilenameType::kTag); file;
+         file = ElementFrom(file.next_sibling(), TXMLFilenameType::kTag)) {
+        FStarts.push_back(Offset(FNames.size()));
+        FNames += file.attribute("Text").value();
+    }
+    return number;
+}
+
+void TNameIndex::Finish() {
+    FDirectoryEntries.push_back(Offset(FStarts.size()));
+    FStarts.push_back(Offset(FNames.size()));
+    FIDStarts.push_back(Offset(FIDs.size()));
+    // A table grown by doubling, or sized by counts that were too large, has room left unused;
+    // the index lives as long as the state of the document it copies.
+    ShrinkSlack(FNames);
+    ShrinkSlack(FStarts);
+    ShrinkSlack(FDirectoryEntries);
+    ShrinkSlack(FParents);
+    ShrinkSlack(FIDs);
+    ShrinkSlack(FIDStarts);
+    ShrinkSlack(FDiscs);
+}
+
+void TNameIndex::AppendPath(std::string& path, std::uint32_t directory) const {
+    // The names come from the bottom up: measure, then fill the path from its end.
+    size_t length = 0;
+    for (std::uint32_t d = directory; FParents[d] != kNone; d = FParents[d])
+        length += 1 + Name(FDirectoryEntries[d]).size();
+    size_t end = path.size() + length;
+    path.resize(end);
+    for (std::uint32_t d = directory; FParents[d] != kNone; d = FParents[d]) {
+        const std::string_view name = Name(FDirectoryEntries[d]);
+        end -= name.size();
+        name.copy(path.data() + end, name.size());
+        path[--end] = '/';
+    }
+}
+
+size_t TNameIndex::MemoryBytes() const {
+    size_t bytes = FNames.capacity() + FIDs.capacity() + HeapBytes(FStarts) +
+                   HeapBytes(FDirectoryEntries) + HeapBytes(FParents) + HeapBytes(FIDStarts) +
+                   HeapBytes(FDiscs);
+    // Short strings live inside TDisc itself, which HeapBytes(FDiscs) counts.
+    for (const TDisc& disc : FDiscs) {
+        for (const std::string* text : {&disc.Title, &disc.Vendor, &disc.Memo}) {
+            if (text->capacity() > std::string().capacity())
+                bytes += text->capacity() + 1;
+        }
+    }
+    return bytes;
+}
+
+} // namespace orlenta

@@ -1,0 +1,89 @@
+#pragma once
+
+// A flat copy of every name of a catalogue, for searches that run at each keystroke. Walking
+// the document touches a million scattered nodes per search; the copy lays the names out one
+// after another in walk order, so a search is one pass over contiguous memory. It is built once
+// per state of the document and knows nothing of later changes: whoever changes the catalogue
+// builds a new one.
+
+#include "core/catalogue/OrlentaData.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orlenta {
+
+class TNameIndex {
+public:
+    // What a disc contributes besides its names: the disc fields as stored (the memo escaped),
+    // and its directories, numbered in walk order across the whole catalogue.
+    struct TDisc {
+        std::string Title;
+        std::string Vendor;
+        std::string Memo;
+        std::uint32_t FirstDirectory; // its top directory
+        std::uint32_t EndDirectory;   // one past its last directory
+    };
+
+    static constexpr std::uint32_t kNone = UINT32_MAX;
+
+    // An index of nothing.
+    TNameIndex() = default;
+    // Copies the names of every disc under root. It reads the document as it stands and adds
+    // nothing to it: an absent attribute, Root or collection counts as empty, as the access
+    // layer reads it, but is not created.
+    explicit TNameIndex(const TXMLOrlentaDataType& root);
+
+    std::uint32_t DiscCount() const { return static_cast<std::uint32_t>(FDiscs.size()); }
+    const TDisc& Disc(std::uint32_t disc) const { return FDiscs[disc]; }
+    std::uint32_t DirectoryCount() const { return static_cast<std::uint32_t>(FParents.size()); }
+
+    // Directories are numbered depth first in document order (a directory before its
+    // subdirectories), and so are their name entries: a directory's entry is followed by one
+    // entry per file name it holds, then come its subdirectories.
+    std::uint32_t DirectoryEntry(std::uint32_t directory) const {
+        return FDirectoryEntries[directory];
+    }
+    // One past the entry of the last file name of directory.
+    std::uint32_t FilesEnd(std::uint32_t directory) const {
+        return FDirectoryEntries[directory + 1];
+    }
+    std::string_view Name(std::uint32_t entry) const {
+        return std::string_view(FNames.data() + FStarts[entry],
+                                FStarts[entry + 1] - FStarts[entry]);
+    }
+    // The directory above directory, kNone for a disc's top directory.
+    std::uint32_t Parent(std::uint32_t directory) const { return FParents[directory]; }
+    // The directory's ID text as stored.
+    std::string_view DirectoryID(std::uint32_t directory) const {
+        return std::string_view(FIDs).substr(FIDStarts[directory],
+                                             FIDStarts[directory + 1] - FIDStarts[directory]);
+    }
+    // Appends the path of directory below its disc's top directory: "/2022/misc", nothing for
+    // the top directory itself.
+    void AppendPath(std::string& path, std::uint32_t directory) const;
+
+    // The bytes of every directory and file name held.
+    size_t NameBytes() const { return FNames.size(); }
+    // The bytes the index holds on the heap.
+    size_t MemoryBytes() const;
+
+private:
+    // Sizes the tables for the discs under discs.
+    void Reserve(pugi::xml_node discs);
+    // Adds directory (an element, or none for an absent Root) with its file names.
+    std::uint32_t AddDirectory(pugi::xml_node directory, std::uint32_t parent);
+    void Finish();
+
+    std::vector<TDisc> FDiscs;
+    std::string FNames;                           // every name, one after the other
+    std::vector<std::uint32_t> FStarts;           // entry -> start in FNames; one more for the end
+    std::vector<std::uint32_t> FDirectoryEntries; // directory -> its entry; one more for the end
+    std::vector<std::uint32_t> FParents;
+    std::string FIDs;
+    std::vector<std::uint32_t> FIDStarts; // directory -> start in FIDs; one more for the end
+};
+
+} // namespace orlenta

@@ -1,0 +1,285 @@
+#include "gui/search/FindAllPanel.h"
+
+#include "gui/WindowText.h"
+#include "gui/search/FindHitModel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace orlenta {
+
+namespace {
+
+QCheckBox* NewCheckBox(QWidget* parent, TSearchField field, const char* name) {
+    auto* box = new QCheckBox(FindFieldCaption(field), parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setAccessibleName(QStringLiteral("Find in ") + FindFieldCaption(field));
+    box->setChecked(true);
+    return box;
+}
+
+// Ctrl+C on the table copies the selected hits, not the current cell as a table view would.
+class TCopyKeyFilter : public QObject {
+public:
+    TCopyKeyFilter(QObject* parent, QAction* copy) : QObject(parent), FCopy(copy) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+            if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+                event->accept();
+                if (event->type() == QEvent::KeyPress)
+                    FCopy->trigger();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QAction* FCopy;
+};
+
+} // namespace
+
+TFindAllPanel::TFindAllPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("FindAllPanel"));
+    setAccessibleName(QStringLiteral("Find all"));
+
+    auto* findLabel = new QLabel(QStringLiteral("&Find"), this);
+    FTextEdit = new QLineEdit(this);
+    FTextEdit->setObjectName(QStringLiteral("FindTextEdit"));
+    FTextEdit->setAccessibleName(QStringLiteral("Find"));
+    FTextEdit->setPlaceholderText(QStringLiteral("Part of a name, or a pattern such as *.pdf"));
+    FTextEdit->setClearButtonEnabled(true);
+    // The field's own clear button has no name for a screen reader to announce.
+    for (QToolButton* button : FTextEdit->findChildren<QToolButton*>())
+        button->setAccessibleName(QStringLiteral("Clear"));
+    findLabel->setBuddy(FTextEdit);
+
+    FInTitleCheckBox = NewCheckBox(this, TSearchField::Title, "FindInTitleCheckBox");
+    FInVendorCheckBox = NewCheckBox(this, TSearchField::Vendor, "FindInVendorCheckBox");
+    FInMemoCheckBox = NewCheckBox(this, TSearchField::Memo, "FindInMemoCheckBox");
+    FInDirectoryCheckBox = NewCheckBox(this, TSearchField::Directory, "FindInDirectoryCheckBox");
+    FInFilenameCheckBox = NewCheckBox(this, TSearchField::Filename, "FindInFilenameCheckBox");
+
+    FModel = new TFindHitModel(this);
+    FHitsView = new QTableView(this);
+    FHitsView->setObjectName(QStringLiteral("FindHitsView"));
+    FHitsView->setAccessibleName(QStringLiteral("Hits"));
+    FHitsView->setModel(FModel);
+    FHitsView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    FHitsView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    FHitsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FHitsView->setShowGrid(false);
+    FHitsView->setWordWrap(false);
+    FHitsView->setTextElideMode(Qt::ElideMiddle);
+    FHitsView->verticalHeader()->hide();
+    FHitsView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    FHitsView->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    QHeaderView* header = FHitsView->horizontalHeader();
+    header->setSectionResizeMode(TFindHitModel::PathColumn, QHeaderView::Stretch);
+    header->resizeSection(TFindHitModel::DiscColumn,
+                          fontMetrics().horizontalAdvance(QLatin1Char('x')) * 14);
+    header->resizeSection(TFindHitModel::FieldColumn,
+                          fontMetrics().horizontalAdvance(QStringLiteral("Directory name")) + 16);
+    // Unsorted until a column is clicked: the hits come in the order of the command line.
+    header->setSortIndicatorClearable(true);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    FHitsView->setSortingEnabled(true);
+
+    FCopyAction = new QAction(QStringLiteral("&Copy"), this);
+    FCopyAction->setObjectName(QStringLiteral("FindCopyAction"));
+    FCopyAction->setShortcut(QKeySequence::Copy);
+    FCopyAction->setShortcutContext(Qt::WidgetShortcut);
+    FHitsView->addAction(FCopyAction);
+    FHitsView->setContextMenuPolicy(Qt::ActionsContextMenu);
+    FHitsView->installEventFilter(new TCopyKeyFilter(this, FCopyAction));
+
+    FStatusLabel = new QLabel(this);
+    FStatusLabel->setObjectName(QStringLiteral("FindStatusLabel"));
+
+    auto* textRow = new QHBoxLayout;
+    textRow->addWidget(findLabel);
+    textRow->addWidget(FTextEdit, 1);
+    // Three ticks a row: the panel sits in a dock as narrow as the tree.
+    auto* ticks = new QGridLayout;
+    int tick = 0;
+    for (QCheckBox* box : {FInTitleCheckBox, FInVendorCheckBox, FInMemoCheckBox,
+                           FInDirectoryCheckBox, FInFilenameCheckBox}) {
+        ticks->addWidget(box, tick / 3, tick % 3);
+        ++tick;
+    }
+    ticks->setColumnStretch(3, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(textRow);
+    layout->addLayout(ticks);
+    layout->addWidget(FHitsView, 1);
+    layout->addWidget(FStatusLabel);
+
+    FSearchTimer = new QTimer(this);
+    FSearchTimer->setSingleShot(true);
+    connect(FSearchTimer, &QTimer::timeout, this, &TFindAllPanel::Search);
+    FIndexTimer = new QTimer(this);
+    FIndexTimer->setSingleShot(true);
+    connect(FIndexTimer, &QTimer::timeout, this, [this] {
+        if (MayRead() && !FIndex && FRoot)
+            FIndex = std::make_shared<const TNameIndex>(FRoot);
+    });
+    connect(FTextEdit, &QLineEdit::textChanged, this, [this] { SearchLater(kTypingPause); });
+    connect(FTextEdit, &QLineEdit::returnPressed, this,
+            [this] { SearchLater(std::chrono::milliseconds(0)); });
+    for (QCheckBox* box : {FInTitleCheckBox, FInVendorCheckBox, FInMemoCheckBox,
+                           FInDirectoryCheckBox, FInFilenameCheckBox})
+        connect(box, &QCheckBox::toggled, this,
+                [this] { SearchLater(std::chrono::milliseconds(0)); });
+    connect(FHitsView, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            emit HitActivated(FModel->Hit(index.row()));
+    });
+    connect(FCopyAction, &QAction::triggered, this, &TFindAllPanel::CopySelectedHits);
+}
+
+TFindAllPanel::~TFindAllPanel() = default;
+
+void TFindAllPanel::SetCatalogue(const IXMLOrlentaDataType& root) {
+    FRoot = root;
+    FIndex.reset();
+    FPending = false;
+    FTextEdit->clear();
+    FSearchTimer->stop();
+    FModel->Clear();
+    FStatusLabel->clear();
+    BuildIndexLater();
+}
+
+void TFindAllPanel::CatalogueChanged() {
+    FIndex.reset();
+    if (!FTextEdit->text().isEmpty())
+        SearchLater(std::chrono::milliseconds(0));
+    else
+        BuildIndexLater();
+}
+
+void TFindAllPanel::FollowCatalogue(const IXMLOrlentaDataType& root) {
+    // The panel holds its document alive, so a new document never has the old one's address.
+    if (root.Document() != FRoot.Document())
+        SetCatalogue(root);
+    else
+        CatalogueChanged();
+}
+
+void TFindAllPanel::FocusText() {
+    FTextEdit->setFocus(Qt::ShortcutFocusReason);
+    FTextEdit->selectAll();
+}
+
+TFindRequest TFindAllPanel::Request() const {
+    TFindRequest request;
+    request.Text = ToStdString(FTextEdit->text());
+    request.InTitle = FInTitleCheckBox->isChecked();
+    request.InVendor = FInVendorCheckBox->isChecked();
+    request.InMemo = FInMemoCheckBox->isChecked();
+    request.InDirectory = FInDirectoryCheckBox->isChecked();
+    request.InFilename = FInFilenameCheckBox->isChecked();
+    return request;
+}
+
+std::string TFindAllPanel::DirectoryID(const TFindHit& hit) const {
+    const TNameIndex* index = FModel->Index();
+    return index != nullptr ? std::string(index->DirectoryID(hit.Directory)) : std::string();
+}
+
+void TFindAllPanel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (FPending)
+        SearchLater(std::chrono::milliseconds(0));
+    else
+        BuildIndexLater();
+}
+
+void TFindAllPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && isEnabled()) {
+        if (FPending)
+            SearchLater(std::chrono::milliseconds(0));
+        else
+            BuildIndexLater();
+    }
+}
+
+bool TFindAllPanel::MayRead() const {
+    // Hidden, nobody looks; disabled, the catalogue may be half-way through a change (a disc
+    // being read lets events run).
+    return isVisible() && isEnabled();
+}
+
+void TFindAllPanel::BuildIndexLater() {
+    if (!FIndex && FRoot && MayRead())
+        FIndexTimer->start(0);
+}
+
+void TFindAllPanel::SearchLater(std::chrono::milliseconds pause) {
+    FSearchTimer->start(pause);
+}
+
+void TFindAllPanel::Search() {
+    FSearchTimer->stop();
+    if (!MayRead()) {
+        FPending = true;
+        return;
+    }
+    FPending = false;
+    const TFindRequest request = Request();
+    if (request.Text.empty() || !FRoot) {
+        FModel->Clear();
+        FStatusLabel->clear();
+        return;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    if (!FIndex)
+        FIndex = std::make_shared<const TNameIndex>(FRoot);
+    FModel->SetHits(FIndex, FindAll(*FIndex, request));
+    const double milliseconds =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    ShowStatus(FModel->HitCount(), milliseconds,
+               TFindText(request.Text, request.Wildcards).IsPattern());
+}
+
+void TFindAllPanel::ShowStatus(int hits, double milliseconds, bool pattern) {
+    const QString count = hits == 0   ? QStringLiteral("No hits")
+                          : hits == 1 ? QStringLiteral("1 hit")
+                                      : QLocale().toString(hits) + QStringLiteral(" hits");
+    FStatusLabel->setText(
+        count + QStringLiteral(" in ") + QLocale().toString(std::max(1.0, milliseconds), 'f', 0) +
+        QStringLiteral(" ms") + (pattern ? QStringLiteral(" (pattern)") : QString()));
+}
+
+void TFindAllPanel::CopySelectedHits() {
+    std::vector<int> rows;
+    for (const QModelIndex& index : FHitsView->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    if (rows.empty())
+        return;
+    std::sort(rows.begin(), rows.end());
+    QGuiApplication::clipboard()->setText(ToQString(FModel->HitLines(rows)));
+}
+
+} // namespace orlenta

@@ -1,0 +1,99 @@
+#pragma once
+
+// Find all: a text field that searches the open catalogue as one types, ticks for the fields to
+// look in, and every hit in a sortable table with its disc, path and field. The window puts it
+// where it likes (a dock under the tree), feeds it the open catalogue and its changes, and
+// selects a hit in the tree when one is activated. It only reads the catalogue.
+
+#include "core/catalogue/OrlentaData.h"
+#include "core/search/FindAll.h"
+
+#include <QWidget>
+#include <chrono>
+#include <memory>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QTableView;
+class QTimer;
+
+namespace orlenta {
+
+class TFindHitModel;
+
+class TFindAllPanel : public QWidget {
+    Q_OBJECT
+public:
+    // How long typing must pause before the search runs.
+    static constexpr std::chrono::milliseconds kTypingPause{250};
+
+    explicit TFindAllPanel(QWidget* parent = nullptr);
+    ~TFindAllPanel() override;
+
+    // A catalogue became the open one (New, Open): the text, the hits and the status are
+    // cleared. The panel keeps root, and so its document, until the next call.
+    void SetCatalogue(const IXMLOrlentaDataType& root);
+    // The open catalogue changed (a disc added, removed or edited): the hits are found again,
+    // as soon as the panel is shown and enabled. Until then the hits listed stay as they were.
+    void CatalogueChanged();
+    // The open catalogue, after anything that may have changed it or replaced it (New, Open, a
+    // disc added, removed or edited): SetCatalogue when root is another document than the one
+    // followed so far, CatalogueChanged when it is the same.
+    void FollowCatalogue(const IXMLOrlentaDataType& root);
+    // Puts the focus into the text field with its text selected, for typing a new search.
+    void FocusText();
+
+    // The search as the controls stand.
+    TFindRequest Request() const;
+    // The hit list behind the table, in the table's order.
+    const TFindHitModel& Hits() const { return *FModel; }
+    // The ID of the directory to select in the tree for hit: the directory that matched or
+    // holds the file name that matched; the disc's top directory for its title, vendor or memo.
+    std::string DirectoryID(const TFindHit& hit) const;
+
+signals:
+    // A hit was double-clicked or Enter was pressed on it.
+    void HitActivated(const orlenta::TFindHit& hit);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void SearchLater(std::chrono::milliseconds pause);
+    // Runs the search now, or as soon as the panel is shown and enabled.
+    void Search();
+    // Builds the index, when the panel is shown and enabled and has none, once pending events
+    // have run: the window shows itself first, and the first keystroke only searches.
+    void BuildIndexLater();
+    // Whether the panel may read the catalogue now.
+    bool MayRead() const;
+    void ShowStatus(int hits, double milliseconds, bool pattern);
+    void CopySelectedHits();
+
+    IXMLOrlentaDataType FRoot;
+    // Built after each change once the panel is shown (or by the first search), and shared with the
+    // model so that the hits listed stay readable until new ones replace them.
+    std::shared_ptr<const TNameIndex> FIndex;
+    bool FPending = false;
+
+    QLineEdit* FTextEdit = nullptr;
+    QCheckBox* FInTitleCheckBox = nullptr;
+    QCheckBox* FInVendorCheckBox = nullptr;
+    QCheckBox* FInMemoCheckBox = nullptr;
+    QCheckBox* FInDirectoryCheckBox = nullptr;
+    QCheckBox* FInFilenameCheckBox = nullptr;
+    QTableView* FHitsView = nullptr;
+    QLabel* FStatusLabel = nullptr;
+    QAction* FCopyAction = nullptr;
+    QTimer* FSearchTimer = nullptr;
+    QTimer* FIndexTimer = nullptr;
+    TFindHitModel* FModel = nullptr;
+};
+
+} // namespace orlenta
+
+Q_DECLARE_METATYPE(orlenta::TFindHit)
