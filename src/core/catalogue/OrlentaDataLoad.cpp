@@ -1,5 +1,6 @@
 #include "core/OrlentaError.h"
 #include "core/catalogue/OrlentaData.h"
+#include "core/catalogue/WellFormedness.h"
 #include "core/catalogue/XmlSource.h"
 
 #include <cstring>
@@ -25,23 +26,43 @@ void DeclareUtf8(pugi::xml_document& xml) {
     }
 }
 
+// The binding matches names without namespace; a root in a default namespace is another element.
+bool InNamespace(pugi::xml_node element) {
+    return *element.attribute("xmlns").value() != '\0';
+}
+
 } // namespace
 
 IXMLOrlentaDataType LoadOrlentaData(const std::string& path) {
     auto document = std::make_shared<TXMLDocument>();
     TXmlSourceBuffer source = ReadXmlSourceAsUtf8(path);
     const size_t size = source.Size();
+    // The parse below rewrites the text in place: quote the faulty line before it runs.
+    const TXmlViolation violation = FindXmlViolation({source.Data(), size});
+    const std::string violationError =
+        violation ? XmlParseErrorAt(violation.Reason, {source.Data(), size}, violation.Offset)
+                  : std::string();
     const pugi::xml_parse_result result = document->Xml().load_buffer_inplace_own(
         source.Release(), size, kParseOptions, pugi::encoding_utf8);
-    if (!result) {
+    // Of two faults the first in the text is reported; pugixml's texts win where both see one.
+    if (!result && (!violation || violation.ParserReportsIt ||
+                    static_cast<size_t>(result.offset) < violation.Offset)) {
         // The parse consumed the buffer in place; read the text again to quote the line.
         const TXmlSourceBuffer text = ReadXmlSourceAsUtf8(path);
         throw EOrlentaError(XmlParseErrorAt(result.description(),
                                             std::string_view(text.Data(), text.Size()),
                                             static_cast<size_t>(result.offset)));
     }
-    if (!document->DocumentElement())
-        throw EOrlentaError("Interface not supported");
+    if (!violationError.empty())
+        throw EOrlentaError(violationError);
+    if (const TXmlViolation topLevel = FindTopLevelViolation(document->Xml())) {
+        const TXmlSourceBuffer text = ReadXmlSourceAsUtf8(path);
+        throw EOrlentaError(XmlParseErrorAt(
+            topLevel.Reason, std::string_view(text.Data(), text.Size()), topLevel.Offset));
+    }
+    const TXMLOrlentaDataType root = document->DocumentElement();
+    if (!root || InNamespace(root.XmlNode()))
+        throw EOrlentaError(kInterfaceNotSupported);
     DeclareUtf8(document->Xml());
     return IXMLOrlentaDataType(std::move(document));
 }

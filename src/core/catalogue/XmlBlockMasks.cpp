@@ -1,0 +1,19 @@
+#include "core/catalogue/XmlBlockMasks.h"
+
+namespace orlenta {
+
+#if ORLENTA_XML_BLOCKS_X86
+
+bool XmlBlocksHaveAvx2() {
+    // Asked once: before main, __builtin_cpu_supports needs __builtin_cpu_init.
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
+               __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("popcnt");
+    }();
+    return has;
+}
+
+#endif
+
+} // namespace orlenta
