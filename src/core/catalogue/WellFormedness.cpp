@@ -152,6 +152,7 @@ private:
     [[gnu::always_inline]] bool ScreenBlock(const char* block, TXmlBlockMasks masks);
     [[gnu::always_inline]] bool ReadBlock(const char* block, const TXmlBlockMasks& masks);
 #if ORLENTA_XML_BLOCKS_X86
+    ORLENTA_XML_BLOCKS_AVX512 void ElementBlocksAvx512();
     ORLENTA_XML_BLOCKS_AVX2 void ElementBlocksAvx2();
     void ElementBlocksSse2();
 #else
@@ -362,7 +363,9 @@ void TScanner::Element() {
     FLastOpening = FBegin;
     FNext = P + 1;
 #if ORLENTA_XML_BLOCKS_X86
-    if (XmlBlocksHaveAvx2())
+    if (XmlBlocksHaveAvx512())
+        ElementBlocksAvx512();
+    else if (XmlBlocksHaveAvx2())
         ElementBlocksAvx2();
     else
         ElementBlocksSse2();
@@ -379,6 +382,17 @@ inline bool TScanner::ReadBlock(const char* block, const TXmlBlockMasks& masks) 
 
 // The loop over the blocks, with the masks and the screen inlined, once per instruction set.
 #if ORLENTA_XML_BLOCKS_X86
+ORLENTA_XML_BLOCKS_AVX512 void TScanner::ElementBlocksAvx512() {
+    for (const char* block = P;; block = std::max(block + kBlock, FNext)) {
+        if (block >= FEnd)
+            SyntaxError(FEnd, kXmlUnexpectedEnd);
+        if (ReadBlock(block, FEnd - block >= kBlock ? Avx512XmlBlockMasks(block)
+                                                    : PortableXmlBlockMasks(block, FEnd - block)))
+            break;
+    }
+    P = FNext;
+}
+
 ORLENTA_XML_BLOCKS_AVX2 void TScanner::ElementBlocksAvx2() {
     for (const char* block = P;; block = std::max(block + kBlock, FNext)) {
         if (block >= FEnd)

@@ -14,6 +14,15 @@ bool XmlBlocksHaveAvx2() {
     return has;
 }
 
+bool XmlBlocksHaveAvx512() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return XmlBlocksHaveAvx2() && __builtin_cpu_supports("avx512f") &&
+               __builtin_cpu_supports("avx512bw");
+    }();
+    return has;
+}
+
 #endif
 
 } // namespace orlenta

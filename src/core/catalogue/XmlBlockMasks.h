@@ -155,8 +155,34 @@ Avx2XmlBlockMasks(const char* p) {
     return masks;
 }
 
+#define ORLENTA_XML_BLOCKS_AVX512 __attribute__((target("avx512f,avx512bw,bmi,bmi2,popcnt")))
+
+// The same with one comparison for the whole block, straight into a bit mask.
+ORLENTA_XML_BLOCKS_AVX512 [[gnu::always_inline]] inline TXmlBlockMasks
+Avx512XmlBlockMasks(const char* p) {
+    const __m512i v = _mm512_loadu_si512(p);
+    TXmlBlockMasks masks;
+    masks.Less = _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8('<'));
+    masks.Greater = _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8('>'));
+    masks.Quote = _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8('"'));
+    masks.MarkupSign = _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8('!')) |
+                       _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8('?'));
+    masks.High = _mm512_movepi8_mask(v);
+    masks.Other = (_mm512_cmpeq_epi8_mask(_mm512_or_si512(v, _mm512_set1_epi8(0x01)),
+                                          _mm512_set1_epi8(0x27)) |
+                   _mm512_cmplt_epi8_mask(v, _mm512_set1_epi8(0x20))) &
+                  ~masks.High;
+    masks.Continuation = _mm512_cmplt_epi8_mask(v, _mm512_set1_epi8(-64));
+    masks.LongLead = (_mm512_cmplt_epi8_mask(v, _mm512_set1_epi8(-62)) |
+                      _mm512_cmpgt_epi8_mask(v, _mm512_set1_epi8(-33))) &
+                     masks.High & ~masks.Continuation;
+    return masks;
+}
+
 // True when the processor runs what ORLENTA_XML_BLOCKS_AVX2 compiles.
 bool XmlBlocksHaveAvx2();
+// True when the processor runs what ORLENTA_XML_BLOCKS_AVX512 compiles.
+bool XmlBlocksHaveAvx512();
 
 #endif
 
