@@ -101,9 +101,9 @@ struct TFault {
 // nest without recursion, so no depth of nesting can exhaust the stack.
 class TScanner {
 public:
-    TScanner(std::string_view text, TXmlScan scan)
+    TScanner(std::string_view text, TXmlScan scan, bool rootEndFromTail)
         : FText(text), FBegin(text.data()), FEnd(text.data() + text.size()), P(FBegin),
-          FScreen(scan == TXmlScan::Blocks) {}
+          FScreen(scan == TXmlScan::Blocks), FRootEndFromTail(rootEndFromTail) {}
 
     void Document();
 
@@ -171,8 +171,10 @@ private:
     const std::string_view FText;
     const char* const FBegin;
     const char* const FEnd;
-    const char* P;                                   // the next byte to read
-    const bool FScreen;                              // whether blocks may be passed by the screen
+    const char* P;      // the next byte to read
+    const bool FScreen; // whether blocks may be passed by the screen
+    // Whether the root element may be taken to end where the text ends in a tag.
+    const bool FRootEndFromTail;
     std::vector<std::string_view> FTagAttributes;    // names in the tag being read
     std::vector<std::string_view> FDeclaredEntities; // general entities of the document type
 
@@ -354,8 +356,13 @@ void TScanner::Element() {
     const char* last = FEnd;
     while (last > P && HasClass(last[-1], kSpaceByte))
         --last;
-    const bool endsInTag = last - P >= 2 && last[-1] == '>' && last[-2] != '?' &&
-                           !(last - P >= 3 && last[-2] == '-' && last[-3] == '-');
+    // Not after a comment, an instruction or character data.
+    const auto endsWith = [&](std::string_view tail) {
+        return static_cast<size_t>(last - P) >= tail.size() &&
+               std::string_view(last - tail.size(), tail.size()) == tail;
+    };
+    const bool endsInTag = FRootEndFromTail && last - P >= 2 && last[-1] == '>' &&
+                           !endsWith("?>") && !endsWith("-->") && !endsWith("]]>");
     FRootEnd = endsInTag ? last - 1 : nullptr;
     FMode = TMode::StartTag;
     FDepth = 0;
@@ -904,11 +911,19 @@ void TScanner::Document() {
 } // namespace
 
 TXmlViolation FindXmlViolation(std::string_view text, TXmlScan scan) {
-    TScanner scanner(text, scan);
-    try {
-        scanner.Document();
-    } catch (TFault& fault) {
-        return std::move(fault.Violation);
+    // Taking the root element to end at the text's last tag, the scan cannot tell a syntax fault
+    // in what follows an earlier end from one inside the element. Such texts are rare and never
+    // load: read them again, counting the depth, to name the first fault rightly.
+    for (const bool rootEndFromTail : {true, false}) {
+        TScanner scanner(text, scan, rootEndFromTail);
+        try {
+            scanner.Document();
+        } catch (TFault& fault) {
+            if (rootEndFromTail && fault.Violation.ParserReportsIt)
+                continue;
+            return std::move(fault.Violation);
+        }
+        break;
     }
     return {};
 }

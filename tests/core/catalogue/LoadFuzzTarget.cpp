@@ -3,7 +3,10 @@
 #include "TestSupport.h"
 #include "core/OrlentaError.h"
 #include "core/catalogue/CatalogueSession.h"
+#include "core/catalogue/WellFormedness.h"
 
+#include <cstdlib>
+#include <pugixml.hpp>
 #include <string>
 
 using namespace orlenta;
@@ -19,9 +22,26 @@ void Walk(const TXMLDirectoryType& directory) {
         Walk(subdirectories.Directory(i));
 }
 
+// The block screen may pass only what the byte scan passes: on any text pugixml parses, both find
+// the same first fault, or none.
+void CheckScansAgree(const std::string& text) {
+    std::string copy = text;
+    pugi::xml_document document;
+    if (!document.load_buffer_inplace(copy.data(), copy.size(),
+                                      pugi::parse_default | pugi::parse_comments | pugi::parse_pi |
+                                          pugi::parse_declaration | pugi::parse_doctype,
+                                      pugi::encoding_utf8))
+        return;
+    const TXmlViolation blocks = FindXmlViolation(text, TXmlScan::Blocks);
+    const TXmlViolation bytes = FindXmlViolation(text, TXmlScan::Bytes);
+    if (blocks.Reason != bytes.Reason || blocks.Offset != bytes.Offset)
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    CheckScansAgree(std::string(reinterpret_cast<const char*>(data), size));
     static test::TScratchDirectory dir;
     static const std::string path = dir / "fuzz.olx";
     test::WriteFileBytes(path, std::string(reinterpret_cast<const char*>(data), size));
