@@ -10,6 +10,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -69,6 +70,7 @@ const char* FindStop(const char* p, const char* end, char a, char b, char c) {
 }
 
 constexpr ptrdiff_t kBlock = kXmlBlockSize;
+constexpr size_t kFewAttributes = 16;
 
 // Bit i of the result is the parity of bits 0 to i of x.
 uint64_t PrefixXor(uint64_t x) {
@@ -144,7 +146,7 @@ private:
     }
     const char* TextCharacterAt(const char* at);
     const char* NameCharacterAt(const char* at);
-    std::string_view AttributeNameBefore(const char* quote, const char* floor) const;
+    std::string_view AttributeNameBefore(const char* quote) const;
     void CheckAttribute(const char* quote);
     void BeginTag(const char* at);
     void Element();
@@ -175,8 +177,9 @@ private:
     const bool FScreen; // whether blocks may be passed by the screen
     // Whether the root element may be taken to end where the text ends in a tag.
     const bool FRootEndFromTail;
-    std::vector<std::string_view> FTagAttributes;    // names in the tag being read
-    std::vector<std::string_view> FDeclaredEntities; // general entities of the document type
+    std::vector<std::string_view> FTagAttributes;          // names in the tag being read
+    std::unordered_set<std::string_view> FTagAttributeSet; // the same, for many names
+    std::vector<std::string_view> FDeclaredEntities;       // general entities of the document type
 
     // Where the scan inside the root element stands.
     enum class TMode { Content, StartTag, Value, EndTag };
@@ -268,18 +271,22 @@ void TScanner::Reference() {
     Fail(ampersand, XmlUndefinedEntityReason(name));
 }
 
-// The attribute name before the opening quote of its value, in a tag that starts at floor: the
-// bytes back from the quote past '=' and white space, up to the white space before the name.
-std::string_view TScanner::AttributeNameBefore(const char* quote, const char* floor) const {
-    const char* p = quote;
-    while (p > floor && HasClass(p[-1], kSpaceByte))
-        --p;
-    if (p > floor && p[-1] == '=')
-        --p;
-    while (p > floor && HasClass(p[-1], kSpaceByte))
-        --p;
+// The attribute name before the opening quote of its value: the bytes back from the quote past
+// '=' and white space, up to the white space before the name. Never more than the name, so that
+// a tag of many attributes costs no more than its length (in a tag pugixml fails on, the "name"
+// may be anything up to a quote or '<').
+std::string_view TScanner::AttributeNameBefore(const char* quote) const {
+    const auto skipSpaces = [&](const char* p) {
+        while (p > FBegin && HasClass(p[-1], kSpaceByte))
+            --p;
+        return p;
+    };
+    const char* p = skipSpaces(quote);
+    if (p > FBegin && p[-1] == '=')
+        p = skipSpaces(p - 1);
     const char* end = p;
-    while (p > floor && !HasClass(p[-1], kSpaceByte))
+    while (p > FBegin && !HasClass(p[-1], kSpaceByte) && p[-1] != '"' && p[-1] != '\'' &&
+           p[-1] != '<')
         --p;
     return {p, static_cast<size_t>(end - p)};
 }
@@ -289,19 +296,25 @@ void TScanner::CheckAttribute(const char* quote) {
     if (FTagAttributesFor != FTagStart) {
         // The screen passed the tag's first attributes: collect their names once.
         FTagAttributes.clear();
+        FTagAttributeSet.clear();
         for (const char* p = FTagStart + 1; p < quote; ++p) {
             if (*p == '"' || *p == '\'') {
-                FTagAttributes.push_back(AttributeNameBefore(p, FBegin));
+                FTagAttributes.push_back(AttributeNameBefore(p));
                 p = std::find(p + 1, quote, *p);
             }
         }
         FTagAttributesFor = FTagStart;
     }
-    const std::string_view name = AttributeNameBefore(quote, FBegin);
-    for (const std::string_view other : FTagAttributes) {
-        if (other == name)
-            Fail(name.data(), XmlDuplicateAttributeReason(name));
-    }
+    const std::string_view name = AttributeNameBefore(quote);
+    // A set once a tag has many attributes: a crafted tag must not cost the square of its size.
+    if (FTagAttributes.size() == kFewAttributes)
+        FTagAttributeSet.insert(FTagAttributes.begin(), FTagAttributes.end());
+    const bool repeated =
+        FTagAttributes.size() < kFewAttributes
+            ? std::find(FTagAttributes.begin(), FTagAttributes.end(), name) != FTagAttributes.end()
+            : !FTagAttributeSet.insert(name).second;
+    if (repeated)
+        Fail(name.data(), XmlDuplicateAttributeReason(name));
     FTagAttributes.push_back(name);
     FLastOpening = quote;
     FLastOpeningFirst = FTagAttributes.size() == 1;
@@ -311,6 +324,7 @@ void TScanner::CheckAttribute(const char* quote) {
 void TScanner::BeginTag(const char* at) {
     FTagStart = at;
     FTagAttributes.clear();
+    FTagAttributeSet.clear();
     FTagAttributesFor = at;
 }
 
@@ -534,8 +548,8 @@ inline bool TScanner::ScreenBlock(const char* block, TXmlBlockMasks masks) {
         const uint64_t earlier = opening & ((uint64_t{1} << i) - 1);
         const char* firstQuote =
             earlier != 0 ? block + (63 - std::countl_zero(earlier)) : FLastOpening;
-        const std::string_view name = AttributeNameBefore(block + i, FBegin);
-        if (AttributeNameBefore(firstQuote, FBegin) == name)
+        const std::string_view name = AttributeNameBefore(block + i);
+        if (AttributeNameBefore(firstQuote) == name)
             Fail(name.data(), XmlDuplicateAttributeReason(name));
     }
 

@@ -109,34 +109,34 @@ inline TXmlBlockMasks PortableXmlBlockMasks(const char* p, ptrdiff_t count) {
     return masks;
 }
 
-ORLENTA_XML_BLOCKS_AVX2 [[gnu::always_inline]] inline uint64_t Avx2Bits(__m256i low, __m256i high) {
+[[gnu::always_inline]] ORLENTA_XML_BLOCKS_AVX2 inline uint64_t Avx2Bits(__m256i low, __m256i high) {
     return static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(low))) |
            static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(high))) << 32;
 }
 
-ORLENTA_XML_BLOCKS_AVX2 [[gnu::always_inline]] inline __m256i Avx2Equal(__m256i x, char c) {
+[[gnu::always_inline]] ORLENTA_XML_BLOCKS_AVX2 inline __m256i Avx2Equal(__m256i x, char c) {
     return _mm256_cmpeq_epi8(x, _mm256_set1_epi8(c));
 }
 
-ORLENTA_XML_BLOCKS_AVX2 [[gnu::always_inline]] inline __m256i Avx2Below(__m256i x, char limit) {
+[[gnu::always_inline]] ORLENTA_XML_BLOCKS_AVX2 inline __m256i Avx2Below(__m256i x, char limit) {
     return _mm256_cmpgt_epi8(_mm256_set1_epi8(limit), x);
 }
 
-ORLENTA_XML_BLOCKS_AVX2 [[gnu::always_inline]] inline __m256i Avx2MarkupSign(__m256i x) {
+[[gnu::always_inline]] ORLENTA_XML_BLOCKS_AVX2 inline __m256i Avx2MarkupSign(__m256i x) {
     return _mm256_or_si256(Avx2Equal(x, '!'), Avx2Equal(x, '?'));
 }
 
-ORLENTA_XML_BLOCKS_AVX2 [[gnu::always_inline]] inline __m256i Avx2Other(__m256i x) {
+[[gnu::always_inline]] ORLENTA_XML_BLOCKS_AVX2 inline __m256i Avx2Other(__m256i x) {
     return _mm256_or_si256(Avx2Equal(_mm256_or_si256(x, _mm256_set1_epi8(0x01)), 0x27),
                            Avx2Below(x, 0x20));
 }
 
-ORLENTA_XML_BLOCKS_AVX2 [[gnu::always_inline]] inline __m256i Avx2LongLead(__m256i x) {
+[[gnu::always_inline]] ORLENTA_XML_BLOCKS_AVX2 inline __m256i Avx2LongLead(__m256i x) {
     return _mm256_or_si256(Avx2Below(x, -62), _mm256_cmpgt_epi8(x, _mm256_set1_epi8(-33)));
 }
 
 // The same with thirty-two bytes per comparison.
-ORLENTA_XML_BLOCKS_AVX2 [[gnu::always_inline]] inline TXmlBlockMasks
+[[gnu::always_inline]] ORLENTA_XML_BLOCKS_AVX2 inline TXmlBlockMasks
 Avx2XmlBlockMasks(const char* p) {
     const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
     const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
@@ -158,7 +158,7 @@ Avx2XmlBlockMasks(const char* p) {
 #define ORLENTA_XML_BLOCKS_AVX512 __attribute__((target("avx512f,avx512bw,bmi,bmi2,popcnt")))
 
 // The same with one comparison for the whole block, straight into a bit mask.
-ORLENTA_XML_BLOCKS_AVX512 [[gnu::always_inline]] inline TXmlBlockMasks
+[[gnu::always_inline]] ORLENTA_XML_BLOCKS_AVX512 inline TXmlBlockMasks
 Avx512XmlBlockMasks(const char* p) {
     const __m512i v = _mm512_loadu_si512(p);
     TXmlBlockMasks masks;

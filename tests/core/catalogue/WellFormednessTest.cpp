@@ -133,6 +133,17 @@ TEST(WellFormedness, SmallTextsLoadOnlyWhenTheyAreWellFormedXml) {
         EXPECT_EQ(LoadResult(dir, text), result) << what;
 }
 
+// Repeated attributes are found by a set once a tag has many: a crafted tag costs its length.
+TEST(WellFormedness, ATagOfManyAttributesIsReadInOnePass) {
+    TScratchDirectory dir;
+    std::string text = "<OrlentaData";
+    for (int i = 0; i < 50000; ++i)
+        text += " a" + std::to_string(i) + "=\"\"";
+    EXPECT_EQ(LoadResult(dir, text + "/>"), "(loaded)");
+    EXPECT_TRUE(
+        LoadResult(dir, text + " a49999=\"\"/>").starts_with("Duplicate attribute 'a49999'."));
+}
+
 // A catalogue of a few hundred lines: most of it goes through the block screen.
 std::string LongCatalogue() {
     std::string text = "<?xml version=\"1.0\"?>\n<OrlentaData Title=\"Shelf\"><Discs>\n"
