@@ -14,6 +14,19 @@ namespace {
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration |
                                    pugi::parse_comments | pugi::parse_pi | pugi::parse_doctype;
 
+// The options for a well-formed text: what the scan found nothing for is left out, which spares
+// pugixml some of its work and changes nothing in the DOM.
+unsigned ParseOptionsFor(const TXmlConversions& conversions) {
+    unsigned options = kParseOptions;
+    if (!conversions.LineEnds)
+        options &= ~pugi::parse_eol;
+    if (!conversions.ValueWhiteSpace)
+        options &= ~pugi::parse_wconv_attribute;
+    if (!conversions.References)
+        options &= ~pugi::parse_escapes;
+    return options;
+}
+
 // The text in memory is UTF-8 whatever the file was: a declaration that names another encoding
 // would make the saved file lie about its bytes.
 void DeclareUtf8(pugi::xml_document& xml) {
@@ -38,12 +51,15 @@ IXMLOrlentaDataType LoadOrlentaData(const std::string& path) {
     TXmlSourceBuffer source = ReadXmlSourceAsUtf8(path);
     const size_t size = source.Size();
     // The parse below rewrites the text in place: quote the faulty line before it runs.
-    const TXmlViolation violation = FindXmlViolation({source.Data(), size});
+    TXmlConversions conversions;
+    const TXmlViolation violation =
+        FindXmlViolation({source.Data(), size}, TXmlScan::Blocks, &conversions);
     const std::string violationError =
         violation ? XmlParseErrorAt(violation.Reason, {source.Data(), size}, violation.Offset)
                   : std::string();
     const pugi::xml_parse_result result = document->Xml().load_buffer_inplace_own(
-        source.Release(), size, kParseOptions, pugi::encoding_utf8);
+        source.Release(), size, violation ? kParseOptions : ParseOptionsFor(conversions),
+        pugi::encoding_utf8);
     // Of two faults the first in the text is reported; pugixml's texts win where both see one.
     if (!result && (!violation || violation.ParserReportsIt ||
                     static_cast<size_t>(result.offset) < violation.Offset)) {

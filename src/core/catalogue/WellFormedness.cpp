@@ -108,6 +108,7 @@ public:
           FScreen(scan == TXmlScan::Blocks), FRootEndFromTail(rootEndFromTail) {}
 
     void Document();
+    const TXmlConversions& Conversions() const { return FConversions; }
 
 private:
     [[noreturn]] void Fail(const char* at, std::string reason, bool parserReportsIt = false) const {
@@ -128,8 +129,8 @@ private:
     }
     bool SkipSpaces() {
         const char* start = P;
-        while (P < FEnd && HasClass(*P, kSpaceByte))
-            ++P;
+        for (; P < FEnd && HasClass(*P, kSpaceByte); ++P)
+            FConversions.LineEnds |= *P == '\r';
         return P != start;
     }
     bool NameStartsHere() const {
@@ -145,6 +146,7 @@ private:
         return P;
     }
     const char* TextCharacterAt(const char* at);
+    const char* ValueCharacterAt(const char* at);
     const char* NameCharacterAt(const char* at);
     std::string_view AttributeNameBefore(const char* quote) const;
     void CheckAttribute(const char* quote);
@@ -175,6 +177,7 @@ private:
     const char* const FEnd;
     const char* P;      // the next byte to read
     const bool FScreen; // whether blocks may be passed by the screen
+    TXmlConversions FConversions;
     // Whether the root element may be taken to end where the text ends in a tag.
     const bool FRootEndFromTail;
     std::vector<std::string_view> FTagAttributes;          // names in the tag being read
@@ -202,6 +205,7 @@ char32_t TScanner::Character() {
         Fail(P, kXmlInvalidUtf8);
     if (!IsXmlCharacter(character.CodePoint))
         Fail(P, kXmlInvalidCharacter);
+    FConversions.LineEnds |= character.CodePoint == '\r';
     P += character.Length;
     return character.CodePoint;
 }
@@ -231,6 +235,7 @@ std::string_view TScanner::Name() {
 // A reference at the '&' at P. pugixml keeps what it cannot decode as literal text, and decodes
 // any number, so "&#1;" became a character that no XML may hold.
 void TScanner::Reference() {
+    FConversions.References = true;
     const char* ampersand = P++;
     if (At('#')) {
         ++P;
@@ -335,6 +340,7 @@ const char* TScanner::TextCharacterAt(const char* at) {
     if (byte < 0x80) {
         if (!HasClass(*at, kSpaceByte))
             Fail(at, kXmlInvalidCharacter);
+        FConversions.LineEnds |= byte == '\r';
         return at + 1;
     }
     // Two-byte sequences hold U+0080 to U+07FF, all of which XML allows.
@@ -344,6 +350,12 @@ const char* TScanner::TextCharacterAt(const char* at) {
     P = at;
     Character();
     return P;
+}
+
+// The same in an attribute value, where pugixml turns white space into spaces.
+const char* TScanner::ValueCharacterAt(const char* at) {
+    FConversions.ValueWhiteSpace |= static_cast<uint8_t>(*at) < 0x20;
+    return TextCharacterAt(at);
 }
 
 // The same in a tag outside attribute values, where it can only be white space or part of a name.
@@ -514,6 +526,9 @@ inline bool TScanner::ScreenBlock(const char* block, TXmlBlockMasks masks) {
                 ampersands |= uint64_t{1} << i;
         } else if (!HasClass(block[i], kSpaceByte)) {
             return false;
+        } else {
+            FConversions.LineEnds |= block[i] == '\r';
+            FConversions.ValueWhiteSpace |= (valueBytes >> i & 1) != 0;
         }
     }
     // UTF-8: two-byte sequences are checked here at once, longer ones one by one.
@@ -592,7 +607,7 @@ bool TScanner::ExactBlock(const char* block, uint64_t marked) {
             else if (c == '&')
                 FNext = ReferenceAt(at);
             else if (c != '>' && c != '"' && c != '\'')
-                FNext = TextCharacterAt(at);
+                FNext = ValueCharacterAt(at);
             break;
         case TMode::Content:
             if (c == '<') {
@@ -924,7 +939,7 @@ void TScanner::Document() {
 
 } // namespace
 
-TXmlViolation FindXmlViolation(std::string_view text, TXmlScan scan) {
+TXmlViolation FindXmlViolation(std::string_view text, TXmlScan scan, TXmlConversions* conversions) {
     // Taking the root element to end at the text's last tag, the scan cannot tell a syntax fault
     // in what follows an earlier end from one inside the element. Such texts are rare and never
     // load: read them again, counting the depth, to name the first fault rightly.
@@ -937,6 +952,8 @@ TXmlViolation FindXmlViolation(std::string_view text, TXmlScan scan) {
                 continue;
             return std::move(fault.Violation);
         }
+        if (conversions != nullptr)
+            *conversions = scanner.Conversions();
         break;
     }
     return {};

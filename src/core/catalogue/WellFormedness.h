@@ -23,6 +23,15 @@ struct TXmlViolation {
     explicit operator bool() const { return !Reason.empty(); }
 };
 
+// Which of pugixml's conversions have work in a text: with no carriage return there is no line
+// end to normalise, with no tab, LF or CR in an attribute value no white space to turn into spaces,
+// with no reference nothing to decode. Parsing without them builds the same DOM, faster.
+struct TXmlConversions {
+    bool LineEnds = false;
+    bool ValueWhiteSpace = false;
+    bool References = false;
+};
+
 // How FindXmlViolation reads the inside of the root element: 64 bytes at a time where bit
 // operations show them well-formed, or every byte that matters one by one (for tests: both must
 // find the same).
@@ -40,7 +49,9 @@ enum class TXmlScan { Blocks, Bytes };
 // Names and the syntax of tags are left to pugixml, and so, where the text ends in a tag, are the
 // elements after the root element's end: the caller parses the text with pugixml and then checks
 // its top level with FindTopLevelViolation.
-TXmlViolation FindXmlViolation(std::string_view text, TXmlScan scan = TXmlScan::Blocks);
+// Where the text is well-formed, conversions (when given) tells which conversions it needs.
+TXmlViolation FindXmlViolation(std::string_view text, TXmlScan scan = TXmlScan::Blocks,
+                               TXmlConversions* conversions = nullptr);
 
 // The first fault at the top level of a document pugixml parsed in place from a buffer: a second
 // element or character data. Offset is into that buffer.

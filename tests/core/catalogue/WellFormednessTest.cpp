@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <random>
+#include <sstream>
 #include <string>
 
 namespace orlenta {
@@ -142,6 +143,39 @@ TEST(WellFormedness, ATagOfManyAttributesIsReadInOnePass) {
     EXPECT_EQ(LoadResult(dir, text + "/>"), "(loaded)");
     EXPECT_TRUE(
         LoadResult(dir, text + " a49999=\"\"/>").starts_with("Duplicate attribute 'a49999'."));
+}
+
+std::string SavedRaw(const pugi::xml_document& document) {
+    std::ostringstream out;
+    document.save(out, "", pugi::format_raw, pugi::encoding_utf8);
+    return out.str();
+}
+
+// Parsed with only the conversions the scan found work for, a text gives the DOM it gives with all.
+TEST(WellFormedness, LoadingLeavesOutOnlyConversionsWithNothingToDo) {
+    TScratchDirectory dir;
+    const std::string texts[] = {
+        "<OrlentaData Title=\"plain\"><x>text</x></OrlentaData>",
+        "<OrlentaData Title=\"a\r\nb\rc\"/>",
+        "<OrlentaData Title=\"tab\there\nline\"/>",
+        "<OrlentaData Title=\"x\"><x>one\r\ntwo\rthree</x></OrlentaData>",
+        "<OrlentaData\r\n  Title=\"x\"\r\n/>",
+        "<OrlentaData><!-- a\r\nb --><?p a\rb?><x><![CDATA[c\r\nd]]></x></OrlentaData>",
+        "<OrlentaData Title=\"&amp;&#13;&#x9;\"><x>&lt;&#10;</x></OrlentaData>",
+        "<OrlentaData Title='it&apos;s\t'/>\r\n",
+    };
+    for (const std::string& text : texts) {
+        WriteFileBytes(dir / "in.xml", text);
+        const IXMLOrlentaDataType root = LoadOrlentaData(dir / "in.xml");
+        std::string copy = text;
+        pugi::xml_document all;
+        ASSERT_TRUE(all.load_buffer_inplace(copy.data(), copy.size(),
+                                            pugi::parse_default | pugi::parse_declaration |
+                                                pugi::parse_comments | pugi::parse_pi |
+                                                pugi::parse_doctype,
+                                            pugi::encoding_utf8));
+        EXPECT_EQ(SavedRaw(root.Document()->Xml()), SavedRaw(all)) << text;
+    }
 }
 
 // A catalogue of a few hundred lines: most of it goes through the block screen.
