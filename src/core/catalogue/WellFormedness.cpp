@@ -177,9 +177,9 @@ private:
     const char* const FEnd;
     const char* P;      // the next byte to read
     const bool FScreen; // whether blocks may be passed by the screen
-    TXmlConversions FConversions;
     // Whether the root element may be taken to end where the text ends in a tag.
     const bool FRootEndFromTail;
+    TXmlConversions FConversions;                          // what pugixml will find to convert
     std::vector<std::string_view> FTagAttributes;          // names in the tag being read
     std::unordered_set<std::string_view> FTagAttributeSet; // the same, for many names
     std::vector<std::string_view> FDeclaredEntities;       // general entities of the document type
