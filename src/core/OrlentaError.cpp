@@ -61,6 +61,19 @@ std::string SystemErrorText(int errnoValue) {
     return reason;
 }
 
+std::string XmlDuplicateAttributeReason(std::string_view name) {
+    return "Duplicate attribute '" + std::string(name) + "'.";
+}
+
+std::string XmlUndefinedEntityReason(std::string_view name) {
+    return "Reference to undefined entity '" + std::string(name) + "'.";
+}
+
+std::string XmlUnexpandedEntityReason(std::string_view name) {
+    return "Reference to entity '" + std::string(name) +
+           "' of the document type: only the predefined entities are supported.";
+}
+
 EOrlentaError CannotOpenFileError(const std::string& path, int errnoValue) {
     return EOrlentaError("Cannot open file \"" + path + "\". " + SystemErrorText(errnoValue));
 }

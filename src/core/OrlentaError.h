@@ -32,6 +32,38 @@ inline constexpr const char* kXmlTextBeforeRootReason = "Text before the first e
 // A data file whose XML text grew past what the memory available could hold once it is loaded.
 EOrlentaError XmlTextTooLargeError(const std::string& path, uint64_t limitBytes,
                                    uint64_t availableBytes);
+
+// What loading a document whose root element is not the catalogue's gives.
+inline constexpr const char* kInterfaceNotSupported = "Interface not supported";
+
+// Reasons of the parse error (the first of its three lines) for text that is not well-formed
+// XML 1.0.
+inline constexpr const char* kXmlInvalidUtf8 = "Invalid UTF-8 byte sequence.";
+inline constexpr const char* kXmlInvalidCharacter = "Character not allowed in XML.";
+inline constexpr const char* kXmlInvalidNameCharacter = "Invalid character in a name.";
+inline constexpr const char* kXmlInvalidCharacterReference = "Invalid character reference.";
+inline constexpr const char* kXmlBareAmpersand =
+    "An '&' must begin an entity or character reference.";
+inline constexpr const char* kXmlLessThanInAttribute =
+    "The character '<' cannot be used in an attribute value.";
+inline constexpr const char* kXmlSecondRootElement =
+    "Only one top level element is allowed in an XML document.";
+inline constexpr const char* kXmlInvalidAtTopLevel = "Invalid at the top level of the document.";
+inline constexpr const char* kXmlDoubleHyphenInComment = "A comment must not contain '--'.";
+inline constexpr const char* kXmlCdataEndInText = "The text ']]>' is not allowed in content.";
+inline constexpr const char* kXmlInvalidDeclaration = "Invalid XML declaration.";
+inline constexpr const char* kXmlMisplacedDeclaration =
+    "An XML declaration is allowed only at the start of the document.";
+inline constexpr const char* kXmlInvalidDocumentType = "Invalid document type declaration.";
+inline constexpr const char* kXmlUnexpectedEnd = "Unexpected end of the document.";
+inline constexpr const char* kXmlSyntaxError = "Invalid XML syntax.";
+// "Duplicate attribute 'name'."
+std::string XmlDuplicateAttributeReason(std::string_view name);
+// "Reference to undefined entity 'name'."
+std::string XmlUndefinedEntityReason(std::string_view name);
+// For an entity the document type declares: the program does not expand entities.
+std::string XmlUnexpandedEntityReason(std::string_view name);
+
 // "Cannot open file "%s". %s" with the system's reason for errnoValue.
 EOrlentaError CannotOpenFileError(const std::string& path, int errnoValue);
 // "Cannot create file "%s". %s" with the system's reason for errnoValue.

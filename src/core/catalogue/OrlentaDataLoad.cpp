@@ -1,6 +1,7 @@
 #include "core/OrlentaError.h"
 #include "core/catalogue/DataFile.h"
 #include "core/catalogue/OrlentaData.h"
+#include "core/catalogue/WellFormedness.h"
 #include "core/catalogue/XmlSource.h"
 
 #include <cerrno>
@@ -15,6 +16,19 @@ namespace {
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration |
                                    pugi::parse_comments | pugi::parse_pi | pugi::parse_doctype;
 
+// The options for a well-formed text: what the scan found nothing for is left out, which spares
+// pugixml some of its work and changes nothing in the DOM.
+unsigned ParseOptionsFor(const TXmlConversions& conversions) {
+    unsigned options = kParseOptions;
+    if (!conversions.LineEnds)
+        options &= ~pugi::parse_eol;
+    if (!conversions.ValueWhiteSpace)
+        options &= ~pugi::parse_wconv_attribute;
+    if (!conversions.References)
+        options &= ~pugi::parse_escapes;
+    return options;
+}
+
 // The text in memory is UTF-8 whatever the file was: a declaration that names another encoding
 // would make the saved file lie about its bytes.
 void DeclareUtf8(pugi::xml_document& xml) {
@@ -25,6 +39,11 @@ void DeclareUtf8(pugi::xml_document& xml) {
             return;
         }
     }
+}
+
+// The binding matches names without namespace; a root in a default namespace is another element.
+bool InNamespace(pugi::xml_node element) {
+    return *element.attribute("xmlns").value() != '\0';
 }
 
 } // namespace
@@ -40,17 +59,35 @@ IXMLOrlentaDataType LoadOrlentaData(std::FILE* file, const std::string& path) {
     auto document = std::make_shared<TXMLDocument>();
     TXmlSourceBuffer source = ReadXmlSourceAsUtf8(file, path);
     const size_t size = source.Size();
+    // The parse below rewrites the text in place: quote the faulty line before it runs.
+    TXmlConversions conversions;
+    const TXmlViolation violation =
+        FindXmlViolation({source.Data(), size}, TXmlScan::Blocks, &conversions);
+    const std::string violationError =
+        violation ? XmlParseErrorAt(violation.Reason, {source.Data(), size}, violation.Offset)
+                  : std::string();
     const pugi::xml_parse_result result = document->Xml().load_buffer_inplace_own(
-        source.Release(), size, kParseOptions, pugi::encoding_utf8);
-    if (!result) {
+        source.Release(), size, violation ? kParseOptions : ParseOptionsFor(conversions),
+        pugi::encoding_utf8);
+    // Of two faults the first in the text is reported; pugixml's texts win where both see one.
+    if (!result && (!violation || violation.ParserReportsIt ||
+                    static_cast<size_t>(result.offset) < violation.Offset)) {
         // The parse consumed the buffer in place; read the text again to quote the line.
         const TXmlSourceBuffer text = ReadXmlSourceAsUtf8(file, path);
         throw EOrlentaError(XmlParseErrorAt(result.description(),
                                             std::string_view(text.Data(), text.Size()),
                                             static_cast<size_t>(result.offset)));
     }
-    if (!document->DocumentElement())
-        throw EOrlentaError("Interface not supported");
+    if (!violationError.empty())
+        throw EOrlentaError(violationError);
+    if (const TXmlViolation topLevel = FindTopLevelViolation(document->Xml())) {
+        const TXmlSourceBuffer text = ReadXmlSourceAsUtf8(file, path);
+        throw EOrlentaError(XmlParseErrorAt(
+            topLevel.Reason, std::string_view(text.Data(), text.Size()), topLevel.Offset));
+    }
+    const TXMLOrlentaDataType root = document->DocumentElement();
+    if (!root || InNamespace(root.XmlNode()))
+        throw EOrlentaError(kInterfaceNotSupported);
     DeclareUtf8(document->Xml());
     return IXMLOrlentaDataType(std::move(document));
 }

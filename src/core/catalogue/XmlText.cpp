@@ -14,6 +14,16 @@ size_t SafeCharacterLength(std::string_view text, size_t i) {
     const auto b0 = static_cast<uint8_t>(text[i]);
     if (b0 < 0x80)
         return (b0 >= 0x20 || b0 == '\t' || b0 == '\n' || b0 == '\r') ? 1 : 0;
+    const TUtf8Character character = DecodeUtf8At(text, i);
+    return IsXmlCharacter(character.CodePoint) ? character.Length : 0;
+}
+
+} // namespace
+
+TUtf8Character DecodeUtf8At(std::string_view text, size_t i) {
+    const auto b0 = static_cast<uint8_t>(text[i]);
+    if (b0 < 0x80)
+        return {1, b0};
     size_t length;
     uint32_t cp;
     if (b0 >= 0xC2 && b0 <= 0xDF) {
@@ -26,25 +36,22 @@ size_t SafeCharacterLength(std::string_view text, size_t i) {
         length = 4;
         cp = b0 & 0x07;
     } else {
-        return 0;
+        return {};
     }
     if (i + length > text.size())
-        return 0;
+        return {};
     for (size_t k = 1; k < length; ++k) {
         const auto b = static_cast<uint8_t>(text[i + k]);
         if ((b & 0xC0) != 0x80)
-            return 0;
+            return {};
         cp = (cp << 6) | (b & 0x3F);
     }
     const bool overlong = (length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000);
     const bool surrogate = cp >= 0xD800 && cp <= 0xDFFF;
-    const bool nonCharacter = cp == 0xFFFE || cp == 0xFFFF;
-    if (overlong || surrogate || nonCharacter || cp > 0x10FFFF)
-        return 0;
-    return length;
+    if (overlong || surrogate || cp > 0x10FFFF)
+        return {};
+    return {length, cp};
 }
-
-} // namespace
 
 bool IsXmlSafeText(std::string_view text) {
     for (size_t i = 0; i < text.size();) {

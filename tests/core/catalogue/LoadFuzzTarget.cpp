@@ -3,7 +3,11 @@
 #include "TestSupport.h"
 #include "core/OrlentaError.h"
 #include "core/catalogue/CatalogueSession.h"
+#include "core/catalogue/WellFormedness.h"
 
+#include <cstdlib>
+#include <pugixml.hpp>
+#include <sstream>
 #include <string>
 
 using namespace orlenta;
@@ -19,9 +23,48 @@ void Walk(const TXMLDirectoryType& directory) {
         Walk(subdirectories.Directory(i));
 }
 
+constexpr unsigned kAllConversions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi |
+                                     pugi::parse_declaration | pugi::parse_doctype;
+
+std::string ParsedAndSaved(const std::string& text, unsigned options) {
+    std::string copy = text;
+    pugi::xml_document document;
+    if (!document.load_buffer_inplace(copy.data(), copy.size(), options, pugi::encoding_utf8))
+        return "(no parse)";
+    std::ostringstream out;
+    document.save(out, "", pugi::format_raw, pugi::encoding_utf8);
+    return out.str();
+}
+
+// The block screen may pass only what the byte scan passes: on any text pugixml parses, both find
+// the same first fault, or none. And where there is none, the conversions the scan leaves out
+// change nothing in the DOM.
+void CheckScansAgree(const std::string& text) {
+    const std::string all = ParsedAndSaved(text, kAllConversions);
+    if (all == "(no parse)")
+        return;
+    TXmlConversions conversions;
+    const TXmlViolation blocks = FindXmlViolation(text, TXmlScan::Blocks, &conversions);
+    const TXmlViolation bytes = FindXmlViolation(text, TXmlScan::Bytes);
+    if (blocks.Reason != bytes.Reason || blocks.Offset != bytes.Offset)
+        std::abort();
+    if (blocks)
+        return;
+    unsigned options = kAllConversions;
+    if (!conversions.LineEnds)
+        options &= ~pugi::parse_eol;
+    if (!conversions.ValueWhiteSpace)
+        options &= ~pugi::parse_wconv_attribute;
+    if (!conversions.References)
+        options &= ~pugi::parse_escapes;
+    if (ParsedAndSaved(text, options) != all)
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    CheckScansAgree(std::string(reinterpret_cast<const char*>(data), size));
     static test::TScratchDirectory dir;
     static const std::string path = dir / "fuzz.olx";
     test::WriteFileBytes(path, std::string(reinterpret_cast<const char*>(data), size));

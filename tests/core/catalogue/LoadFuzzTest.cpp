@@ -19,6 +19,18 @@ const std::string kSeedText =
     "<Filenames><Filename Text=\"caf\xC3\xA9.txt\"/></Filenames></Root></Disc><!--c--></Discs>"
     "</OrlentaData>";
 
+// Longer than a few blocks of the well-formedness scan, with what it treats apart.
+std::string MarkupSeedText() {
+    std::string text =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE OrlentaData [<!ENTITY e "
+        "\"x\">]>\n<OrlentaData Title='it&apos;s' LastDirectoryID=\"9\"><Discs>"
+        "<Disc Title=\"A &amp; B\"><Root ID=\"1\"><Filenames>";
+    for (int i = 0; i < 12; ++i)
+        text += "<Filename Text=\"M\xC3\xBCller \xE6\x9D\xB1 \xF0\x9F\x98\x80 &#x41;\"/>\n";
+    return text + "</Filenames><!-- c --><?p i?><x><![CDATA[<&]]></x></Root></Disc></Discs>"
+                  "</OrlentaData>\n";
+}
+
 std::string Mutated(std::string bytes, std::mt19937& random) {
     const std::string interesting = "<>&\"'/=?!\xC3\xA9\xFF\xFE\0\n\r\t;#x";
     const int edits = 1 + static_cast<int>(random() % 4);
@@ -47,8 +59,13 @@ void LoadBytes(const std::string& bytes) {
 TEST(LoadFuzz, MutatedXmlAndMutatedStreamsLoadOrFailCleanly) {
     std::mt19937 random(1951);
     const std::string seedStream = test::RawDeflateBytes(kSeedText);
+    const std::string markupSeed = MarkupSeedText();
     for (int round = 0; round < 800; ++round) {
         LoadBytes(test::RawDeflateBytes(Mutated(kSeedText, random)));
+        const std::string markup = Mutated(markupSeed, random);
+        LoadBytes(test::RawDeflateBytes(markup));
+        // As raw bytes it is no DEFLATE stream, but the target reads it as XML text too.
+        LoadBytes(markup);
         LoadBytes(Mutated(seedStream, random));
     }
 }

@@ -1,0 +1,60 @@
+#pragma once
+
+// pugixml builds its DOM from text that XML 1.0 forbids, and the program would save that DOM as
+// text that is not XML: a repeated attribute, a second root element, '<' in an attribute value,
+// an undefined entity kept as literal text. This pass reads the raw text once before pugixml
+// parses it and finds the first place where it is not well-formed.
+
+#include <cstddef>
+#include <pugixml.hpp>
+#include <string>
+#include <string_view>
+
+namespace orlenta {
+
+// The first place where a text is not well-formed XML 1.0; empty when there is none.
+struct TXmlViolation {
+    std::string Reason; // the parse error's reason; empty when the text is well-formed
+    size_t Offset = 0;  // byte offset of the fault in the text
+    // A fault pugixml reports itself (a broken tag, an element left open, no root element). Its
+    // message is the one to show, so that the texts of those errors stay as they were.
+    bool ParserReportsIt = false;
+
+    explicit operator bool() const { return !Reason.empty(); }
+};
+
+// Which of pugixml's conversions have work in a text: with no carriage return there is no line
+// end to normalise, with no tab, LF or CR in an attribute value no white space to turn into spaces,
+// with no reference nothing to decode. Parsing without them builds the same DOM, faster.
+struct TXmlConversions {
+    bool LineEnds = false;
+    bool ValueWhiteSpace = false;
+    bool References = false;
+};
+
+// How FindXmlViolation reads the inside of the root element: 64 bytes at a time where bit
+// operations show them well-formed, or every byte that matters one by one (for tests: both must
+// find the same).
+enum class TXmlScan { Blocks, Bytes };
+
+// Checks UTF-8 text against the well-formedness rules of XML 1.0: valid UTF-8 holding only
+// characters XML allows, one root element and nothing but comments, processing instructions,
+// white space and one document type declaration around it, each attribute once per tag, no '<'
+// in attribute values, references that are well-formed and name a predefined entity or a
+// character XML allows, no '--' in comments, no ']]>' in text, an XML declaration only at the
+// start and in its own syntax. Entities other than the five predefined ones are refused even when
+// the document type declares them: nothing here expands them. Declarations inside the document
+// type are read only as far as needed to find their ends and the entities they declare.
+//
+// Names and the syntax of tags are left to pugixml, and so, where the text ends in a tag, are the
+// elements after the root element's end: the caller parses the text with pugixml and then checks
+// its top level with FindTopLevelViolation.
+// Where the text is well-formed, conversions (when given) tells which conversions it needs.
+TXmlViolation FindXmlViolation(std::string_view text, TXmlScan scan = TXmlScan::Blocks,
+                               TXmlConversions* conversions = nullptr);
+
+// The first fault at the top level of a document pugixml parsed in place from a buffer: a second
+// element or character data. Offset is into that buffer.
+TXmlViolation FindTopLevelViolation(const pugi::xml_document& document);
+
+} // namespace orlenta
