@@ -115,7 +115,11 @@ void TProfileText::SetValue(std::string_view section, std::string_view key,
                             std::string_view value) {
     const auto range = FindSection(section);
     if (!range) {
-        FLines.push_back(NewLine("[" + std::string(section) + "]"));
+        // Built by appending: GCC 12 at -O3 mistakes "[" + a temporary string for a copy that
+        // overlaps itself and fails the Release build.
+        std::string header = "[";
+        header.append(section).append("]");
+        FLines.push_back(NewLine(std::move(header)));
         FLines.push_back(NewLine(std::string(key) + "=" + std::string(value)));
         return;
     }
