@@ -36,15 +36,15 @@ mkdir -p "$DIR" "$TREES"
 SUMMARY="$DIR/summary.txt"
 : >"$SUMMARY"
 
-# run_rounds NAME SPEC: ROUNDS rounds over the commands of SPEC, one a line as
+# run_rounds NAME COMMANDS: ROUNDS rounds over COMMANDS, one a line as
 # "name|prepare|command" (prepare may be empty), each round a hyperfine of RUNS runs per command,
 # the order reversed every other round; every run lands in NAME-ROUND-COMMAND.json.
 run_rounds() {
     name="$1"
-    spec="$2"
+    commands="$2"
     round=1
     while [ "$round" -le "$ROUNDS" ]; do
-        if [ $((round % 2)) -eq 0 ]; then order=$(printf '%s\n' "$spec" | tac); else order="$spec"; fi
+        if [ $((round % 2)) -eq 0 ]; then order=$(printf '%s\n' "$commands" | tac); else order="$commands"; fi
         printf '%s\n' "$order" | while IFS='|' read -r command prepare line; do
             [ -n "$command" ] || continue
             hyperfine --style none --shell=none --warmup 1 --runs "$RUNS" \
