@@ -2,6 +2,7 @@
 
 #include "core/OrlentaError.h"
 #include "core/catalogue/DecimalText.h"
+#include "core/catalogue/DocumentMemory.h"
 #include "core/catalogue/XmlText.h"
 
 #include <cerrno>
@@ -124,6 +125,10 @@ TXMLDiscsType TXMLOrlentaDataType::Discs() const {
 }
 
 // --- TXMLDocument ---
+
+TXMLDocument::TXMLDocument() {
+    UseDocumentMemory();
+}
 
 TXMLOrlentaDataType TXMLDocument::DocumentElement() {
     pugi::xml_node root = FXml.last_child();

@@ -1,0 +1,187 @@
+#include "core/catalogue/DocumentMemory.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+#include <pugixml.hpp>
+#include <sys/mman.h>
+#include <vector>
+
+namespace orlenta {
+
+namespace {
+
+constexpr size_t kHugePage = size_t{2} << 20;
+constexpr size_t kSmallPage = 4096;
+
+// pugixml's pages hold 32 KiB of nodes after a header of a few pointers; a slot fits one with
+// room for the header of any build. Smaller requests (half a page and less: long strings) go to
+// the C heap, where they are few.
+constexpr size_t kSlotBytes = 32 * 1024 + 256;
+constexpr size_t kSmallestSlotRequest = kSlotBytes / 2;
+constexpr size_t kRegionBytes = 16 * kHugePage;
+constexpr size_t kSlotsPerRegion = kRegionBytes / kSlotBytes;
+// From here on a block is mapped on its own.
+constexpr size_t kLargeBlockBytes = size_t{1} << 20;
+
+// Anonymous memory that may come in huge pages; null when the kernel refuses the mapping.
+void* MapMemory(size_t bytes) {
+    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED)
+        return nullptr;
+    // A kernel without transparent huge pages says no; small pages then serve as well.
+    if (bytes >= kHugePage)
+        madvise(memory, bytes, MADV_HUGEPAGE);
+    return memory;
+}
+
+// A region aligned to a huge page, so that all of it can be backed by them.
+void* MapAlignedRegion() {
+    auto* memory =
+        static_cast<char*>(mmap(nullptr, kRegionBytes + kHugePage, PROT_READ | PROT_WRITE,
+                                MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    if (memory == MAP_FAILED)
+        return nullptr;
+    const auto address = reinterpret_cast<std::uintptr_t>(memory);
+    const size_t head = (kHugePage - address % kHugePage) % kHugePage;
+    if (head > 0)
+        munmap(memory, head);
+    if (kHugePage - head > 0)
+        munmap(memory + head + kRegionBytes, kHugePage - head);
+    madvise(memory + head, kRegionBytes, MADV_HUGEPAGE);
+    return memory + head;
+}
+
+size_t RoundUp(size_t bytes, size_t unit) {
+    return (bytes + unit - 1) / unit * unit;
+}
+
+// A region of page slots: handed out in address order first, then reused from the list of
+// those given back. Free slots hold the link to the next free one.
+struct TRegion {
+    char* Base = nullptr;
+    size_t Used = 0;      // slots ever handed out, from the start
+    size_t Live = 0;      // slots handed out and not given back
+    void* Free = nullptr; // the first given-back slot
+
+    bool Holds(const void* memory) const {
+        const auto* byte = static_cast<const char*>(memory);
+        return byte >= Base && byte < Base + kRegionBytes;
+    }
+    void* Take() {
+        void* slot = Free;
+        if (slot != nullptr)
+            Free = *static_cast<void**>(slot);
+        else if (Used < kSlotsPerRegion)
+            slot = Base + kSlotBytes * Used++;
+        if (slot != nullptr)
+            ++Live;
+        return slot;
+    }
+    void GiveBack(void* slot) {
+        *static_cast<void**>(slot) = Free;
+        Free = slot;
+        --Live;
+    }
+};
+
+class TDocumentMemory {
+public:
+    void* Allocate(size_t size) {
+        if (size >= kLargeBlockBytes)
+            return AllocateLarge(size);
+        if (size < kSmallestSlotRequest || size > kSlotBytes)
+            return std::malloc(size);
+        const std::lock_guard<std::mutex> lock(FMutex);
+        for (TRegion& region : FRegions) {
+            if (void* slot = region.Take())
+                return slot;
+        }
+        void* base = MapAlignedRegion();
+        if (base == nullptr)
+            return nullptr;
+        FRegions.push_back(TRegion{static_cast<char*>(base)});
+        return FRegions.back().Take();
+    }
+
+    void Free(void* memory) {
+        if (memory == nullptr)
+            return;
+        {
+            const std::lock_guard<std::mutex> lock(FMutex);
+            for (auto region = FRegions.begin(); region != FRegions.end(); ++region) {
+                if (!region->Holds(memory))
+                    continue;
+                region->GiveBack(memory);
+                // A document given up gives its regions back to the system, as the heap would.
+                if (region->Live == 0) {
+                    munmap(region->Base, kRegionBytes);
+                    FRegions.erase(region);
+                }
+                return;
+            }
+            const auto large = FLargeBlocks.find(memory);
+            if (large != FLargeBlocks.end()) {
+                munmap(memory, large->second);
+                FLargeBlocks.erase(large);
+                return;
+            }
+        }
+        std::free(memory);
+    }
+
+    TDocumentMemoryUse Use() {
+        const std::lock_guard<std::mutex> lock(FMutex);
+        TDocumentMemoryUse use;
+        use.Regions = FRegions.size();
+        for (const TRegion& region : FRegions)
+            use.Pages += region.Live;
+        use.LargeBlocks = FLargeBlocks.size();
+        return use;
+    }
+
+private:
+    void* AllocateLarge(size_t size) {
+        const size_t bytes = RoundUp(size, kSmallPage);
+        void* memory = MapMemory(bytes);
+        if (memory == nullptr)
+            return nullptr;
+        const std::lock_guard<std::mutex> lock(FMutex);
+        FLargeBlocks.emplace(memory, bytes);
+        return memory;
+    }
+
+    std::mutex FMutex;
+    std::vector<TRegion> FRegions;
+    std::map<void*, size_t> FLargeBlocks;
+};
+
+// Never destroyed: documents held by static objects may be freed after it would be.
+TDocumentMemory& Memory() {
+    static auto* memory = new TDocumentMemory;
+    return *memory;
+}
+
+} // namespace
+
+void* AllocateDocumentMemory(size_t size) {
+    return Memory().Allocate(size);
+}
+
+void FreeDocumentMemory(void* memory) {
+    Memory().Free(memory);
+}
+
+TDocumentMemoryUse DocumentMemoryUse() {
+    return Memory().Use();
+}
+
+void UseDocumentMemory() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        pugi::set_memory_management_functions(AllocateDocumentMemory, FreeDocumentMemory);
+    });
+}
+
+} // namespace orlenta
