@@ -1,6 +1,5 @@
 #include "core/catalogue/DocumentMemory.h"
 
-#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -12,7 +11,6 @@ namespace orlenta {
 
 namespace {
 
-constexpr size_t kHugePage = size_t{2} << 20;
 constexpr size_t kSmallPage = 4096;
 
 // pugixml's pages hold 32 KiB of nodes after a header of a few pointers; a slot fits one with
@@ -20,37 +18,22 @@ constexpr size_t kSmallPage = 4096;
 // the C heap, where they are few.
 constexpr size_t kSlotBytes = 32 * 1024 + 256;
 constexpr size_t kSmallestSlotRequest = kSlotBytes / 2;
-constexpr size_t kRegionBytes = 16 * kHugePage;
+// A region is filled in one go when it is made: a few dozen of them hold the largest document,
+// and a small one wastes at most part of one.
+constexpr size_t kRegionBytes = size_t{4} << 20;
 constexpr size_t kSlotsPerRegion = kRegionBytes / kSlotBytes;
 // From here on a block is mapped on its own.
 constexpr size_t kLargeBlockBytes = size_t{1} << 20;
 
-// Anonymous memory that may come in huge pages; null when the kernel refuses the mapping.
-void* MapMemory(size_t bytes) {
+// Anonymous memory with every page already there; null when the kernel refuses the mapping.
+void* MapFilledMemory(size_t bytes) {
     void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED)
         return nullptr;
-    // A kernel without transparent huge pages says no; small pages then serve as well.
-    if (bytes >= kHugePage)
-        madvise(memory, bytes, MADV_HUGEPAGE);
+    // One call instead of a fault per page. A kernel older than 5.14 says no; the pages then
+    // come one fault at a time, as from the heap.
+    madvise(memory, bytes, MADV_POPULATE_WRITE);
     return memory;
-}
-
-// A region aligned to a huge page, so that all of it can be backed by them.
-void* MapAlignedRegion() {
-    auto* memory =
-        static_cast<char*>(mmap(nullptr, kRegionBytes + kHugePage, PROT_READ | PROT_WRITE,
-                                MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-    if (memory == MAP_FAILED)
-        return nullptr;
-    const auto address = reinterpret_cast<std::uintptr_t>(memory);
-    const size_t head = (kHugePage - address % kHugePage) % kHugePage;
-    if (head > 0)
-        munmap(memory, head);
-    if (kHugePage - head > 0)
-        munmap(memory + head + kRegionBytes, kHugePage - head);
-    madvise(memory + head, kRegionBytes, MADV_HUGEPAGE);
-    return memory + head;
 }
 
 size_t RoundUp(size_t bytes, size_t unit) {
@@ -98,7 +81,7 @@ public:
             if (void* slot = region.Take())
                 return slot;
         }
-        void* base = MapAlignedRegion();
+        void* base = MapFilledMemory(kRegionBytes);
         if (base == nullptr)
             return nullptr;
         FRegions.push_back(TRegion{static_cast<char*>(base)});
@@ -144,7 +127,7 @@ public:
 private:
     void* AllocateLarge(size_t size) {
         const size_t bytes = RoundUp(size, kSmallPage);
-        void* memory = MapMemory(bytes);
+        void* memory = MapFilledMemory(bytes);
         if (memory == nullptr)
             return nullptr;
         const std::lock_guard<std::mutex> lock(FMutex);

@@ -1,11 +1,10 @@
 #pragma once
 
 // The memory of the catalogue documents. A loaded catalogue of a million files is a text of
-// some 50 MB parsed in place and well over 100 MB of nodes: in pages of 4 KiB that is tens of
-// thousands of page faults, each one zeroing its page and charging it, which cost more than
-// the parse itself. The allocator here asks the kernel for transparent huge pages (2 MiB) for
-// that memory, so the same bytes come in a few dozen faults. Where the kernel gives none (huge
-// pages switched off), it works on small pages as before.
+// some 50 MB parsed in place and well over 100 MB of nodes: page by page, that is over 40,000
+// page faults, each a trip into the kernel that costs more than the parsing of the page. The
+// allocator here takes that memory in blocks of megabytes and has the kernel fill each block in
+// one call.
 
 #include <cstddef>
 
@@ -16,7 +15,7 @@ namespace orlenta {
 void UseDocumentMemory();
 
 // pugixml's allocation functions. Pages of a document (pugixml asks for them one after another
-// while it parses) share large regions of huge pages and are reused when freed; blocks of a
+// while it parses) share regions of a few megabytes and are reused when freed; blocks of a
 // mebibyte and more (the text of a load) are mapped on their own; everything else comes from
 // the C heap. Null when the memory is not to be had. Safe from any thread.
 void* AllocateDocumentMemory(size_t size);

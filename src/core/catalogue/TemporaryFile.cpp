@@ -68,7 +68,11 @@ int OpenLocked(ICatalogueHost& host) {
 TTemporaryFile::TTemporaryFile(ICatalogueHost& host) {
     const int fd = OpenLocked(host);
     // Emptied only now: truncating before the lock was ours would cut another process's text.
-    if (ftruncate(fd, 0) != 0) {
+    // A file that is empty already (the usual case: it was made just now) is not truncated: on
+    // ext4 a truncation to nothing marks the file to be written out when it is closed, which
+    // sends all of the text to the disk, tens of milliseconds, after the file has been removed.
+    struct stat held {};
+    if (fstat(fd, &held) != 0 || (held.st_size > 0 && ftruncate(fd, 0) != 0)) {
         const int error = errno;
         close(fd);
         throw CannotCreateFileError(kTemporaryFileName, error);

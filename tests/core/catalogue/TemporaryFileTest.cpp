@@ -26,6 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::ErrorText;
 using test::RawDeflateBytes;
+using test::RawInflateBytes;
 using test::ReadFileBytes;
 using test::TRecordingHost;
 using test::TScratchDirectory;
@@ -106,6 +107,23 @@ TEST_F(TemporaryFileTest, WhatIsPlantedInItsPlaceIsRefusedAndLeftAlone) {
         EXPECT_FALSE(Host.Busy());
         fs::remove(kTemporaryFileName);
     }
+}
+
+// A temporary file left behind by a process that ended half-way holds more than the next text:
+// it is emptied first, so that nothing of it trails the new text, on a load and on a save.
+TEST_F(TemporaryFileTest, ALeftOverTemporaryFileIsEmptiedFirst) {
+    const std::string leftOver(100000, '<');
+    WriteFileBytes(kTemporaryFileName, leftOver);
+    EXPECT_EQ(LoadError(), "(no error)");
+    EXPECT_EQ(Session.XMLIndexData.Title(), "Shelf");
+    EXPECT_FALSE(fs::exists(kTemporaryFileName));
+
+    WriteFileBytes(kTemporaryFileName, leftOver);
+    EXPECT_EQ(SaveError(Dir / "saved.olx"), "(no error)");
+    const std::string saved = RawInflateBytes(ReadFileBytes(Dir / "saved.olx"));
+    EXPECT_NE(saved.find("Title=\"Shelf\""), std::string::npos);
+    EXPECT_EQ(saved.find("<<"), std::string::npos);
+    EXPECT_FALSE(fs::exists(kTemporaryFileName));
 }
 
 // The temporary file given as the data file: loading would empty it before reading it, and
