@@ -1,5 +1,6 @@
 #include "core/catalogue/DocumentMemory.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -18,22 +19,24 @@ constexpr size_t kSmallPage = 4096;
 // the C heap, where they are few.
 constexpr size_t kSlotBytes = 32 * 1024 + 256;
 constexpr size_t kSmallestSlotRequest = kSlotBytes / 2;
-// A region is filled in one go when it is made: a few dozen of them hold the largest document,
-// and a small one wastes at most part of one.
+// Regions are mapped a few at a time and filled a mebibyte at a time as their slots are first
+// handed out: a small document holds little more than it uses.
 constexpr size_t kRegionBytes = size_t{4} << 20;
 constexpr size_t kSlotsPerRegion = kRegionBytes / kSlotBytes;
+constexpr size_t kFillBytes = size_t{1} << 20;
 // From here on a block is mapped on its own.
 constexpr size_t kLargeBlockBytes = size_t{1} << 20;
 
-// Anonymous memory with every page already there; null when the kernel refuses the mapping.
-void* MapFilledMemory(size_t bytes) {
-    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (memory == MAP_FAILED)
-        return nullptr;
-    // One call instead of a fault per page. A kernel older than 5.14 says no; the pages then
-    // come one fault at a time, as from the heap.
+// Has the kernel put in every page of memory in one call instead of a fault per page. A kernel
+// older than 5.14 says no; the pages then come one fault at a time, as from the heap.
+void Fill(void* memory, size_t bytes) {
     madvise(memory, bytes, MADV_POPULATE_WRITE);
-    return memory;
+}
+
+// Anonymous memory; null when the kernel refuses the mapping.
+void* MapMemory(size_t bytes) {
+    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return memory == MAP_FAILED ? nullptr : memory;
 }
 
 size_t RoundUp(size_t bytes, size_t unit) {
@@ -47,6 +50,7 @@ struct TRegion {
     size_t Used = 0;      // slots ever handed out, from the start
     size_t Live = 0;      // slots handed out and not given back
     void* Free = nullptr; // the first given-back slot
+    size_t Filled = 0;    // bytes from the start with their pages put in
 
     bool Holds(const void* memory) const {
         const auto* byte = static_cast<const char*>(memory);
@@ -57,10 +61,19 @@ struct TRegion {
         if (slot != nullptr)
             Free = *static_cast<void**>(slot);
         else if (Used < kSlotsPerRegion)
-            slot = Base + kSlotBytes * Used++;
+            slot = FillUpTo(kSlotBytes * Used++);
         if (slot != nullptr)
             ++Live;
         return slot;
+    }
+    // The slot at offset, with its pages put in.
+    void* FillUpTo(size_t offset) {
+        if (offset + kSlotBytes > Filled) {
+            const size_t fill = std::min(kFillBytes, kRegionBytes - Filled);
+            Fill(Base + Filled, fill);
+            Filled += fill;
+        }
+        return Base + offset;
     }
     void GiveBack(void* slot) {
         *static_cast<void**>(slot) = Free;
@@ -81,7 +94,7 @@ public:
             if (void* slot = region.Take())
                 return slot;
         }
-        void* base = MapFilledMemory(kRegionBytes);
+        void* base = MapMemory(kRegionBytes);
         if (base == nullptr)
             return nullptr;
         FRegions.push_back(TRegion{static_cast<char*>(base)});
@@ -127,9 +140,11 @@ public:
 private:
     void* AllocateLarge(size_t size) {
         const size_t bytes = RoundUp(size, kSmallPage);
-        void* memory = MapFilledMemory(bytes);
+        void* memory = MapMemory(bytes);
         if (memory == nullptr)
             return nullptr;
+        // A large block is text that is written from its start to its end at once.
+        Fill(memory, bytes);
         const std::lock_guard<std::mutex> lock(FMutex);
         FLargeBlocks.emplace(memory, bytes);
         return memory;
