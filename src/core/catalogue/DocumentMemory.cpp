@@ -23,7 +23,7 @@ constexpr size_t kSmallestSlotRequest = kSlotBytes / 2;
 // handed out: a small document holds little more than it uses.
 constexpr size_t kRegionBytes = size_t{4} << 20;
 constexpr size_t kSlotsPerRegion = kRegionBytes / kSlotBytes;
-constexpr size_t kFillBytes = size_t{1} << 20;
+constexpr size_t kFillBytes = size_t{256} << 10;
 // From here on a block is mapped on its own.
 constexpr size_t kLargeBlockBytes = size_t{1} << 20;
 
