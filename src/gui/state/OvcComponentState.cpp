@@ -91,6 +91,19 @@ QStringList ToQStrings(const std::vector<std::string>& strings) {
     return texts;
 }
 
+// Calls visit(property, control, kind) for each entry that parses, with the control it names
+// (null when the form has none) and what kind of property it is.
+template <typename TVisit>
+void ForEachStoredProperty(QWidget& form, const QStringList& entries, TVisit&& visit) {
+    for (const QString& entry : entries) {
+        const auto property = ParseStoredProperty(entry.toStdString());
+        if (!property)
+            continue;
+        auto* control = form.findChild<QWidget*>(QString::fromStdString(property->Control));
+        visit(*property, control, KindOf(control, property->Property));
+    }
+}
+
 } // namespace
 
 TOvcComponentState::TOvcComponentState(QWidget& form, TOvcIniFileStore& storage, QString section,
@@ -114,31 +127,29 @@ void TOvcComponentState::RestoreState() {
     const std::string section = FSection.toStdString();
     try {
         TIniFileStoreScope scope(FStorage);
-        for (const QString& entry : FStoredProperties) {
-            const auto property = ParseStoredProperty(entry.toStdString());
-            if (!property)
-                continue;
-            auto* control = FForm.findChild<QWidget*>(QString::fromStdString(property->Control));
-            switch (KindOf(control, property->Property)) {
-            case TPropertyKind::None: break;
-            case TPropertyKind::Boolean: {
-                auto* button = static_cast<QAbstractButton*>(control);
-                const std::string stored = FStorage.ReadString(
-                    section, property->Key(), std::string(BooleanText(button->isChecked())));
-                if (const auto checked = ParseBooleanText(stored))
-                    SetChecked(button, *checked);
-                break;
-            }
-            case TPropertyKind::Text:
-                SetText(control, QString::fromStdString(TrimControlText(FStorage.ReadString(
-                                     section, property->Key(), TextOf(control).toStdString()))));
-                break;
-            case TPropertyKind::List:
-                if (const auto items = ReadListProperty(FStorage, section, property->Key()))
-                    SetItems(static_cast<QComboBox*>(control), ToQStrings(*items));
-                break;
-            }
-        }
+        ForEachStoredProperty(
+            FForm, FStoredProperties,
+            [&](const TStoredProperty& property, QWidget* control, TPropertyKind kind) {
+                switch (kind) {
+                case TPropertyKind::None: break;
+                case TPropertyKind::Boolean: {
+                    auto* button = static_cast<QAbstractButton*>(control);
+                    const std::string stored = FStorage.ReadString(
+                        section, property.Key(), std::string(BooleanText(button->isChecked())));
+                    if (const auto checked = ParseBooleanText(stored))
+                        SetChecked(button, *checked);
+                    break;
+                }
+                case TPropertyKind::Text:
+                    SetText(control, QString::fromStdString(TrimControlText(FStorage.ReadString(
+                                         section, property.Key(), TextOf(control).toStdString()))));
+                    break;
+                case TPropertyKind::List:
+                    if (const auto items = ReadListProperty(FStorage, section, property.Key()))
+                        SetItems(static_cast<QComboBox*>(control), ToQStrings(*items));
+                    break;
+                }
+            });
     } catch (...) {
         // Restoring never stops the dialog: what was read stays, the rest keeps its design.
     }
@@ -149,27 +160,26 @@ void TOvcComponentState::SaveState() {
         return;
     const std::string section = FSection.toStdString();
     TIniFileStoreScope scope(FStorage);
-    for (const QString& entry : FStoredProperties) {
-        const auto property = ParseStoredProperty(entry.toStdString());
-        if (!property)
-            continue;
-        auto* control = FForm.findChild<QWidget*>(QString::fromStdString(property->Control));
-        switch (KindOf(control, property->Property)) {
-        case TPropertyKind::None: break;
-        case TPropertyKind::Boolean:
-            FStorage.WriteString(section, property->Key(),
-                                 BooleanText(static_cast<QAbstractButton*>(control)->isChecked()));
-            break;
-        case TPropertyKind::Text:
-            FStorage.WriteString(section, property->Key(),
-                                 TrimControlText(TextOf(control).toStdString()));
-            break;
-        case TPropertyKind::List:
-            WriteListProperty(FStorage, section, property->Key(),
-                              ToStdStrings(ItemsOf(static_cast<QComboBox*>(control))));
-            break;
-        }
-    }
+    ForEachStoredProperty(
+        FForm, FStoredProperties,
+        [&](const TStoredProperty& property, QWidget* control, TPropertyKind kind) {
+            switch (kind) {
+            case TPropertyKind::None: break;
+            case TPropertyKind::Boolean:
+                FStorage.WriteString(
+                    section, property.Key(),
+                    BooleanText(static_cast<QAbstractButton*>(control)->isChecked()));
+                break;
+            case TPropertyKind::Text:
+                FStorage.WriteString(section, property.Key(),
+                                     TrimControlText(TextOf(control).toStdString()));
+                break;
+            case TPropertyKind::List:
+                WriteListProperty(FStorage, section, property.Key(),
+                                  ToStdStrings(ItemsOf(static_cast<QComboBox*>(control))));
+                break;
+            }
+        });
     scope.Close();
 }
 
