@@ -127,6 +127,22 @@ private slots:
         QCOMPARE(Child<QWidget>(dialog, "DiscInfoPanel")->parentWidget(),
                  Child<QWidget>(dialog, "HostPanel"));
         QVERIFY(!Child<QLineEdit>(dialog, "TitleLabeledEdit")->isReadOnly());
+        // Tab runs through the panel's fields, moved in after the buttons were made, then to the
+        // buttons and back to the first field.
+        QStringList tabOrder;
+        QWidget* first = Child<QLineEdit>(dialog, "TitleLabeledEdit");
+        for (QWidget* widget = first; tabOrder.size() < 20;) {
+            if ((widget->focusPolicy() & Qt::TabFocus) && !widget->objectName().isEmpty())
+                tabOrder << widget->objectName();
+            widget = widget->nextInFocusChain();
+            if (widget == first)
+                break;
+        }
+        QCOMPARE(tabOrder, (QStringList{u"TitleLabeledEdit"_s, u"CreationDateLabeledEdit"_s,
+                                        u"VendorLabeledEdit"_s, u"ReadDateLabeledEdit"_s,
+                                        u"MediaTypeComboBox"_s, u"DirCountLabeledEdit"_s,
+                                        u"FileCountLabeledEdit"_s, u"DiscMemo"_s, u"OkButton"_s,
+                                        u"Button1"_s}));
 
         TDiscInfoDockingForm panel;
         QStringList items;
