@@ -1,8 +1,10 @@
 #include "MainFormTestSupport.h"
 
+#include "gui/WindowText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
 
 #include <QLineEdit>
+#include <QLocale>
 #include <QStringListModel>
 #include <QTest>
 #include <QTreeView>
@@ -15,6 +17,25 @@ std::unique_ptr<TMainForm> MakeForm(TScriptedPrompts::TState& prompts,
     form->resize(900, 600);
     form->show();
     return form;
+}
+
+void TBrowsingWindowFixture::UseKnownCollation() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+void TBrowsingWindowFixture::SetUp() {
+    FConfigHome = std::make_unique<TScratchConfigHome>();
+    FScratch = std::make_unique<TScratchWorkingDirectory>();
+    FPrompts = {};
+    FCatalogueFile = FScratch->FilePath(QStringLiteral("browsing.olx"));
+    WriteDataFile(BrowsingCatalogue(), ToLocalPath(FCatalogueFile));
+}
+
+void TBrowsingWindowFixture::TearDown(std::unique_ptr<TMainForm>* form) {
+    QCOMPARE(FPrompts.Unexpected, 0);
+    if (form != nullptr)
+        form->reset();
+    FScratch.reset();
 }
 
 std::vector<QAction*> AllActions(const TMainForm& form) {

@@ -30,4 +30,25 @@ void ClickNode(TMainForm& form, const QStringList& path);
 // The title shown in the window's disc panel.
 QString PanelTitle(const TMainForm& form);
 
+// Where a main window test starts: a scratch configuration folder and working folder, the
+// browsing catalogue written there as browsing.olx, and prompts that count the unexpected ones.
+// The test class calls UseKnownCollation from initTestCase(), SetUp from init() and TearDown
+// from cleanup().
+class TBrowsingWindowFixture {
+protected:
+    // A known collation, so that sorted orders are locale-aware and not byte order.
+    static void UseKnownCollation();
+    void SetUp();
+    // Fails the test when an unexpected prompt came; then closes form (when given) and leaves
+    // the scratch folders.
+    void TearDown(std::unique_ptr<TMainForm>* form = nullptr);
+    // A shown window that opened browsing.olx.
+    std::unique_ptr<TMainForm> OpenedForm() { return MakeForm(FPrompts, {FCatalogueFile}); }
+
+    std::unique_ptr<TScratchConfigHome> FConfigHome;
+    std::unique_ptr<TScratchWorkingDirectory> FScratch;
+    TScriptedPrompts::TState FPrompts;
+    QString FCatalogueFile;
+};
+
 } // namespace orlenta::test

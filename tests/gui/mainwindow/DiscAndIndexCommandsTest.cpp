@@ -27,35 +27,13 @@ using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(TMessageAnswer)
 
-class TDiscAndIndexCommandsTest : public QObject {
+class TDiscAndIndexCommandsTest : public QObject, private TBrowsingWindowFixture {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TScratchConfigHome> FConfigHome;
-    std::unique_ptr<TScratchWorkingDirectory> FScratch;
-    TScriptedPrompts::TState FPrompts;
-    QString FCatalogueFile;
-
-    std::unique_ptr<TMainForm> OpenedForm() { return MakeForm(FPrompts, {FCatalogueFile}); }
-
 private slots:
-    void initTestCase() {
-        // A known collation, so that the sorted order is locale-aware and not byte order.
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    }
-
-    void init() {
-        FConfigHome = std::make_unique<TScratchConfigHome>();
-        FScratch = std::make_unique<TScratchWorkingDirectory>();
-        FPrompts = {};
-        FCatalogueFile = FScratch->FilePath(QStringLiteral("browsing.olx"));
-        WriteDataFile(BrowsingCatalogue(), ToLocalPath(FCatalogueFile));
-    }
-
-    void cleanup() {
-        QCOMPARE(FPrompts.Unexpected, 0);
-        FScratch.reset();
-    }
+    void initTestCase() { UseKnownCollation(); }
+    void init() { SetUp(); }
+    void cleanup() { TearDown(); }
 
     void editDiscProperties() {
         auto form = OpenedForm();

@@ -33,13 +33,10 @@
 using namespace orlenta;
 using namespace orlenta::test;
 
-class TFindAllCommandTest : public QObject {
+class TFindAllCommandTest : public QObject, private TBrowsingWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TScratchWorkingDirectory> FScratch;
-    TScriptedPrompts::TState FPrompts;
-    QString FCatalogueFile;
     std::unique_ptr<TMainForm> FForm;
 
     QLineEdit* TextEdit() const { return Child<QLineEdit>(*FForm->FindAllPanel, "FindTextEdit"); }
@@ -74,22 +71,15 @@ private:
     }
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void initTestCase() { UseKnownCollation(); }
 
     void init() {
-        FScratch = std::make_unique<TScratchWorkingDirectory>();
-        FPrompts = {};
-        FCatalogueFile = FScratch->FilePath(QStringLiteral("browsing.olx"));
-        WriteDataFile(BrowsingCatalogue(), ToLocalPath(FCatalogueFile));
-        FForm = MakeForm(FPrompts, {FCatalogueFile});
+        SetUp();
+        FForm = OpenedForm();
         QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
     }
 
-    void cleanup() {
-        QCOMPARE(FPrompts.Unexpected, 0);
-        FForm.reset();
-        FScratch.reset();
-    }
+    void cleanup() { TearDown(&FForm); }
 
     void ctrlFOpensThePanelUnderTheTreeAndTypingListsEveryHit() {
         QVERIFY(!FForm->FindAllDock->isVisible());

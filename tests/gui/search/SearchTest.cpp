@@ -42,13 +42,10 @@ QString Prompt(const char* discTitle) {
 
 } // namespace
 
-class TSearchTest : public QObject {
+class TSearchTest : public QObject, private TBrowsingWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TScratchConfigHome> FConfigHome;
-    std::unique_ptr<TScratchWorkingDirectory> FScratch;
-    TScriptedPrompts::TState FPrompts;
     std::unique_ptr<TMainForm> FForm;
 
     // Runs Search with input typed into the dialog.
@@ -73,24 +70,16 @@ private:
     }
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void initTestCase() { UseKnownCollation(); }
 
     void init() {
-        FConfigHome = std::make_unique<TScratchConfigHome>();
-        FScratch = std::make_unique<TScratchWorkingDirectory>();
-        FPrompts = {};
-        const QString file = FScratch->FilePath(QStringLiteral("browsing.olx"));
-        WriteDataFile(BrowsingCatalogue(), ToLocalPath(file));
-        FForm = std::make_unique<TMainForm>(QStringList{file},
+        SetUp();
+        FForm = std::make_unique<TMainForm>(QStringList{FCatalogueFile},
                                             std::make_unique<TScriptedPrompts>(FPrompts));
         FForm->show();
     }
 
-    void cleanup() {
-        QCOMPARE(FPrompts.Unexpected, 0);
-        FForm.reset();
-        FScratch.reset();
-    }
+    void cleanup() { TearDown(&FForm); }
 
     void dialogStartsFromTheDefaults() {
         TSearchDialogForm dialog(FForm.get());
