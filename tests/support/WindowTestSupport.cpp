@@ -132,4 +132,15 @@ void WriteDataFile(const IXMLOrlentaDataType& root, const std::string& path) {
     session.SaveDataFile();
 }
 
+QStringList TableRows(const QAbstractItemModel& model) {
+    QStringList rows;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model.columnCount(); ++column)
+            cells << model.index(row, column).data().toString();
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
 } // namespace orlenta::test

@@ -7,7 +7,9 @@
 #include "gui/UserPrompts.h"
 #include "gui/mainwindow/DiscInfoDockingForm.h"
 
+#include <QAbstractItemModel>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <deque>
@@ -119,5 +121,8 @@ private:
 IXMLOrlentaDataType BrowsingCatalogue();
 // Writes root as a data file at path.
 void WriteDataFile(const IXMLOrlentaDataType& root, const std::string& path);
+
+// The rows of a table model, each its cells' display texts joined by '|'.
+QStringList TableRows(const QAbstractItemModel& model);
 
 } // namespace orlenta::test

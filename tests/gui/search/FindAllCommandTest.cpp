@@ -45,17 +45,7 @@ private:
         return Child<QLabel>(*FForm->FindAllPanel, "FindStatusLabel")->text();
     }
     // The listed rows, "Disc|Path|Field".
-    QStringList Rows() const {
-        QStringList rows;
-        const QAbstractItemModel* model = HitsView()->model();
-        for (int row = 0; row < model->rowCount(); ++row) {
-            QStringList cells;
-            for (int column = 0; column < model->columnCount(); ++column)
-                cells << model->index(row, column).data().toString();
-            rows << cells.join(QLatin1Char('|'));
-        }
-        return rows;
-    }
+    QStringList Rows() const { return TableRows(*HitsView()->model()); }
     // Opens Find all with Ctrl+F and types text as a new search.
     void Find(const QString& text) {
         QTest::keyClick(FForm.get(), Qt::Key_F, Qt::ControlModifier);

@@ -77,18 +77,8 @@ private:
     QTableView* HitsView() const { return Child<QTableView>(*FPanel, "FindHitsView"); }
     QString Status() const { return Child<QLabel>(*FPanel, "FindStatusLabel")->text(); }
     QCheckBox* CheckBox(const char* name) const { return Child<QCheckBox>(*FPanel, name); }
-    // The listed rows, column by column, "Disc|Path|Field".
-    QStringList Rows() const {
-        QStringList rows;
-        const QAbstractItemModel* model = HitsView()->model();
-        for (int row = 0; row < model->rowCount(); ++row) {
-            QStringList cells;
-            for (int column = 0; column < model->columnCount(); ++column)
-                cells << model->index(row, column).data().toString();
-            rows << cells.join(QLatin1Char('|'));
-        }
-        return rows;
-    }
+    // The listed rows, "Disc|Path|Field".
+    QStringList Rows() const { return TableRows(*HitsView()->model()); }
     // Types text as a new search and waits until its hits are listed.
     void Find(const QString& text) {
         TextEdit()->clear();
