@@ -72,4 +72,9 @@ std::string RawDeflateBytes(const std::string& bytes);
 // The text of a raw DEFLATE stream (empty when it is not one).
 std::string RawInflateBytes(const std::string& compressed);
 
+// A catalogue of one disc with an empty top directory, titled Shelf and Photos.
+inline const std::string kShelfCatalogueText =
+    R"(<?xml version="1.0"?><OrlentaData Title="Shelf" LastDirectoryID="1" Memo="">)"
+    R"(<Discs><Disc Title="Photos"><Root ID="1"/></Disc></Discs></OrlentaData>)";
+
 } // namespace orlenta::test

@@ -19,8 +19,8 @@ constexpr size_t kSmallPage = 4096;
 // the C heap, where they are few.
 constexpr size_t kSlotBytes = 32 * 1024 + 256;
 constexpr size_t kSmallestSlotRequest = kSlotBytes / 2;
-// Regions are mapped a few at a time and filled a mebibyte at a time as their slots are first
-// handed out: a small document holds little more than it uses.
+// Regions are filled a quarter mebibyte at a time as their slots are first handed out: a small
+// document holds little more than it uses.
 constexpr size_t kRegionBytes = size_t{4} << 20;
 constexpr size_t kSlotsPerRegion = kRegionBytes / kSlotBytes;
 constexpr size_t kFillBytes = size_t{256} << 10;
@@ -61,13 +61,13 @@ struct TRegion {
         if (slot != nullptr)
             Free = *static_cast<void**>(slot);
         else if (Used < kSlotsPerRegion)
-            slot = FillUpTo(kSlotBytes * Used++);
+            slot = SlotAt(kSlotBytes * Used++);
         if (slot != nullptr)
             ++Live;
         return slot;
     }
-    // The slot at offset, with its pages put in.
-    void* FillUpTo(size_t offset) {
+    // The slot at offset, its pages put in first.
+    void* SlotAt(size_t offset) {
         if (offset + kSlotBytes > Filled) {
             const size_t fill = std::min(kFillBytes, kRegionBytes - Filled);
             Fill(Base + Filled, fill);

@@ -3,8 +3,8 @@
 // The memory of the catalogue documents. A loaded catalogue of a million files is a text of
 // some 50 MB parsed in place and well over 100 MB of nodes: page by page, that is over 40,000
 // page faults, each a trip into the kernel that costs more than the parsing of the page. The
-// allocator here takes that memory in blocks of megabytes and has the kernel fill each block in
-// one call.
+// allocator here takes that memory in blocks of megabytes and has the kernel put in their pages
+// many at a time.
 
 #include <cstddef>
 

@@ -163,7 +163,7 @@ pugi::xml_node TXMLDocument::Prototypes() {
 pugi::xml_node TXMLDocument::AppendElement(pugi::xml_node parent, const char* tag) {
     for (pugi::xml_node prototype = Prototypes().first_child(); prototype;
          prototype = prototype.next_sibling()) {
-        if (std::strcmp(prototype.name(), tag) == 0)
+        if (TextIs(prototype.name(), tag))
             return parent.append_copy(prototype);
     }
     return parent.append_child(tag);
@@ -179,10 +179,9 @@ std::vector<pugi::xml_node_struct*>& TXMLDocument::ItemList(pugi::xml_node colle
                                                             const char* itemTag) {
     auto [it, inserted] = FItemLists.try_emplace(collection.internal_object());
     if (inserted) {
-        for (pugi::xml_node child = collection.first_child(); child; child = child.next_sibling()) {
-            if (child.type() == pugi::node_element && std::strcmp(child.name(), itemTag) == 0)
-                it->second.push_back(child.internal_object());
-        }
+        for (pugi::xml_node item = ElementFrom(collection.first_child(), itemTag); item;
+             item = ElementFrom(item.next_sibling(), itemTag))
+            it->second.push_back(item.internal_object());
     }
     return it->second;
 }

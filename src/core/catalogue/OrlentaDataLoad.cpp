@@ -16,19 +16,6 @@ namespace {
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration |
                                    pugi::parse_comments | pugi::parse_pi | pugi::parse_doctype;
 
-// The options for a well-formed text: what the scan found nothing for is left out, which spares
-// pugixml some of its work and changes nothing in the DOM.
-unsigned ParseOptionsFor(const TXmlConversions& conversions) {
-    unsigned options = kParseOptions;
-    if (!conversions.LineEnds)
-        options &= ~pugi::parse_eol;
-    if (!conversions.ValueWhiteSpace)
-        options &= ~pugi::parse_wconv_attribute;
-    if (!conversions.References)
-        options &= ~pugi::parse_escapes;
-    return options;
-}
-
 // The text in memory is UTF-8 whatever the file was: a declaration that names another encoding
 // would make the saved file lie about its bytes.
 void DeclareUtf8(pugi::xml_document& xml) {
@@ -67,7 +54,8 @@ IXMLOrlentaDataType LoadOrlentaData(std::FILE* file, const std::string& path) {
         violation ? XmlParseErrorAt(violation.Reason, {source.Data(), size}, violation.Offset)
                   : std::string();
     const pugi::xml_parse_result result = document->Xml().load_buffer_inplace_own(
-        source.Release(), size, violation ? kParseOptions : ParseOptionsFor(conversions),
+        source.Release(), size,
+        violation ? kParseOptions : WithoutIdleConversions(kParseOptions, conversions),
         pugi::encoding_utf8);
     // Of two faults the first in the text is reported; pugixml's texts win where both see one.
     if (!result && (!violation || violation.ParserReportsIt ||

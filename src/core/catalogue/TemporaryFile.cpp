@@ -28,8 +28,13 @@ void RefuseUnlessPlainFile(const struct stat& info) {
         throw CannotCreateLinkedFileError(kTemporaryFileName);
 }
 
-// The locked descriptor of the file that bears the temporary file's name.
-int OpenLocked(ICatalogueHost& host) {
+// The file that bears the temporary file's name, locked, and its size once the lock was ours.
+struct TLockedFile {
+    int Descriptor;
+    off_t Size;
+};
+
+TLockedFile OpenLocked(ICatalogueHost& host) {
     for (;;) {
         // Looked at before opening, because opening a device may already do something to it.
         struct stat named {};
@@ -58,7 +63,7 @@ int OpenLocked(ICatalogueHost& host) {
         // The process we waited for removed the file when it was done, and another may have made
         // a new one since: only the file that bears the name is the one others lock.
         if (lstat(kTemporaryFileName, &named) == 0 && SameFile(named, held))
-            return fd;
+            return {fd, named.st_size};
         close(fd);
     }
 }
@@ -66,13 +71,12 @@ int OpenLocked(ICatalogueHost& host) {
 } // namespace
 
 TTemporaryFile::TTemporaryFile(ICatalogueHost& host) {
-    const int fd = OpenLocked(host);
+    const auto [fd, size] = OpenLocked(host);
     // Emptied only now: truncating before the lock was ours would cut another process's text.
     // A file that is empty already (the usual case: it was made just now) is not truncated: on
     // ext4 a truncation to nothing marks the file to be written out when it is closed, which
     // sends all of the text to the disk, tens of milliseconds, after the file has been removed.
-    struct stat held {};
-    if (fstat(fd, &held) != 0 || (held.st_size > 0 && ftruncate(fd, 0) != 0)) {
+    if (size > 0 && ftruncate(fd, 0) != 0) {
         const int error = errno;
         close(fd);
         throw CannotCreateFileError(kTemporaryFileName, error);

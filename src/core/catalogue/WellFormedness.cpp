@@ -959,6 +959,16 @@ TXmlViolation FindXmlViolation(std::string_view text, TXmlScan scan, TXmlConvers
     return {};
 }
 
+unsigned WithoutIdleConversions(unsigned options, const TXmlConversions& conversions) {
+    if (!conversions.LineEnds)
+        options &= ~pugi::parse_eol;
+    if (!conversions.ValueWhiteSpace)
+        options &= ~pugi::parse_wconv_attribute;
+    if (!conversions.References)
+        options &= ~pugi::parse_escapes;
+    return options;
+}
+
 TXmlViolation FindTopLevelViolation(const pugi::xml_document& document) {
     bool element = false;
     for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {

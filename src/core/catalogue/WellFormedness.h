@@ -32,6 +32,9 @@ struct TXmlConversions {
     bool References = false;
 };
 
+// pugixml's parse options without the conversions that have no work in the text.
+unsigned WithoutIdleConversions(unsigned options, const TXmlConversions& conversions);
+
 // How FindXmlViolation reads the inside of the root element: 64 bytes at a time where bit
 // operations show them well-formed, or every byte that matters one by one (for tests: both must
 // find the same).

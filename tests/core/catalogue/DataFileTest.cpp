@@ -24,9 +24,7 @@ using test::TRecordingHost;
 using test::TScratchDirectory;
 using test::WriteFileBytes;
 
-const std::string kCatalogueText =
-    R"(<?xml version="1.0"?><OrlentaData Title="Shelf" LastDirectoryID="1" Memo="">)"
-    R"(<Discs><Disc Title="Photos"><Root ID="1"/></Disc></Discs></OrlentaData>)";
+const std::string& kCatalogueText = test::kShelfCatalogueText;
 
 class DataFileTest : public ::testing::Test {
 protected:

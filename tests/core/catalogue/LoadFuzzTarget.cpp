@@ -50,14 +50,7 @@ void CheckScansAgree(const std::string& text) {
         std::abort();
     if (blocks)
         return;
-    unsigned options = kAllConversions;
-    if (!conversions.LineEnds)
-        options &= ~pugi::parse_eol;
-    if (!conversions.ValueWhiteSpace)
-        options &= ~pugi::parse_wconv_attribute;
-    if (!conversions.References)
-        options &= ~pugi::parse_escapes;
-    if (ParsedAndSaved(text, options) != all)
+    if (ParsedAndSaved(text, WithoutIdleConversions(kAllConversions, conversions)) != all)
         std::abort();
 }
 
