@@ -140,8 +140,8 @@ TFindAllPanel::TFindAllPanel(QWidget* parent) : QWidget(parent) {
     FIndexTimer = new QTimer(this);
     FIndexTimer->setSingleShot(true);
     connect(FIndexTimer, &QTimer::timeout, this, [this] {
-        if (MayRead() && !FIndex && FRoot)
-            FIndex = std::make_shared<const TNameIndex>(FRoot);
+        if (MayRead() && FRoot)
+            MakeIndex();
     });
     connect(FTextEdit, &QLineEdit::textChanged, this, [this] { SearchLater(kTypingPause); });
     connect(FTextEdit, &QLineEdit::returnPressed, this,
@@ -209,26 +209,31 @@ std::string TFindAllPanel::DirectoryID(const TFindHit& hit) const {
 
 void TFindAllPanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (FPending)
-        SearchLater(std::chrono::milliseconds(0));
-    else
-        BuildIndexLater();
+    CatchUp();
 }
 
 void TFindAllPanel::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange && isEnabled()) {
-        if (FPending)
-            SearchLater(std::chrono::milliseconds(0));
-        else
-            BuildIndexLater();
-    }
+    if (event->type() == QEvent::EnabledChange && isEnabled())
+        CatchUp();
 }
 
 bool TFindAllPanel::MayRead() const {
     // Hidden, nobody looks; disabled, the catalogue may be half-way through a change (a disc
     // being read lets events run).
     return isVisible() && isEnabled();
+}
+
+void TFindAllPanel::MakeIndex() {
+    if (!FIndex)
+        FIndex = std::make_shared<const TNameIndex>(FRoot);
+}
+
+void TFindAllPanel::CatchUp() {
+    if (FPending)
+        SearchLater(std::chrono::milliseconds(0));
+    else
+        BuildIndexLater();
 }
 
 void TFindAllPanel::BuildIndexLater() {
@@ -254,8 +259,7 @@ void TFindAllPanel::Search() {
         return;
     }
     const auto start = std::chrono::steady_clock::now();
-    if (!FIndex)
-        FIndex = std::make_shared<const TNameIndex>(FRoot);
+    MakeIndex();
     FModel->SetHits(FIndex, FindAll(*FIndex, request));
     const double milliseconds =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

@@ -69,6 +69,10 @@ private:
     // Builds the index, when the panel is shown and enabled and has none, once pending events
     // have run: the window shows itself first, and the first keystroke only searches.
     void BuildIndexLater();
+    // The index of the catalogue as it stands, unless there is one.
+    void MakeIndex();
+    // Once the panel may read again: the search put off meanwhile, or else the index.
+    void CatchUp();
     // Whether the panel may read the catalogue now.
     bool MayRead() const;
     void ShowStatus(int hits, double milliseconds, bool pattern);
