@@ -9,7 +9,7 @@
 //   levels IN.xml [RUNS]     zlib levels 1 and 6 and ISA-L levels 0 to 3 on the XML text in
 //                            memory: compression time, size ratio, inflation time (best of RUNS)
 
-#include "core/catalogue/RawDeflate.h"
+#include "core/datafile/RawDeflate.h"
 
 #include <algorithm>
 #include <chrono>

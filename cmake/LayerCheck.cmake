@@ -1,5 +1,73 @@
 # The layers depend downwards only: core on nothing of ours above it and on no Qt, the command-line
-# tool on core alone. A wrong include fails the configure step here, before it can grow roots.
+# tool on core alone. Inside core, the folders stand in the same kind of order, and
+# no two files of one folder include each other. A wrong include fails the configure step here,
+# before it can grow roots.
+
+# The rank of each folder of a layer: a file may include its own folder, the layer's root (rank 0)
+# and folders of a lower rank. A folder that is not listed is refused, so that a new one is placed.
+set(ORLENTA_CORE_FOLDER_RANKS
+    datafile=1 xml=2 catalogue=3 reading=4 search=4 state=4 desktop=4 about=4)
+
+# The folder of a path below the layer (`core/xml/X.h` gives `xml`), or "" for the layer's root.
+function(orlenta_folder_of relative_path out)
+    string(REGEX MATCH "^[a-z]+/([A-Za-z0-9_]+)/" match "${relative_path}")
+    set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+endfunction()
+
+function(orlenta_rank_of folder ranks out)
+    set(rank "")
+    if(folder STREQUAL "")
+        set(rank 0)
+    endif()
+    foreach(entry IN LISTS ranks)
+        if(entry MATCHES "^${folder}=([0-9]+)$")
+            set(rank ${CMAKE_MATCH_1})
+        endif()
+    endforeach()
+    set(${out} "${rank}" PARENT_SCOPE)
+endfunction()
+
+# Appends to violations what the files of a layer include against its folder order, and every
+# pair of files of one folder that include each other (a unit is a header with its source).
+function(orlenta_check_folders source_dir layer ranks violations_var)
+    set(violations ${${violations_var}})
+    set(edges "")
+    file(GLOB_RECURSE files "${source_dir}/${layer}/*.h" "${source_dir}/${layer}/*.cpp")
+    foreach(file IN LISTS files)
+        file(RELATIVE_PATH name "${source_dir}" "${file}")
+        orlenta_folder_of("${name}" from_folder)
+        orlenta_rank_of("${from_folder}" "${ranks}" from_rank)
+        if(from_rank STREQUAL "")
+            list(APPEND violations "${name}: its folder has no place in cmake/LayerCheck.cmake")
+            continue()
+        endif()
+        string(REGEX REPLACE "\\.(h|cpp)$" "" from_unit "${name}")
+        file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"${layer}/")
+        foreach(line IN LISTS lines)
+            string(REGEX MATCH "\"(${layer}/[^\"]+)\"" match "${line}")
+            set(included "${CMAKE_MATCH_1}")
+            orlenta_folder_of("${included}" to_folder)
+            orlenta_rank_of("${to_folder}" "${ranks}" to_rank)
+            if(to_rank STREQUAL "" OR
+               (NOT to_folder STREQUAL from_folder AND NOT to_rank LESS from_rank))
+                list(APPEND violations "${name}: ${line}")
+            endif()
+            string(REGEX REPLACE "\\.(h|cpp)$" "" to_unit "${included}")
+            if(to_folder STREQUAL from_folder AND NOT to_unit STREQUAL from_unit)
+                list(APPEND edges "${from_unit}>${to_unit}")
+            endif()
+        endforeach()
+    endforeach()
+    foreach(edge IN LISTS edges)
+        string(REPLACE ">" ";" units "${edge}")
+        list(GET units 0 from_unit)
+        list(GET units 1 to_unit)
+        if("${to_unit}>${from_unit}" IN_LIST edges AND from_unit STRLESS to_unit)
+            list(APPEND violations "${from_unit} and ${to_unit} include each other")
+        endif()
+    endforeach()
+    set(${violations_var} ${violations} PARENT_SCOPE)
+endfunction()
 
 function(orlenta_check_layers source_dir)
     set(violations "")
@@ -24,8 +92,9 @@ function(orlenta_check_layers source_dir)
             endif()
         endforeach()
     endforeach()
+    orlenta_check_folders("${source_dir}" core "${ORLENTA_CORE_FOLDER_RANKS}" violations)
     if(violations)
         list(JOIN violations "\n  " text)
-        message(FATAL_ERROR "An include crosses a layer upward:\n  ${text}")
+        message(FATAL_ERROR "An include crosses a layer or folder upward:\n  ${text}")
     endif()
 endfunction()

@@ -2,8 +2,8 @@
 
 #include "CliCommon.h"
 #include "core/OrlentaError.h"
-#include "core/catalogue/DataFile.h"
-#include "core/catalogue/RawDeflate.h"
+#include "core/datafile/DataFile.h"
+#include "core/datafile/RawDeflate.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,12 +1,12 @@
 #include "core/catalogue/CatalogueSession.h"
 
 #include "core/OrlentaError.h"
-#include "core/catalogue/AtomicFile.h"
-#include "core/catalogue/DataFile.h"
-#include "core/catalogue/DataFileLock.h"
-#include "core/catalogue/RawDeflate.h"
-#include "core/catalogue/TemporaryFile.h"
-#include "core/catalogue/XmlTextGuard.h"
+#include "core/datafile/AtomicFile.h"
+#include "core/datafile/DataFile.h"
+#include "core/datafile/DataFileLock.h"
+#include "core/datafile/RawDeflate.h"
+#include "core/datafile/TemporaryFile.h"
+#include "core/xml/XmlTextGuard.h"
 
 #include <cerrno>
 #include <cstdio>

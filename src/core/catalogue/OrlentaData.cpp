@@ -1,9 +1,9 @@
 #include "core/catalogue/OrlentaData.h"
 
+#include "core/DecimalText.h"
 #include "core/OrlentaError.h"
-#include "core/catalogue/DecimalText.h"
-#include "core/catalogue/DocumentMemory.h"
-#include "core/catalogue/XmlText.h"
+#include "core/xml/DocumentMemory.h"
+#include "core/xml/XmlText.h"
 
 #include <cerrno>
 #include <cstdio>

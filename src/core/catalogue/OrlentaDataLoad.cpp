@@ -1,8 +1,8 @@
 #include "core/OrlentaError.h"
-#include "core/catalogue/DataFile.h"
 #include "core/catalogue/OrlentaData.h"
-#include "core/catalogue/WellFormedness.h"
-#include "core/catalogue/XmlSource.h"
+#include "core/datafile/DataFile.h"
+#include "core/xml/WellFormedness.h"
+#include "core/xml/XmlSource.h"
 
 #include <cerrno>
 #include <cstring>

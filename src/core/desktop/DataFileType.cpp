@@ -1,6 +1,6 @@
 #include "core/desktop/DataFileType.h"
 
-#include "core/catalogue/AtomicFile.h"
+#include "core/datafile/AtomicFile.h"
 #include "core/desktop/DesktopErrors.h"
 
 #include <cerrno>

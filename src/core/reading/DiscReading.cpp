@@ -1,8 +1,8 @@
 #include "core/reading/DiscReading.h"
 
+#include "core/DecimalText.h"
 #include "core/OrlentaError.h"
 #include "core/PathText.h"
-#include "core/catalogue/DecimalText.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,6 +1,6 @@
 #include "core/search/NameIndex.h"
 
-#include "core/catalogue/DecimalText.h"
+#include "core/DecimalText.h"
 #include "core/catalogue/DirectoryWalk.h"
 
 #include <algorithm>

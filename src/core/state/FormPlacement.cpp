@@ -1,6 +1,6 @@
 #include "core/state/FormPlacement.h"
 
-#include "core/catalogue/DecimalText.h"
+#include "core/DecimalText.h"
 #include "core/state/OvcIniFileStore.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "core/state/OvcIniFileStore.h"
 
+#include "core/DecimalText.h"
 #include "core/OrlentaError.h"
-#include "core/catalogue/AtomicFile.h"
-#include "core/catalogue/DecimalText.h"
+#include "core/datafile/AtomicFile.h"
 #include "core/state/ProfileEncoding.h"
 #include "core/state/ProfileLocation.h"
 #include "core/state/ProfileText.h"

@@ -1,7 +1,7 @@
 #include "core/state/StoredProperties.h"
 
 #include "core/AsciiText.h"
-#include "core/catalogue/DecimalText.h"
+#include "core/DecimalText.h"
 #include "core/state/OvcIniFileStore.h"
 
 #include <algorithm>

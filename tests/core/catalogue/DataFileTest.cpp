@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 #include "core/OrlentaError.h"
-#include "core/catalogue/AtomicFile.h"
 #include "core/catalogue/CatalogueSession.h"
+#include "core/datafile/AtomicFile.h"
 
 #include <csignal>
 #include <filesystem>

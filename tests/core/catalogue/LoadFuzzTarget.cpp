@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 #include "core/OrlentaError.h"
 #include "core/catalogue/CatalogueSession.h"
-#include "core/catalogue/WellFormedness.h"
+#include "core/xml/WellFormedness.h"
 
 #include <cstdlib>
 #include <pugixml.hpp>

@@ -1,7 +1,7 @@
 // Orlenta.tmp: what another user or process may have put in its place, and waiting for another
 // process that uses it.
 
-#include "core/catalogue/TemporaryFile.h"
+#include "core/datafile/TemporaryFile.h"
 
 #include "TestSupport.h"
 #include "core/catalogue/CatalogueSession.h"

@@ -1,8 +1,8 @@
-#include "core/catalogue/TemporaryFile.h"
+#include "core/datafile/TemporaryFile.h"
 
 #include "core/OrlentaError.h"
 #include "core/PathText.h"
-#include "core/catalogue/DataFileLock.h"
+#include "core/datafile/ExclusiveLock.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -12,10 +12,6 @@
 namespace orlenta {
 
 namespace {
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
 
 // The temporary file's name may hold anything another user put there; only a regular file that
 // is nothing else under another name is ours to overwrite.

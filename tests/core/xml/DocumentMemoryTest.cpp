@@ -1,7 +1,7 @@
 // The documents' allocator: pages packed into regions and reused, regions and large blocks given
 // back, memory from the C heap told apart, and pugixml really allocating through it.
 
-#include "core/catalogue/DocumentMemory.h"
+#include "core/xml/DocumentMemory.h"
 
 #include "core/catalogue/OrlentaData.h"
 

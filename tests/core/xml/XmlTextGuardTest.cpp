@@ -1,7 +1,7 @@
 // A load stops while inflating when the text cannot be XML or would not fit in memory: a small
 // data file can inflate to gigabytes.
 
-#include "core/catalogue/XmlTextGuard.h"
+#include "core/xml/XmlTextGuard.h"
 
 #include "TestSupport.h"
 #include "core/OrlentaError.h"

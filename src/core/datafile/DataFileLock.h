@@ -1,20 +1,12 @@
 #pragma once
 
-// Locks that let Orlenta processes wait for each other instead of spoiling each other's files.
+// The lock file beside a data file, on which its writers serialize.
 
-#include "core/catalogue/CatalogueSession.h"
+#include "core/CatalogueHost.h"
 
 #include <string>
 
 namespace orlenta {
-
-// The status text while an operation waits for another process.
-inline constexpr const char* kWaitingForAnotherOrlenta = "Waiting for another Orlenta...";
-
-// Takes an exclusive flock on fd, waiting for as long as another process holds one; after a
-// second of waiting the host shows kWaitingForAnotherOrlenta. False when the file system offers
-// no such locks.
-bool LockExclusively(int fd, ICatalogueHost& host);
 
 // The lock file of the data file at path: ".NAME.lock" beside the file the path finally names.
 std::string DataFileLockPath(const std::string& path);

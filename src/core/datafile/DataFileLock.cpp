@@ -1,52 +1,16 @@
-#include "core/catalogue/DataFileLock.h"
+#include "core/datafile/DataFileLock.h"
 
 #include "core/PathText.h"
-#include "core/catalogue/TemporaryFile.h"
+#include "core/datafile/ExclusiveLock.h"
+#include "core/datafile/TemporaryFile.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace orlenta {
-
-namespace {
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-} // namespace
-
-bool LockExclusively(int fd, ICatalogueHost& host) {
-    // Most waits are for a load or save of a small catalogue: try again at growing intervals
-    // first, and only tell the user when it takes a noticeable time.
-    using namespace std::chrono_literals;
-    const auto announceAt = std::chrono::steady_clock::now() + 1s;
-    std::chrono::milliseconds pause = 1ms;
-    for (;;) {
-        if (flock(fd, LOCK_EX | LOCK_NB) == 0)
-            return true;
-        if (errno == EINTR)
-            continue;
-        if (errno != EWOULDBLOCK)
-            return false;
-        if (std::chrono::steady_clock::now() >= announceAt)
-            break;
-        std::this_thread::sleep_for(pause);
-        pause = std::min<std::chrono::milliseconds>(pause * 2, 50ms);
-    }
-    host.ShowWaiting(kWaitingForAnotherOrlenta);
-    int result = 0;
-    while ((result = flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
-    }
-    host.ShowWaiting("");
-    return result == 0;
-}
 
 std::string DataFileLockPath(const std::string& path) {
     const std::string target = ResolveLinks(path);

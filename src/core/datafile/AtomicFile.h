@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/catalogue/RawDeflate.h"
+#include "core/datafile/RawDeflate.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // The data file's DEFLATE: every raw stream that zlib writes inflates, what the program writes
 // inflates with zlib, and damaged streams are refused.
 
-#include "core/catalogue/RawDeflate.h"
+#include "core/datafile/RawDeflate.h"
 
 #include "TestSupport.h"
 

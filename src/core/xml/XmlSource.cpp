@@ -1,4 +1,4 @@
-#include "core/catalogue/XmlSource.h"
+#include "core/xml/XmlSource.h"
 
 #include "core/AsciiText.h"
 #include "core/OrlentaError.h"

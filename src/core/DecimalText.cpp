@@ -1,4 +1,4 @@
-#include "core/catalogue/DecimalText.h"
+#include "core/DecimalText.h"
 
 #include <charconv>
 #include <limits>

@@ -1,8 +1,8 @@
-#include "core/catalogue/WellFormedness.h"
+#include "core/xml/WellFormedness.h"
 
 #include "TestSupport.h"
 #include "core/catalogue/OrlentaData.h"
-#include "core/catalogue/XmlBlockMasks.h"
+#include "core/xml/XmlBlockMasks.h"
 
 #include <gtest/gtest.h>
 #include <random>

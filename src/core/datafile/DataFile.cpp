@@ -1,4 +1,4 @@
-#include "core/catalogue/DataFile.h"
+#include "core/datafile/DataFile.h"
 
 #include "core/OrlentaError.h"
 

@@ -1,4 +1,4 @@
-#include "core/catalogue/AtomicFile.h"
+#include "core/datafile/AtomicFile.h"
 
 #include "core/OrlentaError.h"
 #include "core/PathText.h"

@@ -1,7 +1,7 @@
-#include "core/catalogue/XmlTextGuard.h"
+#include "core/xml/XmlTextGuard.h"
 
 #include "core/OrlentaError.h"
-#include "core/catalogue/XmlSource.h"
+#include "core/xml/XmlSource.h"
 
 #include <algorithm>
 #include <cstdio>

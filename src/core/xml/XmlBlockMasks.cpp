@@ -1,4 +1,4 @@
-#include "core/catalogue/XmlBlockMasks.h"
+#include "core/xml/XmlBlockMasks.h"
 
 namespace orlenta {
 

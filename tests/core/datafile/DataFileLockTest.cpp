@@ -1,7 +1,7 @@
 // The lock that writers of one data file serialize on. Between processes the command-line tests
 // show it; here two sessions of one process stand for them (flock tells their files apart).
 
-#include "core/catalogue/DataFileLock.h"
+#include "core/datafile/DataFileLock.h"
 
 #include "TestSupport.h"
 #include "core/catalogue/CatalogueSession.h"

@@ -1,4 +1,4 @@
-#include "core/catalogue/XmlText.h"
+#include "core/xml/XmlText.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "core/catalogue/DocumentMemory.h"
+#include "core/xml/DocumentMemory.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "core/catalogue/RawDeflate.h"
+#include "core/datafile/RawDeflate.h"
 
 #include "core/OrlentaError.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/catalogue/CatalogueSession.h"
+#include "core/CatalogueHost.h"
 
 #include <cstdio>
 #include <string>

@@ -1,0 +1,25 @@
+#pragma once
+
+// The waiting lock that lets Orlenta processes wait for each other instead of spoiling each
+// other's files.
+
+#include "core/CatalogueHost.h"
+
+#include <sys/stat.h>
+
+namespace orlenta {
+
+// The status text while an operation waits for another process.
+inline constexpr const char* kWaitingForAnotherOrlenta = "Waiting for another Orlenta...";
+
+// Takes an exclusive flock on fd, waiting for as long as another process holds one; after a
+// second of waiting the host shows kWaitingForAnotherOrlenta. False when the file system offers
+// no such locks.
+bool LockExclusively(int fd, ICatalogueHost& host);
+
+// True when a and b describe the same file.
+inline bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+} // namespace orlenta
