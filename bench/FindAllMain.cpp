@@ -88,15 +88,13 @@ public:
 };
 
 // The hits of orlenta-cli search's walk over the document, counted instead of printed.
-size_t WalkHits(const orlenta::TXMLOrlentaDataType& root, const std::string& keyword) {
+size_t WalkHits(const orlenta::TXMLOrlentaDataType& root, const orlenta::TSearchText& text) {
     using namespace orlenta;
-    const std::string upper = UpperCaseAscii(keyword);
     size_t hits = 0;
     for (const TXMLDiscType disc : root.Discs()) {
-        hits += ContainsUpperKeyword(upper, disc.Title()) +
-                ContainsUpperKeyword(upper, disc.Vendor()) +
-                ContainsUpperKeyword(upper, disc.Memo());
-        WalkDirectoryHits(upper, disc.Root(), true, true, [&hits](const TDirectoryHit&) {
+        hits +=
+            text.Matches(disc.Title()) + text.Matches(disc.Vendor()) + text.Matches(disc.Memo());
+        WalkDirectoryHits(text, disc.Root(), true, true, [&hits](const TDirectoryHit&) {
             ++hits;
             return true;
         });
@@ -161,7 +159,7 @@ int main(int argc, char** argv) {
         return 1;
     const TXMLOrlentaDataType root = session.XMLIndexData;
     // The walk's first pass adds what the access layer adds; later passes compare alike.
-    WalkHits(root, "x");
+    WalkHits(root, TSearchText("x", false));
 
     // Each index is built into fresh memory, as after a change of the catalogue; the previous
     // one is freed outside the timing.
@@ -191,18 +189,20 @@ int main(int argc, char** argv) {
                 index.DiscCount(), index.DirectoryCount());
 
     for (const std::string& keyword : keywords) {
-        TFindRequest request;
+        TSearchRequest request;
         request.Text = keyword;
+        request.InTitle = request.InVendor = request.InMemo = true;
+        request.InDirectory = request.InFilename = true;
+        request.Wildcards = true;
         std::vector<TFindHit> hits;
         const TTimes find = MedianTimes(runs, [&] { hits = FindAll(index, request); });
         std::printf("find %-18s %8zu hits %6.1f (%5.1f)", ("'" + keyword + "'").c_str(),
                     hits.size(), find.Wall, find.Cpu);
-        if (!HasWildcard(keyword)) {
-            size_t walkHits = 0;
-            const TTimes walk = MedianTimes(runs, [&] { walkHits = WalkHits(root, keyword); });
-            std::printf("   document walk %6.1f (%5.1f)%s", walk.Wall, walk.Cpu,
-                        walkHits == hits.size() ? "" : " other hit count!");
-        }
+        const TSearchText text(request.Text, request.Wildcards);
+        size_t walkHits = 0;
+        const TTimes walk = MedianTimes(runs, [&] { walkHits = WalkHits(root, text); });
+        std::printf("   document walk %6.1f (%5.1f)%s", walk.Wall, walk.Cpu,
+                    walkHits == hits.size() ? "" : " other hit count!");
         std::vector<TFindHit> sorted;
         const TTimes sort = MedianTimes(std::max(1, runs / 4), [&] {
             sorted = hits;

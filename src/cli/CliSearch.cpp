@@ -1,9 +1,9 @@
-// orlenta-cli search: every hit of a keyword in the catalogue, one line each.
+// orlenta-cli search: every hit of a keyword or pattern in the catalogue, one line each.
 
 #include "CliCommon.h"
 #include "TerminalText.h"
 #include "core/search/CatalogueSearch.h"
-#include "core/search/FindAll.h"
+#include "core/search/FindAll.h" // AppendHitLine
 
 #include <algorithm>
 #include <cstdio>
@@ -59,49 +59,41 @@ private:
     std::string FBuffer;
 };
 
-// Find all's search over a name index, in the same order as the walk below.
-void ListFoundHits(const TXMLOrlentaDataType& root, const TSearchOptions& options) {
-    TFindRequest request;
+TSearchRequest Request(const TSearchOptions& options) {
+    TSearchRequest request;
     request.Text = options.Keyword;
     request.InTitle = Has(options.Fields, "title");
     request.InVendor = Has(options.Fields, "vendor");
     request.InMemo = Has(options.Fields, "memo");
     request.InDirectory = Has(options.Fields, "directory");
     request.InFilename = Has(options.Fields, "filename");
-    const TNameIndex index(root);
-    THitPrinter printHit;
-    for (const TFindHit& hit : FindAll(index, request))
-        printHit(static_cast<int>(hit.Disc), index.Disc(hit.Disc).Title, hit.Field,
-                 HitPath(index, hit));
+    request.Wildcards = options.Glob;
+    return request;
 }
 
-// The same walk and matching rule as the Search command, except that every hit is listed, not
-// only the first directory or file-name hit of a disc.
+// The Search command's walk, except that every hit is listed, not only the first directory or
+// file-name hit of a disc. With --glob a keyword holding a wildcard is a pattern and takes the
+// same walk: building Find all's index would read every name of the document first anyway.
 void RunSearch(const TSearchOptions& options) {
     TCliHost host;
     TCatalogueSession session(host);
     OpenCatalogue(session, options.File);
-    if (options.Glob) {
-        ListFoundHits(session.XMLIndexData, options);
-        return;
-    }
-    const std::string keyword = UpperCaseAscii(options.Keyword);
-    const bool inDirectory = Has(options.Fields, "directory");
-    const bool inFilename = Has(options.Fields, "filename");
+    const TSearchRequest request = Request(options);
+    const TSearchText text(request.Text, request.Wildcards);
     THitPrinter printHit;
     std::string path;
     int discIndex = 0;
     for (const TXMLDiscType disc : session.XMLIndexData.Discs()) {
         const std::string_view title = disc.Title();
-        if (Has(options.Fields, "title") && ContainsUpperKeyword(keyword, title))
+        if (request.InTitle && text.Matches(title))
             printHit(discIndex, title, TSearchField::Title, {});
-        if (Has(options.Fields, "vendor") && ContainsUpperKeyword(keyword, disc.Vendor()))
+        if (request.InVendor && text.Matches(disc.Vendor()))
             printHit(discIndex, title, TSearchField::Vendor, {});
-        if (Has(options.Fields, "memo") && ContainsUpperKeyword(keyword, disc.Memo()))
+        if (request.InMemo && text.Matches(disc.Memo()))
             printHit(discIndex, title, TSearchField::Memo, {});
-        if (inDirectory || inFilename) {
+        if (request.InDirectory || request.InFilename) {
             WalkDirectoryHits(
-                keyword, disc.Root(), inDirectory, inFilename,
+                text, disc.Root(), request.InDirectory, request.InFilename,
                 [&](const TDirectoryHit& hit) {
                     if (hit.Field == TSearchField::Filename) {
                         const size_t directoryLength = path.size();

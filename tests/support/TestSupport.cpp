@@ -86,4 +86,16 @@ std::string RawInflateBytes(const std::string& compressed) {
     return result == Z_STREAM_END ? out : std::string();
 }
 
+IXMLOrlentaDataType DeepCatalogue(int depth) {
+    IXMLOrlentaDataType root = NewOrlentaData();
+    TXMLDirectoryType directory = root.Discs().Add().Root();
+    for (int level = 1; level <= depth; ++level) {
+        directory = directory.Directories().Add();
+        directory.SetName("d");
+        directory.SetID(std::to_string(level));
+    }
+    directory.Filenames().Add().SetText("needle.txt");
+    return root;
+}
+
 } // namespace orlenta::test

@@ -72,6 +72,11 @@ std::string RawDeflateBytes(const std::string& bytes);
 // The text of a raw DEFLATE stream (empty when it is not one).
 std::string RawInflateBytes(const std::string& compressed);
 
+// A catalogue of one disc whose top directory holds a chain of depth directories, each named d
+// with its level (1 to depth) as its ID, the deepest holding the one file name needle.txt: a
+// nesting deeper than the call stack would allow a recursive walk.
+IXMLOrlentaDataType DeepCatalogue(int depth);
+
 // A catalogue of one disc with an empty top directory, titled Shelf and Photos.
 inline const std::string kShelfCatalogueText =
     R"(<?xml version="1.0"?><OrlentaData Title="Shelf" LastDirectoryID="1" Memo="">)"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/AsciiText.h"
 #include "core/catalogue/OrlentaData.h"
+#include "core/search/SearchText.h"
 
 #include <functional>
 #include <string>
@@ -9,27 +9,24 @@
 
 namespace orlenta {
 
-// What to look for and where, as the search dialog yields it.
+// What to look for and where: the Search dialog's result, Find all's and orlenta-cli search's
+// request. Each of them ticks its own fields, so the fields start unticked: a request that
+// names none finds nothing.
 struct TSearchRequest {
-    std::string Keyword;
-    bool InTitle = true;
-    bool InVendor = true;
-    bool InMemo = true;
-    bool InDirectory = true;
+    std::string Text;
+    bool InTitle = false;
+    bool InVendor = false;
+    bool InMemo = false;
+    bool InDirectory = false;
     bool InFilename = false;
+    // Whether a text holding *, ? or [ is a shell pattern (TSearchText); a keyword otherwise.
+    bool Wildcards = false;
 };
 
 enum class TSearchField { Title, Vendor, Memo, Directory, Filename };
 
 // The field's name as the command-line tool writes it.
 std::string_view SearchFieldName(TSearchField field);
-
-// The matching rule: keyword occurs in value, letters a to z compared without case, nothing
-// else folded. An empty keyword or an empty value never matches.
-bool ContainsKeyword(std::string_view keyword, std::string_view value);
-
-// The same with a keyword already upper-cased by UpperCaseAscii; allocates nothing.
-bool ContainsUpperKeyword(std::string_view upperKeyword, std::string_view value);
 
 // One hit below a disc's top directory. Directory is the element that matched by name or that
 // holds the matching file name; FileName is that name (empty for a directory hit).
@@ -43,14 +40,14 @@ struct TDirectoryHit {
 // then its file names, then its subdirectories) and calls onHit for each hit until it returns
 // false. When path is given it holds, during each call, the hit directory's path below the
 // starting directory ("/2022/misc"; empty for the starting directory). False when stopped.
-bool WalkDirectoryHits(std::string_view upperKeyword, const TXMLDirectoryType& directory,
+bool WalkDirectoryHits(const TSearchText& text, const TXMLDirectoryType& directory,
                        bool inDirectory, bool inFilename,
                        const std::function<bool(const TDirectoryHit&)>& onHit,
                        std::string* path = nullptr);
 
 // The ID of the first directory below (and including) directory that matches by name or holds a
 // matching file name; empty when there is none.
-std::string_view FindInDirectory(std::string_view upperKeyword, const TXMLDirectoryType& directory,
+std::string_view FindInDirectory(const TSearchText& text, const TXMLDirectoryType& directory,
                                  bool inDirectory, bool inFilename);
 
 // One hit of the Search command: the disc, and the ID of the directory to select.
@@ -62,8 +59,8 @@ struct TSearchHit {
 };
 
 // The Search command's walk: for each disc in document order its title, vendor and stored memo,
-// then at most one directory or file-name hit. Stops when onHit returns false; true when every
-// disc was walked.
+// then at most one directory or file-name hit, matched by TSearchText(request.Text,
+// request.Wildcards). Stops when onHit returns false; true when every disc was walked.
 bool SearchCatalogue(const TXMLOrlentaDataType& root, const TSearchRequest& request,
                      const std::function<bool(const TSearchHit&)>& onHit);
 

@@ -69,22 +69,11 @@ std::vector<std::uint32_t> DirectoryPathRanks(const TNameIndex& index,
 
 } // namespace
 
-TFindText::TFindText(std::string_view text, bool wildcards) {
-    if (wildcards && HasWildcard(text))
-        FPattern.emplace(text);
-    else
-        FUpperKeyword = UpperCaseAscii(text);
-}
-
-bool TFindText::Matches(std::string_view value) const {
-    return FPattern ? FPattern->Matches(value) : ContainsUpperKeyword(FUpperKeyword, value);
-}
-
-std::vector<TFindHit> FindAll(const TNameIndex& index, const TFindRequest& request) {
+std::vector<TFindHit> FindAll(const TNameIndex& index, const TSearchRequest& request) {
     std::vector<TFindHit> hits;
     if (request.Text.empty())
         return hits;
-    const TFindText text(request.Text, request.Wildcards);
+    const TSearchText text(request.Text, request.Wildcards);
     for (std::uint32_t disc = 0; disc < index.DiscCount(); ++disc) {
         const TNameIndex::TDisc& fields = index.Disc(disc);
         const std::uint32_t top = fields.FirstDirectory;

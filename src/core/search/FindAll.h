@@ -4,43 +4,14 @@
 // in a name index so that it can run at each keystroke.
 
 #include "core/search/CatalogueSearch.h"
-#include "core/search/GlobPattern.h"
 #include "core/search/NameIndex.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace orlenta {
-
-// What to look for and where. Every field is ticked by default: finding a file is what the list
-// of all hits is for.
-struct TFindRequest {
-    std::string Text;
-    bool InTitle = true;
-    bool InVendor = true;
-    bool InMemo = true;
-    bool InDirectory = true;
-    bool InFilename = true;
-    // Whether a text holding *, ? or [ is a shell pattern; a plain keyword otherwise.
-    bool Wildcards = true;
-};
-
-// The text of a search, ready to test values: the keyword with the Search command's matching
-// rule, or a shell pattern (TGlobPattern) when wildcards are allowed and the text holds one.
-class TFindText {
-public:
-    TFindText(std::string_view text, bool wildcards);
-    bool IsPattern() const { return FPattern.has_value(); }
-    // Whether value is a hit; an empty text or an empty value never is.
-    bool Matches(std::string_view value) const;
-
-private:
-    std::string FUpperKeyword;
-    std::optional<TGlobPattern> FPattern;
-};
 
 // One hit, as numbers into the index it was found in.
 struct TFindHit {
@@ -53,9 +24,10 @@ struct TFindHit {
     TSearchField Field;
 };
 
-// Every hit in the order orlenta-cli search lists them: discs in document order; within a disc
-// its title, vendor and memo, then each directory's name, its file names and its subdirectories.
-std::vector<TFindHit> FindAll(const TNameIndex& index, const TFindRequest& request);
+// Every hit of request, matched by TSearchText(request.Text, request.Wildcards), in the order
+// orlenta-cli search lists them: discs in document order; within a disc its title, vendor and
+// memo, then each directory's name, its file names and its subdirectories.
+std::vector<TFindHit> FindAll(const TNameIndex& index, const TSearchRequest& request);
 
 // The hit's path below its disc's top directory: "/2022", "/2022/beach.jpg"; "/" for the disc
 // fields and the top directory itself.

@@ -1,6 +1,6 @@
 #include "core/search/GlobPattern.h"
 
-#include "core/search/CatalogueSearch.h"
+#include "core/search/KeywordMatch.h"
 
 namespace orlenta {
 

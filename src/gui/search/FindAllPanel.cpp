@@ -191,14 +191,15 @@ void TFindAllPanel::FocusText() {
     FTextEdit->selectAll();
 }
 
-TFindRequest TFindAllPanel::Request() const {
-    TFindRequest request;
+TSearchRequest TFindAllPanel::Request() const {
+    TSearchRequest request;
     request.Text = ToStdString(FTextEdit->text());
     request.InTitle = FInTitleCheckBox->isChecked();
     request.InVendor = FInVendorCheckBox->isChecked();
     request.InMemo = FInMemoCheckBox->isChecked();
     request.InDirectory = FInDirectoryCheckBox->isChecked();
     request.InFilename = FInFilenameCheckBox->isChecked();
+    request.Wildcards = true;
     return request;
 }
 
@@ -252,7 +253,7 @@ void TFindAllPanel::Search() {
         return;
     }
     FPending = false;
-    const TFindRequest request = Request();
+    const TSearchRequest request = Request();
     if (request.Text.empty() || !FRoot) {
         FModel->Clear();
         FStatusLabel->clear();
@@ -264,7 +265,7 @@ void TFindAllPanel::Search() {
     const double milliseconds =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     ShowStatus(FModel->HitCount(), milliseconds,
-               TFindText(request.Text, request.Wildcards).IsPattern());
+               TSearchText(request.Text, request.Wildcards).IsPattern());
 }
 
 void TFindAllPanel::ShowStatus(int hits, double milliseconds, bool pattern) {

@@ -47,7 +47,7 @@ public:
     void FocusText();
 
     // The search as the controls stand.
-    TFindRequest Request() const;
+    TSearchRequest Request() const;
     // The hit list behind the table, in the table's order.
     const TFindHitModel& Hits() const { return *FModel; }
     // The ID of the directory to select in the tree for hit: the directory that matched or

@@ -65,12 +65,13 @@ TSearchDialogForm::TSearchDialogForm(QWidget* parent) : TOwnDialog(parent) {
 
 TSearchRequest TSearchDialogForm::Request() const {
     TSearchRequest request;
-    request.Keyword = SearchTextEdit->text().toStdString();
+    request.Text = SearchTextEdit->text().toStdString();
     request.InTitle = SearchInTitleCheckBox->isChecked();
     request.InVendor = SearchInVendorCheckBox->isChecked();
     request.InMemo = SearchInMemoCheckBox->isChecked();
     request.InDirectory = SearchInDirectoryCheckBox->isChecked();
     request.InFilename = SearchInFilenameCheckBox->isChecked();
+    request.Wildcards = false; // the Search command never reads a keyword as a pattern
     return request;
 }
 

@@ -1,5 +1,6 @@
 #include "core/search/CatalogueSearch.h"
 
+#include "TestSupport.h"
 #include "core/catalogue/EscapedText.h"
 
 #include <gtest/gtest.h>
@@ -87,17 +88,24 @@ protected:
         return hits;
     }
 
+    // The Search dialog's starting ticks: every field but file names.
+    static TSearchRequest DialogRequest(const char* text) {
+        TSearchRequest request;
+        request.Text = text;
+        request.InTitle = request.InVendor = request.InMemo = request.InDirectory = true;
+        return request;
+    }
+
     IXMLOrlentaDataType Root = NewOrlentaData();
 };
 
 using TStrings = std::vector<std::string>;
 
 TEST_F(CatalogueSearchTest, ReportsTitleVendorMemoThenOneDirectoryHitPerDisc) {
-    TSearchRequest request;
-    request.Keyword = "dvd";
+    TSearchRequest request = DialogRequest("dvd");
     EXPECT_EQ(Hits(request), (TStrings{"1:title:5", "1:vendor:5"}));
 
-    request.Keyword = "e";
+    request.Text = "e";
     request.InFilename = true;
     EXPECT_EQ(Hits(request),
               (TStrings{"0:vendor:1", "0:filename:1", "1:vendor:5", "2:title:6", "2:filename:7"}));
@@ -105,12 +113,11 @@ TEST_F(CatalogueSearchTest, ReportsTitleVendorMemoThenOneDirectoryHitPerDisc) {
 }
 
 TEST_F(CatalogueSearchTest, WalksNameBeforeFilesBeforeSubdirectories) {
-    TSearchRequest request;
+    TSearchRequest request = DialogRequest("beach");
     request.InTitle = request.InVendor = request.InMemo = false;
     request.InFilename = true;
-    request.Keyword = "beach";
     EXPECT_EQ(Hits(request), TStrings{"0:filename:2"});
-    request.Keyword = "i";
+    request.Text = "i";
     EXPECT_EQ(Hits(request), (TStrings{"0:filename:1"}));
     request.InFilename = false;
     EXPECT_EQ(Hits(request), (TStrings{"0:directory:3"}));
@@ -118,20 +125,19 @@ TEST_F(CatalogueSearchTest, WalksNameBeforeFilesBeforeSubdirectories) {
     // Directory names off: the walk still descends to test file names.
     request.InDirectory = false;
     request.InFilename = true;
-    request.Keyword = "beach2";
+    request.Text = "beach2";
     EXPECT_EQ(Hits(request), TStrings{"0:filename:4"});
 }
 
 TEST_F(CatalogueSearchTest, MemoIsComparedInItsStoredForm) {
-    TSearchRequest request;
-    request.Keyword = "abcd";
+    TSearchRequest request = DialogRequest("abcd");
     EXPECT_TRUE(Hits(request).empty());
-    request.Keyword = R"(ab\r\ncd)";
+    request.Text = R"(ab\r\ncd)";
     EXPECT_EQ(Hits(request), TStrings{"0:memo:1"});
 }
 
 TEST_F(CatalogueSearchTest, NoFlagsOrNoKeywordFindNothing) {
-    EXPECT_TRUE(Hits(TSearchRequest{}).empty());
+    EXPECT_TRUE(Hits(DialogRequest("")).empty());
     const TSearchRequest noFields{"a", false, false, false, false, false};
     EXPECT_TRUE(Hits(noFields).empty());
 }
@@ -140,7 +146,7 @@ TEST_F(CatalogueSearchTest, WalkDirectoryHitsListsEveryHitWithItsPath) {
     TStrings hits;
     std::string path;
     WalkDirectoryHits(
-        "I", Root.Discs().Disc(0).Root(), true, true,
+        TSearchText("I", false), Root.Discs().Disc(0).Root(), true, true,
         [&](const TDirectoryHit& hit) {
             hits.push_back(std::string(SearchFieldName(hit.Field)) + " " +
                            (path.empty() ? std::string("/") : path) + " " +
@@ -150,8 +156,9 @@ TEST_F(CatalogueSearchTest, WalkDirectoryHitsListsEveryHitWithItsPath) {
         &path);
     EXPECT_EQ(hits, (TStrings{"filename / index.html", "filename /2022 hills.jpg",
                               "directory /2022/misc "}));
-    EXPECT_EQ(FindInDirectory("MISC", Root.Discs().Disc(0).Root(), true, false), "3");
-    EXPECT_EQ(FindInDirectory("MISC", Root.Discs().Disc(0).Root(), false, true), "");
+    const TSearchText misc("MISC", false);
+    EXPECT_EQ(FindInDirectory(misc, Root.Discs().Disc(0).Root(), true, false), "3");
+    EXPECT_EQ(FindInDirectory(misc, Root.Discs().Disc(0).Root(), false, true), "");
 }
 
 } // namespace
@@ -161,18 +168,12 @@ namespace orlenta {
 namespace {
 
 TEST(CatalogueSearch, WalksDirectoriesNestedDeeperThanTheCallStackAllows) {
-    IXMLOrlentaDataType root = NewOrlentaData();
-    TXMLDiscType disc = root.Discs().Add();
-    TXMLDirectoryType directory = disc.Root();
     const int depth = 200000;
-    for (int level = 1; level <= depth; ++level) {
-        directory = directory.Directories().Add();
-        directory.SetName("d");
-        directory.SetID(std::to_string(level));
-    }
-    directory.Filenames().Add().SetText("needle.txt");
+    IXMLOrlentaDataType root = test::DeepCatalogue(depth);
+    TXMLDiscType disc = root.Discs().Disc(0);
     TSearchRequest request;
-    request.Keyword = "needle";
+    request.Text = "needle";
+    request.InTitle = request.InVendor = request.InMemo = request.InDirectory = true;
     request.InFilename = true;
     std::string_view found;
     SearchCatalogue(root, request, [&found](const TSearchHit& hit) {
@@ -183,7 +184,7 @@ TEST(CatalogueSearch, WalksDirectoriesNestedDeeperThanTheCallStackAllows) {
     std::string path;
     size_t pathLength = 0;
     WalkDirectoryHits(
-        "NEEDLE", disc.Root(), false, true,
+        TSearchText("NEEDLE", false), disc.Root(), false, true,
         [&](const TDirectoryHit&) {
             pathLength = path.size();
             return true;

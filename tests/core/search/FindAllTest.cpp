@@ -29,6 +29,16 @@ constexpr const char* kCatalogueXml =
     R"(<Disc Title="beach box"/>)"
     R"(</Discs></OrlentaData>)";
 
+// Find all's starting point: every field, wildcards allowed.
+TSearchRequest Request(const char* text) {
+    TSearchRequest request;
+    request.Text = text;
+    request.InTitle = request.InVendor = request.InMemo = true;
+    request.InDirectory = request.InFilename = true;
+    request.Wildcards = true;
+    return request;
+}
+
 std::string DocumentText(const TXMLNode& root) {
     std::ostringstream text;
     root.OwnerDocument()->Xml().save(text, "", pugi::format_raw);
@@ -43,7 +53,7 @@ protected:
     }
 
     // The hits as orlenta-cli search lists them, one string per hit without the line feed.
-    TStrings Lines(const TFindRequest& request) const {
+    TStrings Lines(const TSearchRequest& request) const {
         const TNameIndex index(Root);
         return Lines(index, FindAll(index, request));
     }
@@ -57,12 +67,6 @@ protected:
         }
         return lines;
     }
-    static TFindRequest Request(const char* text) {
-        TFindRequest request;
-        request.Text = text;
-        return request;
-    }
-
     test::TScratchDirectory Dir;
     IXMLOrlentaDataType Root;
 };
@@ -94,27 +98,27 @@ TEST_F(FindAllTest, ListsEveryHitWithItsPathInTheOrderOfTheCommandLine) {
 
 TEST_F(FindAllTest, LooksOnlyInTheTickedFields) {
     struct TCase {
-        bool TFindRequest::*Field;
+        bool TSearchRequest::*Field;
         TStrings Expected;
     };
     const TCase cases[] = {
-        {&TFindRequest::InTitle, {"2\tbeach box\ttitle\t/"}},
-        {&TFindRequest::InVendor, {"1\tSoftware\tvendor\t/"}},
-        {&TFindRequest::InMemo, {"0\tHoliday 2022\tmemo\t/"}},
-        {&TFindRequest::InDirectory, {"0\tHoliday 2022\tdirectory\t/2022/beach misc"}},
-        {&TFindRequest::InFilename,
+        {&TSearchRequest::InTitle, {"2\tbeach box\ttitle\t/"}},
+        {&TSearchRequest::InVendor, {"1\tSoftware\tvendor\t/"}},
+        {&TSearchRequest::InMemo, {"0\tHoliday 2022\tmemo\t/"}},
+        {&TSearchRequest::InDirectory, {"0\tHoliday 2022\tdirectory\t/2022/beach misc"}},
+        {&TSearchRequest::InFilename,
          {"0\tHoliday 2022\tfilename\t/2022/beach.jpg",
           "0\tHoliday 2022\tfilename\t/2022/Beach 2.JPG",
           "0\tHoliday 2022\tfilename\t/photos/beach.jpg"}},
     };
     for (const TCase& c : cases) {
-        TFindRequest request = Request("beach");
+        TSearchRequest request = Request("beach");
         request.InTitle = request.InVendor = request.InMemo = false;
         request.InDirectory = request.InFilename = false;
         request.*(c.Field) = true;
         EXPECT_EQ(Lines(request), c.Expected);
     }
-    TFindRequest none = Request("beach");
+    TSearchRequest none = Request("beach");
     none.InTitle = none.InVendor = none.InMemo = none.InDirectory = none.InFilename = false;
     EXPECT_TRUE(Lines(none).empty());
     EXPECT_TRUE(Lines(Request("")).empty());
@@ -132,7 +136,7 @@ TEST_F(FindAllTest, WildcardsMatchWholeValuesAndAPlainKeywordStaysASubstring) {
     EXPECT_TRUE(Lines(Request("beach?")).empty());
 
     // Without wildcards the same texts are plain keywords: nothing holds "*.jpg" literally.
-    TFindRequest plain = Request("*.jpg");
+    TSearchRequest plain = Request("*.jpg");
     plain.Wildcards = false;
     EXPECT_TRUE(Lines(plain).empty());
     plain.Text = ".JPG";
@@ -246,19 +250,10 @@ TEST_F(FindAllTest, CountsThatLieOnlySizeTheIndexBadly) {
 }
 
 TEST(FindAll, IndexesDirectoriesNestedDeeperThanTheCallStackAllows) {
-    IXMLOrlentaDataType root = NewOrlentaData();
-    TXMLDirectoryType directory = root.Discs().Add().Root();
     const int depth = 200000;
-    for (int level = 1; level <= depth; ++level) {
-        directory = directory.Directories().Add();
-        directory.SetName("d");
-        directory.SetID(std::to_string(level));
-    }
-    directory.Filenames().Add().SetText("needle.txt");
+    const IXMLOrlentaDataType root = test::DeepCatalogue(depth);
     const TNameIndex index(root);
-    TFindRequest request;
-    request.Text = "needle";
-    const std::vector<TFindHit> hits = FindAll(index, request);
+    const std::vector<TFindHit> hits = FindAll(index, Request("needle"));
     ASSERT_EQ(hits.size(), 1u);
     EXPECT_EQ(index.DirectoryID(hits[0].Directory), std::to_string(depth));
     EXPECT_EQ(HitPath(index, hits[0]).size(), 2u * depth + 11);
