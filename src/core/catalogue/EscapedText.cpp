@@ -1,18 +1,10 @@
 #include "core/catalogue/EscapedText.h"
 
+#include "core/Utf8.h"
+
 namespace orlenta {
 
 namespace {
-
-void AppendCodePoint(std::string& out, unsigned value) {
-    // Decoded escapes never exceed U+01FF, so one or two bytes suffice.
-    if (value < 0x80) {
-        out += static_cast<char>(value);
-    } else {
-        out += static_cast<char>(0xC0 | (value >> 6));
-        out += static_cast<char>(0x80 | (value & 0x3F));
-    }
-}
 
 bool IsOctalDigit(char c) {
     return c >= '0' && c <= '7';
@@ -98,7 +90,7 @@ std::string UnescapeText(std::string_view stored) {
             size_t j = i + 1;
             for (int taken = 0; taken < 3 && j < n && IsOctalDigit(stored[j]); ++taken, ++j)
                 value = value * 8 + static_cast<unsigned>(stored[j] - '0');
-            AppendCodePoint(out, value);
+            AppendUtf8(out, value);
             i = j;
         } else if (d == 'x') {
             const size_t afterX = i + 2;
@@ -109,7 +101,7 @@ std::string UnescapeText(std::string_view stored) {
                     value = value * 16 + static_cast<unsigned>(HexValue(stored[j]));
                     ++j;
                 }
-                AppendCodePoint(out, value);
+                AppendUtf8(out, value);
                 i = j;
             } else {
                 // "\x" without a digit stays as written; what follows is read afresh.

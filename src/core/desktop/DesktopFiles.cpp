@@ -1,5 +1,7 @@
 #include "core/desktop/DesktopFiles.h"
 
+#include "core/Utf8.h"
+
 #include <string_view>
 #include <vector>
 
@@ -185,38 +187,13 @@ std::string KeyFileValue(const std::string& value) {
 }
 
 bool FitsDesktopEntry(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x20 || lead == 0x7F)
+    for (size_t i = 0; i < text.size();) {
+        const TUtf8Decoded character = DecodeUtf8(text, i);
+        const char32_t c = character.CodePoint;
+        // DEL and the C1 controls are control characters too.
+        if (!character.Valid() || c < 0x20 || (c >= 0x7F && c < 0xA0))
             return false;
-        size_t length = 1;
-        unsigned minimum = 0;
-        unsigned codePoint = lead;
-        if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4, minimum = 0x10000, codePoint = lead & 0x07;
-        } else if (lead >= 0xE0) {
-            length = 3, minimum = 0x800, codePoint = lead & 0x0F;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2, minimum = 0x80, codePoint = lead & 0x1F;
-        } else if (lead >= 0x80) {
-            return false;
-        }
-        if (length > 1) {
-            if (lead > 0xF4 || i + length > text.size())
-                return false;
-            for (size_t k = 1; k < length; ++k) {
-                const auto next = static_cast<unsigned char>(text[i + k]);
-                if ((next & 0xC0) != 0x80)
-                    return false;
-                codePoint = (codePoint << 6) | (next & 0x3F);
-            }
-            if (codePoint < minimum || codePoint > 0x10FFFF ||
-                (codePoint >= 0xD800 && codePoint <= 0xDFFF) ||
-                (codePoint >= 0x80 && codePoint < 0xA0))
-                return false;
-        }
-        i += length;
+        i += character.Length;
     }
     return true;
 }

@@ -1,36 +1,31 @@
 #include "core/search/GlobPattern.h"
 
+#include "core/Utf8.h"
 #include "core/search/KeywordMatch.h"
 
 namespace orlenta {
 
 namespace {
 
-// The length of the character at text[at]: a well-formed UTF-8 sequence as a whole, any other
-// byte alone. Catalogues hold valid UTF-8, but a pattern typed or passed on the command line
-// need not.
-size_t CharacterLength(std::string_view text, size_t at) {
-    const unsigned char lead = static_cast<unsigned char>(text[at]);
-    const size_t length = lead < 0xC2 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 1;
-    if (length == 1 || at + length > text.size())
-        return 1;
-    for (size_t k = 1; k < length; ++k) {
-        if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80)
-            return 1;
-    }
-    return length;
-}
+// A character as matching takes it: its bytes and its code point.
+struct TCharacter {
+    size_t Length;
+    char32_t CodePoint;
+};
 
-// The code point of the character of this length at text[at]. A byte that begins no sequence
-// becomes a low surrogate, which no real character is, so it is only ever equal to itself.
-char32_t DecodeCharacter(std::string_view text, size_t at, size_t length) {
-    const unsigned char lead = static_cast<unsigned char>(text[at]);
-    if (length == 1)
-        return lead < 0x80 ? lead : 0xDC00 + lead;
-    char32_t value = lead & (0x7F >> length);
-    for (size_t k = 1; k < length; ++k)
-        value = (value << 6) | (static_cast<unsigned char>(text[at + k]) & 0x3F);
-    return value;
+// The character at text[at]: a whole UTF-8 sequence as one, any other byte alone. Catalogues
+// hold valid UTF-8, but a pattern typed or passed on the command line need not.
+inline TCharacter CharacterAt(std::string_view text, size_t at) {
+    const TUtf8Decoded decoded = DecodeUtf8(text, at);
+    if (decoded.Valid())
+        return {decoded.Length, decoded.CodePoint};
+    const auto lead = static_cast<unsigned char>(text[at]);
+    // Unlike strict UTF-8, a whole sequence with a bad value is one character: ? takes it whole.
+    if (decoded.Fault == TUtf8Fault::Overlong || decoded.Fault == TUtf8Fault::Surrogate ||
+        decoded.Fault == TUtf8Fault::TooLarge)
+        return {Utf8SequenceLength(lead), decoded.CodePoint};
+    // A low surrogate, which no real character is, so that the byte only equals itself.
+    return {1, 0xDC00 + char32_t{lead}};
 }
 
 // The position of the ] that closes the set opened at pattern[open], or npos. A ] right after
@@ -71,7 +66,7 @@ TGlobPattern::TGlobPattern(std::string_view pattern) {
             }
             continue;
         }
-        const size_t length = CharacterLength(pattern, at);
+        const size_t length = CharacterAt(pattern, at).Length;
         for (size_t k = 0; k < length; ++k)
             literal += UpperAscii(pattern[at + k]);
         at += length;
@@ -99,15 +94,15 @@ size_t TGlobPattern::AddSet(std::string_view pattern, size_t at) {
         ++at;
     }
     while (at < close) {
-        const size_t length = CharacterLength(pattern, at);
-        const char32_t low = DecodeCharacter(pattern, at, length);
-        at += length;
+        const TCharacter first = CharacterAt(pattern, at);
+        const char32_t low = first.CodePoint;
+        at += first.Length;
         char32_t high = low;
         // a-z is a range; a - before the closing ] is itself.
         if (at + 1 < close && pattern[at] == '-') {
-            const size_t highLength = CharacterLength(pattern, at + 1);
-            high = DecodeCharacter(pattern, at + 1, highLength);
-            at += 1 + highLength;
+            const TCharacter last = CharacterAt(pattern, at + 1);
+            high = last.CodePoint;
+            at += 1 + last.Length;
         }
         FRanges.push_back({low, high});
         ++token.Count;
@@ -144,13 +139,12 @@ size_t TGlobPattern::MatchToken(const TToken& token, std::string_view value, siz
         }
         return at + token.Count;
     case TKind::AnyCharacter:
-        return at < value.size() ? at + CharacterLength(value, at) : std::string_view::npos;
+        return at < value.size() ? at + CharacterAt(value, at).Length : std::string_view::npos;
     case TKind::Set: {
         if (at >= value.size())
             return std::string_view::npos;
-        const size_t length = CharacterLength(value, at);
-        return InSet(token, DecodeCharacter(value, at, length)) ? at + length
-                                                                : std::string_view::npos;
+        const TCharacter character = CharacterAt(value, at);
+        return InSet(token, character.CodePoint) ? at + character.Length : std::string_view::npos;
     }
     case TKind::AnyRun: break;
     }
@@ -189,7 +183,7 @@ bool TGlobPattern::Matches(std::string_view value) const {
         }
         if (starToken == std::string_view::npos || starAt >= value.size())
             return false;
-        starAt += CharacterLength(value, starAt);
+        starAt += CharacterAt(value, starAt).Length;
         at = starAt;
         token = starToken;
     }

@@ -1,74 +1,13 @@
 #include "core/state/ProfileEncoding.h"
 
+#include "core/Utf8.h"
+
 #include <cerrno>
 #include <iconv.h>
-#include <optional>
 
 namespace orlenta {
 
 namespace {
-
-constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
-
-struct TUtf8Character {
-    char32_t CodePoint;
-    size_t Length;
-};
-
-// The well-formed UTF-8 character at text[position], or none.
-std::optional<TUtf8Character> Utf8CharacterAt(std::string_view text, size_t position) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[position + i]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80)
-        return TUtf8Character{lead, 1};
-    size_t length = 0;
-    char32_t codePoint = 0;
-    char32_t smallest = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        codePoint = lead & 0x1F;
-        smallest = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        codePoint = lead & 0x0F;
-        smallest = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        codePoint = lead & 0x07;
-        smallest = 0x10000;
-    } else {
-        return std::nullopt;
-    }
-    if (text.size() - position < length)
-        return std::nullopt;
-    for (size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80)
-            return std::nullopt;
-        codePoint = (codePoint << 6) | (byte(i) & 0x3F);
-    }
-    if (codePoint < smallest || codePoint > 0x10FFFF ||
-        (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-        return std::nullopt;
-    return TUtf8Character{codePoint, length};
-}
-
-void AppendUtf8(std::string& out, char32_t codePoint) {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
 
 // One glibc iconv conversion descriptor, closed with the object.
 class TIconv {
@@ -150,10 +89,10 @@ std::string Utf7Piece(std::string_view text) {
 
 bool IsValidUtf8(std::string_view text) {
     for (size_t i = 0; i < text.size();) {
-        const auto character = Utf8CharacterAt(text, i);
-        if (!character)
+        const TUtf8Decoded character = DecodeUtf8(text, i);
+        if (!character.Valid())
             return false;
-        i += character->Length;
+        i += character.Length;
     }
     return true;
 }
@@ -162,11 +101,11 @@ std::string ToValidUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
-        if (const auto character = Utf8CharacterAt(text, i)) {
-            out.append(text.substr(i, character->Length));
-            i += character->Length;
+        if (const TUtf8Decoded character = DecodeUtf8(text, i); character.Valid()) {
+            out.append(text.substr(i, character.Length));
+            i += character.Length;
         } else {
-            out += kReplacementCharacter;
+            out += kUtf8ReplacementCharacter;
             ++i;
         }
     }
@@ -215,9 +154,9 @@ std::string DecodeProfileValue(std::string_view stored) {
     const std::string coded = ToValidUtf8(stored.substr(kUtf7ValuePrefix.size()));
     std::string bytes;
     for (size_t i = 0; i < coded.size();) {
-        const auto character = Utf8CharacterAt(coded, i);
-        bytes += static_cast<char>(character->CodePoint & 0xFF);
-        i += character->Length;
+        const TUtf8Decoded character = DecodeUtf8(coded, i);
+        bytes += static_cast<char>(character.CodePoint & 0xFF);
+        i += character.Length;
     }
     TIconv fromUtf7("UTF-8", "UTF-7");
     const auto asLatin1 = [](std::string& out, unsigned char byte) { AppendUtf8(out, byte); };
@@ -230,13 +169,13 @@ std::string_view CutToUtf16Units(std::string_view text, size_t units) {
     size_t used = 0;
     size_t i = 0;
     while (i < text.size()) {
-        const auto character = Utf8CharacterAt(text, i);
-        const size_t length = character ? character->Length : 1;
-        const size_t needed = character && character->CodePoint >= 0x10000 ? 2 : 1;
+        const TUtf8Decoded character = DecodeUtf8(text, i);
+        // A byte that is no UTF-8 counts as one unit.
+        const size_t needed = character.Valid() && character.CodePoint >= 0x10000 ? 2 : 1;
         if (used + needed > units)
             break;
         used += needed;
-        i += length;
+        i += character.Length;
     }
     return text.substr(0, i);
 }

@@ -1,6 +1,7 @@
 #include "core/xml/XmlTextGuard.h"
 
 #include "core/OrlentaError.h"
+#include "core/Utf8.h"
 #include "core/xml/XmlSource.h"
 
 #include <algorithm>
@@ -21,24 +22,11 @@ bool IsXmlBlank(uint32_t c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-void AppendUtf8(std::string& text, uint32_t c) {
+// Appends a UTF-16 or UTF-32 unit to a quoted line, as UTF-8.
+void AppendQuoted(std::string& text, uint32_t c) {
     if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
         c = 0xFFFD; // a half of a UTF-16 pair, or no character at all: quoted as a replacement
-    if (c < 0x80) {
-        text += static_cast<char>(c);
-    } else if (c < 0x800) {
-        text += static_cast<char>(0xC0 | (c >> 6));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        text += static_cast<char>(0xE0 | (c >> 12));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | (c >> 18));
-        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    AppendUtf8(text, c);
 }
 
 } // namespace
@@ -225,7 +213,7 @@ bool TXmlTextGuard::Unit(uint32_t unit, const char* data, size_t size, size_t ne
         FLeadingBlanks = false;
         if (unit != '<') {
             std::string quote = FLineStart;
-            AppendUtf8(quote, unit);
+            AppendQuoted(quote, unit);
             Refuse(kXmlTextBeforeRootReason, quote, data + next, size - next);
             return false;
         }
@@ -235,7 +223,7 @@ bool TXmlTextGuard::Unit(uint32_t unit, const char* data, size_t size, size_t ne
     if (unit == '\r' || unit == '\n')
         FLineStart.clear();
     else if (FLineStart.size() < kLineStartBytes)
-        AppendUtf8(FLineStart, unit);
+        AppendQuoted(FLineStart, unit);
     FLastWasCr = unit == '\r';
     return true;
 }
@@ -261,7 +249,7 @@ void TXmlTextGuard::QuoteMore(const char* data, size_t size) {
         if (FUnitSize == 1)
             FQuote += static_cast<char>(unit);
         else
-            AppendUtf8(FQuote, unit);
+            AppendQuoted(FQuote, unit);
     };
     if (FUnitSize == 1) {
         for (size_t i = 0; i < size; ++i)
