@@ -1,5 +1,6 @@
 // The scanner's checks of single characters: UTF-8, the characters XML allows, name characters.
 
+#include "core/Utf8.h"
 #include "core/xml/XmlScanner.h"
 
 #include <bit>
@@ -8,8 +9,8 @@ namespace orlenta::xml_scan {
 
 // The character at P, which is a control character or starts a UTF-8 sequence: checked, skipped.
 char32_t TScanner::Character() {
-    const TUtf8Character character = DecodeUtf8At(FText, static_cast<size_t>(P - FBegin));
-    if (character.Length == 0)
+    const TUtf8Decoded character = DecodeUtf8(FText, static_cast<size_t>(P - FBegin));
+    if (!character.Valid())
         Fail(P, kXmlInvalidUtf8);
     if (!IsXmlCharacter(character.CodePoint))
         Fail(P, kXmlInvalidCharacter);
@@ -86,8 +87,8 @@ const char* TScanner::EndOfCharacters(const char* block, uint64_t high) const {
         const char* at = block + std::countr_zero(high);
         if (at < end)
             return nullptr; // a continuation byte not taken by the character before
-        const TUtf8Character character = DecodeUtf8At(FText, static_cast<size_t>(at - FBegin));
-        if (character.Length == 0 || !IsXmlCharacter(character.CodePoint))
+        const TUtf8Decoded character = DecodeUtf8(FText, static_cast<size_t>(at - FBegin));
+        if (!character.Valid() || !IsXmlCharacter(character.CodePoint))
             return nullptr;
         end = at + character.Length;
         const ptrdiff_t taken = end - block;

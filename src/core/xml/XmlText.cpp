@@ -20,13 +20,6 @@ size_t SafeCharacterLength(std::string_view text, size_t i) {
 
 } // namespace
 
-TUtf8Character DecodeUtf8At(std::string_view text, size_t i) {
-    const TUtf8Decoded character = DecodeUtf8(text, i);
-    if (!character.Valid())
-        return {};
-    return {character.Length, character.CodePoint};
-}
-
 bool IsXmlSafeText(std::string_view text) {
     for (size_t i = 0; i < text.size();) {
         const size_t length = SafeCharacterLength(text, i);

@@ -6,16 +6,6 @@
 
 namespace orlenta {
 
-// One character read from UTF-8 text.
-struct TUtf8Character {
-    size_t Length = 0; // bytes; 0 when the bytes there are no valid UTF-8
-    char32_t CodePoint = 0;
-};
-
-// The character whose UTF-8 sequence starts at text[i] (i < text.size()). Overlong forms,
-// surrogates, values past U+10FFFF and cut sequences are not valid UTF-8.
-TUtf8Character DecodeUtf8At(std::string_view text, size_t i);
-
 // True for the characters XML 1.0 allows: tab, LF, CR, U+0020 to U+D7FF, U+E000 to U+FFFD and
 // U+10000 to U+10FFFF.
 constexpr bool IsXmlCharacter(char32_t c) {
