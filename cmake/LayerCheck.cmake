@@ -1,5 +1,5 @@
 # The layers depend downwards only: core on nothing of ours above it and on no Qt, the command-line
-# tool on core alone. Inside core, the folders stand in the same kind of order, and
+# tool on core alone. Inside core and the window, the folders stand in the same kind of order, and
 # no two files of one folder include each other. A wrong include fails the configure step here,
 # before it can grow roots.
 
@@ -7,6 +7,8 @@
 # and folders of a lower rank. A folder that is not listed is refused, so that a new one is placed.
 set(ORLENTA_CORE_FOLDER_RANKS
     datafile=1 xml=2 catalogue=3 reading=4 search=4 state=4 desktop=4 about=4)
+set(ORLENTA_GUI_FOLDER_RANKS
+    widgets=1 state=1 about=2 reading=2 search=2 mainwindow=3)
 
 # The folder of a path below the layer (`core/xml/X.h` gives `xml`), or "" for the layer's root.
 function(orlenta_folder_of relative_path out)
@@ -93,6 +95,7 @@ function(orlenta_check_layers source_dir)
         endforeach()
     endforeach()
     orlenta_check_folders("${source_dir}" core "${ORLENTA_CORE_FOLDER_RANKS}" violations)
+    orlenta_check_folders("${source_dir}" gui "${ORLENTA_GUI_FOLDER_RANKS}" violations)
     if(violations)
         list(JOIN violations "\n  " text)
         message(FATAL_ERROR "An include crosses a layer or folder upward:\n  ${text}")

@@ -1,6 +1,8 @@
 #include "gui/reading/ReadingDiscForm.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,6 +21,7 @@ constexpr int kWindowWidth = 460;
 TReadingDiscForm::TReadingDiscForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("ReadingDiscForm"));
+    FSinceEvents.start();
     setWindowTitle(QStringLiteral("Reading disc information..."));
     setModal(false);
 
@@ -73,6 +76,27 @@ void TReadingDiscForm::SetCurrentDirectory(const QString& directory) {
     CurrentDirectoryLabel->setText(
         CurrentDirectoryLabel->fontMetrics().elidedText(directory, Qt::ElideMiddle, width));
     CurrentDirectoryLabel->setToolTip(directory);
+}
+
+void TReadingDiscForm::NoteDirectory(std::string_view directory) {
+    FNotedDirectory.assign(directory);
+    FNotedDirectoryShown = false;
+}
+
+void TReadingDiscForm::ShowNotedDirectory() {
+    if (FNotedDirectoryShown)
+        return;
+    SetCurrentDirectory(QFile::decodeName(
+        QByteArray(FNotedDirectory.data(), static_cast<qsizetype>(FNotedDirectory.size()))));
+    FNotedDirectoryShown = true;
+}
+
+void TReadingDiscForm::LetEventsRunWhenDue() {
+    if (FSinceEvents.elapsed() < 20)
+        return;
+    ShowNotedDirectory();
+    QCoreApplication::processEvents();
+    FSinceEvents.restart();
 }
 
 void TReadingDiscForm::ShowCentred() {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <string>
+#include <string_view>
 
 class QAction;
 class QLabel;
@@ -22,6 +25,17 @@ public:
     // Shows the window centred on its parent.
     void ShowCentred();
 
+    // The directory being read (bytes as the file system gives them), noted without painting:
+    // eliding a path shapes the whole text, which for each of a hundred thousand directories
+    // would cost more than reading them. It is shown by ShowNotedDirectory.
+    void NoteDirectory(std::string_view directory);
+    // Shows the noted directory, when it is not shown already.
+    void ShowNotedDirectory();
+    // Lets pending events (repaints, Stop reading) run, with the noted directory shown, when
+    // 20 ms have passed since they last ran; called after every entry a reading finds, since on
+    // an optical disc a single entry can take a good part of a second.
+    void LetEventsRunWhenDue();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -33,6 +47,9 @@ private:
     QWidget* ButtonPanel = nullptr;
     QToolButton* StopReadingButton = nullptr;
     QString FCurrentDirectory;
+    std::string FNotedDirectory;
+    bool FNotedDirectoryShown = true;
+    QElapsedTimer FSinceEvents;
 };
 
 } // namespace orlenta

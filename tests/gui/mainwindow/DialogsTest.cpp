@@ -3,7 +3,7 @@
 #include "WindowTestSupport.h"
 #include "gui/UserPrompts.h"
 #include "gui/mainwindow/DiscDialogForm.h"
-#include "gui/mainwindow/DiscInfoDockingForm.h"
+#include "gui/widgets/DiscInfoDockingForm.h"
 #include "gui/mainwindow/InfoDialogForm.h"
 
 #include <QComboBox>

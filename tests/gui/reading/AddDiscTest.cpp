@@ -7,7 +7,7 @@
 #include "core/reading/DiscReading.h"
 #include "gui/WindowText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
-#include "gui/mainwindow/DiscInfoDockingForm.h"
+#include "gui/widgets/DiscInfoDockingForm.h"
 #include "gui/mainwindow/MainForm.h"
 #include "gui/reading/AddTreeDialogForm.h"
 #include "gui/reading/ReadingDiscForm.h"
