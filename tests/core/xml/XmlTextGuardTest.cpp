@@ -82,7 +82,10 @@ TEST(XmlTextGuard, TextThatCannotBeXmlIsRefusedWhereverThePiecesEnd) {
     } cases[] = {
         {"zeros", std::string(5000, '\0'), ParseError(nul, 1, "")},
         {"a letter first", "hello <OrlentaData/>", ParseError(before, 1, "hello <OrlentaData/>")},
-        {"a long line", "\n" + std::string(200, 'x'), ParseError(before, 2, std::string(40, 'x'))},
+        // Appended, not "\n" + std::string(...): GCC 12 at -O3 takes that insertion at the front
+        // for an overlapping copy (-Wrestrict) when it is not.
+        {"a long line", std::string("\n").append(200, 'x'),
+         ParseError(before, 2, std::string(40, 'x'))},
         {"after blank lines", "\n\r\n\r  x<OrlentaData/>\n<a/>",
          ParseError(before, 4, "  x<OrlentaData/>")},
         {"a NUL in the document",
