@@ -55,9 +55,11 @@ double gLastHandlerMs = 0;
 // The handler's own share is left in gLastHandlerMs.
 double TimeClick(orlenta::TMainForm& form, int node) {
     const QModelIndex index = form.TreeModel().IndexOfNode(node);
-    form.TreeView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    form.findChild<QTreeView*>(QStringLiteral("TreeView"))
+        ->selectionModel()
+        ->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     const TClock::time_point start = TClock::now();
-    form.TreeViewClick(form.TreeView);
+    form.TreeViewClick(form.findChild<QTreeView*>(QStringLiteral("TreeView")));
     gLastHandlerMs = MillisecondsSince(start);
     form.repaint();
     QCoreApplication::processEvents();

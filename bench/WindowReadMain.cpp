@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
         if (rebuild) {
             windowReady();
         } else {
-            form.ReadingDiscForm->hide();
+            form.findChild<orlenta::TReadingDiscForm*>(QStringLiteral("ReadingDiscForm"))->hide();
             form.setEnabled(true);
             form.SetBusy(QString());
         }
@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
 
     AnswerAddDialog(tree, !isVirtual, 100);
     const TClock::time_point start = TClock::now();
-    form.DiscAddAction->trigger();
+    form.findChild<QAction*>(QStringLiteral("DiscAddAction"))->trigger();
     const TClock::time_point end = TClock::now();
 
     const orlenta::IXMLDiscType& disc = form.Session().XMLDiscData;

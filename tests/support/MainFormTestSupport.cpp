@@ -39,11 +39,13 @@ void TBrowsingWindowFixture::TearDown(std::unique_ptr<TMainForm>* form) {
 }
 
 std::vector<QAction*> AllActions(const TMainForm& form) {
-    return {form.FileNewAction,        form.FileOpenAction,   form.FileSaveAction,
-            form.FileSaveAsAction,     form.FileInfoAction,   form.FileExitAction,
-            form.DiscAddAction,        form.DiscRemoveAction, form.DiscInfoAction,
-            form.SearchAction,         form.FindAllAction,    form.AboutAction,
-            form.DiscStopReadingAction};
+    return {Child<QAction>(form, "FileNewAction"),        Child<QAction>(form, "FileOpenAction"),
+            Child<QAction>(form, "FileSaveAction"),       Child<QAction>(form, "FileSaveAsAction"),
+            Child<QAction>(form, "FileInfoAction"),       Child<QAction>(form, "FileExitAction"),
+            Child<QAction>(form, "DiscAddAction"),        Child<QAction>(form, "DiscRemoveAction"),
+            Child<QAction>(form, "DiscInfoAction"),       Child<QAction>(form, "SearchAction"),
+            Child<QAction>(form, "FindAllAction"),        Child<QAction>(form, "AboutAction"),
+            Child<QAction>(form, "DiscStopReadingAction")};
 }
 
 QStringList EnabledActions(const TMainForm& form) {
@@ -89,7 +91,8 @@ int NodeAt(const TMainForm& form, const QStringList& path) {
 }
 
 QString SelectedText(const TMainForm& form) {
-    const QModelIndexList selected = form.TreeView->selectionModel()->selectedIndexes();
+    const QModelIndexList selected =
+        Child<QTreeView>(form, "TreeView")->selectionModel()->selectedIndexes();
     return selected.isEmpty() ? QString() : selected.front().data().toString();
 }
 
@@ -101,9 +104,9 @@ void ClickNode(TMainForm& form, const QStringList& path) {
     const int node = NodeAt(form, path);
     QVERIFY(node != TCatalogueTreeModel::kNoNode);
     const QModelIndex index = form.TreeModel().IndexOfNode(node);
-    form.TreeView->scrollTo(index);
-    const QPoint point = form.TreeView->visualRect(index).center();
-    QTest::mouseClick(form.TreeView->viewport(), Qt::LeftButton, {}, point);
+    Child<QTreeView>(form, "TreeView")->scrollTo(index);
+    const QPoint point = Child<QTreeView>(form, "TreeView")->visualRect(index).center();
+    QTest::mouseClick(Child<QTreeView>(form, "TreeView")->viewport(), Qt::LeftButton, {}, point);
 }
 
 QString PanelTitle(const TMainForm& form) {

@@ -56,8 +56,6 @@ public:
     QStringListModel& FilesModel() const { return *FFilesModel; }
     // Disc, Add and the handlers of the directory reader (DirReader()) that it owns.
     TDiscReading& DiscReading() const { return *FDiscReading; }
-    // The reading-progress window, hidden except while a disc is read.
-    TReadingDiscForm* ReadingDiscForm = nullptr;
 
     // ICatalogueHost
     void SetBusy(const std::string& statusText) override;
@@ -111,6 +109,14 @@ public:
     // The tree pictures: 0 and 1 a disc, 2 a closed folder, 3 an open folder.
     static std::array<QIcon, 4> TreeViewImages();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The window's actions and controls; other classes and tests find them by object name.
+    // The reading-progress window, hidden except while a disc is read.
+    TReadingDiscForm* ReadingDiscForm = nullptr;
     QAction* FileNewAction = nullptr;
     QAction* FileOpenAction = nullptr;
     QAction* FileSaveAction = nullptr;
@@ -140,11 +146,6 @@ public:
     QLabel* FilesLabel = nullptr;
     QListView* FilesListBox = nullptr;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     using THandler = void (TMainForm::*)(QObject*);
 
     void CreateActions();

@@ -7,10 +7,10 @@
 #include "core/reading/DiscReading.h"
 #include "gui/WindowText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
-#include "gui/widgets/DiscInfoDockingForm.h"
 #include "gui/mainwindow/MainForm.h"
 #include "gui/reading/AddTreeDialogForm.h"
 #include "gui/reading/ReadingDiscForm.h"
+#include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -345,11 +345,11 @@ private slots:
         auto form = MakeForm(FPrompts);
         const QString source = FScratch->FilePath(QStringLiteral("source"));
         MakeSmallTree(source);
-        TShowCounter progress(form->ReadingDiscForm);
+        TShowCounter progress(Child<TReadingDiscForm>(*form, "ReadingDiscForm"));
         TDialogAnswer answer("orlenta::TAddTreeDialogForm", [&](QWidget* dialog) {
             ChooseCustomDirectory(dialog, source, true, QStringLiteral("Holiday"));
         });
-        form->DiscAddAction->trigger();
+        Child<QAction>(*form, "DiscAddAction")->trigger();
         QVERIFY(answer.Answered());
 
         const IXMLDiscType disc = form->Session().XMLDiscData;
@@ -365,23 +365,25 @@ private slots:
         QCOMPARE(Child<QLineEdit>(form->DiscInfoDockingForm(), "DirCountLabeledEdit")->text(),
                  QStringLiteral("2"));
         QCOMPARE(progress.Shown, 1);
-        QCOMPARE(Child<QLabel>(*form->ReadingDiscForm, "DiscTitleLabel")->text(),
+        QCOMPARE(Child<QLabel>(*Child<TReadingDiscForm>(*form, "ReadingDiscForm"), "DiscTitleLabel")
+                     ->text(),
                  QStringLiteral("Holiday"));
-        QVERIFY(Child<QLabel>(*form->ReadingDiscForm, "CurrentDirectoryLabel")
+        QVERIFY(Child<QLabel>(*Child<TReadingDiscForm>(*form, "ReadingDiscForm"),
+                              "CurrentDirectoryLabel")
                     ->text()
                     .endsWith(QStringLiteral("misc/")));
-        QVERIFY(!form->ReadingDiscForm->isVisible());
+        QVERIFY(!Child<TReadingDiscForm>(*form, "ReadingDiscForm")->isVisible());
         QVERIFY(form->isEnabled());
         QVERIFY(!form->Busy());
         QVERIFY(form->FileChanged());
-        QVERIFY(form->FileSaveAction->isEnabled());
+        QVERIFY(Child<QAction>(*form, "FileSaveAction")->isEnabled());
 
         // A second disc, without file names: its IDs follow the first disc's.
         TDialogAnswer second("orlenta::TAddTreeDialogForm", [&](QWidget* dialog) {
             ChooseCustomDirectory(dialog, source + QLatin1Char('/'), false,
                                   QStringLiteral("Again"));
         });
-        form->DiscAddAction->trigger();
+        Child<QAction>(*form, "DiscAddAction")->trigger();
         const IXMLDiscType again = form->Session().XMLDiscData;
         QCOMPARE(again.Title(), std::string_view("Again"));
         QCOMPARE(again.Root().ID(), std::string_view("4"));
@@ -393,14 +395,14 @@ private slots:
 
     void virtualDiscNeedsNoProgressWindow() {
         auto form = MakeForm(FPrompts);
-        TShowCounter progress(form->ReadingDiscForm);
+        TShowCounter progress(Child<TReadingDiscForm>(*form, "ReadingDiscForm"));
         TDialogAnswer answer("orlenta::TAddTreeDialogForm", [](QWidget* widget) {
             auto* dialog = static_cast<TAddTreeDialogForm*>(widget);
             Child<QRadioButton>(*dialog, "VirtualDiscRadioButton")->click();
             Child<QLineEdit>(*dialog, "TitleLabeledEdit")->setText(QStringLiteral("Shelf only"));
             Child<QPushButton>(*dialog, "AddButton")->click();
         });
-        form->DiscAddAction->trigger();
+        Child<QAction>(*form, "DiscAddAction")->trigger();
         QCOMPARE(progress.Shown, 0);
         QCOMPARE(form->Session().XMLDiscData.Title(), std::string_view("Shelf only"));
         QCOMPARE(SelectedText(*form), QStringLiteral("Shelf only"));
@@ -427,7 +429,7 @@ private slots:
             else
                 ChooseCustomDirectory(widget, source, true, QStringLiteral("x"));
         });
-        form->DiscAddAction->trigger();
+        Child<QAction>(*form, "DiscAddAction")->trigger();
         QVERIFY(answer.Answered());
         QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 0);
         QVERIFY(!form->FileChanged());
@@ -455,22 +457,25 @@ private slots:
         QTimer stopper;
         QObject::connect(&stopper, &QTimer::timeout, [&] {
             // Stop also works while the start directory is listed; here some must be read first.
-            if (!form->ReadingDiscForm->isVisible() ||
+            if (!Child<TReadingDiscForm>(*form, "ReadingDiscForm")->isVisible() ||
                 form->Session().XMLDiscData.DirCount().empty())
                 return;
             stopper.stop();
-            busyWhileReading = form->Busy() && form->DiscStopReadingAction->isEnabled() &&
-                               !form->DiscAddAction->isEnabled() &&
-                               !form->FileSaveAction->isEnabled();
-            mainWindowDisabled = !form->isEnabled() && form->ReadingDiscForm->isEnabled();
-            QTest::mouseClick(Child<QToolButton>(*form->ReadingDiscForm, "StopReadingButton"),
+            busyWhileReading = form->Busy() &&
+                               Child<QAction>(*form, "DiscStopReadingAction")->isEnabled() &&
+                               !Child<QAction>(*form, "DiscAddAction")->isEnabled() &&
+                               !Child<QAction>(*form, "FileSaveAction")->isEnabled();
+            mainWindowDisabled = !form->isEnabled() &&
+                                 Child<TReadingDiscForm>(*form, "ReadingDiscForm")->isEnabled();
+            QTest::mouseClick(Child<QToolButton>(*Child<TReadingDiscForm>(*form, "ReadingDiscForm"),
+                                                 "StopReadingButton"),
                               Qt::LeftButton);
         });
         stopper.start(1);
         TDialogAnswer answer("orlenta::TAddTreeDialogForm", [&](QWidget* dialog) {
             ChooseCustomDirectory(dialog, source, false, QStringLiteral("Stopped"));
         });
-        form->DiscAddAction->trigger();
+        Child<QAction>(*form, "DiscAddAction")->trigger();
 
         QVERIFY(busyWhileReading);
         QVERIFY(mainWindowDisabled);
@@ -483,33 +488,34 @@ private slots:
                  recorded + 1);
         QCOMPARE(SelectedText(*form), QStringLiteral("Stopped"));
         QVERIFY(form->isEnabled());
-        QVERIFY(!form->ReadingDiscForm->isVisible());
+        QVERIFY(!Child<TReadingDiscForm>(*form, "ReadingDiscForm")->isVisible());
         QVERIFY(!form->Busy());
         QVERIFY(form->FileChanged());
     }
 
     void stopReadingAnswersItsAccessKey() {
         auto form = MakeForm(FPrompts);
-        QSignalSpy stopped(form->DiscStopReadingAction, &QAction::triggered);
+        QSignalSpy stopped(Child<QAction>(*form, "DiscStopReadingAction"), &QAction::triggered);
         form->SetBusy(QStringLiteral("Reading disc..."));
-        form->ReadingDiscForm->ShowCentred();
-        form->ReadingDiscForm->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form->ReadingDiscForm));
-        QTest::keyClick(form->ReadingDiscForm, Qt::Key_S, Qt::AltModifier);
+        Child<TReadingDiscForm>(*form, "ReadingDiscForm")->ShowCentred();
+        Child<TReadingDiscForm>(*form, "ReadingDiscForm")->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Child<TReadingDiscForm>(*form, "ReadingDiscForm")));
+        QTest::keyClick(Child<TReadingDiscForm>(*form, "ReadingDiscForm"), Qt::Key_S,
+                        Qt::AltModifier);
         // The button shows its press for a moment before it acts.
         QTRY_COMPARE(stopped.count(), 1);
-        form->ReadingDiscForm->hide();
+        Child<TReadingDiscForm>(*form, "ReadingDiscForm")->hide();
         form->SetBusy(QString());
     }
 
     void progressWindowLooksAsDesigned() {
         auto form = MakeForm(FPrompts);
-        TReadingDiscForm& progress = *form->ReadingDiscForm;
+        TReadingDiscForm& progress = *Child<TReadingDiscForm>(*form, "ReadingDiscForm");
         QCOMPARE(progress.windowTitle(), QStringLiteral("Reading disc information..."));
         QVERIFY(!(progress.windowFlags() & Qt::WindowCloseButtonHint));
         QVERIFY(Child<QLabel>(progress, "DiscTitleLabel")->font().bold());
         QCOMPARE(Child<QToolButton>(progress, "StopReadingButton")->defaultAction(),
-                 form->DiscStopReadingAction);
+                 Child<QAction>(*form, "DiscStopReadingAction"));
         QVERIFY(!Child<QToolButton>(progress, "StopReadingButton")->icon().isNull());
     }
 };

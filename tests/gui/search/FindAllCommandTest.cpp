@@ -39,10 +39,15 @@ class TFindAllCommandTest : public QObject, private TBrowsingWindowFixture {
 private:
     std::unique_ptr<TMainForm> FForm;
 
-    QLineEdit* TextEdit() const { return Child<QLineEdit>(*FForm->FindAllPanel, "FindTextEdit"); }
-    QTableView* HitsView() const { return Child<QTableView>(*FForm->FindAllPanel, "FindHitsView"); }
+    QLineEdit* TextEdit() const {
+        return Child<QLineEdit>(*Child<TFindAllPanel>(*FForm, "FindAllPanel"), "FindTextEdit");
+    }
+    QTableView* HitsView() const {
+        return Child<QTableView>(*Child<TFindAllPanel>(*FForm, "FindAllPanel"), "FindHitsView");
+    }
     QString Status() const {
-        return Child<QLabel>(*FForm->FindAllPanel, "FindStatusLabel")->text();
+        return Child<QLabel>(*Child<TFindAllPanel>(*FForm, "FindAllPanel"), "FindStatusLabel")
+            ->text();
     }
     // The listed rows, "Disc|Path|Field".
     QStringList Rows() const { return TableRows(*HitsView()->model()); }
@@ -72,26 +77,30 @@ private slots:
     void cleanup() { TearDown(&FForm); }
 
     void ctrlFOpensThePanelUnderTheTreeAndTypingListsEveryHit() {
-        QVERIFY(!FForm->FindAllDock->isVisible());
-        QCOMPARE(FForm->Splitter3->indexOf(FForm->TreeView), 0);
-        QCOMPARE(FForm->Splitter3->indexOf(FForm->FindAllDock), 1);
+        QVERIFY(!Child<QDockWidget>(*FForm, "FindAllDock")->isVisible());
+        QCOMPARE(
+            Child<QSplitter>(*FForm, "Splitter3")->indexOf(Child<QTreeView>(*FForm, "TreeView")),
+            0);
+        QCOMPARE(Child<QSplitter>(*FForm, "Splitter3")
+                     ->indexOf(Child<QDockWidget>(*FForm, "FindAllDock")),
+                 1);
         Find(QStringLiteral("alpha"));
-        QVERIFY(FForm->FindAllDock->isVisible());
+        QVERIFY(Child<QDockWidget>(*FForm, "FindAllDock")->isVisible());
         QTRY_COMPARE(Rows(), (QStringList{QStringLiteral("Zeta|/Alpha|Directory name"),
                                           QStringLiteral("alpha disc|/|Title")}));
         QVERIFY2(Status().startsWith(QStringLiteral("2 hits in ")), qPrintable(Status()));
 
         // Ctrl+F again selects the text for the next search.
-        FForm->TreeView->setFocus();
+        Child<QTreeView>(*FForm, "TreeView")->setFocus();
         Find(QStringLiteral("*.txt"));
         QCOMPARE(TextEdit()->text(), QStringLiteral("*.txt"));
         QTRY_COMPARE(HitsView()->model()->rowCount(), 5);
 
         // The close box hides the panel; the command brings it back as it was.
-        FForm->FindAllDock->close();
-        QVERIFY(!FForm->FindAllDock->isVisible());
-        FForm->FindAllAction->trigger();
-        QVERIFY(FForm->FindAllDock->isVisible());
+        Child<QDockWidget>(*FForm, "FindAllDock")->close();
+        QVERIFY(!Child<QDockWidget>(*FForm, "FindAllDock")->isVisible());
+        Child<QAction>(*FForm, "FindAllAction")->trigger();
+        QVERIFY(Child<QDockWidget>(*FForm, "FindAllDock")->isVisible());
         QCOMPARE(HitsView()->model()->rowCount(), 5);
     }
 
@@ -110,7 +119,8 @@ private slots:
         QCOMPARE(ListedFiles(*FForm), QStringList{QStringLiteral("d.txt")});
         QCOMPARE(PanelTitle(*FForm), QStringLiteral("Zeta"));
         const int alpha = NodeAt(*FForm, {QStringLiteral("Zeta"), QStringLiteral("Alpha")});
-        QVERIFY(FForm->TreeView->isExpanded(FForm->TreeModel().IndexOfNode(alpha)));
+        QVERIFY(Child<QTreeView>(*FForm, "TreeView")
+                    ->isExpanded(FForm->TreeModel().IndexOfNode(alpha)));
         // The user goes on in the list where they were.
         QCOMPARE(QApplication::focusWidget(), HitsView());
 
@@ -138,7 +148,7 @@ private slots:
             Child<QLineEdit>(*dialog, "TitleLabeledEdit")->setText(QStringLiteral("Alphabet"));
             Child<QPushButton>(*dialog, "OkButton")->click();
         });
-        FForm->DiscInfoAction->trigger();
+        Child<QAction>(*FForm, "DiscInfoAction")->trigger();
         QVERIFY(edit.Answered());
         QTRY_COMPARE(Rows(), (QStringList{QStringLiteral("Alphabet|/|Title"),
                                           QStringLiteral("Alphabet|/Alpha|Directory name"),
@@ -146,7 +156,7 @@ private slots:
 
         ClickNode(*FForm, {QStringLiteral("alpha disc")});
         FPrompts.Answers = {TMessageAnswer::Yes};
-        FForm->DiscRemoveAction->trigger();
+        Child<QAction>(*FForm, "DiscRemoveAction")->trigger();
         QTRY_COMPARE(Rows(), (QStringList{QStringLiteral("Alphabet|/|Title"),
                                           QStringLiteral("Alphabet|/Alpha|Directory name")}));
 
@@ -166,17 +176,17 @@ private slots:
         });
         const auto shownDirectory = FForm->DiscReading().OnDirectoryFound;
         FForm->DiscReading().OnDirectoryFound = [&, shownDirectory](std::string_view directory) {
-            disabledWhileRead = !FForm->FindAllPanel->isEnabled();
+            disabledWhileRead = !Child<TFindAllPanel>(*FForm, "FindAllPanel")->isEnabled();
             shownDirectory(directory);
         };
-        FForm->DiscAddAction->trigger();
+        Child<QAction>(*FForm, "DiscAddAction")->trigger();
         QVERIFY(add.Answered());
         QVERIFY(disabledWhileRead);
         QTRY_COMPARE(Rows(), (QStringList{QStringLiteral("Alphabet|/|Title"),
                                           QStringLiteral("Alphabet|/Alpha|Directory name"),
                                           QStringLiteral("Read|/alphas|Directory name"),
                                           QStringLiteral("Read|/alphas/ALPHA.TXT|Filename")}));
-        QVERIFY(FForm->FindAllPanel->isEnabled());
+        QVERIFY(Child<TFindAllPanel>(*FForm, "FindAllPanel")->isEnabled());
     }
 
     void newAndOpenClearTheList() {
@@ -184,7 +194,7 @@ private slots:
         QTRY_COMPARE(HitsView()->model()->rowCount(), 2);
 
         TDialogAnswer info("orlenta::TInfoDialogForm", [](QWidget* dialog) { dialog->close(); });
-        FForm->FileNewAction->trigger();
+        Child<QAction>(*FForm, "FileNewAction")->trigger();
         QVERIFY(info.Answered());
         QCOMPARE(TextEdit()->text(), QString());
         QCOMPARE(HitsView()->model()->rowCount(), 0);
@@ -195,7 +205,7 @@ private slots:
 
         FPrompts.Answers = {TMessageAnswer::No}; // do not save the new catalogue
         FPrompts.FileNames = {FCatalogueFile};
-        FForm->FileOpenAction->trigger();
+        Child<QAction>(*FForm, "FileOpenAction")->trigger();
         QCOMPARE(TextEdit()->text(), QString());
         QCOMPARE(HitsView()->model()->rowCount(), 0);
         QTest::keyClicks(TextEdit(), QStringLiteral("alpha"));

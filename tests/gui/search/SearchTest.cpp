@@ -58,7 +58,7 @@ private:
                           : Child<QPushButton>(*dialog, "OkButton"))
                 ->click();
         });
-        FForm->SearchAction->trigger();
+        Child<QAction>(*FForm, "SearchAction")->trigger();
         QVERIFY(answer.Answered());
     }
 
@@ -117,8 +117,10 @@ private slots:
         Search({QStringLiteral("alpha")});
         QCOMPARE(MessageTexts(), QStringList{Prompt("Zeta")});
         QCOMPARE(SelectedText(*FForm), QStringLiteral("Alpha"));
-        QVERIFY(FForm->TreeView->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
-        QVERIFY(FForm->TreeView->isExpanded(IndexOfText(*FForm, QStringLiteral("Zeta"))));
+        QVERIFY(Child<QTreeView>(*FForm, "TreeView")
+                    ->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
+        QVERIFY(Child<QTreeView>(*FForm, "TreeView")
+                    ->isExpanded(IndexOfText(*FForm, QStringLiteral("Zeta"))));
     }
 
     void aFileNameHitSelectsItsDirectory() {
@@ -127,22 +129,24 @@ private slots:
         QCOMPARE(MessageTexts(), (QStringList{Prompt("Zeta"), QStringLiteral("Search done")}));
         QCOMPARE(SelectedText(*FForm), QStringLiteral("deep"));
         QCOMPARE(FForm->FilesModel().stringList(), QStringList{QStringLiteral("d.txt")});
-        QVERIFY(FForm->TreeView->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
+        QVERIFY(Child<QTreeView>(*FForm, "TreeView")
+                    ->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
     }
 
     void searchCollapsesTheTreeButCancelLeavesIt() {
-        FForm->TreeView->expandAll();
+        Child<QTreeView>(*FForm, "TreeView")->expandAll();
         const QModelIndex zeta = IndexOfText(*FForm, QStringLiteral("Zeta"));
         const QString selected = SelectedText(*FForm);
         Search({QStringLiteral("alpha"), false, true});
         QVERIFY(FPrompts.Messages.empty());
-        QVERIFY(FForm->TreeView->isExpanded(zeta));
+        QVERIFY(Child<QTreeView>(*FForm, "TreeView")->isExpanded(zeta));
         QCOMPARE(SelectedText(*FForm), selected);
 
         Search({QString()});
         QCOMPARE(MessageTexts(), QStringList{QStringLiteral("Search done")});
-        QVERIFY(!FForm->TreeView->isExpanded(zeta));
-        QVERIFY(!FForm->TreeView->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
+        QVERIFY(!Child<QTreeView>(*FForm, "TreeView")->isExpanded(zeta));
+        QVERIFY(!Child<QTreeView>(*FForm, "TreeView")
+                     ->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
     }
 };
 
