@@ -79,7 +79,9 @@ TEST(Utf8, EncodesEachLengthAtItsBounds) {
     for (const auto& [codePoint, bytes] : cases) {
         std::string out = "x";
         AppendUtf8(out, codePoint);
-        EXPECT_EQ(out, "x" + std::string(bytes)) << std::hex << static_cast<uint32_t>(codePoint);
+        // Appended, not "x" + std::string(bytes): GCC 12 at -O3 takes that insertion at the front
+        // for an overlapping copy (-Wrestrict) when it is not.
+        EXPECT_EQ(out, std::string("x").append(bytes)) << std::hex << static_cast<uint32_t>(codePoint);
     }
 }
 
