@@ -5,7 +5,7 @@
 
 #include "core/catalogue/OrlentaData.h"
 #include "gui/UserPrompts.h"
-#include "gui/mainwindow/DiscInfoDockingForm.h"
+#include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QAbstractItemModel>
 #include <QString>

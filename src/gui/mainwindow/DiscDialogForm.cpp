@@ -1,6 +1,6 @@
 #include "gui/mainwindow/DiscDialogForm.h"
 
-#include "gui/mainwindow/DiscInfoDockingForm.h"
+#include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "gui/mainwindow/InfoDialogForm.h"
 
 #include "gui/WindowText.h"
-#include "gui/mainwindow/DiscInfoDockingForm.h"
+#include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QLabel>
 #include <QLineEdit>

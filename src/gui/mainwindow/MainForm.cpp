@@ -14,13 +14,13 @@
 #include "gui/about/AboutBox.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/DiscDialogForm.h"
-#include "gui/mainwindow/DiscInfoDockingForm.h"
 #include "gui/mainwindow/InfoDialogForm.h"
 #include "gui/reading/AddTreeDialogForm.h"
 #include "gui/reading/ReadingDiscForm.h"
 #include "gui/search/FindAllPanel.h"
 #include "gui/search/SearchDialogForm.h"
 #include "gui/state/OvcFormState.h"
+#include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,9 +3,9 @@
 #include "core/Clock.h"
 #include "core/state/StoredProperties.h"
 #include "gui/WidgetNames.h"
-#include "gui/mainwindow/DiscInfoDockingForm.h"
 #include "gui/state/HistoryComboBox.h"
 #include "gui/state/OvcComponentState.h"
+#include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>

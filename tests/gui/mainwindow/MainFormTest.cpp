@@ -11,9 +11,9 @@
 #include "gui/WindowText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/DiscDialogForm.h"
-#include "gui/mainwindow/DiscInfoDockingForm.h"
 #include "gui/mainwindow/InfoDialogForm.h"
 #include "gui/search/FindAllPanel.h"
+#include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QAccessible>
 #include <QAction>

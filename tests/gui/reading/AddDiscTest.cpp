@@ -7,10 +7,10 @@
 #include "core/reading/DiscReading.h"
 #include "gui/WindowText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
-#include "gui/mainwindow/DiscInfoDockingForm.h"
 #include "gui/mainwindow/MainForm.h"
 #include "gui/reading/AddTreeDialogForm.h"
 #include "gui/reading/ReadingDiscForm.h"
+#include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QAction>
 #include <QApplication>

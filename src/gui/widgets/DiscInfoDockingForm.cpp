@@ -1,4 +1,4 @@
-#include "gui/mainwindow/DiscInfoDockingForm.h"
+#include "gui/widgets/DiscInfoDockingForm.h"
 
 #include "core/catalogue/DiscProperties.h"
 #include "gui/WindowText.h"
