@@ -26,7 +26,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -132,52 +131,25 @@ void TMainForm::CreateDiscReading() {
     // ready event rebuilds the tree.
     FDiscReading = std::make_unique<TDiscReading>(FSession);
     FDiscReading->OnReadingStarts = [this](const IXMLDiscType& disc) {
-        ReadingDiscForm->SetDiscTitle(ToQString(disc.Title()));
-        ReadingDiscForm->SetCurrentDirectory(QString());
-        ReadingDiscForm->ShowCentred();
+        ReadingDiscForm->StartReading(ToQString(disc.Title()));
         // Only the progress window's Stop reading takes input while the walk runs.
         setEnabled(false);
         ReadingDiscForm->setEnabled(true);
     };
-    // The progress label is only painted when pending events run, and eliding a path to fit it
-    // shapes the whole text: setting it for each of a hundred thousand directories would cost
-    // more than reading them. The directory is noted here and shown before events run and when
-    // the walk ends.
-    auto currentDirectory = std::make_shared<std::string>();
-    auto currentDirectoryShown = std::make_shared<bool>(true);
-    auto showCurrentDirectory = [this, currentDirectory, currentDirectoryShown] {
-        if (*currentDirectoryShown)
-            return;
-        ReadingDiscForm->SetCurrentDirectory(QFile::decodeName(QByteArray(
-            currentDirectory->data(), static_cast<qsizetype>(currentDirectory->size()))));
-        *currentDirectoryShown = true;
-    };
-    FDiscReading->OnDirectoryFound = [currentDirectory,
-                                      currentDirectoryShown](std::string_view directory) {
-        currentDirectory->assign(directory);
-        *currentDirectoryShown = false;
+    FDiscReading->OnDirectoryFound = [this](std::string_view directory) {
+        ReadingDiscForm->NoteDirectory(directory);
     };
     FDiscReading->OnReadingNotStarted = [this] {
         ReadingDiscForm->hide();
         setEnabled(true);
     };
-    FDiscReading->OnReady = [this, showCurrentDirectory] {
-        showCurrentDirectory();
+    FDiscReading->OnReady = [this] {
+        ReadingDiscForm->ShowNotedDirectory();
         ReadyHandler(nullptr);
     };
     FDiscReading->OnDiscPanelCleared = [this] { DiscToPanel({}, *FDiscInfoDockingForm); };
-    // Pending events (repaints, the Stop reading button) run during a walk, but not after every
-    // one of a million entries. The clock is read after each entry, not after every so many: on
-    // an optical disc a single entry (a directory to open) can take a good part of a second.
-    auto sinceEvents = std::make_shared<QElapsedTimer>();
-    sinceEvents->start();
-    FDiscReading->DirReader().SetOnProcessEvents([sinceEvents, showCurrentDirectory](TDirReader&) {
-        if (sinceEvents->elapsed() >= 20) {
-            showCurrentDirectory();
-            QCoreApplication::processEvents();
-            sinceEvents->restart();
-        }
-    });
+    FDiscReading->DirReader().SetOnProcessEvents(
+        [this](TDirReader&) { ReadingDiscForm->LetEventsRun(); });
 }
 
 void TMainForm::FormDestroy() {

@@ -1,6 +1,8 @@
 #include "gui/reading/ReadingDiscForm.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,6 +15,8 @@ namespace orlenta {
 namespace {
 
 constexpr int kWindowWidth = 460;
+// How often pending events run during a walk, at most.
+constexpr qint64 kEventsIntervalMs = 20;
 
 } // namespace
 
@@ -56,10 +60,44 @@ TReadingDiscForm::TReadingDiscForm(QWidget* parent)
     layout->addWidget(ButtonPanel);
     setFixedWidth(kWindowWidth);
     setFixedHeight(sizeHint().height());
+    FSinceEvents.start();
 }
 
 void TReadingDiscForm::BindStopReading(QAction* action) {
     StopReadingButton->setDefaultAction(action);
+}
+
+void TReadingDiscForm::StartReading(const QString& discTitle) {
+    SetDiscTitle(discTitle);
+    SetCurrentDirectory(QString());
+    ShowCentred();
+}
+
+// The label is only painted when pending events run, and eliding a path to fit it shapes the
+// whole text: setting it for each of a hundred thousand directories would cost more than reading
+// them. The directory is noted here and shown before events run and when the walk ends.
+void TReadingDiscForm::NoteDirectory(std::string_view directory) {
+    FNotedDirectory.assign(directory);
+    FNotedDirectoryShown = false;
+}
+
+void TReadingDiscForm::ShowNotedDirectory() {
+    if (FNotedDirectoryShown)
+        return;
+    SetCurrentDirectory(QFile::decodeName(
+        QByteArray(FNotedDirectory.data(), static_cast<qsizetype>(FNotedDirectory.size()))));
+    FNotedDirectoryShown = true;
+}
+
+void TReadingDiscForm::LetEventsRun() {
+    // Pending events (repaints, the Stop reading button) run during a walk, but not after every
+    // one of a million entries. The clock is read after each entry, not after every so many: on
+    // an optical disc a single entry (a directory to open) can take a good part of a second.
+    if (FSinceEvents.elapsed() >= kEventsIntervalMs) {
+        ShowNotedDirectory();
+        QCoreApplication::processEvents();
+        FSinceEvents.restart();
+    }
 }
 
 void TReadingDiscForm::SetDiscTitle(const QString& title) {
