@@ -69,7 +69,7 @@ private slots:
         QVERIFY(entry.open(QIODevice::ReadOnly));
         QVERIFY(entry.readAll().contains(
             "\nExec=" + QFile::encodeName(QCoreApplication::applicationFilePath()) + " %f\n"));
-        QVERIFY(form.StatusBar->currentMessage().isEmpty());
+        QVERIFY(Child<QStatusBar>(form, "StatusBar")->currentMessage().isEmpty());
         QVERIFY(prompts.Messages.empty());
     }
 
@@ -85,11 +85,11 @@ private slots:
                              "create folder \""_L1 +
                              FHome->filePath(u"data"_s) + "\". Not a directory."_L1;
         QCOMPARE(standardError.Text(), "orlenta: "_L1 + said + "\n"_L1);
-        QCOMPARE(form.StatusBar->currentMessage(), said);
+        QCOMPARE(Child<QStatusBar>(form, "StatusBar")->currentMessage(), said);
         QVERIFY(prompts.Messages.empty());
         QVERIFY(form.Session().XMLIndexData);
-        QVERIFY(form.FileNewAction->isEnabled());
-        QVERIFY(form.DiscAddAction->isEnabled());
+        QVERIFY(Child<QAction>(form, "FileNewAction")->isEnabled());
+        QVERIFY(Child<QAction>(form, "DiscAddAction")->isEnabled());
     }
 
 private:

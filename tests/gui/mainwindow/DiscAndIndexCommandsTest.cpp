@@ -44,7 +44,7 @@ private slots:
             Child<QLineEdit>(*disc, "TitleLabeledEdit")->setText(QStringLiteral("changed"));
             Child<QPushButton>(*disc, "Button1")->click();
         });
-        form->DiscInfoAction->trigger();
+        Child<QAction>(*form, "DiscInfoAction")->trigger();
         QVERIFY(!form->FileChanged());
         QCOMPARE(form->Session().XMLDiscData.Title(), std::string_view("Zeta"));
 
@@ -62,24 +62,25 @@ private slots:
                 ->setPlainText(QStringLiteral("first\nsecond\n"));
             Child<QPushButton>(*dialog, "OkButton")->click();
         });
-        form->DiscInfoAction->trigger();
+        Child<QAction>(*form, "DiscInfoAction")->trigger();
         const IXMLDiscType disc = form->Session().XMLDiscData;
         QCOMPARE(disc.Title(), std::string_view("Aardvark"));
         QCOMPARE(disc.MediaType(), std::string_view("BD-R"));
         QCOMPARE(disc.FileCount(), std::string_view("4"));
         QCOMPARE(std::string(disc.Memo()), EscapeText("first\r\nsecond\r\n"));
-        QCOMPARE(Texts(*form, form->TreeModel().TopLevel()),
+        QCOMPARE(Texts(*form, TreeModel(*form).TopLevel()),
                  (QStringList{u"Aardvark"_s, u"alpha disc"_s}));
         QCOMPARE(SelectedText(*form), QStringLiteral("Aardvark"));
         QCOMPARE(PanelTitle(*form), QStringLiteral("Aardvark"));
-        QCOMPARE(Child<QPlainTextEdit>(form->DiscInfoDockingForm(), "DiscMemo")->toPlainText(),
+        QCOMPARE(Child<QPlainTextEdit>(DiscPanel(*form), "DiscMemo")->toPlainText(),
                  QStringLiteral("first\nsecond\n"));
         QVERIFY(form->FileChanged());
     }
 
     void discCommandsWithoutDisc() {
         auto form = MakeForm(FPrompts);
-        for (QAction* action : {form->DiscInfoAction, form->DiscRemoveAction}) {
+        for (QAction* action :
+             {Child<QAction>(*form, "DiscInfoAction"), Child<QAction>(*form, "DiscRemoveAction")}) {
             FPrompts.Messages.clear();
             action->trigger();
             QCOMPARE(FPrompts.Messages.size(), size_t(1));
@@ -109,14 +110,14 @@ private slots:
         WriteDataFile(root, ToLocalPath(FCatalogueFile));
         auto form = OpenedForm();
         FPrompts.Answers = {answer};
-        form->DiscRemoveAction->trigger();
+        Child<QAction>(*form, "DiscRemoveAction")->trigger();
         QCOMPARE(FPrompts.Messages.size(), size_t(1));
         QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Confirmation);
         QCOMPARE(FPrompts.Messages[0].Buttons, TMessageButtons::YesNo);
         QCOMPARE(FPrompts.Messages[0].Text, prompt);
         if (answer == TMessageAnswer::Yes) {
             QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 1);
-            QCOMPARE(Texts(*form, form->TreeModel().TopLevel()), QStringList{u"alpha disc"_s});
+            QCOMPARE(Texts(*form, TreeModel(*form).TopLevel()), QStringList{u"alpha disc"_s});
             QVERIFY(SelectedText(*form).isEmpty());
             QVERIFY(!form->Session().XMLDiscData);
             QVERIFY(PanelTitle(*form).isEmpty());
@@ -142,8 +143,8 @@ private slots:
         auto form = OpenedForm();
         QCOMPARE(ListedFiles(*form), QStringList{u"f"_s});
         FPrompts.Answers = {TMessageAnswer::Yes};
-        form->DiscRemoveAction->trigger();
-        QCOMPARE(form->TreeModel().NodeCount(), 0);
+        Child<QAction>(*form, "DiscRemoveAction")->trigger();
+        QCOMPARE(TreeModel(*form).NodeCount(), 0);
         QVERIFY(ListedFiles(*form).isEmpty());
         QVERIFY(PanelTitle(*form).isEmpty());
         QVERIFY(form->FileChanged());
@@ -180,12 +181,12 @@ private slots:
             Child<QPlainTextEdit>(*info, "Memo")->setPlainText(memo);
             Child<QPushButton>(*info, "OkButton")->click();
         });
-        form->FileInfoAction->trigger();
+        Child<QAction>(*form, "FileInfoAction")->trigger();
         QCOMPARE(ToQString(form->Session().XMLIndexData.Title()), storedTitle);
         QCOMPARE(ToQString(form->Session().XMLIndexData.Memo()), storedMemo);
         QCOMPARE(form->windowTitle(), storedTitle + QStringLiteral(" - Orlenta"));
         QVERIFY(form->FileChanged());
-        QVERIFY(form->FileSaveAction->isEnabled());
+        QVERIFY(Child<QAction>(*form, "FileSaveAction")->isEnabled());
     }
 
     void indexPropertiesCancelAndStoredEscapes() {
@@ -199,7 +200,7 @@ private slots:
             Child<QLineEdit>(*info, "TitleLabeledEdit")->setText(QStringLiteral("Other"));
             dialog->close();
         });
-        form->FileInfoAction->trigger();
+        Child<QAction>(*form, "FileInfoAction")->trigger();
         QCOMPARE(form->Session().XMLIndexData.Title(), std::string_view("Archive"));
         QVERIFY(!form->FileChanged());
         // A stored escape that EscapeText never writes is shown decoded; a memo the user did not
@@ -210,7 +211,7 @@ private slots:
                      ToQString(UnescapeText("a\\qb")));
             Child<QPushButton>(*info, "OkButton")->click();
         });
-        form->FileInfoAction->trigger();
+        Child<QAction>(*form, "FileInfoAction")->trigger();
         QCOMPARE(std::string(form->Session().XMLIndexData.Memo()), std::string("a\\qb"));
     }
 
@@ -230,10 +231,10 @@ private slots:
                 Child<QPushButton>(*dialog, "OkButton")->click();
             };
             TDialogAnswer info("orlenta::TInfoDialogForm", pressOk);
-            form->FileInfoAction->trigger();
+            Child<QAction>(*form, "FileInfoAction")->trigger();
             QCOMPARE(std::string(form->Session().XMLIndexData.Memo()), stored);
             TDialogAnswer disc("orlenta::TDiscDialogForm", pressOk);
-            form->DiscInfoAction->trigger();
+            Child<QAction>(*form, "DiscInfoAction")->trigger();
             QCOMPARE(std::string(form->Session().XMLDiscData.Memo()), stored);
         }
 
@@ -249,7 +250,7 @@ private slots:
             QTest::keyClicks(memo, QStringLiteral("e"));
             Child<QPushButton>(*dialog, "OkButton")->click();
         });
-        form->DiscInfoAction->trigger();
+        Child<QAction>(*form, "DiscInfoAction")->trigger();
         QCOMPARE(std::string(form->Session().XMLDiscData.Memo()),
                  EscapeText("a\u00a0b\u2028cd\r\ne"));
     }

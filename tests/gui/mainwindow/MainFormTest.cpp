@@ -65,7 +65,7 @@ private slots:
         QCOMPARE(EnabledActions(*form), IdleActions(false));
         QVERIFY(!form->FileChanged());
         QVERIFY(form->Session().OrlentaFilename.empty());
-        QCOMPARE(form->TreeModel().NodeCount(), 0);
+        QCOMPARE(TreeModel(*form).NodeCount(), 0);
         QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view());
         QVERIFY(form->close());
         QVERIFY(FPrompts.Messages.empty());
@@ -89,7 +89,7 @@ private slots:
             }
         });
         answer.start(20);
-        form->AboutAction->trigger();
+        Child<QAction>(*form, "AboutAction")->trigger();
         QVERIFY(disabledMeanwhile);
         QVERIFY(form->isEnabled());
         QCOMPARE(EnabledActions(*form), before);
@@ -99,7 +99,7 @@ private slots:
     // A screen reader names every control that takes the focus.
     void everyControlHasAnAccessibleName() {
         auto form = MakeForm(FPrompts, {FCatalogueFile});
-        form->FindAllAction->trigger();
+        Child<QAction>(*form, "FindAllAction")->trigger();
         QStringList unnamed;
         for (QWidget* widget : form->findChildren<QWidget*>()) {
             if (!widget->isVisible() || widget->focusPolicy() == Qt::NoFocus)
@@ -121,8 +121,8 @@ private slots:
               "DiscInfoPanel", "TitleLabeledEdit", "MediaTypeComboBox", "DiscMemo", "Splitter3",
               "FindAllDock", "FindAllPanel"})
             QVERIFY2(form->findChild<QWidget*>(QString::fromLatin1(name)) != nullptr, name);
-        QCOMPARE(form->FilesLabel->text(), QStringLiteral("Files"));
-        QCOMPARE(form->TreeView->indentation(), 19);
+        QCOMPARE(Child<QLabel>(*form, "FilesLabel")->text(), QStringLiteral("Files"));
+        QCOMPARE(TreeView(*form)->indentation(), 19);
 
         struct TRow {
             QAction* Action;
@@ -132,19 +132,21 @@ private slots:
             int Image;
         };
         const TRow rows[] = {
-            {form->FileNewAction, "File", "&New", "&New", -1},
-            {form->FileOpenAction, "File", "&Open", "&Open", 2},
-            {form->FileSaveAction, "File", "&Save", "&Save", 13},
-            {form->FileSaveAsAction, "File", "Save As", "S&ave As", -1},
-            {form->FileInfoAction, "File", "&Properties", "&Properties", 4},
-            {form->FileExitAction, "File", "E&xit", "E&xit", -1},
-            {form->DiscAddAction, "Disc", "&Add", "&Add", 7},
-            {form->DiscRemoveAction, "Disc", "&Remove", "&Remove", 8},
-            {form->DiscInfoAction, "Disc", "Edit &properties", "Edit &properties", 4},
-            {form->SearchAction, "Disc", "&Search", "S&earch", 9},
-            {form->FindAllAction, "Disc", "&Find all", "&Find all", 9},
-            {form->AboutAction, "About", "&About", "&About", 5},
-            {form->DiscStopReadingAction, "Reading", "&Stop reading", "&Stop reading", 6},
+            {Child<QAction>(*form, "FileNewAction"), "File", "&New", "&New", -1},
+            {Child<QAction>(*form, "FileOpenAction"), "File", "&Open", "&Open", 2},
+            {Child<QAction>(*form, "FileSaveAction"), "File", "&Save", "&Save", 13},
+            {Child<QAction>(*form, "FileSaveAsAction"), "File", "Save As", "S&ave As", -1},
+            {Child<QAction>(*form, "FileInfoAction"), "File", "&Properties", "&Properties", 4},
+            {Child<QAction>(*form, "FileExitAction"), "File", "E&xit", "E&xit", -1},
+            {Child<QAction>(*form, "DiscAddAction"), "Disc", "&Add", "&Add", 7},
+            {Child<QAction>(*form, "DiscRemoveAction"), "Disc", "&Remove", "&Remove", 8},
+            {Child<QAction>(*form, "DiscInfoAction"), "Disc", "Edit &properties",
+             "Edit &properties", 4},
+            {Child<QAction>(*form, "SearchAction"), "Disc", "&Search", "S&earch", 9},
+            {Child<QAction>(*form, "FindAllAction"), "Disc", "&Find all", "&Find all", 9},
+            {Child<QAction>(*form, "AboutAction"), "About", "&About", "&About", 5},
+            {Child<QAction>(*form, "DiscStopReadingAction"), "Reading", "&Stop reading",
+             "&Stop reading", 6},
         };
         for (const TRow& row : rows) {
             const QString name = row.Action->objectName();
@@ -178,11 +180,12 @@ private slots:
                               u"SearchAction"_s, u"FindAllAction"_s}));
         QCOMPARE(menus[2]->text(), QStringLiteral("&About"));
         QCOMPARE(texts(menus[2]->menu()->actions()), QStringList{u"AboutAction"_s});
-        QCOMPARE(texts(form->ActionToolBar->actions()),
+        QCOMPARE(texts(Child<QToolBar>(*form, "ActionToolBar")->actions()),
                  (QStringList{u"FileOpenAction"_s, u"FileSaveAction"_s, u"DiscAddAction"_s,
                               u"DiscRemoveAction"_s, u"DiscInfoAction"_s, u"SearchAction"_s,
                               u"FindAllAction"_s}));
-        QCOMPARE(form->ActionToolBar->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+        QCOMPARE(Child<QToolBar>(*form, "ActionToolBar")->toolButtonStyle(),
+                 Qt::ToolButtonTextBesideIcon);
     }
 
     void busyModeEnablesOnlyStopReading_data() {
@@ -196,21 +199,22 @@ private slots:
         form->SetFileChanged(changed);
         form->SetBusy(QStringLiteral("Loading datafile..."));
         QCOMPARE(EnabledActions(*form), QStringList{u"DiscStopReadingAction"_s});
-        QVERIFY(!form->FindAllPanel->isEnabled());
-        QCOMPARE(form->StatusBar->currentMessage(), QStringLiteral("Loading datafile..."));
+        QVERIFY(!Child<TFindAllPanel>(*form, "FindAllPanel")->isEnabled());
+        QCOMPARE(Child<QStatusBar>(*form, "StatusBar")->currentMessage(),
+                 QStringLiteral("Loading datafile..."));
         QVERIFY(QApplication::overrideCursor() != nullptr);
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         // Busy mode does not nest: a second text replaces the first, one empty text ends it.
         form->SetBusy(QStringLiteral("Sorting tree..."));
         form->SetBusy(QString());
         QCOMPARE(EnabledActions(*form), IdleActions(changed));
-        QVERIFY(form->FindAllPanel->isEnabled());
-        QVERIFY(form->StatusBar->currentMessage().isEmpty());
+        QVERIFY(Child<TFindAllPanel>(*form, "FindAllPanel")->isEnabled());
+        QVERIFY(Child<QStatusBar>(*form, "StatusBar")->currentMessage().isEmpty());
         QVERIFY(QApplication::overrideCursor() == nullptr);
         // The changed flag rules Save by itself, busy or not.
         form->SetBusy(QStringLiteral("Processing..."));
         form->SetFileChanged(true);
-        QVERIFY(form->FileSaveAction->isEnabled());
+        QVERIFY(Child<QAction>(*form, "FileSaveAction")->isEnabled());
         form->SetBusy(QString());
         form->SetFileChanged(false);
     }
@@ -222,30 +226,30 @@ private slots:
         QCOMPARE(EnabledActions(*form), IdleActions(false));
         // Sorted once, locale-aware ("alpha disc" before "Zeta", unlike byte order), the first
         // disc of the document selected and expanded by one level.
-        QCOMPARE(Texts(*form, form->TreeModel().TopLevel()),
+        QCOMPARE(Texts(*form, TreeModel(*form).TopLevel()),
                  (QStringList{u"alpha disc"_s, u"Zeta"_s}));
         const int zeta = NodeAt(*form, {QStringLiteral("Zeta")});
-        QCOMPARE(Texts(*form, form->TreeModel().Node(zeta).Children),
+        QCOMPARE(Texts(*form, TreeModel(*form).Node(zeta).Children),
                  (QStringList{u"Alpha"_s, u"beta"_s}));
         QCOMPARE(SelectedText(*form), QStringLiteral("Zeta"));
-        QVERIFY(form->TreeView->isExpanded(form->TreeModel().IndexOfNode(zeta)));
+        QVERIFY(TreeView(*form)->isExpanded(TreeModel(*form).IndexOfNode(zeta)));
         const int alpha = NodeAt(*form, {QStringLiteral("Zeta"), QStringLiteral("Alpha")});
-        QVERIFY(!form->TreeView->isExpanded(form->TreeModel().IndexOfNode(alpha)));
+        QVERIFY(!TreeView(*form)->isExpanded(TreeModel(*form).IndexOfNode(alpha)));
         // Stored order in the list, the disc in the read-only panel.
         QCOMPARE(ListedFiles(*form), (QStringList{u"z1.txt"_s, u"a0.txt"_s}));
         QCOMPARE(PanelTitle(*form), QStringLiteral("Zeta"));
-        QCOMPARE(Child<QLineEdit>(form->DiscInfoDockingForm(), "VendorLabeledEdit")->text(),
+        QCOMPARE(Child<QLineEdit>(DiscPanel(*form), "VendorLabeledEdit")->text(),
                  QStringLiteral("Vendor Z"));
-        QVERIFY(Child<QLineEdit>(form->DiscInfoDockingForm(), "TitleLabeledEdit")->isReadOnly());
-        QVERIFY(!Child<QComboBox>(form->DiscInfoDockingForm(), "MediaTypeComboBox")->isEnabled());
-        QVERIFY(Child<QPlainTextEdit>(form->DiscInfoDockingForm(), "DiscMemo")->isReadOnly());
+        QVERIFY(Child<QLineEdit>(DiscPanel(*form), "TitleLabeledEdit")->isReadOnly());
+        QVERIFY(!Child<QComboBox>(DiscPanel(*form), "MediaTypeComboBox")->isEnabled());
+        QVERIFY(Child<QPlainTextEdit>(DiscPanel(*form), "DiscMemo")->isReadOnly());
 
         // Node data and pictures.
-        const QModelIndex discIndex = form->TreeModel().IndexOfNode(zeta);
+        const QModelIndex discIndex = TreeModel(*form).IndexOfNode(zeta);
         QCOMPARE(discIndex.data(TCatalogueTreeModel::NodeDataRole).toInt(), 1);
         QCOMPARE(discIndex.data(TCatalogueTreeModel::ImageIndexRole).toInt(), 0);
         QCOMPARE(discIndex.data(TCatalogueTreeModel::SelectedIndexRole).toInt(), 1);
-        const QModelIndex alphaIndex = form->TreeModel().IndexOfNode(alpha);
+        const QModelIndex alphaIndex = TreeModel(*form).IndexOfNode(alpha);
         QCOMPARE(alphaIndex.data(TCatalogueTreeModel::NodeDataRole).toInt(), 3);
         QCOMPARE(alphaIndex.data(TCatalogueTreeModel::ImageIndexRole).toInt(), 2);
         QCOMPARE(alphaIndex.data(TCatalogueTreeModel::SelectedIndexRole).toInt(), 3);
@@ -267,7 +271,7 @@ private slots:
         QFETCH(QString, disc);
         QFETCH(QStringList, files);
         auto form = OpenedForm();
-        form->TreeView->expandAll();
+        TreeView(*form)->expandAll();
         ClickNode(*form, path);
         QCOMPARE(SelectedText(*form), path.back());
         QCOMPARE(ListedFiles(*form), files);
@@ -278,9 +282,9 @@ private slots:
 
     void clickWithoutSelectionEmptiesPanelAndList() {
         auto form = OpenedForm();
-        form->TreeView->selectionModel()->clearSelection();
-        QTest::mouseClick(form->TreeView->viewport(), Qt::LeftButton, {},
-                          QPoint(5, form->TreeView->viewport()->height() - 5));
+        TreeView(*form)->selectionModel()->clearSelection();
+        QTest::mouseClick(TreeView(*form)->viewport(), Qt::LeftButton, {},
+                          QPoint(5, TreeView(*form)->viewport()->height() - 5));
         QVERIFY(!form->Session().XMLDiscData);
         QVERIFY(PanelTitle(*form).isEmpty());
         QVERIFY(ListedFiles(*form).isEmpty());
@@ -288,10 +292,10 @@ private slots:
 
     void keyboardMovesCountAsClicks() {
         auto form = OpenedForm();
-        form->TreeView->setFocus();
-        QTest::keyClick(form->TreeView, Qt::Key_Down); // Zeta -> Alpha
+        TreeView(*form)->setFocus();
+        QTest::keyClick(TreeView(*form), Qt::Key_Down); // Zeta -> Alpha
         QCOMPARE(SelectedText(*form), QStringLiteral("Alpha"));
-        QTest::keyClick(form->TreeView, Qt::Key_Down);
+        QTest::keyClick(TreeView(*form), Qt::Key_Down);
         QCOMPARE(SelectedText(*form), QStringLiteral("beta"));
         QCOMPARE(ListedFiles(*form), QStringList{u"b.txt"_s});
     }
@@ -328,13 +332,13 @@ private slots:
         WriteDataFile(root, ToLocalPath(broken));
         auto form = OpenedForm();
         FPrompts.FileNames = {broken};
-        form->FileOpenAction->trigger();
+        Child<QAction>(*form, "FileOpenAction")->trigger();
         QCOMPARE(FPrompts.Messages.size(), size_t(1));
         QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Error);
         QCOMPARE(FPrompts.Messages[0].Text, QStringLiteral("'3x' is not a valid integer value."));
         QVERIFY(!form->Busy());
         QCOMPARE(EnabledActions(*form).size(), IdleActions(false).size());
-        QCOMPARE(form->TreeModel().NodeCount(), 0);
+        QCOMPARE(TreeModel(*form).NodeCount(), 0);
         QVERIFY(ListedFiles(*form).isEmpty());
         QVERIFY(!form->Session().XMLDiscData);
     }
@@ -371,8 +375,8 @@ private slots:
         QCOMPARE(EnabledActions(*form), IdleActions(false));
         // Fully working: a disc can be shown and the catalogue saved under a new name.
         FPrompts.FileNames = {FScratch->FilePath(QStringLiteral("fresh.olx"))};
-        form->FileSaveAction->setEnabled(true);
-        form->FileSaveAction->trigger();
+        Child<QAction>(*form, "FileSaveAction")->setEnabled(true);
+        Child<QAction>(*form, "FileSaveAction")->trigger();
         QVERIFY(QFile::exists(FScratch->FilePath(QStringLiteral("fresh.olx"))));
     }
 
@@ -385,16 +389,16 @@ private slots:
             QVERIFY(Child<QPlainTextEdit>(*info, "Memo")->toPlainText().isEmpty());
             Child<QPushButton>(*info, "Button1")->click();
         });
-        form->FileNewAction->trigger();
+        Child<QAction>(*form, "FileNewAction")->trigger();
         QVERIFY(FPrompts.Messages.empty()); // unchanged: no prompt
         QCOMPARE(form->windowTitle(), QStringLiteral("Untitled - Orlenta"));
         QVERIFY(form->Session().OrlentaFilename.empty());
-        QCOMPARE(form->TreeModel().NodeCount(), 0);
+        QCOMPARE(TreeModel(*form).NodeCount(), 0);
         QVERIFY(ListedFiles(*form).isEmpty());
         QVERIFY(PanelTitle(*form).isEmpty());
         // Changed even though the dialog was cancelled.
         QVERIFY(form->FileChanged());
-        QVERIFY(form->FileSaveAction->isEnabled());
+        QVERIFY(Child<QAction>(*form, "FileSaveAction")->isEnabled());
     }
 
     // New, Open and closing ask on a changed catalogue; every answer, with and without a file.
@@ -432,7 +436,7 @@ private slots:
             form->Session().OrlentaFilename.clear();
         // A change: remove the selected disc.
         FPrompts.Answers = {TMessageAnswer::Yes};
-        form->DiscRemoveAction->trigger();
+        Child<QAction>(*form, "DiscRemoveAction")->trigger();
         QVERIFY(form->FileChanged());
         FPrompts.Messages.clear();
 
@@ -454,9 +458,9 @@ private slots:
 
         bool closed = false;
         if (command == QStringLiteral("new"))
-            form->FileNewAction->trigger();
+            Child<QAction>(*form, "FileNewAction")->trigger();
         else if (command == QStringLiteral("open"))
-            form->FileOpenAction->trigger();
+            Child<QAction>(*form, "FileOpenAction")->trigger();
         else
             closed = form->close();
 
@@ -475,7 +479,7 @@ private slots:
             QCOMPARE(form->windowTitle() == QStringLiteral("Other - Orlenta"), goesOn);
         if (!goesOn) {
             QVERIFY(form->FileChanged());
-            QCOMPARE(Texts(*form, form->TreeModel().TopLevel()), QStringList{u"alpha disc"_s});
+            QCOMPARE(Texts(*form, TreeModel(*form).TopLevel()), QStringList{u"alpha disc"_s});
         }
         // What was saved holds the change: one disc left.
         const QString savedPath =
@@ -492,7 +496,7 @@ private slots:
     void saveAsAsksWithTitleAndKeepsCaption() {
         auto form = OpenedForm();
         FPrompts.FileNames = {QString()};
-        form->FileSaveAsAction->trigger();
+        Child<QAction>(*form, "FileSaveAsAction")->trigger();
         QCOMPARE(FPrompts.FileRequests.size(), size_t(1));
         const TFileDialogRequest& request = FPrompts.FileRequests[0];
         QVERIFY(request.Save);
@@ -506,16 +510,16 @@ private slots:
         form->SetFileChanged(true);
         const QString copy = FScratch->FilePath(QStringLiteral("copy.olx"));
         FPrompts.FileNames = {copy};
-        form->FileSaveAsAction->trigger();
+        Child<QAction>(*form, "FileSaveAsAction")->trigger();
         QVERIFY(QFile::exists(copy));
         QCOMPARE(form->Session().OrlentaFilename, ToLocalPath(copy));
         QVERIFY(!form->FileChanged());
-        QVERIFY(!form->FileSaveAction->isEnabled());
+        QVERIFY(!Child<QAction>(*form, "FileSaveAction")->isEnabled());
         QCOMPARE(form->windowTitle(), QStringLiteral("Archive - Orlenta"));
 
         // Save on a bound catalogue asks nothing.
         form->SetFileChanged(true);
-        form->FileSaveAction->trigger();
+        Child<QAction>(*form, "FileSaveAction")->trigger();
         QCOMPARE(FPrompts.FileRequests.size(), size_t(2));
         QVERIFY(!form->FileChanged());
     }
@@ -523,7 +527,7 @@ private slots:
     void openDialogRequest() {
         auto form = MakeForm(FPrompts);
         FPrompts.FileNames = {QString()};
-        form->FileOpenAction->trigger();
+        Child<QAction>(*form, "FileOpenAction")->trigger();
         QCOMPARE(FPrompts.FileRequests.size(), size_t(1));
         QVERIFY(!FPrompts.FileRequests[0].Save);
         QCOMPARE(FPrompts.FileRequests[0].Title, QStringLiteral("Open Orlenta datafile"));
@@ -543,10 +547,10 @@ private slots:
         file.close();
         FPrompts.Answers = {TMessageAnswer::No};
         FPrompts.FileNames = {failing};
-        form->FileOpenAction->trigger();
+        Child<QAction>(*form, "FileOpenAction")->trigger();
         QCOMPARE(FPrompts.Messages.back().Text, QStringLiteral("Error reading Orlenta datafile."));
         QVERIFY(form->FileChanged());
-        QVERIFY(form->FileSaveAction->isEnabled());
+        QVERIFY(Child<QAction>(*form, "FileSaveAction")->isEnabled());
     }
 
     void failedOpenKeepsOwnFile_data() {
@@ -567,18 +571,18 @@ private slots:
             file.write(content);
         }
         FPrompts.FileNames = {failing};
-        form->FileOpenAction->trigger();
+        Child<QAction>(*form, "FileOpenAction")->trigger();
         QCOMPARE(FPrompts.Messages.size(), size_t(1));
         QVERIFY2(FPrompts.Messages[0].Text.startsWith(message),
                  qPrintable(FPrompts.Messages[0].Text));
         QCOMPARE(form->Session().OrlentaFilename, ToLocalPath(FCatalogueFile));
         QCOMPARE(form->windowTitle(), QStringLiteral("Archive - Orlenta"));
         QVERIFY(!form->Busy());
-        QCOMPARE(Texts(*form, form->TreeModel().TopLevel()),
+        QCOMPARE(Texts(*form, TreeModel(*form).TopLevel()),
                  (QStringList{u"alpha disc"_s, u"Zeta"_s}));
         // Saving now writes the catalogue's own file and leaves the failing one alone.
         form->SetFileChanged(true);
-        form->FileSaveAction->trigger();
+        Child<QAction>(*form, "FileSaveAction")->trigger();
         QFile failingFile(failing);
         if (content.isEmpty()) {
             QVERIFY(!failingFile.exists());
@@ -628,7 +632,7 @@ private slots:
             QCOMPARE(FPrompts.Messages.size(), size_t(1));
             Child<QPushButton>(*dialog, "CancelButton")->click();
         });
-        form->DiscAddAction->trigger();
+        Child<QAction>(*form, "DiscAddAction")->trigger();
         QVERIFY(answer.Answered());
         QVERIFY(form->close());
 

@@ -343,13 +343,14 @@ private slots:
 
     void addsAReadDiscAndSelectsIt() {
         auto form = MakeForm(FPrompts);
+        TReadingDiscForm* readingForm = Child<TReadingDiscForm>(*form, "ReadingDiscForm");
         const QString source = FScratch->FilePath(QStringLiteral("source"));
         MakeSmallTree(source);
-        TShowCounter progress(form->ReadingDiscForm);
+        TShowCounter progress(readingForm);
         TDialogAnswer answer("orlenta::TAddTreeDialogForm", [&](QWidget* dialog) {
             ChooseCustomDirectory(dialog, source, true, QStringLiteral("Holiday"));
         });
-        form->DiscAddAction->trigger();
+        Child<QAction>(*form, "DiscAddAction")->trigger();
         QVERIFY(answer.Answered());
 
         const IXMLDiscType disc = form->Session().XMLDiscData;
@@ -361,46 +362,46 @@ private slots:
         QCOMPARE(disc.Root().ID(), std::string_view("1"));
         QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view("3"));
         QCOMPARE(SelectedText(*form), QStringLiteral("Holiday"));
-        QCOMPARE(form->FilesModel().stringList(), QStringList{QStringLiteral("readme.txt")});
-        QCOMPARE(Child<QLineEdit>(form->DiscInfoDockingForm(), "DirCountLabeledEdit")->text(),
+        QCOMPARE(ListedFiles(*form), QStringList{QStringLiteral("readme.txt")});
+        QCOMPARE(Child<QLineEdit>(DiscPanel(*form), "DirCountLabeledEdit")->text(),
                  QStringLiteral("2"));
         QCOMPARE(progress.Shown, 1);
-        QCOMPARE(Child<QLabel>(*form->ReadingDiscForm, "DiscTitleLabel")->text(),
-                 QStringLiteral("Holiday"));
-        QVERIFY(Child<QLabel>(*form->ReadingDiscForm, "CurrentDirectoryLabel")
+        QCOMPARE(Child<QLabel>(*readingForm, "DiscTitleLabel")->text(), QStringLiteral("Holiday"));
+        QVERIFY(Child<QLabel>(*readingForm, "CurrentDirectoryLabel")
                     ->text()
                     .endsWith(QStringLiteral("misc/")));
-        QVERIFY(!form->ReadingDiscForm->isVisible());
+        QVERIFY(!readingForm->isVisible());
         QVERIFY(form->isEnabled());
         QVERIFY(!form->Busy());
         QVERIFY(form->FileChanged());
-        QVERIFY(form->FileSaveAction->isEnabled());
+        QVERIFY(Child<QAction>(*form, "FileSaveAction")->isEnabled());
 
         // A second disc, without file names: its IDs follow the first disc's.
         TDialogAnswer second("orlenta::TAddTreeDialogForm", [&](QWidget* dialog) {
             ChooseCustomDirectory(dialog, source + QLatin1Char('/'), false,
                                   QStringLiteral("Again"));
         });
-        form->DiscAddAction->trigger();
+        Child<QAction>(*form, "DiscAddAction")->trigger();
         const IXMLDiscType again = form->Session().XMLDiscData;
         QCOMPARE(again.Title(), std::string_view("Again"));
         QCOMPARE(again.Root().ID(), std::string_view("4"));
         QCOMPARE(again.DirCount(), std::string_view("2"));
         QCOMPARE(again.FileCount(), std::string_view());
         QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 2);
-        QCOMPARE(form->FilesModel().stringList(), QStringList());
+        QCOMPARE(ListedFiles(*form), QStringList());
     }
 
     void virtualDiscNeedsNoProgressWindow() {
         auto form = MakeForm(FPrompts);
-        TShowCounter progress(form->ReadingDiscForm);
+        TReadingDiscForm* readingForm = Child<TReadingDiscForm>(*form, "ReadingDiscForm");
+        TShowCounter progress(readingForm);
         TDialogAnswer answer("orlenta::TAddTreeDialogForm", [](QWidget* widget) {
             auto* dialog = static_cast<TAddTreeDialogForm*>(widget);
             Child<QRadioButton>(*dialog, "VirtualDiscRadioButton")->click();
             Child<QLineEdit>(*dialog, "TitleLabeledEdit")->setText(QStringLiteral("Shelf only"));
             Child<QPushButton>(*dialog, "AddButton")->click();
         });
-        form->DiscAddAction->trigger();
+        Child<QAction>(*form, "DiscAddAction")->trigger();
         QCOMPARE(progress.Shown, 0);
         QCOMPARE(form->Session().XMLDiscData.Title(), std::string_view("Shelf only"));
         QCOMPARE(SelectedText(*form), QStringLiteral("Shelf only"));
@@ -427,7 +428,7 @@ private slots:
             else
                 ChooseCustomDirectory(widget, source, true, QStringLiteral("x"));
         });
-        form->DiscAddAction->trigger();
+        Child<QAction>(*form, "DiscAddAction")->trigger();
         QVERIFY(answer.Answered());
         QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 0);
         QVERIFY(!form->FileChanged());
@@ -445,6 +446,7 @@ private slots:
 
     void stopReadingKeepsWhatWasRead() {
         auto form = MakeForm(FPrompts);
+        TReadingDiscForm* readingForm = Child<TReadingDiscForm>(*form, "ReadingDiscForm");
         const QString source = FScratch->FilePath(QStringLiteral("big"));
         for (int i = 0; i < 60; ++i)
             for (int j = 0; j < 60; ++j)
@@ -455,22 +457,22 @@ private slots:
         QTimer stopper;
         QObject::connect(&stopper, &QTimer::timeout, [&] {
             // Stop also works while the start directory is listed; here some must be read first.
-            if (!form->ReadingDiscForm->isVisible() ||
-                form->Session().XMLDiscData.DirCount().empty())
+            if (!readingForm->isVisible() || form->Session().XMLDiscData.DirCount().empty())
                 return;
             stopper.stop();
-            busyWhileReading = form->Busy() && form->DiscStopReadingAction->isEnabled() &&
-                               !form->DiscAddAction->isEnabled() &&
-                               !form->FileSaveAction->isEnabled();
-            mainWindowDisabled = !form->isEnabled() && form->ReadingDiscForm->isEnabled();
-            QTest::mouseClick(Child<QToolButton>(*form->ReadingDiscForm, "StopReadingButton"),
+            busyWhileReading = form->Busy() &&
+                               Child<QAction>(*form, "DiscStopReadingAction")->isEnabled() &&
+                               !Child<QAction>(*form, "DiscAddAction")->isEnabled() &&
+                               !Child<QAction>(*form, "FileSaveAction")->isEnabled();
+            mainWindowDisabled = !form->isEnabled() && readingForm->isEnabled();
+            QTest::mouseClick(Child<QToolButton>(*readingForm, "StopReadingButton"),
                               Qt::LeftButton);
         });
         stopper.start(1);
         TDialogAnswer answer("orlenta::TAddTreeDialogForm", [&](QWidget* dialog) {
             ChooseCustomDirectory(dialog, source, false, QStringLiteral("Stopped"));
         });
-        form->DiscAddAction->trigger();
+        Child<QAction>(*form, "DiscAddAction")->trigger();
 
         QVERIFY(busyWhileReading);
         QVERIFY(mainWindowDisabled);
@@ -483,33 +485,34 @@ private slots:
                  recorded + 1);
         QCOMPARE(SelectedText(*form), QStringLiteral("Stopped"));
         QVERIFY(form->isEnabled());
-        QVERIFY(!form->ReadingDiscForm->isVisible());
+        QVERIFY(!readingForm->isVisible());
         QVERIFY(!form->Busy());
         QVERIFY(form->FileChanged());
     }
 
     void stopReadingAnswersItsAccessKey() {
         auto form = MakeForm(FPrompts);
-        QSignalSpy stopped(form->DiscStopReadingAction, &QAction::triggered);
+        TReadingDiscForm* readingForm = Child<TReadingDiscForm>(*form, "ReadingDiscForm");
+        QSignalSpy stopped(Child<QAction>(*form, "DiscStopReadingAction"), &QAction::triggered);
         form->SetBusy(QStringLiteral("Reading disc..."));
-        form->ReadingDiscForm->ShowCentred();
-        form->ReadingDiscForm->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form->ReadingDiscForm));
-        QTest::keyClick(form->ReadingDiscForm, Qt::Key_S, Qt::AltModifier);
+        readingForm->ShowCentred();
+        readingForm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(readingForm));
+        QTest::keyClick(readingForm, Qt::Key_S, Qt::AltModifier);
         // The button shows its press for a moment before it acts.
         QTRY_COMPARE(stopped.count(), 1);
-        form->ReadingDiscForm->hide();
+        readingForm->hide();
         form->SetBusy(QString());
     }
 
     void progressWindowLooksAsDesigned() {
         auto form = MakeForm(FPrompts);
-        TReadingDiscForm& progress = *form->ReadingDiscForm;
+        TReadingDiscForm& progress = *Child<TReadingDiscForm>(*form, "ReadingDiscForm");
         QCOMPARE(progress.windowTitle(), QStringLiteral("Reading disc information..."));
         QVERIFY(!(progress.windowFlags() & Qt::WindowCloseButtonHint));
         QVERIFY(Child<QLabel>(progress, "DiscTitleLabel")->font().bold());
         QCOMPARE(Child<QToolButton>(progress, "StopReadingButton")->defaultAction(),
-                 form->DiscStopReadingAction);
+                 Child<QAction>(*form, "DiscStopReadingAction"));
         QVERIFY(!Child<QToolButton>(progress, "StopReadingButton")->icon().isNull());
     }
 };

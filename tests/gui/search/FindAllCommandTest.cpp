@@ -7,6 +7,7 @@
 #include "core/reading/DiscReading.h"
 #include "gui/WindowText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
+#include "gui/mainwindow/DiscCommands.h"
 #include "gui/mainwindow/DiscDialogForm.h"
 #include "gui/mainwindow/MainForm.h"
 #include "gui/reading/AddTreeDialogForm.h"
@@ -39,11 +40,11 @@ class TFindAllCommandTest : public QObject, private TBrowsingWindowFixture {
 private:
     std::unique_ptr<TMainForm> FForm;
 
-    QLineEdit* TextEdit() const { return Child<QLineEdit>(*FForm->FindAllPanel, "FindTextEdit"); }
-    QTableView* HitsView() const { return Child<QTableView>(*FForm->FindAllPanel, "FindHitsView"); }
-    QString Status() const {
-        return Child<QLabel>(*FForm->FindAllPanel, "FindStatusLabel")->text();
-    }
+    TFindAllPanel* Panel() const { return Child<TFindAllPanel>(*FForm, "FindAllPanel"); }
+    QDockWidget* Dock() const { return Child<QDockWidget>(*FForm, "FindAllDock"); }
+    QLineEdit* TextEdit() const { return Child<QLineEdit>(*Panel(), "FindTextEdit"); }
+    QTableView* HitsView() const { return Child<QTableView>(*Panel(), "FindHitsView"); }
+    QString Status() const { return Child<QLabel>(*Panel(), "FindStatusLabel")->text(); }
     // The listed rows, "Disc|Path|Field".
     QStringList Rows() const { return TableRows(*HitsView()->model()); }
     // Opens Find all with Ctrl+F and types text as a new search.
@@ -72,26 +73,26 @@ private slots:
     void cleanup() { TearDown(&FForm); }
 
     void ctrlFOpensThePanelUnderTheTreeAndTypingListsEveryHit() {
-        QVERIFY(!FForm->FindAllDock->isVisible());
-        QCOMPARE(FForm->Splitter3->indexOf(FForm->TreeView), 0);
-        QCOMPARE(FForm->Splitter3->indexOf(FForm->FindAllDock), 1);
+        QVERIFY(!Dock()->isVisible());
+        QCOMPARE(Child<QSplitter>(*FForm, "Splitter3")->indexOf(TreeView(*FForm)), 0);
+        QCOMPARE(Child<QSplitter>(*FForm, "Splitter3")->indexOf(Dock()), 1);
         Find(QStringLiteral("alpha"));
-        QVERIFY(FForm->FindAllDock->isVisible());
+        QVERIFY(Dock()->isVisible());
         QTRY_COMPARE(Rows(), (QStringList{QStringLiteral("Zeta|/Alpha|Directory name"),
                                           QStringLiteral("alpha disc|/|Title")}));
         QVERIFY2(Status().startsWith(QStringLiteral("2 hits in ")), qPrintable(Status()));
 
         // Ctrl+F again selects the text for the next search.
-        FForm->TreeView->setFocus();
+        TreeView(*FForm)->setFocus();
         Find(QStringLiteral("*.txt"));
         QCOMPARE(TextEdit()->text(), QStringLiteral("*.txt"));
         QTRY_COMPARE(HitsView()->model()->rowCount(), 5);
 
         // The close box hides the panel; the command brings it back as it was.
-        FForm->FindAllDock->close();
-        QVERIFY(!FForm->FindAllDock->isVisible());
-        FForm->FindAllAction->trigger();
-        QVERIFY(FForm->FindAllDock->isVisible());
+        Dock()->close();
+        QVERIFY(!Dock()->isVisible());
+        Child<QAction>(*FForm, "FindAllAction")->trigger();
+        QVERIFY(Dock()->isVisible());
         QCOMPARE(HitsView()->model()->rowCount(), 5);
     }
 
@@ -110,7 +111,7 @@ private slots:
         QCOMPARE(ListedFiles(*FForm), QStringList{QStringLiteral("d.txt")});
         QCOMPARE(PanelTitle(*FForm), QStringLiteral("Zeta"));
         const int alpha = NodeAt(*FForm, {QStringLiteral("Zeta"), QStringLiteral("Alpha")});
-        QVERIFY(FForm->TreeView->isExpanded(FForm->TreeModel().IndexOfNode(alpha)));
+        QVERIFY(TreeView(*FForm)->isExpanded(TreeModel(*FForm).IndexOfNode(alpha)));
         // The user goes on in the list where they were.
         QCOMPARE(QApplication::focusWidget(), HitsView());
 
@@ -138,7 +139,7 @@ private slots:
             Child<QLineEdit>(*dialog, "TitleLabeledEdit")->setText(QStringLiteral("Alphabet"));
             Child<QPushButton>(*dialog, "OkButton")->click();
         });
-        FForm->DiscInfoAction->trigger();
+        Child<QAction>(*FForm, "DiscInfoAction")->trigger();
         QVERIFY(edit.Answered());
         QTRY_COMPARE(Rows(), (QStringList{QStringLiteral("Alphabet|/|Title"),
                                           QStringLiteral("Alphabet|/Alpha|Directory name"),
@@ -146,7 +147,7 @@ private slots:
 
         ClickNode(*FForm, {QStringLiteral("alpha disc")});
         FPrompts.Answers = {TMessageAnswer::Yes};
-        FForm->DiscRemoveAction->trigger();
+        Child<QAction>(*FForm, "DiscRemoveAction")->trigger();
         QTRY_COMPARE(Rows(), (QStringList{QStringLiteral("Alphabet|/|Title"),
                                           QStringLiteral("Alphabet|/Alpha|Directory name")}));
 
@@ -164,19 +165,20 @@ private slots:
             Child<QLineEdit>(*dialog, "TitleLabeledEdit")->setText(QStringLiteral("Read"));
             Child<QPushButton>(*dialog, "AddButton")->click();
         });
-        const auto shownDirectory = FForm->DiscReading().OnDirectoryFound;
-        FForm->DiscReading().OnDirectoryFound = [&, shownDirectory](std::string_view directory) {
-            disabledWhileRead = !FForm->FindAllPanel->isEnabled();
+        TDiscReading& reading = Child<TDiscCommands>(*FForm, "DiscCommands")->DiscReading();
+        const auto shownDirectory = reading.OnDirectoryFound;
+        reading.OnDirectoryFound = [&, shownDirectory](std::string_view directory) {
+            disabledWhileRead = !Panel()->isEnabled();
             shownDirectory(directory);
         };
-        FForm->DiscAddAction->trigger();
+        Child<QAction>(*FForm, "DiscAddAction")->trigger();
         QVERIFY(add.Answered());
         QVERIFY(disabledWhileRead);
         QTRY_COMPARE(Rows(), (QStringList{QStringLiteral("Alphabet|/|Title"),
                                           QStringLiteral("Alphabet|/Alpha|Directory name"),
                                           QStringLiteral("Read|/alphas|Directory name"),
                                           QStringLiteral("Read|/alphas/ALPHA.TXT|Filename")}));
-        QVERIFY(FForm->FindAllPanel->isEnabled());
+        QVERIFY(Panel()->isEnabled());
     }
 
     void newAndOpenClearTheList() {
@@ -184,7 +186,7 @@ private slots:
         QTRY_COMPARE(HitsView()->model()->rowCount(), 2);
 
         TDialogAnswer info("orlenta::TInfoDialogForm", [](QWidget* dialog) { dialog->close(); });
-        FForm->FileNewAction->trigger();
+        Child<QAction>(*FForm, "FileNewAction")->trigger();
         QVERIFY(info.Answered());
         QCOMPARE(TextEdit()->text(), QString());
         QCOMPARE(HitsView()->model()->rowCount(), 0);
@@ -195,7 +197,7 @@ private slots:
 
         FPrompts.Answers = {TMessageAnswer::No}; // do not save the new catalogue
         FPrompts.FileNames = {FCatalogueFile};
-        FForm->FileOpenAction->trigger();
+        Child<QAction>(*FForm, "FileOpenAction")->trigger();
         QCOMPARE(TextEdit()->text(), QString());
         QCOMPARE(HitsView()->model()->rowCount(), 0);
         QTest::keyClicks(TextEdit(), QStringLiteral("alpha"));

@@ -28,7 +28,7 @@ struct TSearchInput {
 };
 
 QModelIndex IndexOfText(const TMainForm& form, const QString& text) {
-    const TCatalogueTreeModel& model = form.TreeModel();
+    const TCatalogueTreeModel& model = TreeModel(form);
     for (int node = 0; node < model.NodeCount(); ++node)
         if (model.Node(node).Text == text)
             return model.IndexOfNode(node);
@@ -58,7 +58,7 @@ private:
                           : Child<QPushButton>(*dialog, "OkButton"))
                 ->click();
         });
-        FForm->SearchAction->trigger();
+        Child<QAction>(*FForm, "SearchAction")->trigger();
         QVERIFY(answer.Answered());
     }
 
@@ -117,8 +117,8 @@ private slots:
         Search({QStringLiteral("alpha")});
         QCOMPARE(MessageTexts(), QStringList{Prompt("Zeta")});
         QCOMPARE(SelectedText(*FForm), QStringLiteral("Alpha"));
-        QVERIFY(FForm->TreeView->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
-        QVERIFY(FForm->TreeView->isExpanded(IndexOfText(*FForm, QStringLiteral("Zeta"))));
+        QVERIFY(TreeView(*FForm)->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
+        QVERIFY(TreeView(*FForm)->isExpanded(IndexOfText(*FForm, QStringLiteral("Zeta"))));
     }
 
     void aFileNameHitSelectsItsDirectory() {
@@ -126,23 +126,23 @@ private slots:
         Search({QStringLiteral("D.TXT"), true});
         QCOMPARE(MessageTexts(), (QStringList{Prompt("Zeta"), QStringLiteral("Search done")}));
         QCOMPARE(SelectedText(*FForm), QStringLiteral("deep"));
-        QCOMPARE(FForm->FilesModel().stringList(), QStringList{QStringLiteral("d.txt")});
-        QVERIFY(FForm->TreeView->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
+        QCOMPARE(ListedFiles(*FForm), QStringList{QStringLiteral("d.txt")});
+        QVERIFY(TreeView(*FForm)->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
     }
 
     void searchCollapsesTheTreeButCancelLeavesIt() {
-        FForm->TreeView->expandAll();
+        TreeView(*FForm)->expandAll();
         const QModelIndex zeta = IndexOfText(*FForm, QStringLiteral("Zeta"));
         const QString selected = SelectedText(*FForm);
         Search({QStringLiteral("alpha"), false, true});
         QVERIFY(FPrompts.Messages.empty());
-        QVERIFY(FForm->TreeView->isExpanded(zeta));
+        QVERIFY(TreeView(*FForm)->isExpanded(zeta));
         QCOMPARE(SelectedText(*FForm), selected);
 
         Search({QString()});
         QCOMPARE(MessageTexts(), QStringList{QStringLiteral("Search done")});
-        QVERIFY(!FForm->TreeView->isExpanded(zeta));
-        QVERIFY(!FForm->TreeView->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
+        QVERIFY(!TreeView(*FForm)->isExpanded(zeta));
+        QVERIFY(!TreeView(*FForm)->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
     }
 };
 
