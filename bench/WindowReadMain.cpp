@@ -16,11 +16,14 @@
 // the whole command, then destroying the window with the tree and the catalogue) go to stderr.
 
 #include "ScratchDesktop.h"
+#include "WindowPart.h"
 #include "core/reading/DiscReading.h"
+#include "gui/mainwindow/DiscCommands.h"
 #include "gui/mainwindow/MainForm.h"
 #include "gui/reading/AddTreeDialogForm.h"
 #include "gui/reading/ReadingDiscForm.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -133,7 +136,8 @@ int main(int argc, char** argv) {
     QCoreApplication::processEvents();
 
     // The ready event marks the end of the walk; what the window does then is timed apart.
-    orlenta::TDiscReading& reading = form.DiscReading();
+    orlenta::TDiscReading& reading =
+        WindowPart<orlenta::TDiscCommands>(form, "DiscCommands").DiscReading();
     const std::function<void()> windowReady = reading.OnReady;
     TClock::time_point walkEnd;
     reading.OnReady = [&] {
@@ -141,7 +145,7 @@ int main(int argc, char** argv) {
         if (rebuild) {
             windowReady();
         } else {
-            form.findChild<orlenta::TReadingDiscForm*>(QStringLiteral("ReadingDiscForm"))->hide();
+            WindowPart<orlenta::TReadingDiscForm>(form, "ReadingDiscForm").hide();
             form.setEnabled(true);
             form.SetBusy(QString());
         }
@@ -149,7 +153,7 @@ int main(int argc, char** argv) {
 
     AnswerAddDialog(tree, !isVirtual, 100);
     const TClock::time_point start = TClock::now();
-    form.findChild<QAction*>(QStringLiteral("DiscAddAction"))->trigger();
+    WindowPart<QAction>(form, "DiscAddAction").trigger();
     const TClock::time_point end = TClock::now();
 
     const orlenta::IXMLDiscType& disc = form.Session().XMLDiscData;

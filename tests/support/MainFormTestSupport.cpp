@@ -4,6 +4,7 @@
 #include "gui/mainwindow/CatalogueTreeModel.h"
 
 #include <QLineEdit>
+#include <QListView>
 #include <QLocale>
 #include <QStringListModel>
 #include <QTest>
@@ -38,14 +39,26 @@ void TBrowsingWindowFixture::TearDown(std::unique_ptr<TMainForm>* form) {
     FScratch.reset();
 }
 
+QTreeView* TreeView(const TMainForm& form) {
+    return Child<QTreeView>(form, "TreeView");
+}
+
+const TCatalogueTreeModel& TreeModel(const TMainForm& form) {
+    return *qobject_cast<const TCatalogueTreeModel*>(TreeView(form)->model());
+}
+
+const QWidget& DiscPanel(const TMainForm& form) {
+    return *Child<QWidget>(form, "DiscHostPanel");
+}
+
 std::vector<QAction*> AllActions(const TMainForm& form) {
-    return {Child<QAction>(form, "FileNewAction"),        Child<QAction>(form, "FileOpenAction"),
-            Child<QAction>(form, "FileSaveAction"),       Child<QAction>(form, "FileSaveAsAction"),
-            Child<QAction>(form, "FileInfoAction"),       Child<QAction>(form, "FileExitAction"),
-            Child<QAction>(form, "DiscAddAction"),        Child<QAction>(form, "DiscRemoveAction"),
-            Child<QAction>(form, "DiscInfoAction"),       Child<QAction>(form, "SearchAction"),
-            Child<QAction>(form, "FindAllAction"),        Child<QAction>(form, "AboutAction"),
-            Child<QAction>(form, "DiscStopReadingAction")};
+    std::vector<QAction*> actions;
+    for (const char* name :
+         {"FileNewAction", "FileOpenAction", "FileSaveAction", "FileSaveAsAction", "FileInfoAction",
+          "FileExitAction", "DiscAddAction", "DiscRemoveAction", "DiscInfoAction", "SearchAction",
+          "FindAllAction", "AboutAction", "DiscStopReadingAction"})
+        actions.push_back(Child<QAction>(form, name));
+    return actions;
 }
 
 QStringList EnabledActions(const TMainForm& form) {
@@ -69,48 +82,51 @@ QStringList IdleActions(bool saveEnabled) {
 }
 
 QStringList Texts(const TMainForm& form, const std::vector<int>& nodes) {
+    const TCatalogueTreeModel& model = TreeModel(form);
     QStringList texts;
     for (int node : nodes)
-        texts << form.TreeModel().Node(node).Text;
+        texts << model.Node(node).Text;
     return texts;
 }
 
 int NodeAt(const TMainForm& form, const QStringList& path) {
-    const std::vector<int>* level = &form.TreeModel().TopLevel();
+    const TCatalogueTreeModel& model = TreeModel(form);
+    const std::vector<int>* level = &model.TopLevel();
     int found = TCatalogueTreeModel::kNoNode;
     for (const QString& text : path) {
         found = TCatalogueTreeModel::kNoNode;
         for (int node : *level)
-            if (form.TreeModel().Node(node).Text == text)
+            if (model.Node(node).Text == text)
                 found = node;
         if (found == TCatalogueTreeModel::kNoNode)
             return found;
-        level = &form.TreeModel().Node(found).Children;
+        level = &model.Node(found).Children;
     }
     return found;
 }
 
 QString SelectedText(const TMainForm& form) {
-    const QModelIndexList selected =
-        Child<QTreeView>(form, "TreeView")->selectionModel()->selectedIndexes();
+    const QModelIndexList selected = TreeView(form)->selectionModel()->selectedIndexes();
     return selected.isEmpty() ? QString() : selected.front().data().toString();
 }
 
 QStringList ListedFiles(const TMainForm& form) {
-    return form.FilesModel().stringList();
+    return qobject_cast<const QStringListModel*>(Child<QListView>(form, "FilesListBox")->model())
+        ->stringList();
 }
 
 void ClickNode(TMainForm& form, const QStringList& path) {
     const int node = NodeAt(form, path);
     QVERIFY(node != TCatalogueTreeModel::kNoNode);
-    const QModelIndex index = form.TreeModel().IndexOfNode(node);
-    Child<QTreeView>(form, "TreeView")->scrollTo(index);
-    const QPoint point = Child<QTreeView>(form, "TreeView")->visualRect(index).center();
-    QTest::mouseClick(Child<QTreeView>(form, "TreeView")->viewport(), Qt::LeftButton, {}, point);
+    QTreeView* tree = TreeView(form);
+    const QModelIndex index = TreeModel(form).IndexOfNode(node);
+    tree->scrollTo(index);
+    const QPoint point = tree->visualRect(index).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, point);
 }
 
 QString PanelTitle(const TMainForm& form) {
-    return Child<QLineEdit>(form.DiscInfoDockingForm(), "TitleLabeledEdit")->text();
+    return Child<QLineEdit>(DiscPanel(form), "TitleLabeledEdit")->text();
 }
 
 } // namespace orlenta::test

@@ -1,6 +1,7 @@
 #pragma once
 
-// Shared by the main window's tests: making the window, reading its commands, tree and panel.
+// Shared by the main window's tests: making the window, finding its parts, reading its commands,
+// tree and panel.
 
 #include "WindowTestSupport.h"
 #include "gui/mainwindow/MainForm.h"
@@ -10,11 +11,25 @@
 #include <memory>
 #include <vector>
 
+class QTreeView;
+
+namespace orlenta {
+class TCatalogueTreeModel;
+}
+
 namespace orlenta::test {
 
 // A shown main window that asks prompts, started with arguments as its command line.
 std::unique_ptr<TMainForm> MakeForm(TScriptedPrompts::TState& prompts,
                                     const QStringList& arguments = {});
+// The window's parts are found by object name, as any control: Child<QAction>(form,
+// "DiscAddAction"). These are the ones most tests read.
+QTreeView* TreeView(const TMainForm& form);
+// The model behind the tree.
+const TCatalogueTreeModel& TreeModel(const TMainForm& form);
+// The host of the disc panel, in which its fields are found by name.
+const QWidget& DiscPanel(const TMainForm& form);
+// The commands, in the order the tests list them.
 std::vector<QAction*> AllActions(const TMainForm& form);
 // Names of the actions that are enabled, for readable failures.
 QStringList EnabledActions(const TMainForm& form);

@@ -4,56 +4,33 @@
 #include "core/OrlentaError.h"
 #include "core/catalogue/DirectoryLookup.h"
 #include "core/catalogue/DirectoryWalk.h"
-#include "core/catalogue/EscapedText.h"
 #include "core/catalogue/IndexProperties.h"
 #include "core/desktop/DataFileType.h"
-#include "core/reading/DiscReading.h"
-#include "core/search/CatalogueSearch.h"
 #include "core/state/StoredProperties.h"
 #include "gui/WindowText.h"
 #include "gui/about/AboutBox.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
-#include "gui/mainwindow/DiscDialogForm.h"
-#include "gui/mainwindow/InfoDialogForm.h"
-#include "gui/reading/AddTreeDialogForm.h"
+#include "gui/mainwindow/DiscCommands.h"
+#include "gui/mainwindow/FileCommands.h"
+#include "gui/mainwindow/SearchCommands.h"
 #include "gui/reading/ReadingDiscForm.h"
 #include "gui/search/FindAllPanel.h"
-#include "gui/search/SearchDialogForm.h"
 #include "gui/state/OvcFormState.h"
 #include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDockWidget>
-#include <QFile>
 #include <QFileInfo>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPointer>
 #include <QScreen>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QStringListModel>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeView>
-#include <QVBoxLayout>
-#include <algorithm>
 #include <cstdio>
 
 namespace orlenta {
-
-namespace {
-
-const char* const kDataFileFilter = "Orlenta datafiles (*.olx *.OLX)";
-const char* const kDataFileExtension = "olx";
-
-} // namespace
 
 TMainForm::TMainForm(const QStringList& arguments, std::unique_ptr<TUserPrompts> prompts,
                      QWidget* parent)
@@ -64,7 +41,8 @@ TMainForm::TMainForm(const QStringList& arguments, std::unique_ptr<TUserPrompts>
     setMinimumSize(564, 342);
     resize(860, 580);
     FImageList = CommandImages();
-    CreateActions();
+    CreateCommandParts();
+    CreateCommands();
     CreateMenusAndToolBar();
     CreateBrowsingArea();
     FormCreate(arguments);
@@ -98,14 +76,10 @@ void TMainForm::FormCreate(const QStringList& arguments) {
         std::fprintf(stderr, "orlenta: %s\n", text.c_str());
         registrationFailure = ToQString(text);
     }
-    ReadingDiscForm = new TReadingDiscForm(this);
-    ReadingDiscForm->BindStopReading(DiscStopReadingAction);
-    CreateDiscReading();
 
     FDiscInfoDockingForm = std::make_unique<TDiscInfoDockingForm>();
     FDiscInfoDockingForm->MoveInto(DiscHostPanel);
     FDiscInfoDockingForm->SetEnableEdit(false);
-    connect(FindAllPanel, &TFindAllPanel::HitActivated, this, &TMainForm::FindAllHitHandler);
 
     bool opened = false;
     if (arguments.size() == 1 && QFileInfo(arguments.front()).isFile()) {
@@ -118,7 +92,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
         }
     }
     if (!opened)
-        NewCatalogue(nullptr);
+        NewCatalogue();
     SetBusy(QString());
     SetFileChanged(false);
     // After leaving busy mode, which clears the status bar.
@@ -126,42 +100,12 @@ void TMainForm::FormCreate(const QStringList& arguments) {
         StatusBar->showMessage(registrationFailure);
 }
 
-void TMainForm::CreateDiscReading() {
-    // The reader is recursive with the mask "*.*"; its directory events build the disc, its
-    // ready event rebuilds the tree.
-    FDiscReading = std::make_unique<TDiscReading>(FSession);
-    FDiscReading->OnReadingStarts = [this](const IXMLDiscType& disc) {
-        ReadingDiscForm->SetDiscTitle(ToQString(disc.Title()));
-        ReadingDiscForm->SetCurrentDirectory(QString());
-        ReadingDiscForm->ShowCentred();
-        // Only the progress window's Stop reading takes input while the walk runs.
-        setEnabled(false);
-        ReadingDiscForm->setEnabled(true);
-    };
-    FDiscReading->OnDirectoryFound = [this](std::string_view directory) {
-        ReadingDiscForm->NoteDirectory(directory);
-    };
-    FDiscReading->OnReadingNotStarted = [this] {
-        ReadingDiscForm->hide();
-        setEnabled(true);
-    };
-    FDiscReading->OnReady = [this] {
-        ReadingDiscForm->ShowNotedDirectory();
-        ReadyHandler(nullptr);
-    };
-    FDiscReading->OnDiscPanelCleared = [this] { DiscToPanel({}, *FDiscInfoDockingForm); };
-    // Pending events (repaints, the Stop reading button) run during a walk, but not after every
-    // one of a million entries.
-    FDiscReading->DirReader().SetOnProcessEvents(
-        [this](TDirReader&) { ReadingDiscForm->LetEventsRunWhenDue(); });
-}
-
 void TMainForm::FormDestroy() {
     FDiscInfoDockingForm.reset();
 }
 
 void TMainForm::FormCloseQuery(bool& canClose) {
-    canClose = ConfirmSave();
+    canClose = FFileCommands->ConfirmSave();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -210,11 +154,10 @@ void TMainForm::SetBusy(const QString& statusText) {
             QApplication::restoreOverrideCursor();
         FBusy = busy;
     }
-    for (QAction* action : FBusyDisabledActions)
-        action->setEnabled(!busy);
+    for (TCommandGroup* group : FCommandGroups)
+        group->SetBusy(busy);
+    AboutAction->setEnabled(!busy);
     FindAllPanel->setEnabled(!busy);
-    FileSaveAction->setEnabled(!busy && FileChanged());
-    DiscStopReadingAction->setEnabled(busy);
     if (busy)
         StatusBar->showMessage(statusText);
     else
@@ -228,7 +171,7 @@ void TMainForm::SetBusy(const QString& statusText) {
 }
 
 void TMainForm::FileChangedSet(bool changed) {
-    FileSaveAction->setEnabled(changed);
+    FFileCommands->FileChangedSet(changed);
 }
 
 void TMainForm::ShowMessage(TMessageKind kind, const std::string& text) {
@@ -264,51 +207,18 @@ void TMainForm::SetCaptionFromTitle() {
     setWindowTitle(ToQString(MainFormCaption(FSession.XMLIndexData.Title())));
 }
 
-// --- File commands ---
-
-bool TMainForm::ConfirmSave() {
-    if (!FileChanged())
-        return true;
-    switch (FPrompts->Message(
-        this, TMessageKind::Confirmation,
-        QStringLiteral("Orlenta datafile has changed.\nDo you want to save this file first?"),
-        TMessageButtons::YesNoCancel)) {
-    case TMessageAnswer::Yes:
-        FileSaveActionExecute(nullptr);
-        // A cancelled Save As leaves the changes unsaved: going on would lose what the user
-        // just asked to keep.
-        return !FileChanged();
-    case TMessageAnswer::No: return true;
-    default: return false;
-    }
+void TMainForm::AboutActionExecute(QObject*) {
+    // 2003: the product's first year, where the notice's span of years begins.
+    ShowAboutBox(this, 2003);
 }
 
-void TMainForm::NewCatalogue(QObject* sender) {
-    if (sender != nullptr && !ConfirmSave())
-        return;
+// --- The open catalogue ---
+
+void TMainForm::NewCatalogue() {
     FSession.NewCatalogue();
     FFilesModel->setStringList({});
     SetCaptionFromTitle();
-    ReadyHandler(nullptr);
-    if (sender != nullptr)
-        FileInfoActionExecute(sender);
-}
-
-void TMainForm::FileNewActionExecute(QObject* sender) {
-    NewCatalogue(sender != nullptr ? sender : this);
-}
-
-void TMainForm::FileOpenActionExecute(QObject*) {
-    if (!ConfirmSave())
-        return;
-    TFileDialogRequest request;
-    request.Title = QStringLiteral("Open Orlenta datafile");
-    request.Filter = QString::fromLatin1(kDataFileFilter);
-    request.DefaultSuffix = QString::fromLatin1(kDataFileExtension);
-    const QString path = FPrompts->FileName(this, request);
-    if (path.isEmpty())
-        return;
-    OpenDataFile(ToLocalPath(path));
+    ReadyHandler();
 }
 
 void TMainForm::OpenDataFile(const std::string& path) {
@@ -321,157 +231,15 @@ void TMainForm::OpenDataFile(const std::string& path) {
     if (!FSession.XMLIndexData)
         return;
     SetCaptionFromTitle();
-    ReadyHandler(nullptr);
+    ReadyHandler();
     // A catalogue that stays open because the new file could not be read keeps its unsaved
     // changes marked: clearing the mark would let them go without a question.
     SetFileChanged(loaded ? false : previouslyChanged);
 }
 
-void TMainForm::FileSaveActionExecute(QObject* sender) {
-    if (!FSession.OrlentaFilename.empty())
-        FSession.SaveDataFile();
-    else
-        FileSaveAsActionExecute(sender);
-}
-
-void TMainForm::FileSaveAsActionExecute(QObject*) {
-    TFileDialogRequest request;
-    request.Save = true;
-    request.Title = QStringLiteral("Save Orlenta datafile");
-    request.Filter = QString::fromLatin1(kDataFileFilter);
-    request.DefaultSuffix = QString::fromLatin1(kDataFileExtension);
-    request.ProposedName = ToQString(FSession.XMLIndexData.Title()) + QStringLiteral(".olx");
-    const QString path = FPrompts->FileName(this, request);
-    if (path.isEmpty())
-        return;
-    FSession.OrlentaFilename = ToLocalPath(path);
-    FSession.SaveDataFile();
-}
-
-void TMainForm::FileExitActionExecute(QObject*) {
-    close();
-}
-
-void TMainForm::FileInfoActionExecute(QObject*) {
-    TInfoDialogForm dialog(this, ReadIndexProperties(FSession.XMLIndexData));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    const TIndexProperties values = dialog.Values();
-    SetIndexProperties(FSession.XMLIndexData, values.Title, values.Memo);
-    SetCaptionFromTitle();
-    SetFileChanged(true);
-}
-
-void TMainForm::AboutActionExecute(QObject*) {
-    // 2003: the product's first year, where the notice's span of years begins.
-    ShowAboutBox(this, 2003);
-}
-
-// --- Disc commands ---
-
-void TMainForm::DiscAddActionExecute(QObject*) {
-    TAddDiscRequest request;
-    {
-        TAddTreeDialogForm dialog(this, *FPrompts);
-        const int result = dialog.exec();
-        // The dialog's settings could not be kept; the disc is added all the same.
-        if (dialog.SaveError())
-            HandleException(dialog.SaveError());
-        if (result != QDialog::Accepted)
-            return;
-        request = dialog.Request();
-    }
-    FDiscReading->AddDisc(ToLocalPath(request.TreeRoot), request.IncludeFilenames,
-                          request.Properties);
-}
-
-void TMainForm::DiscStopReadingActionExecute(QObject*) {
-    FDiscReading->StopReading();
-}
-
-void TMainForm::SearchActionExecute(QObject*) {
-    TSearchDialogForm dialog(this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    TreeView->collapseAll();
-    const bool done =
-        SearchCatalogue(FSession.XMLIndexData, dialog.Request(), [this](const TSearchHit& hit) {
-            return ShowSearchHit(hit.DirectoryID, hit.Disc);
-        });
-    if (done)
-        FPrompts->Message(this, TMessageKind::Information, QStringLiteral("Search done"),
-                          TMessageButtons::Ok);
-}
-
-bool TMainForm::ShowSearchHit(std::string_view id, const IXMLDiscType& disc) {
-    SelectSearchHit(id);
-    const QString prompt = QStringLiteral("Keyword found in disc ") + ToQString(disc.Title()) +
-                           QStringLiteral("\nContinue search?");
-    return FPrompts->Message(this, TMessageKind::Information, prompt, TMessageButtons::YesNo) ==
-           TMessageAnswer::Yes;
-}
-
-void TMainForm::SelectSearchHit(std::string_view id) {
-    if (const std::optional<long long> value = ParseDecimal(id)) {
-        for (const int node : FTreeModel->NodesWithData(*value)) {
-            SelectAndReveal(node);
-            TreeViewClick(TreeView);
-        }
-    }
-}
-
-void TMainForm::FindAllActionExecute(QObject*) {
-    FindAllDock->show();
-    FindAllPanel->FocusText();
-}
-
-void TMainForm::FindAllHitHandler(const TFindHit& hit) {
-    // The click's busy mode disables the panel for a moment, which sends the focus out of it;
-    // whoever goes through the hits one by one wants it back where it was.
-    const QPointer<QWidget> focus = QApplication::focusWidget();
-    try {
-        SelectSearchHit(FindAllPanel->DirectoryID(hit));
-    } catch (...) {
-        HandleException(std::current_exception());
-    }
-    if (focus)
-        focus->setFocus();
-}
-
-void TMainForm::DiscInfoActionExecute(QObject*) {
-    if (!FSession.XMLDiscData) {
-        FPrompts->Message(this, TMessageKind::Plain, QStringLiteral("No disc selected."),
-                          TMessageButtons::Ok);
-        return;
-    }
-    TDiscDialogForm dialog(this, ReadDiscProperties(FSession.XMLDiscData));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    WriteDiscProperties(FSession.XMLDiscData, dialog.Properties());
-    ReadyHandler(nullptr);
-}
-
-void TMainForm::DiscRemoveActionExecute(QObject*) {
-    if (!FSession.XMLDiscData) {
-        FPrompts->Message(this, TMessageKind::Plain, QStringLiteral("No disc selected."),
-                          TMessageButtons::Ok);
-        return;
-    }
-    QString quotedTitle = ToQString(FSession.XMLDiscData.Title());
-    quotedTitle.replace(QLatin1Char('\''), QStringLiteral("''"));
-    const QString prompt =
-        QStringLiteral("Remove '") + quotedTitle + QStringLiteral("' from Orlenta?");
-    if (FPrompts->Message(this, TMessageKind::Confirmation, prompt, TMessageButtons::YesNo) !=
-        TMessageAnswer::Yes)
-        return;
-    FSession.XMLIndexData.Discs().Remove(FSession.XMLDiscData);
-    FSession.XMLDiscData = {};
-    ReadyHandler(nullptr);
-}
-
 // --- Tree and file list ---
 
-void TMainForm::ReadyHandler(QObject*) {
+void TMainForm::ReadyHandler() {
     // Every change of the catalogue, and every new one, passes here.
     FindAllPanel->FollowCatalogue(FSession.XMLIndexData);
     ReadingDiscForm->hide();
@@ -535,11 +303,24 @@ void TMainForm::SelectDiscNode() {
         SelectAndReveal(nodes.front());
 }
 
+void TMainForm::SelectSearchHit(std::string_view id) {
+    if (const std::optional<long long> value = ParseDecimal(id)) {
+        for (const int node : FTreeModel->NodesWithData(*value)) {
+            SelectAndReveal(node);
+            TreeViewClick(TreeView);
+        }
+    }
+}
+
 void TMainForm::SelectAndReveal(int node) {
     const QModelIndex index = FTreeModel->IndexOfNode(node);
     TreeView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     TreeView->expand(index);
     TreeView->scrollTo(index);
+}
+
+void TMainForm::CollapseTree() {
+    TreeView->collapseAll();
 }
 
 int TMainForm::SelectedNode() const {
@@ -549,9 +330,13 @@ int TMainForm::SelectedNode() const {
     return FTreeModel->NodeOfIndex(selected.front());
 }
 
+void TMainForm::ClearDiscPanel() {
+    DiscToPanel({}, *FDiscInfoDockingForm);
+}
+
 void TMainForm::ClearBrowsingArea() {
     FSession.XMLDiscData = {};
-    DiscToPanel({}, *FDiscInfoDockingForm);
+    ClearDiscPanel();
     FFilesModel->setStringList({});
 }
 

@@ -1,8 +1,12 @@
-// The main window's controls: its commands with their pictures, the menus and the tool bar, and
-// the browsing area of tree, disc panel and file list.
+// The main window's controls: the command pictures, the command groups and the parts they drive,
+// the menus and the tool bar, and the browsing area of tree, disc panel and file list.
 
 #include "gui/mainwindow/CatalogueTreeModel.h"
+#include "gui/mainwindow/DiscCommands.h"
+#include "gui/mainwindow/FileCommands.h"
 #include "gui/mainwindow/MainForm.h"
+#include "gui/mainwindow/SearchCommands.h"
+#include "gui/reading/ReadingDiscForm.h"
 #include "gui/search/FindAllPanel.h"
 
 #include <QAction>
@@ -57,58 +61,27 @@ std::array<QIcon, 4> TMainForm::TreeViewImages() {
             ThemeIcon("folder-open", QStyle::SP_DirOpenIcon)};
 }
 
-QAction* TMainForm::CreateAction(const char* name, const char* category, const char* caption,
-                                 const char* shownCaption, int imageIndex, THandler handler) {
-    auto* action = new QAction(this);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setProperty("category", QString::fromLatin1(category));
-    action->setProperty("caption", QString::fromLatin1(caption));
-    // What menu and tool bar show; a few commands move their access key there.
-    action->setText(QString::fromLatin1(shownCaption != nullptr ? shownCaption : caption));
-    if (imageIndex >= 0) {
-        action->setIcon(FImageList[static_cast<size_t>(imageIndex)]);
-        action->setProperty("imageIndex", imageIndex);
-    }
-    action->setEnabled(false);
-    connect(action, &QAction::triggered, this,
-            [this, action, handler] { RunCommand(handler, action); });
-    return action;
+void TMainForm::CreateCommandParts() {
+    ReadingDiscForm = new TReadingDiscForm(this);
+    // Find all's panel docks under the tree, hidden until asked for; its close box hides it.
+    FindAllPanel = new TFindAllPanel;
+    FindAllDock = new QDockWidget(QStringLiteral("Find all"));
+    FindAllDock->setObjectName(QStringLiteral("FindAllDock"));
+    FindAllDock->setAccessibleName(QStringLiteral("Find all"));
+    FindAllDock->setFeatures(QDockWidget::DockWidgetClosable);
+    FindAllDock->setWidget(FindAllPanel);
+    FindAllDock->hide();
 }
 
-void TMainForm::CreateActions() {
-    FileNewAction = CreateAction("FileNewAction", "File", "&New", nullptr, -1,
-                                 &TMainForm::FileNewActionExecute);
-    FileOpenAction = CreateAction("FileOpenAction", "File", "&Open", nullptr, 2,
-                                  &TMainForm::FileOpenActionExecute);
-    FileSaveAction = CreateAction("FileSaveAction", "File", "&Save", nullptr, 13,
-                                  &TMainForm::FileSaveActionExecute);
-    FileSaveAsAction = CreateAction("FileSaveAsAction", "File", "Save As", "S&ave As", -1,
-                                    &TMainForm::FileSaveAsActionExecute);
-    FileInfoAction = CreateAction("FileInfoAction", "File", "&Properties", nullptr, 4,
-                                  &TMainForm::FileInfoActionExecute);
-    FileExitAction = CreateAction("FileExitAction", "File", "E&xit", nullptr, -1,
-                                  &TMainForm::FileExitActionExecute);
-    DiscAddAction =
-        CreateAction("DiscAddAction", "Disc", "&Add", nullptr, 7, &TMainForm::DiscAddActionExecute);
-    DiscRemoveAction = CreateAction("DiscRemoveAction", "Disc", "&Remove", nullptr, 8,
-                                    &TMainForm::DiscRemoveActionExecute);
-    DiscInfoAction = CreateAction("DiscInfoAction", "Disc", "Edit &properties", nullptr, 4,
-                                  &TMainForm::DiscInfoActionExecute);
-    SearchAction = CreateAction("SearchAction", "Disc", "&Search", "S&earch", 9,
-                                &TMainForm::SearchActionExecute);
-    FindAllAction = CreateAction("FindAllAction", "Disc", "&Find all", nullptr, 9,
-                                 &TMainForm::FindAllActionExecute);
-    FindAllAction->setShortcut(QKeySequence::Find);
+void TMainForm::CreateCommands() {
+    FFileCommands = new TFileCommands(*this, FImageList);
+    FDiscCommands = new TDiscCommands(*this, FImageList, *ReadingDiscForm);
+    FSearchCommands = new TSearchCommands(*this, FImageList, *FindAllPanel, *FindAllDock);
+    FCommandGroups = {FFileCommands, FDiscCommands, FSearchCommands};
     AboutAction =
-        CreateAction("AboutAction", "About", "&About", nullptr, 5, &TMainForm::AboutActionExecute);
-    DiscStopReadingAction = CreateAction("DiscStopReadingAction", "Reading", "&Stop reading",
-                                         nullptr, 6, &TMainForm::DiscStopReadingActionExecute);
-    // The progress window's button shows the icon text, which drops the '&' unless set: without
-    // it Alt+S would not press the button.
-    DiscStopReadingAction->setIconText(DiscStopReadingAction->text());
-    FBusyDisabledActions = {DiscAddAction,  DiscInfoAction,   FileInfoAction,   FileNewAction,
-                            FileOpenAction, FileSaveAsAction, DiscRemoveAction, SearchAction,
-                            FindAllAction,  FileExitAction,   AboutAction};
+        CreateCommandAction(*this, {"AboutAction", "About", "&About", nullptr, 5}, FImageList);
+    connect(AboutAction, &QAction::triggered, this,
+            [this] { RunCommand(&TMainForm::AboutActionExecute, AboutAction); });
 }
 
 void TMainForm::CreateMenusAndToolBar() {
@@ -116,12 +89,10 @@ void TMainForm::CreateMenusAndToolBar() {
     menuBar->setObjectName(QStringLiteral("ActionMainMenuBar"));
     QMenu* fileMenu = menuBar->addMenu(QStringLiteral("&File"));
     fileMenu->setObjectName(QStringLiteral("FileMenu"));
-    fileMenu->addActions({FileNewAction, FileOpenAction, FileSaveAction, FileSaveAsAction,
-                          FileInfoAction, FileExitAction});
+    fileMenu->addActions(FFileCommands->MenuActions());
     QMenu* discMenu = menuBar->addMenu(QStringLiteral("&Disc"));
     discMenu->setObjectName(QStringLiteral("DiscMenu"));
-    discMenu->addActions(
-        {DiscAddAction, DiscRemoveAction, DiscInfoAction, SearchAction, FindAllAction});
+    discMenu->addActions(FDiscCommands->MenuActions() + FSearchCommands->MenuActions());
     QMenu* aboutMenu = menuBar->addMenu(QStringLiteral("&About"));
     aboutMenu->setObjectName(QStringLiteral("AboutMenu"));
     aboutMenu->addAction(AboutAction);
@@ -132,8 +103,8 @@ void TMainForm::CreateMenusAndToolBar() {
     ActionToolBar->setFloatable(false);
     ActionToolBar->setIconSize(QSize(16, 16));
     ActionToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    ActionToolBar->addActions({FileOpenAction, FileSaveAction, DiscAddAction, DiscRemoveAction,
-                               DiscInfoAction, SearchAction, FindAllAction});
+    ActionToolBar->addActions(FFileCommands->ToolBarActions() + FDiscCommands->ToolBarActions() +
+                              FSearchCommands->ToolBarActions());
     // The tool bar is part of the window's layout, not something to hide.
     ActionToolBar->toggleViewAction()->setVisible(false);
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -201,14 +172,6 @@ void TMainForm::CreateBrowsingArea() {
     Splitter2->setStretchFactor(1, 1);
     Splitter2->setSizes({270, 330});
 
-    // Find all's panel docks under the tree, hidden until asked for; its close box hides it.
-    FindAllPanel = new TFindAllPanel;
-    FindAllDock = new QDockWidget(QStringLiteral("Find all"));
-    FindAllDock->setObjectName(QStringLiteral("FindAllDock"));
-    FindAllDock->setAccessibleName(QStringLiteral("Find all"));
-    FindAllDock->setFeatures(QDockWidget::DockWidgetClosable);
-    FindAllDock->setWidget(FindAllPanel);
-    FindAllDock->hide();
     Splitter3 = new QSplitter(Qt::Vertical);
     Splitter3->setObjectName(QStringLiteral("Splitter3"));
     Splitter3->setChildrenCollapsible(false);

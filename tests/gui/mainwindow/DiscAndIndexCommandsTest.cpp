@@ -68,11 +68,11 @@ private slots:
         QCOMPARE(disc.MediaType(), std::string_view("BD-R"));
         QCOMPARE(disc.FileCount(), std::string_view("4"));
         QCOMPARE(std::string(disc.Memo()), EscapeText("first\r\nsecond\r\n"));
-        QCOMPARE(Texts(*form, form->TreeModel().TopLevel()),
+        QCOMPARE(Texts(*form, TreeModel(*form).TopLevel()),
                  (QStringList{u"Aardvark"_s, u"alpha disc"_s}));
         QCOMPARE(SelectedText(*form), QStringLiteral("Aardvark"));
         QCOMPARE(PanelTitle(*form), QStringLiteral("Aardvark"));
-        QCOMPARE(Child<QPlainTextEdit>(form->DiscInfoDockingForm(), "DiscMemo")->toPlainText(),
+        QCOMPARE(Child<QPlainTextEdit>(DiscPanel(*form), "DiscMemo")->toPlainText(),
                  QStringLiteral("first\nsecond\n"));
         QVERIFY(form->FileChanged());
     }
@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(FPrompts.Messages[0].Text, prompt);
         if (answer == TMessageAnswer::Yes) {
             QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 1);
-            QCOMPARE(Texts(*form, form->TreeModel().TopLevel()), QStringList{u"alpha disc"_s});
+            QCOMPARE(Texts(*form, TreeModel(*form).TopLevel()), QStringList{u"alpha disc"_s});
             QVERIFY(SelectedText(*form).isEmpty());
             QVERIFY(!form->Session().XMLDiscData);
             QVERIFY(PanelTitle(*form).isEmpty());
@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(ListedFiles(*form), QStringList{u"f"_s});
         FPrompts.Answers = {TMessageAnswer::Yes};
         Child<QAction>(*form, "DiscRemoveAction")->trigger();
-        QCOMPARE(form->TreeModel().NodeCount(), 0);
+        QCOMPARE(TreeModel(*form).NodeCount(), 0);
         QVERIFY(ListedFiles(*form).isEmpty());
         QVERIFY(PanelTitle(*form).isEmpty());
         QVERIFY(form->FileChanged());

@@ -65,7 +65,7 @@ private slots:
         QCOMPARE(EnabledActions(*form), IdleActions(false));
         QVERIFY(!form->FileChanged());
         QVERIFY(form->Session().OrlentaFilename.empty());
-        QCOMPARE(form->TreeModel().NodeCount(), 0);
+        QCOMPARE(TreeModel(*form).NodeCount(), 0);
         QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view());
         QVERIFY(form->close());
         QVERIFY(FPrompts.Messages.empty());
@@ -122,7 +122,7 @@ private slots:
               "FindAllDock", "FindAllPanel"})
             QVERIFY2(form->findChild<QWidget*>(QString::fromLatin1(name)) != nullptr, name);
         QCOMPARE(Child<QLabel>(*form, "FilesLabel")->text(), QStringLiteral("Files"));
-        QCOMPARE(Child<QTreeView>(*form, "TreeView")->indentation(), 19);
+        QCOMPARE(TreeView(*form)->indentation(), 19);
 
         struct TRow {
             QAction* Action;
@@ -226,32 +226,30 @@ private slots:
         QCOMPARE(EnabledActions(*form), IdleActions(false));
         // Sorted once, locale-aware ("alpha disc" before "Zeta", unlike byte order), the first
         // disc of the document selected and expanded by one level.
-        QCOMPARE(Texts(*form, form->TreeModel().TopLevel()),
+        QCOMPARE(Texts(*form, TreeModel(*form).TopLevel()),
                  (QStringList{u"alpha disc"_s, u"Zeta"_s}));
         const int zeta = NodeAt(*form, {QStringLiteral("Zeta")});
-        QCOMPARE(Texts(*form, form->TreeModel().Node(zeta).Children),
+        QCOMPARE(Texts(*form, TreeModel(*form).Node(zeta).Children),
                  (QStringList{u"Alpha"_s, u"beta"_s}));
         QCOMPARE(SelectedText(*form), QStringLiteral("Zeta"));
-        QVERIFY(
-            Child<QTreeView>(*form, "TreeView")->isExpanded(form->TreeModel().IndexOfNode(zeta)));
+        QVERIFY(TreeView(*form)->isExpanded(TreeModel(*form).IndexOfNode(zeta)));
         const int alpha = NodeAt(*form, {QStringLiteral("Zeta"), QStringLiteral("Alpha")});
-        QVERIFY(
-            !Child<QTreeView>(*form, "TreeView")->isExpanded(form->TreeModel().IndexOfNode(alpha)));
+        QVERIFY(!TreeView(*form)->isExpanded(TreeModel(*form).IndexOfNode(alpha)));
         // Stored order in the list, the disc in the read-only panel.
         QCOMPARE(ListedFiles(*form), (QStringList{u"z1.txt"_s, u"a0.txt"_s}));
         QCOMPARE(PanelTitle(*form), QStringLiteral("Zeta"));
-        QCOMPARE(Child<QLineEdit>(form->DiscInfoDockingForm(), "VendorLabeledEdit")->text(),
+        QCOMPARE(Child<QLineEdit>(DiscPanel(*form), "VendorLabeledEdit")->text(),
                  QStringLiteral("Vendor Z"));
-        QVERIFY(Child<QLineEdit>(form->DiscInfoDockingForm(), "TitleLabeledEdit")->isReadOnly());
-        QVERIFY(!Child<QComboBox>(form->DiscInfoDockingForm(), "MediaTypeComboBox")->isEnabled());
-        QVERIFY(Child<QPlainTextEdit>(form->DiscInfoDockingForm(), "DiscMemo")->isReadOnly());
+        QVERIFY(Child<QLineEdit>(DiscPanel(*form), "TitleLabeledEdit")->isReadOnly());
+        QVERIFY(!Child<QComboBox>(DiscPanel(*form), "MediaTypeComboBox")->isEnabled());
+        QVERIFY(Child<QPlainTextEdit>(DiscPanel(*form), "DiscMemo")->isReadOnly());
 
         // Node data and pictures.
-        const QModelIndex discIndex = form->TreeModel().IndexOfNode(zeta);
+        const QModelIndex discIndex = TreeModel(*form).IndexOfNode(zeta);
         QCOMPARE(discIndex.data(TCatalogueTreeModel::NodeDataRole).toInt(), 1);
         QCOMPARE(discIndex.data(TCatalogueTreeModel::ImageIndexRole).toInt(), 0);
         QCOMPARE(discIndex.data(TCatalogueTreeModel::SelectedIndexRole).toInt(), 1);
-        const QModelIndex alphaIndex = form->TreeModel().IndexOfNode(alpha);
+        const QModelIndex alphaIndex = TreeModel(*form).IndexOfNode(alpha);
         QCOMPARE(alphaIndex.data(TCatalogueTreeModel::NodeDataRole).toInt(), 3);
         QCOMPARE(alphaIndex.data(TCatalogueTreeModel::ImageIndexRole).toInt(), 2);
         QCOMPARE(alphaIndex.data(TCatalogueTreeModel::SelectedIndexRole).toInt(), 3);
@@ -273,7 +271,7 @@ private slots:
         QFETCH(QString, disc);
         QFETCH(QStringList, files);
         auto form = OpenedForm();
-        Child<QTreeView>(*form, "TreeView")->expandAll();
+        TreeView(*form)->expandAll();
         ClickNode(*form, path);
         QCOMPARE(SelectedText(*form), path.back());
         QCOMPARE(ListedFiles(*form), files);
@@ -284,9 +282,9 @@ private slots:
 
     void clickWithoutSelectionEmptiesPanelAndList() {
         auto form = OpenedForm();
-        Child<QTreeView>(*form, "TreeView")->selectionModel()->clearSelection();
-        QTest::mouseClick(Child<QTreeView>(*form, "TreeView")->viewport(), Qt::LeftButton, {},
-                          QPoint(5, Child<QTreeView>(*form, "TreeView")->viewport()->height() - 5));
+        TreeView(*form)->selectionModel()->clearSelection();
+        QTest::mouseClick(TreeView(*form)->viewport(), Qt::LeftButton, {},
+                          QPoint(5, TreeView(*form)->viewport()->height() - 5));
         QVERIFY(!form->Session().XMLDiscData);
         QVERIFY(PanelTitle(*form).isEmpty());
         QVERIFY(ListedFiles(*form).isEmpty());
@@ -294,10 +292,10 @@ private slots:
 
     void keyboardMovesCountAsClicks() {
         auto form = OpenedForm();
-        Child<QTreeView>(*form, "TreeView")->setFocus();
-        QTest::keyClick(Child<QTreeView>(*form, "TreeView"), Qt::Key_Down); // Zeta -> Alpha
+        TreeView(*form)->setFocus();
+        QTest::keyClick(TreeView(*form), Qt::Key_Down); // Zeta -> Alpha
         QCOMPARE(SelectedText(*form), QStringLiteral("Alpha"));
-        QTest::keyClick(Child<QTreeView>(*form, "TreeView"), Qt::Key_Down);
+        QTest::keyClick(TreeView(*form), Qt::Key_Down);
         QCOMPARE(SelectedText(*form), QStringLiteral("beta"));
         QCOMPARE(ListedFiles(*form), QStringList{u"b.txt"_s});
     }
@@ -340,7 +338,7 @@ private slots:
         QCOMPARE(FPrompts.Messages[0].Text, QStringLiteral("'3x' is not a valid integer value."));
         QVERIFY(!form->Busy());
         QCOMPARE(EnabledActions(*form).size(), IdleActions(false).size());
-        QCOMPARE(form->TreeModel().NodeCount(), 0);
+        QCOMPARE(TreeModel(*form).NodeCount(), 0);
         QVERIFY(ListedFiles(*form).isEmpty());
         QVERIFY(!form->Session().XMLDiscData);
     }
@@ -395,7 +393,7 @@ private slots:
         QVERIFY(FPrompts.Messages.empty()); // unchanged: no prompt
         QCOMPARE(form->windowTitle(), QStringLiteral("Untitled - Orlenta"));
         QVERIFY(form->Session().OrlentaFilename.empty());
-        QCOMPARE(form->TreeModel().NodeCount(), 0);
+        QCOMPARE(TreeModel(*form).NodeCount(), 0);
         QVERIFY(ListedFiles(*form).isEmpty());
         QVERIFY(PanelTitle(*form).isEmpty());
         // Changed even though the dialog was cancelled.
@@ -481,7 +479,7 @@ private slots:
             QCOMPARE(form->windowTitle() == QStringLiteral("Other - Orlenta"), goesOn);
         if (!goesOn) {
             QVERIFY(form->FileChanged());
-            QCOMPARE(Texts(*form, form->TreeModel().TopLevel()), QStringList{u"alpha disc"_s});
+            QCOMPARE(Texts(*form, TreeModel(*form).TopLevel()), QStringList{u"alpha disc"_s});
         }
         // What was saved holds the change: one disc left.
         const QString savedPath =
@@ -580,7 +578,7 @@ private slots:
         QCOMPARE(form->Session().OrlentaFilename, ToLocalPath(FCatalogueFile));
         QCOMPARE(form->windowTitle(), QStringLiteral("Archive - Orlenta"));
         QVERIFY(!form->Busy());
-        QCOMPARE(Texts(*form, form->TreeModel().TopLevel()),
+        QCOMPARE(Texts(*form, TreeModel(*form).TopLevel()),
                  (QStringList{u"alpha disc"_s, u"Zeta"_s}));
         // Saving now writes the catalogue's own file and leaves the failing one alone.
         form->SetFileChanged(true);

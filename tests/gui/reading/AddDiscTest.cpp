@@ -343,9 +343,10 @@ private slots:
 
     void addsAReadDiscAndSelectsIt() {
         auto form = MakeForm(FPrompts);
+        TReadingDiscForm* readingForm = Child<TReadingDiscForm>(*form, "ReadingDiscForm");
         const QString source = FScratch->FilePath(QStringLiteral("source"));
         MakeSmallTree(source);
-        TShowCounter progress(Child<TReadingDiscForm>(*form, "ReadingDiscForm"));
+        TShowCounter progress(readingForm);
         TDialogAnswer answer("orlenta::TAddTreeDialogForm", [&](QWidget* dialog) {
             ChooseCustomDirectory(dialog, source, true, QStringLiteral("Holiday"));
         });
@@ -361,18 +362,15 @@ private slots:
         QCOMPARE(disc.Root().ID(), std::string_view("1"));
         QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view("3"));
         QCOMPARE(SelectedText(*form), QStringLiteral("Holiday"));
-        QCOMPARE(form->FilesModel().stringList(), QStringList{QStringLiteral("readme.txt")});
-        QCOMPARE(Child<QLineEdit>(form->DiscInfoDockingForm(), "DirCountLabeledEdit")->text(),
+        QCOMPARE(ListedFiles(*form), QStringList{QStringLiteral("readme.txt")});
+        QCOMPARE(Child<QLineEdit>(DiscPanel(*form), "DirCountLabeledEdit")->text(),
                  QStringLiteral("2"));
         QCOMPARE(progress.Shown, 1);
-        QCOMPARE(Child<QLabel>(*Child<TReadingDiscForm>(*form, "ReadingDiscForm"), "DiscTitleLabel")
-                     ->text(),
-                 QStringLiteral("Holiday"));
-        QVERIFY(Child<QLabel>(*Child<TReadingDiscForm>(*form, "ReadingDiscForm"),
-                              "CurrentDirectoryLabel")
+        QCOMPARE(Child<QLabel>(*readingForm, "DiscTitleLabel")->text(), QStringLiteral("Holiday"));
+        QVERIFY(Child<QLabel>(*readingForm, "CurrentDirectoryLabel")
                     ->text()
                     .endsWith(QStringLiteral("misc/")));
-        QVERIFY(!Child<TReadingDiscForm>(*form, "ReadingDiscForm")->isVisible());
+        QVERIFY(!readingForm->isVisible());
         QVERIFY(form->isEnabled());
         QVERIFY(!form->Busy());
         QVERIFY(form->FileChanged());
@@ -390,12 +388,13 @@ private slots:
         QCOMPARE(again.DirCount(), std::string_view("2"));
         QCOMPARE(again.FileCount(), std::string_view());
         QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 2);
-        QCOMPARE(form->FilesModel().stringList(), QStringList());
+        QCOMPARE(ListedFiles(*form), QStringList());
     }
 
     void virtualDiscNeedsNoProgressWindow() {
         auto form = MakeForm(FPrompts);
-        TShowCounter progress(Child<TReadingDiscForm>(*form, "ReadingDiscForm"));
+        TReadingDiscForm* readingForm = Child<TReadingDiscForm>(*form, "ReadingDiscForm");
+        TShowCounter progress(readingForm);
         TDialogAnswer answer("orlenta::TAddTreeDialogForm", [](QWidget* widget) {
             auto* dialog = static_cast<TAddTreeDialogForm*>(widget);
             Child<QRadioButton>(*dialog, "VirtualDiscRadioButton")->click();
@@ -447,6 +446,7 @@ private slots:
 
     void stopReadingKeepsWhatWasRead() {
         auto form = MakeForm(FPrompts);
+        TReadingDiscForm* readingForm = Child<TReadingDiscForm>(*form, "ReadingDiscForm");
         const QString source = FScratch->FilePath(QStringLiteral("big"));
         for (int i = 0; i < 60; ++i)
             for (int j = 0; j < 60; ++j)
@@ -457,18 +457,15 @@ private slots:
         QTimer stopper;
         QObject::connect(&stopper, &QTimer::timeout, [&] {
             // Stop also works while the start directory is listed; here some must be read first.
-            if (!Child<TReadingDiscForm>(*form, "ReadingDiscForm")->isVisible() ||
-                form->Session().XMLDiscData.DirCount().empty())
+            if (!readingForm->isVisible() || form->Session().XMLDiscData.DirCount().empty())
                 return;
             stopper.stop();
             busyWhileReading = form->Busy() &&
                                Child<QAction>(*form, "DiscStopReadingAction")->isEnabled() &&
                                !Child<QAction>(*form, "DiscAddAction")->isEnabled() &&
                                !Child<QAction>(*form, "FileSaveAction")->isEnabled();
-            mainWindowDisabled = !form->isEnabled() &&
-                                 Child<TReadingDiscForm>(*form, "ReadingDiscForm")->isEnabled();
-            QTest::mouseClick(Child<QToolButton>(*Child<TReadingDiscForm>(*form, "ReadingDiscForm"),
-                                                 "StopReadingButton"),
+            mainWindowDisabled = !form->isEnabled() && readingForm->isEnabled();
+            QTest::mouseClick(Child<QToolButton>(*readingForm, "StopReadingButton"),
                               Qt::LeftButton);
         });
         stopper.start(1);
@@ -488,23 +485,23 @@ private slots:
                  recorded + 1);
         QCOMPARE(SelectedText(*form), QStringLiteral("Stopped"));
         QVERIFY(form->isEnabled());
-        QVERIFY(!Child<TReadingDiscForm>(*form, "ReadingDiscForm")->isVisible());
+        QVERIFY(!readingForm->isVisible());
         QVERIFY(!form->Busy());
         QVERIFY(form->FileChanged());
     }
 
     void stopReadingAnswersItsAccessKey() {
         auto form = MakeForm(FPrompts);
+        TReadingDiscForm* readingForm = Child<TReadingDiscForm>(*form, "ReadingDiscForm");
         QSignalSpy stopped(Child<QAction>(*form, "DiscStopReadingAction"), &QAction::triggered);
         form->SetBusy(QStringLiteral("Reading disc..."));
-        Child<TReadingDiscForm>(*form, "ReadingDiscForm")->ShowCentred();
-        Child<TReadingDiscForm>(*form, "ReadingDiscForm")->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Child<TReadingDiscForm>(*form, "ReadingDiscForm")));
-        QTest::keyClick(Child<TReadingDiscForm>(*form, "ReadingDiscForm"), Qt::Key_S,
-                        Qt::AltModifier);
+        readingForm->ShowCentred();
+        readingForm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(readingForm));
+        QTest::keyClick(readingForm, Qt::Key_S, Qt::AltModifier);
         // The button shows its press for a moment before it acts.
         QTRY_COMPARE(stopped.count(), 1);
-        Child<TReadingDiscForm>(*form, "ReadingDiscForm")->hide();
+        readingForm->hide();
         form->SetBusy(QString());
     }
 

@@ -7,6 +7,7 @@
 #include "core/reading/DiscReading.h"
 #include "gui/WindowText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
+#include "gui/mainwindow/DiscCommands.h"
 #include "gui/mainwindow/DiscDialogForm.h"
 #include "gui/mainwindow/MainForm.h"
 #include "gui/reading/AddTreeDialogForm.h"
@@ -39,16 +40,11 @@ class TFindAllCommandTest : public QObject, private TBrowsingWindowFixture {
 private:
     std::unique_ptr<TMainForm> FForm;
 
-    QLineEdit* TextEdit() const {
-        return Child<QLineEdit>(*Child<TFindAllPanel>(*FForm, "FindAllPanel"), "FindTextEdit");
-    }
-    QTableView* HitsView() const {
-        return Child<QTableView>(*Child<TFindAllPanel>(*FForm, "FindAllPanel"), "FindHitsView");
-    }
-    QString Status() const {
-        return Child<QLabel>(*Child<TFindAllPanel>(*FForm, "FindAllPanel"), "FindStatusLabel")
-            ->text();
-    }
+    TFindAllPanel* Panel() const { return Child<TFindAllPanel>(*FForm, "FindAllPanel"); }
+    QDockWidget* Dock() const { return Child<QDockWidget>(*FForm, "FindAllDock"); }
+    QLineEdit* TextEdit() const { return Child<QLineEdit>(*Panel(), "FindTextEdit"); }
+    QTableView* HitsView() const { return Child<QTableView>(*Panel(), "FindHitsView"); }
+    QString Status() const { return Child<QLabel>(*Panel(), "FindStatusLabel")->text(); }
     // The listed rows, "Disc|Path|Field".
     QStringList Rows() const { return TableRows(*HitsView()->model()); }
     // Opens Find all with Ctrl+F and types text as a new search.
@@ -77,30 +73,26 @@ private slots:
     void cleanup() { TearDown(&FForm); }
 
     void ctrlFOpensThePanelUnderTheTreeAndTypingListsEveryHit() {
-        QVERIFY(!Child<QDockWidget>(*FForm, "FindAllDock")->isVisible());
-        QCOMPARE(
-            Child<QSplitter>(*FForm, "Splitter3")->indexOf(Child<QTreeView>(*FForm, "TreeView")),
-            0);
-        QCOMPARE(Child<QSplitter>(*FForm, "Splitter3")
-                     ->indexOf(Child<QDockWidget>(*FForm, "FindAllDock")),
-                 1);
+        QVERIFY(!Dock()->isVisible());
+        QCOMPARE(Child<QSplitter>(*FForm, "Splitter3")->indexOf(TreeView(*FForm)), 0);
+        QCOMPARE(Child<QSplitter>(*FForm, "Splitter3")->indexOf(Dock()), 1);
         Find(QStringLiteral("alpha"));
-        QVERIFY(Child<QDockWidget>(*FForm, "FindAllDock")->isVisible());
+        QVERIFY(Dock()->isVisible());
         QTRY_COMPARE(Rows(), (QStringList{QStringLiteral("Zeta|/Alpha|Directory name"),
                                           QStringLiteral("alpha disc|/|Title")}));
         QVERIFY2(Status().startsWith(QStringLiteral("2 hits in ")), qPrintable(Status()));
 
         // Ctrl+F again selects the text for the next search.
-        Child<QTreeView>(*FForm, "TreeView")->setFocus();
+        TreeView(*FForm)->setFocus();
         Find(QStringLiteral("*.txt"));
         QCOMPARE(TextEdit()->text(), QStringLiteral("*.txt"));
         QTRY_COMPARE(HitsView()->model()->rowCount(), 5);
 
         // The close box hides the panel; the command brings it back as it was.
-        Child<QDockWidget>(*FForm, "FindAllDock")->close();
-        QVERIFY(!Child<QDockWidget>(*FForm, "FindAllDock")->isVisible());
+        Dock()->close();
+        QVERIFY(!Dock()->isVisible());
         Child<QAction>(*FForm, "FindAllAction")->trigger();
-        QVERIFY(Child<QDockWidget>(*FForm, "FindAllDock")->isVisible());
+        QVERIFY(Dock()->isVisible());
         QCOMPARE(HitsView()->model()->rowCount(), 5);
     }
 
@@ -119,8 +111,7 @@ private slots:
         QCOMPARE(ListedFiles(*FForm), QStringList{QStringLiteral("d.txt")});
         QCOMPARE(PanelTitle(*FForm), QStringLiteral("Zeta"));
         const int alpha = NodeAt(*FForm, {QStringLiteral("Zeta"), QStringLiteral("Alpha")});
-        QVERIFY(Child<QTreeView>(*FForm, "TreeView")
-                    ->isExpanded(FForm->TreeModel().IndexOfNode(alpha)));
+        QVERIFY(TreeView(*FForm)->isExpanded(TreeModel(*FForm).IndexOfNode(alpha)));
         // The user goes on in the list where they were.
         QCOMPARE(QApplication::focusWidget(), HitsView());
 
@@ -174,9 +165,10 @@ private slots:
             Child<QLineEdit>(*dialog, "TitleLabeledEdit")->setText(QStringLiteral("Read"));
             Child<QPushButton>(*dialog, "AddButton")->click();
         });
-        const auto shownDirectory = FForm->DiscReading().OnDirectoryFound;
-        FForm->DiscReading().OnDirectoryFound = [&, shownDirectory](std::string_view directory) {
-            disabledWhileRead = !Child<TFindAllPanel>(*FForm, "FindAllPanel")->isEnabled();
+        TDiscReading& reading = Child<TDiscCommands>(*FForm, "DiscCommands")->DiscReading();
+        const auto shownDirectory = reading.OnDirectoryFound;
+        reading.OnDirectoryFound = [&, shownDirectory](std::string_view directory) {
+            disabledWhileRead = !Panel()->isEnabled();
             shownDirectory(directory);
         };
         Child<QAction>(*FForm, "DiscAddAction")->trigger();
@@ -186,7 +178,7 @@ private slots:
                                           QStringLiteral("Alphabet|/Alpha|Directory name"),
                                           QStringLiteral("Read|/alphas|Directory name"),
                                           QStringLiteral("Read|/alphas/ALPHA.TXT|Filename")}));
-        QVERIFY(Child<TFindAllPanel>(*FForm, "FindAllPanel")->isEnabled());
+        QVERIFY(Panel()->isEnabled());
     }
 
     void newAndOpenClearTheList() {

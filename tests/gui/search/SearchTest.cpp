@@ -28,7 +28,7 @@ struct TSearchInput {
 };
 
 QModelIndex IndexOfText(const TMainForm& form, const QString& text) {
-    const TCatalogueTreeModel& model = form.TreeModel();
+    const TCatalogueTreeModel& model = TreeModel(form);
     for (int node = 0; node < model.NodeCount(); ++node)
         if (model.Node(node).Text == text)
             return model.IndexOfNode(node);
@@ -117,10 +117,8 @@ private slots:
         Search({QStringLiteral("alpha")});
         QCOMPARE(MessageTexts(), QStringList{Prompt("Zeta")});
         QCOMPARE(SelectedText(*FForm), QStringLiteral("Alpha"));
-        QVERIFY(Child<QTreeView>(*FForm, "TreeView")
-                    ->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
-        QVERIFY(Child<QTreeView>(*FForm, "TreeView")
-                    ->isExpanded(IndexOfText(*FForm, QStringLiteral("Zeta"))));
+        QVERIFY(TreeView(*FForm)->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
+        QVERIFY(TreeView(*FForm)->isExpanded(IndexOfText(*FForm, QStringLiteral("Zeta"))));
     }
 
     void aFileNameHitSelectsItsDirectory() {
@@ -128,25 +126,23 @@ private slots:
         Search({QStringLiteral("D.TXT"), true});
         QCOMPARE(MessageTexts(), (QStringList{Prompt("Zeta"), QStringLiteral("Search done")}));
         QCOMPARE(SelectedText(*FForm), QStringLiteral("deep"));
-        QCOMPARE(FForm->FilesModel().stringList(), QStringList{QStringLiteral("d.txt")});
-        QVERIFY(Child<QTreeView>(*FForm, "TreeView")
-                    ->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
+        QCOMPARE(ListedFiles(*FForm), QStringList{QStringLiteral("d.txt")});
+        QVERIFY(TreeView(*FForm)->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
     }
 
     void searchCollapsesTheTreeButCancelLeavesIt() {
-        Child<QTreeView>(*FForm, "TreeView")->expandAll();
+        TreeView(*FForm)->expandAll();
         const QModelIndex zeta = IndexOfText(*FForm, QStringLiteral("Zeta"));
         const QString selected = SelectedText(*FForm);
         Search({QStringLiteral("alpha"), false, true});
         QVERIFY(FPrompts.Messages.empty());
-        QVERIFY(Child<QTreeView>(*FForm, "TreeView")->isExpanded(zeta));
+        QVERIFY(TreeView(*FForm)->isExpanded(zeta));
         QCOMPARE(SelectedText(*FForm), selected);
 
         Search({QString()});
         QCOMPARE(MessageTexts(), QStringList{QStringLiteral("Search done")});
-        QVERIFY(!Child<QTreeView>(*FForm, "TreeView")->isExpanded(zeta));
-        QVERIFY(!Child<QTreeView>(*FForm, "TreeView")
-                     ->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
+        QVERIFY(!TreeView(*FForm)->isExpanded(zeta));
+        QVERIFY(!TreeView(*FForm)->isExpanded(IndexOfText(*FForm, QStringLiteral("Alpha"))));
     }
 };
 

@@ -1,0 +1,58 @@
+#include "gui/mainwindow/CommandGroup.h"
+
+#include "gui/mainwindow/CommandHost.h"
+
+#include <QAction>
+#include <QWidget>
+
+namespace orlenta {
+
+QAction* CreateCommandAction(QObject& parent, const TCommandLook& look,
+                             const std::vector<QIcon>& images) {
+    auto* action = new QAction(&parent);
+    action->setObjectName(QString::fromLatin1(look.Name));
+    action->setProperty("category", QString::fromLatin1(look.Category));
+    action->setProperty("caption", QString::fromLatin1(look.Caption));
+    // What menu and tool bar show; a few commands move their access key there.
+    action->setText(
+        QString::fromLatin1(look.ShownCaption != nullptr ? look.ShownCaption : look.Caption));
+    if (look.ImageIndex >= 0) {
+        action->setIcon(images[static_cast<size_t>(look.ImageIndex)]);
+        action->setProperty("imageIndex", look.ImageIndex);
+    }
+    action->setEnabled(false);
+    return action;
+}
+
+TCommandGroup::TCommandGroup(ICommandHost& host, const std::vector<QIcon>& images,
+                             const char* objectName)
+    : QObject(&host.Window()), FHost(host), FImages(images) {
+    setObjectName(QString::fromLatin1(objectName));
+}
+
+QAction* TCommandGroup::AddCommand(const TCommandLook& look, int options,
+                                   std::function<void()> run) {
+    // The window stays the actions' parent, as for every other part of it.
+    QAction* action = CreateCommandAction(FHost.Window(), look, FImages);
+    connect(action, &QAction::triggered, this, [this, run = std::move(run)] {
+        try {
+            run();
+        } catch (...) {
+            FHost.HandleException(std::current_exception());
+        }
+    });
+    if ((options & OwnBusyRule) == 0)
+        FIdleActions.append(action);
+    if ((options & InMenu) != 0)
+        FMenuActions.append(action);
+    if ((options & InToolBar) != 0)
+        FToolBarActions.append(action);
+    return action;
+}
+
+void TCommandGroup::SetBusy(bool busy) {
+    for (QAction* action : FIdleActions)
+        action->setEnabled(!busy);
+}
+
+} // namespace orlenta
