@@ -17,8 +17,8 @@ std::string AssertionText(std::string_view message, std::string_view unitName, i
     return text;
 }
 
-// Why a file of this st_mode cannot serve as a data or temporary file.
-std::string NotRegularFileReason(unsigned mode) {
+// What a file of this st_mode is, when it is not a regular file.
+std::string NotRegularFileKind(unsigned mode) {
     const char* kind = "a special file";
     if (S_ISFIFO(mode))
         kind = "a FIFO";
@@ -30,7 +30,12 @@ std::string NotRegularFileReason(unsigned mode) {
         kind = "a symbolic link";
     else if (S_ISDIR(mode))
         kind = "a directory";
-    return std::string("It is ") + kind + ", not a regular file.";
+    return kind;
+}
+
+// Why a file of this st_mode cannot serve as a data or temporary file.
+std::string NotRegularFileReason(unsigned mode) {
+    return "It is " + NotRegularFileKind(mode) + ", not a regular file.";
 }
 
 // A byte count as a person reads it: whole megabytes, or kilobytes or bytes when smaller.
@@ -101,6 +106,20 @@ EOrlentaError CannotCreateNonRegularFileError(const std::string& path, unsigned 
 EOrlentaError CannotCreateLinkedFileError(const std::string& path) {
     return EOrlentaError("Cannot create file \"" + path +
                          "\". It has further names (hard links), so it may be another file.");
+}
+
+EOrlentaError CannotCreateForeignFileError(const std::string& path) {
+    return EOrlentaError("Cannot create file \"" + path + "\". It belongs to another user.");
+}
+
+EOrlentaError CannotLockError(const std::string& path, int errnoValue) {
+    return EOrlentaError("Cannot lock \"" + path + "\". " + SystemErrorText(errnoValue));
+}
+
+EOrlentaError CannotLockNonRegularFileError(const std::string& path, const std::string& lockName,
+                                            unsigned mode) {
+    return EOrlentaError("Cannot lock \"" + path + "\". Its lock file \"" + lockName + "\" is " +
+                         NotRegularFileKind(mode) + ", not a regular file.");
 }
 
 EOrlentaError DataFileIsTemporaryFileError(const std::string& path,

@@ -77,6 +77,16 @@ EOrlentaError CannotOpenNonRegularFileError(const std::string& path, unsigned mo
 EOrlentaError CannotCreateNonRegularFileError(const std::string& path, unsigned mode);
 // "Cannot create file "%s". ..." for a file that has further names (hard links).
 EOrlentaError CannotCreateLinkedFileError(const std::string& path);
+// "Cannot create file "%s". It belongs to another user.": a file that only its owner may
+// write into, found owned by someone else.
+EOrlentaError CannotCreateForeignFileError(const std::string& path);
+// "Cannot lock "%s". %s" with the system's reason for errnoValue: the lock that writers of the
+// data file at path serialize on could not be taken.
+EOrlentaError CannotLockError(const std::string& path, int errnoValue);
+// "Cannot lock "%s". Its lock file "%s" is a FIFO, not a regular file." and the like, for a lock
+// file lockName of this st_mode.
+EOrlentaError CannotLockNonRegularFileError(const std::string& path, const std::string& lockName,
+                                            unsigned mode);
 // A data file that is the temporary file temporaryName of loads and saves.
 EOrlentaError DataFileIsTemporaryFileError(const std::string& path,
                                            const std::string& temporaryName);

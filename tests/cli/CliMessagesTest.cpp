@@ -73,6 +73,29 @@ TEST_F(CliMessagesTest, AFifoAsDataFileIsRefusedWithoutBlocking) {
     EXPECT_TRUE(fs::is_fifo("f.olx"));
 }
 
+// A writer that cannot take the catalogue's lock says why and stops before it writes anything.
+TEST_F(CliMessagesTest, AWriterThatCannotTakeTheLockStopsBeforeWriting) {
+    WriteDataFile("a.olx", R"(<OrlentaData Title="T"/>)");
+    const std::string before = ReadFileBytes("a.olx");
+    fs::create_directory(".a.olx.lock");
+    fs::create_directory(".new.olx.lock");
+    const std::vector<std::vector<std::string>> commands = {
+        {"set", "a.olx", "--title", "X"}, {"add", "a.olx"}, {"add", "new.olx"}, {"new", "new.olx"},
+        {"new", "a.olx", "--force"},
+    };
+    for (const auto& arguments : commands) {
+        SCOPED_TRACE(arguments.front() + " " + arguments[1]);
+        const std::string& file = arguments[1];
+        const TCliResult result = TCliProcess(arguments).Wait(30);
+        EXPECT_EQ(result.ExitStatus, 1);
+        EXPECT_EQ(result.Err, "Cannot lock \"" + file + "\". Its lock file \"." + file +
+                                  ".lock\" is a directory, not a regular file.\n");
+    }
+    EXPECT_EQ(ReadFileBytes("a.olx"), before);
+    EXPECT_FALSE(fs::exists("new.olx"));
+    EXPECT_FALSE(fs::exists("Orlenta.tmp"));
+}
+
 TEST_F(CliMessagesTest, TheTemporaryFileIsNoDataFile) {
     const std::string error = "Cannot use \"Orlenta.tmp\" as a data file. It is \"Orlenta.tmp\" "
                               "in the working folder, the temporary file of every load and save.\n";

@@ -3,7 +3,6 @@
 #include "core/OrlentaError.h"
 #include "core/datafile/AtomicFile.h"
 #include "core/datafile/DataFile.h"
-#include "core/datafile/DataFileLock.h"
 #include "core/datafile/RawDeflate.h"
 #include "core/datafile/TemporaryFile.h"
 #include "core/xml/XmlTextGuard.h"
@@ -86,7 +85,7 @@ void TCatalogueSession::SaveDataFile() {
         throw DataFileIsTemporaryFileError(OrlentaFilename, kTemporaryFileName);
     std::unique_ptr<TDataFileLock> ownLock;
     if (!FHeldLock || !FHeldLock->Covers(OrlentaFilename))
-        ownLock = std::make_unique<TDataFileLock>(OrlentaFilename, FHost);
+        ownLock = std::make_unique<TDataFileLock>(OrlentaFilename, FHost, TLockPurpose::Writing);
     TTemporaryFile temporaryFile(FHost);
     XMLIndexData.Document()->SaveToStream(temporaryFile.Stream(), kTemporaryFileName);
     temporaryFile.StartReading();
@@ -97,9 +96,9 @@ void TCatalogueSession::SaveDataFile() {
     SetFileChanged(false);
 }
 
-void TCatalogueSession::HoldDataFileLock(const std::string& path) {
+void TCatalogueSession::HoldDataFileLock(const std::string& path, TLockPurpose purpose) {
     FHeldLock.reset();
-    FHeldLock = std::make_unique<TDataFileLock>(path, FHost);
+    FHeldLock = std::make_unique<TDataFileLock>(path, FHost, purpose);
 }
 
 void TCatalogueSession::ReleaseDataFileLock() {

@@ -2,6 +2,7 @@
 
 #include "core/CatalogueHost.h"
 #include "core/catalogue/OrlentaData.h"
+#include "core/datafile/DataFileLock.h"
 
 #include <cstdint>
 #include <functional>
@@ -9,8 +10,6 @@
 #include <string>
 
 namespace orlenta {
-
-class TDataFileLock;
 
 // The open catalogue and the toolkit-free operations on it: what the main window owns and the
 // command-line tool shares.
@@ -59,14 +58,15 @@ public:
 
     // Writes the open catalogue to OrlentaFilename (not empty) and clears FileChanged. The data
     // file is replaced whole or not at all, under its writers' lock (HoldDataFileLock) when the
-    // session does not hold it already. Throws on failure, FileChanged unchanged.
+    // session does not hold it already; when that lock cannot be taken, nothing is written.
+    // Throws on failure, FileChanged unchanged.
     void SaveDataFile();
 
     // Takes the lock that writers of the data file at path serialize on (waiting for another
     // process that holds it) and keeps it until ReleaseDataFileLock or the session's end; a lock
     // held before is let go first. A load, changes and a save of that file in between are one
-    // step that no other writer comes between.
-    void HoldDataFileLock(const std::string& path);
+    // step that no other writer comes between. Throws as TDataFileLock.
+    void HoldDataFileLock(const std::string& path, TLockPurpose purpose);
     void ReleaseDataFileLock();
 
 private:
@@ -79,8 +79,10 @@ private:
 // The data-file lock of path held by session for as long as the object lives.
 class THeldDataFileLock {
 public:
-    THeldDataFileLock(TCatalogueSession& session, const std::string& path) : FSession(session) {
-        FSession.HoldDataFileLock(path);
+    THeldDataFileLock(TCatalogueSession& session, const std::string& path,
+                      TLockPurpose purpose = TLockPurpose::Writing)
+        : FSession(session) {
+        FSession.HoldDataFileLock(path, purpose);
     }
     ~THeldDataFileLock() { FSession.ReleaseDataFileLock(); }
     THeldDataFileLock(const THeldDataFileLock&) = delete;

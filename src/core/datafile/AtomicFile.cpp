@@ -78,12 +78,19 @@ void TAtomicFile::Write(const char* data, size_t size) {
 }
 
 void TAtomicFile::Commit() {
+    if (FTargetExists) {
+        // The group first and on its own: any member of it may give it, so that a catalogue
+        // shared through its group stays shared when another member saves it. Without it the
+        // new file keeps the saver's group (only the permissions are kept then).
+        [[maybe_unused]] const int keptGroup = fchown(FFd, static_cast<uid_t>(-1), FGid);
+        // Only a privileged user may give a file away; for anyone else it stays the saver's.
+        if (FUid != geteuid()) {
+            [[maybe_unused]] const int keptOwner = fchown(FFd, FUid, static_cast<gid_t>(-1));
+        }
+    }
+    // Last: a change of owner or group clears the set-user-ID and set-group-ID bits.
     if (fchmod(FFd, FMode) != 0)
         ThrowWriteError(errno);
-    if (FTargetExists && (FUid != geteuid() || FGid != getegid())) {
-        // Only possible for a privileged user; where it fails the new file simply stays ours.
-        [[maybe_unused]] const int ignored = fchown(FFd, FUid, FGid);
-    }
     if (fsync(FFd) != 0)
         ThrowWriteError(errno);
     const int fd = FFd;

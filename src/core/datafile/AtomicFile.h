@@ -9,7 +9,8 @@ namespace orlenta {
 // Replaces a file as a whole or not at all: the bytes go to a new file beside the target, which
 // is flushed to disk and renamed over the target on Commit. Until then, and when anything fails,
 // the target keeps its old content and the new file is removed. A target that is a symbolic link
-// stays a link: the file it points to is replaced. A replaced file keeps its permissions.
+// stays a link: the file it points to is replaced. A replaced file keeps its permissions and,
+// where the saver may give them (a member of the group, a privileged user), its group and owner.
 class TAtomicFile : public TByteSink {
 public:
     // Throws "Cannot create file "%s". %s" (with path as given) when the target cannot be written:

@@ -11,25 +11,36 @@ namespace orlenta {
 // The lock file of the data file at path: ".NAME.lock" beside the file the path finally names.
 std::string DataFileLockPath(const std::string& path);
 
+// What a lock is taken for. A writer must hold it before it writes anything; a reader only waits
+// with it for a writer to finish, and may go without, since a save replaces the data file whole.
+enum class TLockPurpose { Reading, Writing };
+
 // The lock that writers of one data file serialize on. Saving renames a new file over the data
 // file, so a lock on the data file itself would be lost with the old file; the lock is on a file
 // of its own beside it, which its holder removes when letting go.
 class TDataFileLock {
 public:
-    // Takes the lock of the data file at path, waiting for another process that holds it. Where
-    // the lock file cannot be made (a folder that cannot be written, a file system without
-    // locks) the lock is not taken: nobody can replace the data file there either, and a save
-    // reports why.
-    TDataFileLock(const std::string& path, ICatalogueHost& host);
+    // Takes the lock of the data file at path, waiting for another process that holds it. A new
+    // lock file gets the data file's read and write permissions and its group (beside a data file
+    // not there yet: what a new data file gets), so that whoever may write the data file may take
+    // its lock. No lock is taken where nothing can be written: a data file that is no regular file
+    // or is the temporary file, a folder in which no file can be made; a save there fails with its
+    // own reason. Anywhere else a lock for Writing that cannot be taken throws "Cannot lock "%s".
+    // %s" (path as given); a lock for Reading goes without.
+    TDataFileLock(const std::string& path, ICatalogueHost& host, TLockPurpose purpose);
     // Removes the lock file and lets go.
     ~TDataFileLock();
     TDataFileLock(const TDataFileLock&) = delete;
     TDataFileLock& operator=(const TDataFileLock&) = delete;
 
-    // True when this is the lock of the data file at path.
+    // True when this lock is held and is the lock of the data file at path.
     bool Covers(const std::string& path) const;
 
 private:
+    // Throws why a writer cannot have the lock (error: the errno of the failed step), unless the
+    // folder takes no new file.
+    void RefuseWriting(const std::string& path, int error) const;
+
     std::string FLockPath;
     int FFd = -1;
 };

@@ -30,7 +30,10 @@ bool LockExclusively(int fd, ICatalogueHost& host) {
     int result = 0;
     while ((result = flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
     }
+    // The caller may want to say why the lock could not be had.
+    const int error = errno;
     host.ShowWaiting("");
+    errno = error;
     return result == 0;
 }
 

@@ -13,8 +13,8 @@ namespace orlenta {
 inline constexpr const char* kWaitingForAnotherOrlenta = "Waiting for another Orlenta...";
 
 // Takes an exclusive flock on fd, waiting for as long as another process holds one; after a
-// second of waiting the host shows kWaitingForAnotherOrlenta. False when the file system offers
-// no such locks.
+// second of waiting the host shows kWaitingForAnotherOrlenta. False, with errno telling why,
+// when the file system offers no such locks.
 bool LockExclusively(int fd, ICatalogueHost& host);
 
 // True when a and b describe the same file.

@@ -13,8 +13,9 @@ namespace orlenta {
 
 namespace {
 
-// The temporary file's name may hold anything another user put there; only a regular file that
-// is nothing else under another name is ours to overwrite.
+// The temporary file's name may hold anything another user put there; only a regular file of
+// ours that is nothing else under another name is ours to overwrite. A file of another user is
+// refused by root too: whoever made it may keep it open and read every catalogue written into it.
 void RefuseUnlessPlainFile(const struct stat& info) {
     if (S_ISDIR(info.st_mode))
         throw CannotCreateFileError(kTemporaryFileName, EISDIR);
@@ -22,12 +23,16 @@ void RefuseUnlessPlainFile(const struct stat& info) {
         throw CannotCreateNonRegularFileError(kTemporaryFileName, info.st_mode);
     if (info.st_nlink > 1)
         throw CannotCreateLinkedFileError(kTemporaryFileName);
+    if (info.st_uid != geteuid())
+        throw CannotCreateForeignFileError(kTemporaryFileName);
 }
 
-// The file that bears the temporary file's name, locked, and its size once the lock was ours.
+// The file that bears the temporary file's name, locked, and its size and mode once the lock
+// was ours.
 struct TLockedFile {
     int Descriptor;
     off_t Size;
+    mode_t Mode;
 };
 
 TLockedFile OpenLocked(ICatalogueHost& host) {
@@ -36,9 +41,10 @@ TLockedFile OpenLocked(ICatalogueHost& host) {
         struct stat named {};
         if (lstat(kTemporaryFileName, &named) == 0)
             RefuseUnlessPlainFile(named);
+        // What stays in it after a failure is a catalogue's text: for its owner's eyes alone.
         const int fd =
             open(kTemporaryFileName,
-                 O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+                 O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
         if (fd < 0) {
             const int error = errno;
             if (error == ELOOP && lstat(kTemporaryFileName, &named) == 0)
@@ -59,7 +65,7 @@ TLockedFile OpenLocked(ICatalogueHost& host) {
         // The process we waited for removed the file when it was done, and another may have made
         // a new one since: only the file that bears the name is the one others lock.
         if (lstat(kTemporaryFileName, &named) == 0 && SameFile(named, held))
-            return {fd, named.st_size};
+            return {fd, named.st_size, named.st_mode};
         close(fd);
     }
 }
@@ -67,7 +73,10 @@ TLockedFile OpenLocked(ICatalogueHost& host) {
 } // namespace
 
 TTemporaryFile::TTemporaryFile(ICatalogueHost& host) {
-    const auto [fd, size] = OpenLocked(host);
+    const auto [fd, size, mode] = OpenLocked(host);
+    // One left behind by an older version may be readable by others.
+    if ((mode & 077) != 0)
+        fchmod(fd, 0600);
     // Emptied only now: truncating before the lock was ours would cut another process's text.
     // A file that is empty already (the usual case: it was made just now) is not truncated: on
     // ext4 a truncation to nothing marks the file to be written out when it is closed, which

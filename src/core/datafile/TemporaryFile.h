@@ -14,9 +14,10 @@ namespace orlenta {
 // descriptor throughout and never opened again by name.
 class TTemporaryFile {
 public:
-    // Opens the file, creating it when missing, waits for the lock (the host tells the user after
-    // a second) and empties it. Throws "Cannot create file "%s". %s" when it cannot be opened or
-    // is anything but a regular file with no other name: a link planted there is not followed.
+    // Opens the file, creating it readable and writable by its owner alone when missing, waits for
+    // the lock (the host tells the user after a second) and empties it. Throws "Cannot create file
+    // "%s". %s" when it cannot be opened or is anything but a regular file of the running user
+    // with no other name: a link planted there is not followed.
     explicit TTemporaryFile(ICatalogueHost& host);
     // Closes the file, which lets go of the lock; the file stays.
     ~TTemporaryFile();

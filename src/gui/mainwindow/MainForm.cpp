@@ -225,7 +225,7 @@ void TMainForm::OpenDataFile(const std::string& path) {
     const bool previouslyChanged = FileChanged();
     // Another Orlenta saving this catalogue finishes first; a save takes the lock by itself.
     const bool loaded = [&] {
-        const THeldDataFileLock lock(FSession, path);
+        const THeldDataFileLock lock(FSession, path, TLockPurpose::Reading);
         return FSession.OpenDataFile(path);
     }();
     if (!FSession.XMLIndexData)

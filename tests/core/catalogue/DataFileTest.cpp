@@ -1,3 +1,4 @@
+#include "OtherUser.h"
 #include "TestSupport.h"
 #include "core/OrlentaError.h"
 #include "core/catalogue/CatalogueSession.h"
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -191,6 +193,58 @@ TEST_F(DataFileTest, SaveKeepsPermissionsAndLinks) {
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_NE(RawInflateBytes(ReadFileBytes(real)).find("Before"), std::string::npos);
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir.Path()), fs::directory_iterator()), 2);
+}
+
+// A catalogue shared through its group stays shared when another user saves it: the group and
+// the permissions are kept; the owner only where root saves. One who writes it through the
+// permissions for others cannot give it the group, and it takes the saver's.
+TEST_F(DataFileTest, ASaveByAnotherUserKeepsTheGroupAndThePermissions) {
+    if (!test::CanActAsOtherUsers())
+        GTEST_SKIP() << "not running as root: cannot act as other users";
+    constexpr uid_t kOwner = 60001;
+    constexpr gid_t kShared = 60100;
+    chmod(Dir.Path().c_str(), 0777);
+    const std::string path = Dir / "cat.olx";
+    const auto save = [&path] {
+        TRecordingHost host;
+        TCatalogueSession session(host);
+        session.NewCatalogue();
+        session.XMLIndexData.SetTitle("Saved");
+        session.OrlentaFilename = path;
+        session.SaveDataFile();
+    };
+    struct TCase {
+        const char* Saver;
+        std::optional<test::TOtherUser> User; // none: root, the test itself
+        mode_t Mode;
+        uid_t Owner;
+        gid_t Group;
+    };
+    const TCase cases[] = {
+        {"a member of the group", test::TOtherUser{60002, 60002, {kShared}}, 0660, 60002, kShared},
+        {"another user", test::TOtherUser{60003, 60003, {}}, 0666, 60003, 60003},
+        {"root", std::nullopt, 0640, kOwner, kShared},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Saver);
+        WriteFileBytes(path, "old bytes");
+        ASSERT_EQ(chown(path.c_str(), kOwner, kShared), 0);
+        chmod(path.c_str(), c.Mode);
+        EXPECT_EQ(c.User ? test::RunAsUser(*c.User, save) : ErrorText(save), "(no error)");
+        struct stat info {};
+        ASSERT_EQ(stat(path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, c.Mode);
+        EXPECT_EQ(info.st_uid, c.Owner);
+        EXPECT_EQ(info.st_gid, c.Group);
+        EXPECT_EQ(test::RunAsUser({kOwner, kOwner, {kShared}},
+                                  [&path] {
+                                      TRecordingHost host;
+                                      TCatalogueSession session(host);
+                                      session.OpenDataFile(path);
+                                  }),
+                  "(no error)")
+            << "the owner can no longer open the catalogue";
+    }
 }
 
 TEST_F(DataFileTest, SaveFailureOfTheTemporaryFileKeepsTheDataFile) {

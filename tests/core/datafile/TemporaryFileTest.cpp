@@ -3,6 +3,7 @@
 
 #include "core/datafile/TemporaryFile.h"
 
+#include "OtherUser.h"
 #include "TestSupport.h"
 #include "core/catalogue/CatalogueSession.h"
 
@@ -24,6 +25,7 @@ namespace orlenta {
 namespace {
 
 namespace fs = std::filesystem;
+using test::CanActAsOtherUsers;
 using test::ErrorText;
 using test::RawDeflateBytes;
 using test::RawInflateBytes;
@@ -211,6 +213,63 @@ TEST_F(TemporaryFileTest, AFullWorkingFolderOnLoadNamesTheTemporaryFile) {
     EXPECT_TRUE(Host.Messages.empty());
     EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
     EXPECT_FALSE(Host.Busy());
+}
+
+// Whoever made the file may keep it open and read every catalogue written into it: a file of
+// another user is refused, by root too, and nothing is written into it.
+TEST_F(TemporaryFileTest, AnotherUsersFileIsRefusedByRootToo) {
+    if (!CanActAsOtherUsers())
+        GTEST_SKIP() << "not running as root: cannot plant another user's file";
+    chmod(Dir.Path().c_str(), 01777);
+    const test::TOtherUser planter{60001, 60001, {}};
+    ASSERT_EQ(test::RunAsUser(planter,
+                              [] {
+                                  const int fd = open(kTemporaryFileName, O_RDWR | O_CREAT, 0666);
+                                  fchmod(fd, 0666);
+                                  close(fd);
+                              }),
+              "(no error)");
+    const std::string error = std::string("Cannot create file \"") + kTemporaryFileName +
+                              "\". It belongs to another user.";
+
+    EXPECT_EQ(LoadError(), error);
+    Session.SetFileChanged(true);
+    EXPECT_EQ(SaveError(Dir / "saved.olx"), error);
+    EXPECT_TRUE(Session.FileChanged());
+    EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
+    EXPECT_FALSE(fs::exists("saved.olx"));
+    EXPECT_EQ(test::RunAsUser({60002, 60002, {}},
+                              [this] {
+                                  TRecordingHost host;
+                                  TCatalogueSession session(host);
+                                  session.OrlentaFilename = Dir / "shelf.olx";
+                                  session.LoadDataFile();
+                              }),
+              error);
+    EXPECT_EQ(fs::file_size(kTemporaryFileName), 0u);
+}
+
+// What a failed load leaves in the file is a catalogue's text: its owner alone may read it, also
+// in a file left behind readable by others.
+TEST_F(TemporaryFileTest, ItIsReadableByItsOwnerAlone) {
+    const mode_t previousUmask = umask(022);
+    WriteFileBytes("bad.olx",
+                   RawDeflateBytes(R"(<OrlentaData Memo="private"><Discs></OrlentaData>)"));
+    Session.OrlentaFilename = "bad.olx";
+    for (const bool leftOver : {false, true}) {
+        SCOPED_TRACE(leftOver);
+        if (leftOver) {
+            WriteFileBytes(kTemporaryFileName, "left over");
+            chmod(kTemporaryFileName, 0644);
+        }
+        EXPECT_NE(ErrorText([this] { Session.LoadDataFile(); }), "(no error)");
+        struct stat info {};
+        ASSERT_EQ(stat(kTemporaryFileName, &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0600u);
+        EXPECT_NE(ReadFileBytes(kTemporaryFileName).find("private"), std::string::npos);
+        fs::remove(kTemporaryFileName);
+    }
+    umask(previousUmask);
 }
 
 } // namespace
