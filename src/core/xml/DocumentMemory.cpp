@@ -8,6 +8,15 @@
 #include <sys/mman.h>
 #include <vector>
 
+// AddressSanitizer watches the blocks of the heap; in regions mapped here it would see nothing.
+#if defined(__SANITIZE_ADDRESS__)
+#define ORLENTA_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORLENTA_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 namespace orlenta {
 
 namespace {
@@ -97,7 +106,12 @@ public:
         void* base = MapMemory(kRegionBytes);
         if (base == nullptr)
             return nullptr;
-        FRegions.push_back(TRegion{static_cast<char*>(base)});
+        try {
+            FRegions.push_back(TRegion{static_cast<char*>(base)});
+        } catch (...) {
+            munmap(base, kRegionBytes);
+            return nullptr;
+        }
         return FRegions.back().Take();
     }
 
@@ -145,8 +159,13 @@ private:
             return nullptr;
         // A large block is text that is written from its start to its end at once.
         Fill(memory, bytes);
-        const std::lock_guard<std::mutex> lock(FMutex);
-        FLargeBlocks.emplace(memory, bytes);
+        try {
+            const std::lock_guard<std::mutex> lock(FMutex);
+            FLargeBlocks.emplace(memory, bytes);
+        } catch (...) {
+            munmap(memory, bytes);
+            return nullptr;
+        }
         return memory;
     }
 
@@ -163,11 +182,17 @@ TDocumentMemory& Memory() {
 
 } // namespace
 
-void* AllocateDocumentMemory(size_t size) {
-    return Memory().Allocate(size);
+void* AllocateDocumentMemory(size_t size) noexcept {
+    // What may still throw here (the lock, the allocator's creation) does so before anything is
+    // mapped.
+    try {
+        return Memory().Allocate(size);
+    } catch (...) {
+        return nullptr;
+    }
 }
 
-void FreeDocumentMemory(void* memory) {
+void FreeDocumentMemory(void* memory) noexcept {
     Memory().Free(memory);
 }
 
@@ -176,10 +201,12 @@ TDocumentMemoryUse DocumentMemoryUse() {
 }
 
 void UseDocumentMemory() {
+#ifndef ORLENTA_ADDRESS_SANITIZER
     static std::once_flag once;
     std::call_once(once, [] {
         pugi::set_memory_management_functions(AllocateDocumentMemory, FreeDocumentMemory);
     });
+#endif
 }
 
 } // namespace orlenta

@@ -12,15 +12,18 @@ namespace orlenta {
 
 // Makes pugixml allocate through the functions below, once per process; later calls do
 // nothing. Memory pugixml took from the C heap before stays valid: it is given back there.
+// Under AddressSanitizer it does nothing: documents stay on the heap, where the sanitizer sees a
+// write past a block or a read after its document is gone.
 void UseDocumentMemory();
 
 // pugixml's allocation functions. Pages of a document (pugixml asks for them one after another
 // while it parses) share regions of a few megabytes and are reused when freed; blocks of a
 // mebibyte and more (the text of a load) are mapped on their own; everything else comes from
-// the C heap. Null when the memory is not to be had. Safe from any thread.
-void* AllocateDocumentMemory(size_t size);
+// the C heap. Null when the memory is not to be had, leaving nothing behind; never throws,
+// which pugixml could not handle. Safe from any thread.
+void* AllocateDocumentMemory(size_t size) noexcept;
 // Gives back what AllocateDocumentMemory returned, or what malloc did; null does nothing.
-void FreeDocumentMemory(void* memory);
+void FreeDocumentMemory(void* memory) noexcept;
 
 // What the allocator holds beyond the C heap, for tests and measurements.
 struct TDocumentMemoryUse {

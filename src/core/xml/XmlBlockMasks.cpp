@@ -1,8 +1,15 @@
 #include "core/xml/XmlBlockMasks.h"
 
+#include <algorithm>
+#include <atomic>
+
 namespace orlenta {
 
 #if ORLENTA_XML_BLOCKS_X86
+
+namespace {
+std::atomic<TXmlBlocksInstructions> gInstructionsCap{TXmlBlocksInstructions::Avx512};
+}
 
 bool XmlBlocksHaveAvx2() {
     // Asked once: before main, __builtin_cpu_supports needs __builtin_cpu_init.
@@ -21,6 +28,19 @@ bool XmlBlocksHaveAvx512() {
                __builtin_cpu_supports("avx512bw");
     }();
     return has;
+}
+
+TXmlBlocksInstructions XmlBlocksInstructions() {
+    static const TXmlBlocksInstructions best = [] {
+        if (XmlBlocksHaveAvx512())
+            return TXmlBlocksInstructions::Avx512;
+        return XmlBlocksHaveAvx2() ? TXmlBlocksInstructions::Avx2 : TXmlBlocksInstructions::Sse2;
+    }();
+    return std::min(best, gInstructionsCap.load(std::memory_order_relaxed));
+}
+
+void CapXmlBlocksInstructions(TXmlBlocksInstructions most) {
+    gInstructionsCap.store(most, std::memory_order_relaxed);
 }
 
 #endif

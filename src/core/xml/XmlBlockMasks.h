@@ -3,7 +3,7 @@
 // The well-formedness scan reads the inside of the root element 64 bytes at a time, as bit masks
 // with one bit per byte (bit i for byte i). Computing them is a large part of its cost: the
 // functions here are inlined into the scan, once compiled for SSE2, which every x86-64 processor
-// has, and once for AVX2 where the processor has it.
+// has, and once each for AVX2 and AVX-512 where the processor has them.
 
 #include <cstddef>
 #include <cstdint>
@@ -183,6 +183,15 @@ Avx512XmlBlockMasks(const char* p) {
 bool XmlBlocksHaveAvx2();
 // True when the processor runs what ORLENTA_XML_BLOCKS_AVX512 compiles.
 bool XmlBlocksHaveAvx512();
+
+// The instruction sets the scan computes its masks with, each needing those before it.
+enum class TXmlBlocksInstructions { Sse2, Avx2, Avx512 };
+// What a scan beginning now uses: the best set the processor runs, at most the cap below. The
+// scan asks once, not per block.
+TXmlBlocksInstructions XmlBlocksInstructions();
+// For tests and measurements, which run each set the processor has: scans beginning from now on
+// use at most `most`. Safe from any thread; a scan under way keeps what it began with.
+void CapXmlBlocksInstructions(TXmlBlocksInstructions most);
 
 #endif
 

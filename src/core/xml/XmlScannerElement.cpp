@@ -33,12 +33,11 @@ void TScanner::Element() {
     FLastOpening = FBegin;
     FNext = P + 1;
 #if ORLENTA_XML_BLOCKS_X86
-    if (XmlBlocksHaveAvx512())
-        ElementBlocksAvx512();
-    else if (XmlBlocksHaveAvx2())
-        ElementBlocksAvx2();
-    else
-        ElementBlocksSse2();
+    switch (XmlBlocksInstructions()) {
+    case TXmlBlocksInstructions::Avx512: ElementBlocksAvx512(); break;
+    case TXmlBlocksInstructions::Avx2: ElementBlocksAvx2(); break;
+    case TXmlBlocksInstructions::Sse2: ElementBlocksSse2(); break;
+    }
 #else
     ElementBlocksPortable();
 #endif

@@ -27,7 +27,42 @@ std::string ParseError(const std::string& reason, int line, const std::string& l
     return reason + "\r\nLine: " + std::to_string(line) + "\r\n" + lineStart;
 }
 
-TEST(WellFormedness, SmallTextsLoadOnlyWhenTheyAreWellFormedXml) {
+// The scan chooses its instructions at run time: each test of it runs once with each set, where
+// the processor has it.
+#if ORLENTA_XML_BLOCKS_X86
+using TInstructions = TXmlBlocksInstructions;
+const TInstructions kInstructions[] = {TInstructions::Sse2, TInstructions::Avx2,
+                                       TInstructions::Avx512};
+const char* const kInstructionsNames[] = {"SSE2", "AVX2", "AVX512"};
+#else
+enum class TInstructions { Portable };
+const TInstructions kInstructions[] = {TInstructions::Portable};
+const char* const kInstructionsNames[] = {"Portable"};
+#endif
+
+class WellFormedness : public testing::TestWithParam<TInstructions> {
+protected:
+    void SetUp() override {
+#if ORLENTA_XML_BLOCKS_X86
+        CapXmlBlocksInstructions(GetParam());
+        if (XmlBlocksInstructions() != GetParam())
+            GTEST_SKIP() << "This processor has no "
+                         << kInstructionsNames[static_cast<int>(GetParam())] << ".";
+#endif
+    }
+    void TearDown() override {
+#if ORLENTA_XML_BLOCKS_X86
+        CapXmlBlocksInstructions(TInstructions::Avx512);
+#endif
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Instructions, WellFormedness, testing::ValuesIn(kInstructions),
+                         [](const testing::TestParamInfo<TInstructions>& info) {
+                             return std::string(kInstructionsNames[info.index]);
+                         });
+
+TEST_P(WellFormedness, SmallTextsLoadOnlyWhenTheyAreWellFormedXml) {
     TScratchDirectory dir;
     const std::string loaded = "(loaded)";
     const struct {
@@ -135,7 +170,7 @@ TEST(WellFormedness, SmallTextsLoadOnlyWhenTheyAreWellFormedXml) {
 }
 
 // Repeated attributes are found by a set once a tag has many: a crafted tag costs its length.
-TEST(WellFormedness, ATagOfManyAttributesIsReadInOnePass) {
+TEST_P(WellFormedness, ATagOfManyAttributesIsReadInOnePass) {
     TScratchDirectory dir;
     std::string text = "<OrlentaData";
     for (int i = 0; i < 50000; ++i)
@@ -152,7 +187,7 @@ std::string SavedRaw(const pugi::xml_document& document) {
 }
 
 // Parsed with only the conversions the scan found work for, a text gives the DOM it gives with all.
-TEST(WellFormedness, LoadingLeavesOutOnlyConversionsWithNothingToDo) {
+TEST_P(WellFormedness, LoadingLeavesOutOnlyConversionsWithNothingToDo) {
     TScratchDirectory dir;
     const std::string texts[] = {
         "<OrlentaData Title=\"plain\"><x>text</x></OrlentaData>",
@@ -199,7 +234,7 @@ std::string LongCatalogue() {
     return text + "</Directories></Root></Disc></Discs></OrlentaData>\n";
 }
 
-TEST(WellFormedness, FaultsDeepInALongCatalogueAreFoundOnTheirLine) {
+TEST_P(WellFormedness, FaultsDeepInALongCatalogueAreFoundOnTheirLine) {
     TScratchDirectory dir;
     const std::string text = LongCatalogue();
     ASSERT_EQ(LoadResult(dir, text), "(loaded)");
@@ -239,7 +274,7 @@ TEST(WellFormedness, FaultsDeepInALongCatalogueAreFoundOnTheirLine) {
 
 // The block screen passes a block only where reading it byte by byte finds no fault: on mutated
 // catalogues that pugixml parses, both ways find the same first fault, or none.
-TEST(WellFormedness, TheBlockScreenFindsWhatTheByteScanFinds) {
+TEST_P(WellFormedness, TheBlockScreenFindsWhatTheByteScanFinds) {
     const std::string text = LongCatalogue();
     const std::string pieces[] = {"<",
                                   "&",
@@ -313,7 +348,7 @@ void ExpectSameMasks(const TXmlBlockMasks& a, const TXmlBlockMasks& b, const cha
 }
 
 // Every byte value lands in the same masks whichever instructions compute them.
-TEST(WellFormedness, BlockMasksAgreeOnEveryByte) {
+TEST(XmlBlockMasks, AgreeOnEveryByte) {
     std::string bytes(256 + 64, '\0');
     for (size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<char>(i);
