@@ -95,6 +95,10 @@ EOrlentaError CannotCreateFileError(const std::string& path, int errnoValue) {
     return EOrlentaError("Cannot create file \"" + path + "\". " + SystemErrorText(errnoValue));
 }
 
+EOrlentaError CannotLockFileError(const std::string& path, int errnoValue) {
+    return EOrlentaError("Cannot lock file \"" + path + "\". " + SystemErrorText(errnoValue));
+}
+
 EOrlentaError CannotOpenNonRegularFileError(const std::string& path, unsigned mode) {
     return EOrlentaError("Cannot open file \"" + path + "\". " + NotRegularFileReason(mode));
 }

@@ -70,6 +70,8 @@ EOrlentaError CannotOpenFileError(const std::string& path, int errnoValue);
 EOrlentaError CannotCreateFileError(const std::string& path, int errnoValue);
 // "Cannot write file "%s". %s" with the system's reason for errnoValue.
 EOrlentaError CannotWriteFileError(const std::string& path, int errnoValue);
+// "Cannot lock file "%s". %s" with the lock file's path and the system's reason for errnoValue.
+EOrlentaError CannotLockFileError(const std::string& path, int errnoValue);
 // "Cannot open file "%s". It is a FIFO, not a regular file." and the like, for a file of this
 // st_mode that is neither a regular file nor a directory.
 EOrlentaError CannotOpenNonRegularFileError(const std::string& path, unsigned mode);

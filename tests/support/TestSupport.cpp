@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
 namespace orlenta::test {
@@ -40,6 +42,60 @@ std::string ErrorText(const std::function<void()>& operation) {
         return error.what();
     }
     return "(no error)";
+}
+
+std::vector<std::string> ErrorTextsOfProcessesAtOnce(int count,
+                                                     const std::function<void(int)>& body) {
+    // Every child waits for the end of the start pipe, which comes when the parent closes it
+    // after the last fork; each one's error text comes back through a pipe of its own.
+    int start[2];
+    if (pipe(start) != 0)
+        throw std::runtime_error("pipe failed");
+    std::vector<int> results;
+    std::vector<pid_t> children;
+    for (int index = 0; index < count; ++index) {
+        int result[2];
+        if (pipe(result) != 0)
+            throw std::runtime_error("pipe failed");
+        const pid_t child = fork();
+        if (child < 0)
+            throw std::runtime_error("fork failed");
+        if (child == 0) {
+            close(start[1]);
+            close(result[0]);
+            char byte = 0;
+            while (read(start[0], &byte, 1) > 0) {
+            }
+            // Nothing may leave the child but through _exit: an exception would go on to run the
+            // rest of the parent's tests, and destructors would remove the parent's files.
+            int status = 1;
+            try {
+                const std::string text = ErrorText([&] { body(index); });
+                if (write(result[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()))
+                    status = 0;
+            } catch (...) {
+            }
+            _exit(status);
+        }
+        close(result[1]);
+        results.push_back(result[0]);
+        children.push_back(child);
+    }
+    close(start[0]);
+    close(start[1]);
+    std::vector<std::string> texts;
+    for (size_t i = 0; i < children.size(); ++i) {
+        std::string text;
+        char buffer[4096];
+        ssize_t count = 0;
+        while ((count = read(results[i], buffer, sizeof buffer)) > 0)
+            text.append(buffer, static_cast<size_t>(count));
+        close(results[i]);
+        int status = 0;
+        waitpid(children[i], &status, 0);
+        texts.push_back(WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : "(child failed)");
+    }
+    return texts;
 }
 
 std::string ReadFileBytes(const std::string& path) {

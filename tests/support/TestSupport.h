@@ -65,6 +65,12 @@ public:
 // The text of the EOrlentaError that operation throws, or "(no error)".
 std::string ErrorText(const std::function<void()>& operation);
 
+// Runs body(0) to body(count - 1) each in a child process of its own, all let go at the same
+// moment, and waits for them. Returns, in order, the text of the EOrlentaError each one threw,
+// "(no error)" when it threw none.
+std::vector<std::string> ErrorTextsOfProcessesAtOnce(int count,
+                                                     const std::function<void(int)>& body);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 // The raw DEFLATE stream of bytes, at zlib's default level.

@@ -1,5 +1,6 @@
 #include "core/desktop/DataFileType.h"
 
+#include "core/FileLock.h"
 #include "core/datafile/AtomicFile.h"
 #include "core/desktop/DesktopErrors.h"
 
@@ -47,6 +48,26 @@ std::string FolderFromEnvironment(const char* variable, const std::string& home,
         return folder.empty() ? "/" : folder;
     }
     return home + fallback;
+}
+
+std::vector<std::string> DataDirsFromEnvironment() {
+    // The base directory rules: the default when unset or empty; relative entries are ignored.
+    const char* value = std::getenv("XDG_DATA_DIRS");
+    std::string_view folders =
+        value != nullptr && value[0] != '\0' ? value : "/usr/local/share:/usr/share";
+    std::vector<std::string> dataDirs;
+    while (!folders.empty()) {
+        const size_t colon = folders.find(':');
+        const std::string_view folder = folders.substr(0, colon);
+        if (!folder.empty() && folder.front() == '/') {
+            const std::string trimmed = WithoutTrailingSlashes(std::string(folder));
+            dataDirs.push_back(trimmed.empty() ? "/" : trimmed);
+        }
+        if (colon == std::string_view::npos)
+            break;
+        folders.remove_prefix(colon + 1);
+    }
+    return dataDirs;
 }
 
 std::string RunningExecutablePath() {
@@ -107,6 +128,12 @@ bool ReadFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
+void Replace(const std::string& path, const std::string& text) {
+    TAtomicFile file(path);
+    file.Write(text.data(), text.size());
+    file.Commit();
+}
+
 // Replaces the file at path with text unless it holds exactly that; returns whether it wrote.
 bool WriteIfDifferent(const std::string& path, const std::string& text) {
     std::string current;
@@ -116,10 +143,72 @@ bool WriteIfDifferent(const std::string& path, const std::string& text) {
     } catch (const EOrlentaError&) {
         // Unreadable (a folder in the way, no permission): writing says what is wrong.
     }
-    TAtomicFile file(path);
-    file.Write(text.data(), text.size());
-    file.Commit();
+    Replace(path, text);
     return true;
+}
+
+// The program's desktop entry, written when there is none or the one there is still the
+// program's own (written for another path); an entry the user changed is theirs. One that cannot
+// be read is reported rather than replaced, for the same reason.
+void WriteDesktopEntry(const std::string& path, const TDataFileType& type,
+                       const std::string& executable) {
+    std::string current;
+    const bool exists = ReadFile(path, current);
+    const std::string entry = DesktopEntryText(type, executable);
+    if (!exists || (current != entry && IsOwnDesktopEntry(type, current)))
+        Replace(path, entry);
+}
+
+// Whether folder holds the desktop entry with this desktop file ID: a file named by the ID, or
+// one below subfolders whose names, joined by '-', begin the ID ("kde-a.desktop" is kde/a.desktop
+// too), as the desktop entry rules map files to IDs.
+bool HoldsDesktopEntry(const std::string& folder, std::string_view id) {
+    struct stat info {};
+    const std::string path = folder + "/" + std::string(id);
+    if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        return true;
+    for (size_t dash = id.find('-'); dash != std::string_view::npos;
+         dash = id.find('-', dash + 1)) {
+        const std::string_view name = id.substr(0, dash);
+        if (name.empty() || name == "." || name == "..")
+            continue;
+        const std::string subfolder = folder + "/" + std::string(name);
+        if (stat(subfolder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+            HoldsDesktopEntry(subfolder, id.substr(dash + 1)))
+            return true;
+    }
+    return false;
+}
+
+// Whether the desktop finds an entry with this ID: in the applications folder of the user's data
+// folder or of one of the system's.
+bool DesktopEntryInstalled(const TDesktopPlaces& places, std::string_view id) {
+    // No file has a name with '/', and ".." would lead out of the folder.
+    if (id.empty() || id.find('/') != std::string_view::npos || id == "." || id == "..")
+        return false;
+    if (HoldsDesktopEntry(places.DataHome + "/applications", id))
+        return true;
+    for (const std::string& folder : places.DataDirs) {
+        if (HoldsDesktopEntry(folder + "/applications", id))
+            return true;
+    }
+    return false;
+}
+
+// The user's defaults with ours added where there is none, read and replaced under the file's
+// lock so that another process's change made meanwhile is not lost. Every other line of the
+// user's defaults stays, so a file that cannot be read is not replaced.
+void WriteDefaultApplication(const TDesktopPlaces& places, const TDataFileType& type) {
+    const std::string path = places.ConfigHome + "/mimeapps.list";
+    MakeFolders(places.ConfigHome);
+    const TFileLock lock(path);
+    std::string mimeApps;
+    ReadFile(path, mimeApps);
+    const std::string updated = WithDefaultApplication(
+        mimeApps, type.MimeType(), type.DesktopId(),
+        [&](std::string_view id) { return DesktopEntryInstalled(places, id); });
+    if (updated != mimeApps)
+        Replace(path, updated);
 }
 
 bool IsOlder(const timespec& a, const timespec& b) {
@@ -198,6 +287,7 @@ TDesktopPlaces CurrentDesktopPlaces() {
     const std::string home = needHome ? HomeFolder() : std::string();
     places.DataHome = FolderFromEnvironment("XDG_DATA_HOME", home, "/.local/share");
     places.ConfigHome = FolderFromEnvironment("XDG_CONFIG_HOME", home, "/.config");
+    places.DataDirs = DataDirsFromEnvironment();
     return places;
 }
 
@@ -221,21 +311,16 @@ void RegisterDataFileType(const TDesktopPlaces& places, const TDataFileType& typ
         const std::string packageFolder = mimeFolder + "/packages";
         const std::string packagePath = packageFolder + "/" + type.PackageFileName();
         MakeFolders(packageFolder);
+        // Windows that start together register one after the other: two cache rebuilds at once
+        // spoil each other's files, and each would report the other's failure as its own.
+        const TFileLock registration(packagePath);
         const bool packageWritten = WriteIfDifferent(packagePath, MimePackageText(type));
 
         const std::string applicationsFolder = places.DataHome + "/applications";
         MakeFolders(applicationsFolder);
-        WriteIfDifferent(applicationsFolder + "/" + type.DesktopId(),
-                         DesktopEntryText(type, places.ExecutablePath));
+        WriteDesktopEntry(applicationsFolder + "/" + type.DesktopId(), type, places.ExecutablePath);
 
-        // Every other line of the user's defaults stays, so a file that cannot be read is not
-        // replaced.
-        const std::string mimeAppsPath = places.ConfigHome + "/mimeapps.list";
-        MakeFolders(places.ConfigHome);
-        std::string mimeApps;
-        ReadFile(mimeAppsPath, mimeApps);
-        WriteIfDifferent(mimeAppsPath,
-                         WithDefaultApplication(mimeApps, type.MimeType(), type.DesktopId()));
+        WriteDefaultApplication(places, type);
 
         // Last, so that the files are in place whatever the cache rebuild does.
         if (packageWritten || CacheMissesPackage(mimeFolder, packagePath))

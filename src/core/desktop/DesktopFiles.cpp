@@ -59,17 +59,51 @@ bool IsGroupHeader(std::string_view line) {
     return !trimmed.empty() && trimmed.front() == '[';
 }
 
-// The first desktop file ID of line when it is a key line for mimeType, else nothing.
-bool IsKeyLineFor(std::string_view line, std::string_view mimeType, std::string_view& firstId) {
+// Whether line is a key line for mimeType; its value, the list of desktop file IDs, in value.
+bool IsKeyLineFor(std::string_view line, std::string_view mimeType, std::string_view& value) {
     const std::string_view trimmed = Trimmed(line);
     if (trimmed.empty() || trimmed.front() == '#')
         return false;
     const size_t equals = trimmed.find('=');
     if (equals == std::string_view::npos || Trimmed(trimmed.substr(0, equals)) != mimeType)
         return false;
-    const std::string_view value = trimmed.substr(equals + 1);
-    firstId = Trimmed(value.substr(0, value.find(';')));
+    value = trimmed.substr(equals + 1);
     return true;
+}
+
+// Whether one of the desktop file IDs of a default is desktopId or installed: the desktop opens
+// the type with the first of them that is installed.
+bool NamesInstalledEntry(std::string_view ids, std::string_view desktopId,
+                         const TDesktopEntryInstalled& installed) {
+    while (!ids.empty()) {
+        const size_t semicolon = ids.find(';');
+        const std::string_view id = Trimmed(ids.substr(0, semicolon));
+        if (!id.empty() && (id == desktopId || installed(id)))
+            return true;
+        if (semicolon == std::string_view::npos)
+            break;
+        ids.remove_prefix(semicolon + 1);
+    }
+    return false;
+}
+
+// A value of the desktop entry's string type with its escapes undone.
+std::string KeyFileValueText(std::string_view value) {
+    std::string text;
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            text += value[i];
+            continue;
+        }
+        switch (value[++i]) {
+        case 's': text += ' '; break;
+        case 'n': text += '\n'; break;
+        case 't': text += '\t'; break;
+        case 'r': text += '\r'; break;
+        default: text += value[i];
+        }
+    }
+    return text;
 }
 
 } // namespace
@@ -198,12 +232,36 @@ bool FitsDesktopEntry(const std::string& text) {
     return true;
 }
 
+bool IsOwnDesktopEntry(const TDataFileType& type, const std::string& entry) {
+    // The whole text is compared, so which of its lines gives the executable does not matter;
+    // TryExec holds it with the key file escapes alone.
+    constexpr std::string_view kTryExec = "\nTryExec=";
+    const size_t start = entry.find(kTryExec);
+    if (start == std::string::npos)
+        return false;
+    const size_t valueStart = start + kTryExec.size();
+    const size_t end = entry.find('\n', valueStart);
+    if (end == std::string::npos)
+        return false;
+    const std::string executable =
+        KeyFileValueText(std::string_view(entry).substr(valueStart, end - valueStart));
+    return DesktopEntryText(type, executable) == entry;
+}
+
 std::string WithDefaultApplication(const std::string& mimeApps, const std::string& mimeType,
-                                   const std::string& desktopId) {
-    const std::string ourLine = mimeType + "=" + desktopId;
+                                   const std::string& desktopId,
+                                   const TDesktopEntryInstalled& installed) {
     std::vector<std::string_view> lines = Lines(mimeApps);
+    // Readers take lines ending in CR LF too; what is added must not leave a file of two kinds.
+    const std::string lineEnd = !lines.empty() && lines.front().ends_with('\r') ? "\r" : "";
+    std::string lastLine;
+    if (!lines.empty() && !mimeApps.ends_with('\n') && !lines.back().ends_with('\r')) {
+        lastLine = std::string(lines.back()) + lineEnd;
+        lines.back() = lastLine;
+    }
+    const std::string ourLine = mimeType + "=" + desktopId + lineEnd;
+    const std::string groupLine = kDefaultApplicationsGroup + lineEnd;
     std::vector<std::string_view> result;
-    bool changed = false;
     bool found = false;
     bool inDefaults = false;
     bool firstDefaultsSeen = false;
@@ -219,36 +277,31 @@ std::string WithDefaultApplication(const std::string& mimeApps, const std::strin
                 insertAfter = result.size() - 1;
             continue;
         }
-        std::string_view firstId;
-        if (inDefaults && IsKeyLineFor(line, mimeType, firstId)) {
-            if (found) {
-                changed = true; // a repeated key: readers disagree on which one counts
-                continue;
-            }
+        std::string_view ids;
+        if (inDefaults && IsKeyLineFor(line, mimeType, ids)) {
+            if (found)
+                continue; // a repeated key: readers disagree on which one counts
             found = true;
-            if (firstId != desktopId) {
-                result.push_back(ourLine);
-                changed = true;
-                continue;
-            }
+            // The user's choice, or ours already: nothing to change, repeated keys included.
+            if (NamesInstalledEntry(ids, desktopId, installed))
+                return mimeApps;
+            result.push_back(ourLine);
+            continue;
         }
         result.push_back(line);
         if (inFirstDefaults && !Trimmed(line).empty())
             insertAfter = result.size() - 1;
     }
     if (!found) {
-        changed = true;
         if (firstDefaultsSeen) {
             result.insert(result.begin() + static_cast<std::ptrdiff_t>(insertAfter) + 1, ourLine);
         } else {
             if (!result.empty() && !Trimmed(result.back()).empty())
-                result.emplace_back();
-            result.emplace_back(kDefaultApplicationsGroup);
+                result.emplace_back(lineEnd);
+            result.emplace_back(groupLine);
             result.push_back(ourLine);
         }
     }
-    if (!changed)
-        return mimeApps;
     std::string text;
     for (const std::string_view line : result) {
         text += line;

@@ -4,7 +4,9 @@
 // shared-mime-info package, the desktop entry and the default in mimeapps.list. Pure functions;
 // DataFileType.h writes them.
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace orlenta {
 
@@ -43,12 +45,23 @@ std::string KeyFileValue(const std::string& value);
 // Whether text can stand in a desktop entry: valid UTF-8 without control characters.
 bool FitsDesktopEntry(const std::string& text);
 
-// mimeapps.list text with desktopId as the default application of mimeType. A default that
-// already names desktopId first is kept as it is; any other is replaced and repeated keys of the
-// type are dropped; without one the line is added to the first [Default Applications] group, or
-// the group is added at the end. Every other line stays as it was; text that needs no change is
-// returned unchanged.
+// Whether entry is, byte for byte, the desktop entry that DesktopEntryText writes for the type
+// and the executable its TryExec names: the program's own, which it may rewrite for a new path.
+// Anything else, the program's entry with a line of the user's added included, is the user's.
+bool IsOwnDesktopEntry(const TDataFileType& type, const std::string& entry);
+
+// Whether the desktop entry with this desktop file ID is installed.
+using TDesktopEntryInstalled = std::function<bool(std::string_view desktopId)>;
+
+// mimeapps.list text in which mimeType has a default application. The first default of the type
+// is the user's choice and the text comes back unchanged while one of the entries it names is
+// desktopId or installed; a default whose entries are all gone is replaced by desktopId in place,
+// and repeated keys of the type are dropped; without one the line is added to the first [Default
+// Applications] group, or the group is added at the end. Every other line stays as it was; a line
+// added, and the end supplied to a last line that had none, take the file's line end (that of its
+// first line).
 std::string WithDefaultApplication(const std::string& mimeApps, const std::string& mimeType,
-                                   const std::string& desktopId);
+                                   const std::string& desktopId,
+                                   const TDesktopEntryInstalled& installed);
 
 } // namespace orlenta

@@ -1,6 +1,7 @@
 #include "core/state/OvcIniFileStore.h"
 
 #include "core/DecimalText.h"
+#include "core/FileLock.h"
 #include "core/OrlentaError.h"
 #include "core/datafile/AtomicFile.h"
 #include "core/state/ProfileEncoding.h"
@@ -55,20 +56,19 @@ void TOvcIniFileStore::Open() {
         return;
     FPath = FLocate(IniFileName);
     FText = Load(FPath);
-    FChanged = false;
+    FChanges.clear();
 }
 
 void TOvcIniFileStore::Close() {
     if (FOpenCount == 0 || --FOpenCount > 0)
         return;
     const std::string path = std::move(FPath);
-    const TProfileText text = std::move(FText);
-    const bool changed = FChanged;
+    const std::vector<TChange> changes = std::move(FChanges);
     FPath.clear();
     FText = TProfileText();
-    FChanged = false;
-    if (changed)
-        ReplaceFile(path, text.Bytes());
+    FChanges.clear();
+    if (!changes.empty())
+        Update(path, changes);
 }
 
 std::string TOvcIniFileStore::FileName() const {
@@ -94,11 +94,22 @@ TProfileText TOvcIniFileStore::Load(const std::string& path) const {
     return TProfileText(bytes);
 }
 
-void TOvcIniFileStore::ReplaceFile(const std::string& path, const std::string& bytes) const {
+void TOvcIniFileStore::Update(const std::string& path, const std::vector<TChange>& changes) const {
+    // The lock file stands beside the profile, so its folder comes first.
     const size_t slash = path.rfind('/');
     if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash)))
         throw UnableToWriteError(path);
     try {
+        // Read again under the lock: another process may have written since this one read it,
+        // and its lines stay.
+        const TFileLock lock(path);
+        TProfileText text = Load(path);
+        bool changed = false;
+        for (const TChange& change : changes)
+            changed = change(text) || changed;
+        if (!changed)
+            return;
+        const std::string bytes = text.Bytes();
         TAtomicFile file(path);
         file.Write(bytes.data(), bytes.size());
         file.Commit();
@@ -107,15 +118,14 @@ void TOvcIniFileStore::ReplaceFile(const std::string& path, const std::string& b
     }
 }
 
-template <typename TChange> void TOvcIniFileStore::Change(TChange change) {
-    if (IsOpen()) {
-        FChanged = change(FText) || FChanged;
+void TOvcIniFileStore::Change(TChange change) {
+    if (!IsOpen()) {
+        Update(FLocate(IniFileName), {change});
         return;
     }
-    const std::string path = FLocate(IniFileName);
-    TProfileText text = Load(path);
-    if (change(text))
-        ReplaceFile(path, text.Bytes());
+    // What left the text as the bracket read it is not made again at Close either.
+    if (change(FText))
+        FChanges.push_back(std::move(change));
 }
 
 std::string TOvcIniFileStore::ReadString(std::string_view section, std::string_view key,
@@ -133,15 +143,18 @@ size_t TOvcIniFileStore::KeyCount(std::string_view section) const {
 
 void TOvcIniFileStore::WriteString(std::string_view section, std::string_view key,
                                    std::string_view value) {
-    const std::string stored = EncodeProfileValue(value);
-    Change([&](TProfileText& text) {
+    // Kept until the bracket's Close, so it owns its texts.
+    Change([section = std::string(section), key = std::string(key),
+            stored = EncodeProfileValue(value)](TProfileText& text) {
         text.SetValue(section, key, stored);
         return true;
     });
 }
 
 void TOvcIniFileStore::EraseSection(std::string_view section) {
-    Change([&](TProfileText& text) { return text.EraseSection(section); });
+    Change([section = std::string(section)](TProfileText& text) {
+        return text.EraseSection(section);
+    });
 }
 
 int TOvcIniFileStore::ReadInteger(std::string_view section, std::string_view key,

@@ -5,15 +5,18 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orlenta {
 
 // The profile file that keeps window and dialog state between runs. A restore or a save is one
 // bracket of Open and Close: the first Open reads the file, the calls in between work on what it
-// read, and the last Close writes the changes back as one replacement of the whole file, so a
-// save lands completely or not at all and a crash never leaves half a file. Nothing is kept from
-// one bracket to the next. Calls outside a bracket go to the file each time. Values are stored
-// through EncodeProfileValue, which keeps the file plain ASCII.
+// read, and the last Close makes the same changes to the file as it is then and replaces it as a
+// whole, so a save lands completely or not at all and a crash never leaves half a file. Nothing is
+// kept from one bracket to the next. Calls outside a bracket go to the file each time. Every
+// write reads, changes and replaces the file under its lock (TFileLock), so that the windows of
+// several processes keep each other's lines: of two writes of one key the later one stays. Values
+// are stored through EncodeProfileValue, which keeps the file plain ASCII.
 class TOvcIniFileStore {
 public:
     // Works out the file's full path from its name; called at each first Open.
@@ -29,7 +32,7 @@ public:
     // Counted: the first Open works out the path and reads the file.
     void Open();
     // Counted: the last Close writes what was changed since the first Open. Throws "Unable to
-    // write to %s" when the file cannot be replaced; the store is closed all the same.
+    // write to %s" when the file cannot be locked or replaced; the store is closed all the same.
     void Close();
     bool IsOpen() const { return FOpenCount > 0; }
     // The full path of the file: the one fixed by Open, or worked out now when not open.
@@ -51,15 +54,19 @@ public:
     void WriteInteger(std::string_view section, std::string_view key, int value);
 
 private:
+    // One change of the text; false when it left the text as it was.
+    using TChange = std::function<bool(TProfileText&)>;
+
     TProfileText Load(const std::string& path) const;
-    void ReplaceFile(const std::string& path, const std::string& bytes) const;
-    template <typename TChange> void Change(TChange change);
+    // Under the file's lock: reads it, makes the changes and replaces it when one changed it.
+    void Update(const std::string& path, const std::vector<TChange>& changes) const;
+    void Change(TChange change);
 
     TLocator FLocate;
     int FOpenCount = 0;
     std::string FPath;
     TProfileText FText;
-    bool FChanged = false;
+    std::vector<TChange> FChanges; // made since the first Open, to be made again at the last Close
 };
 
 // One bracket: Open now, Close by Close() (which may throw) or, quietly, on destruction.

@@ -31,13 +31,17 @@ TProfileText::TProfileText(std::string_view bytes) {
         if (end == std::string_view::npos)
             end = bytes.size();
         std::string_view raw = bytes.substr(start, end - start);
-        const bool crLf = end < bytes.size() && raw.ends_with('\r');
+        const bool crLf = raw.ends_with('\r');
         if (crLf)
             raw.remove_suffix(1);
         FLines.push_back(ParseLine(std::string(raw), crLf, FLines.empty()));
         start = next;
     }
     FCrLf = !FLines.empty() && FLines.front().CrLf;
+    // A last line without its end is given the file's when it is written back, so that a line
+    // added after it does not leave it the one line of the file that ends differently.
+    if (!bytes.empty() && !bytes.ends_with('\n'))
+        FLines.back().CrLf = FLines.back().CrLf || FCrLf;
 }
 
 TProfileText::TLine TProfileText::ParseLine(std::string raw, bool crLf, bool first) {

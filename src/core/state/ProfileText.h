@@ -19,6 +19,7 @@ public:
 
     TProfileText() = default;
     // bytes: the file's content; LF or CR LF line ends, lines not in UTF-8 read as Windows-1252.
+    // A last line without a line end is given the file's (that of its first line).
     explicit TProfileText(std::string_view bytes);
 
     // The value of key in the first section named section, exactly as stored after the '='

@@ -58,6 +58,7 @@ protected:
         Places.ExecutablePath = Scratch / "bin/orlenta";
         Places.DataHome = Scratch / "data";
         Places.ConfigHome = Scratch / "config";
+        Places.DataDirs = {Scratch / "system/local", Scratch / "system/share"};
         Places.MimeCacheUpdater = Scratch / "update-cache";
         WriteScript(Places.ExecutablePath, "exit 0\n");
         WriteScript(Places.MimeCacheUpdater,
@@ -114,20 +115,124 @@ TEST_F(DataFileTypeTest, MovedExecutableRewritesOnlyTheEntry) {
     EXPECT_EQ(after, before);
 }
 
-TEST_F(DataFileTypeTest, AnotherProgramsDefaultIsReplacedAndTheOtherLinesStay) {
+TEST_F(DataFileTypeTest, AnotherProgramsDefaultStaysUntilItsEntryIsGone) {
     fs::create_directories(Places.ConfigHome);
     const std::string others = "# kept\n[Added Associations]\ntext/plain=gedit.desktop;\n\n"
                                "[Default Applications]\ntext/plain=gedit.desktop\n";
-    WriteFileBytes(MimeAppsPath(), others + "application/x-orlenta=other.desktop\n"
-                                            "image/png=eog.desktop\n");
+    const std::string mimeApps =
+        others + "application/x-orlenta=other.desktop\nimage/png=eog.desktop\n";
+    WriteFileBytes(MimeAppsPath(), mimeApps);
     // A list kept elsewhere (a dotfiles folder) stays a link to it.
     fs::create_directories(Scratch / "dotfiles");
     fs::rename(MimeAppsPath(), Scratch / "dotfiles/mimeapps.list");
     fs::create_symlink(Scratch / "dotfiles/mimeapps.list", MimeAppsPath());
+    const std::string otherEntry = Places.DataHome + "/applications/other.desktop";
+    fs::create_directories(Places.DataHome + "/applications");
+    WriteFileBytes(otherEntry, "[Desktop Entry]\nType=Application\nName=Other\nExec=other %f\n");
+    Register();
+    EXPECT_EQ(ReadFileBytes(MimeAppsPath()), mimeApps);
+    fs::remove(otherEntry);
     Register();
     EXPECT_TRUE(fs::is_symlink(MimeAppsPath()));
     EXPECT_EQ(ReadFileBytes(MimeAppsPath()),
               others + "application/x-orlenta=orlenta.desktop\nimage/png=eog.desktop\n");
+}
+
+// The user's default is found where the desktop finds desktop entries: the user's applications
+// folder, then the system's, an entry in a subfolder under the ID "subfolder-name".
+TEST_F(DataFileTypeTest, DefaultStaysWhereverTheDesktopFindsItsEntry) {
+    struct TInstalledCase {
+        const char* Id;
+        std::string EntryPath; // empty: nowhere
+        bool Kept;
+    };
+    const TInstalledCase cases[] = {
+        {"myviewer.desktop", Places.DataHome + "/applications/myviewer.desktop", true},
+        {"myviewer.desktop", Places.DataDirs[1] + "/applications/myviewer.desktop", true},
+        {"vendor-my-viewer.desktop", Places.DataDirs[0] + "/applications/vendor/my-viewer.desktop",
+         true},
+        {"vendor-my-viewer.desktop", Places.DataHome + "/applications/vendor-my/viewer.desktop",
+         true},
+        {"myviewer.desktop", "", false},
+        {"myviewer.desktop", Places.DataHome + "/applications/myviewer.desktop/", false},
+        {"vendor-my-viewer.desktop", Places.DataHome + "/applications/vendor/my/viewer.desktop/x",
+         false},
+        {"../applications/orlenta.desktop", "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Id) + " at " + c.EntryPath);
+        fs::remove_all(Places.DataHome);
+        fs::remove_all(Scratch / "system");
+        if (!c.EntryPath.empty()) {
+            fs::create_directories(fs::path(c.EntryPath).parent_path());
+            if (c.EntryPath.back() == '/')
+                fs::create_directories(c.EntryPath);
+            else
+                WriteFileBytes(c.EntryPath, "[Desktop Entry]\nType=Application\n");
+        }
+        fs::create_directories(Places.ConfigHome);
+        const std::string chosen =
+            std::string("[Default Applications]\napplication/x-orlenta=") + c.Id + "\n";
+        WriteFileBytes(MimeAppsPath(), chosen);
+        Register();
+        EXPECT_EQ(ReadFileBytes(MimeAppsPath()), c.Kept ? chosen : kOurDefault);
+    }
+}
+
+// What the user changed by hand stays at every start, a start from a new place included: a line
+// added to the program's entry, and another opener chosen for the type.
+TEST_F(DataFileTypeTest, UsersEditedEntryAndChosenOpenerStay) {
+    Register();
+    WriteFileBytes(EntryPath(), ReadFileBytes(EntryPath()) + "NoDisplay=true\n");
+    WriteFileBytes(Places.DataHome + "/applications/myviewer.desktop",
+                   "[Desktop Entry]\nType=Application\nName=My viewer\nExec=myviewer %f\n");
+    WriteFileBytes(MimeAppsPath(),
+                   "[Default Applications]\napplication/x-orlenta=myviewer.desktop\n");
+    const auto before = AllFiles();
+    Register();
+    Places.ExecutablePath = Scratch / "My Programs/orlenta";
+    Register();
+    EXPECT_EQ(AllFiles(), before);
+}
+
+// Windows that start together in a fresh home: the cache is rebuilt once, by the first, and none
+// of them reports a failure. The cache updater here fails when another copy of it runs, as two
+// real ones spoil each other's files.
+TEST_F(DataFileTypeTest, RegistrationsStartedTogetherWaitForEachOther) {
+    WriteScript(Places.MimeCacheUpdater,
+                "mkdir \"$1/updating\" || exit 1\necho \"$@\" >> \"" + (Scratch / "updates") +
+                    "\"\nsleep 0.2\ntouch \"$1/mime.cache\"\nrmdir \"$1/updating\"\n");
+    const auto errors = test::ErrorTextsOfProcessesAtOnce(4, [&](int) { Register(); });
+    EXPECT_EQ(errors, std::vector<std::string>(4, "(no error)"));
+    EXPECT_EQ(Updates(), Places.DataHome + "/mime\n");
+    EXPECT_EQ(ReadFileBytes(MimeAppsPath()), kOurDefault);
+    // Nothing is left of the lock.
+    EXPECT_EQ(FilesBelow(Places.DataHome + "/mime/packages").size(), 1u);
+}
+
+// Programs with data folders of their own and one configuration folder set their defaults in
+// mimeapps.list at the same time: each one's lines stay.
+TEST_F(DataFileTypeTest, WritersOfTheDefaultsKeepEachOthersLines) {
+    constexpr int kTypes = 60;
+    Places.MimeCacheUpdater.clear();
+    const auto errors = test::ErrorTextsOfProcessesAtOnce(2, [&](int writer) {
+        TDesktopPlaces places = Places;
+        places.DataHome += std::to_string(writer);
+        for (int i = 0; i < kTypes; ++i) {
+            const std::string name = (writer == 0 ? "a" : "b") + std::to_string(i);
+            RegisterDataFileType(places, {".x", name, name});
+        }
+    });
+    EXPECT_EQ(errors, std::vector<std::string>(2, "(no error)"));
+    const std::string mimeApps = ReadFileBytes(MimeAppsPath());
+    for (const char* writer : {"a", "b"}) {
+        for (int i = 0; i < kTypes; ++i) {
+            const std::string name = writer + std::to_string(i);
+            EXPECT_NE(mimeApps.find("\napplication/x-" + name + "=" + name + ".desktop\n"),
+                      std::string::npos)
+                << name;
+        }
+    }
 }
 
 TEST_F(DataFileTypeTest, CacheIsRebuiltAtTheNextStartWhenItCouldNotBeBefore) {
@@ -171,10 +276,10 @@ TEST_F(DataFileTypeTest, FailureSaysWhatAndWhereAndKeepsWhatWasWritten) {
              WriteFileBytes(applications, "");
          },
          prefix + "Cannot create folder \"" + applications + "\". Not a directory.", true},
-        {"a read-only entry of another program",
+        {"a read-only entry the program wrote for another place",
          [&] {
              fs::create_directories(applications);
-             WriteFileBytes(EntryPath(), "[Desktop Entry]\nExec=other\n");
+             WriteFileBytes(EntryPath(), DesktopEntryText(kOrlentaType, "/old/place/orlenta"));
              fs::permissions(EntryPath(), fs::perms::owner_read);
          },
          prefix + "Cannot create file \"" + EntryPath() + "\". Permission denied.", true},
@@ -253,6 +358,15 @@ TEST(CurrentDesktopPlaces, FollowsTheBaseDirectoryRules) {
         EXPECT_EQ(places.ConfigHome, c.ExpectedConfig);
         EXPECT_EQ(places.ExecutablePath, fs::read_symlink("/proc/self/exe").string());
         EXPECT_EQ(places.MimeCacheUpdater, "update-mime-database");
+    }
+    const std::pair<std::optional<std::string>, std::vector<std::string>> dataDirsCases[] = {
+        {std::nullopt, {"/usr/local/share", "/usr/share"}},
+        {"", {"/usr/local/share", "/usr/share"}},
+        {"/opt/share/:relative::/usr/share", {"/opt/share", "/usr/share"}},
+    };
+    for (const auto& [value, expected] : dataDirsCases) {
+        const TEnvironmentVariable dataDirs("XDG_DATA_DIRS", value);
+        EXPECT_EQ(CurrentDesktopPlaces().DataDirs, expected) << value.value_or("(unset)");
     }
 }
 

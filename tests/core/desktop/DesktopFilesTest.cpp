@@ -101,16 +101,42 @@ TEST(FitsDesktopEntry, AcceptsValidUtf8WithoutControlCharacters) {
         EXPECT_EQ(FitsDesktopEntry(text), fits) << text;
 }
 
+TEST(IsOwnDesktopEntry, KnowsTheProgramsEntryForAnyPathAndNothingElse) {
+    const std::string moved = DesktopEntryText(kOrlentaType, "/opt/a\\b c/100%/orlenta");
+    const std::string installed = DesktopEntryText(kOrlentaType, "/usr/bin/orlenta");
+    const std::pair<std::string, bool> cases[] = {
+        {moved, true},
+        {installed, true},
+        {DesktopEntryText(kOrlentaType, "orlenta"), true},
+        // The user's edits make it theirs.
+        {installed + "NoDisplay=true\n", false},
+        {"#\n" + installed, false},
+        {installed.substr(0, installed.size() - 1), false},
+        {DesktopEntryText({".olx", "Other", "Orlenta datafile"}, "/usr/bin/orlenta"), false},
+        {"[Desktop Entry]\nTryExec=/usr/bin/orlenta\n", false},
+        {"", false},
+    };
+    for (const auto& [entry, own] : cases)
+        EXPECT_EQ(IsOwnDesktopEntry(kOrlentaType, entry), own) << entry;
+    std::string editedExec = installed;
+    editedExec.replace(editedExec.find(" %f"), 3, " --new %f");
+    EXPECT_FALSE(IsOwnDesktopEntry(kOrlentaType, editedExec));
+}
+
+bool NothingInstalled(std::string_view) {
+    return false;
+}
+
 TEST(WithDefaultApplication, SetsOurDefaultAndKeepsEveryOtherLine) {
     const std::string ours = "application/x-orlenta=orlenta.desktop";
     const TTextCase cases[] = {
         // Nothing yet.
         {"", "[Default Applications]\n" + ours + "\n"},
-        // Another program's default is replaced in place; comments, other types and other
+        // A default whose entry is gone is replaced in place; comments, other types and other
         // groups stay, blank lines and CRLF endings included.
         {"# mine\n[Added Associations]\napplication/x-orlenta=other.desktop;\n\n"
          "[Default Applications]\r\ntext/plain=gedit.desktop\r\n"
-         "application/x-orlenta=other.desktop;orlenta.desktop;\r\nimage/png=eog.desktop\r\n",
+         "application/x-orlenta=other.desktop;third.desktop;\r\nimage/png=eog.desktop\r\n",
          "# mine\n[Added Associations]\napplication/x-orlenta=other.desktop;\n\n"
          "[Default Applications]\r\ntext/plain=gedit.desktop\r\n" +
              ours + "\nimage/png=eog.desktop\r\n"},
@@ -132,21 +158,42 @@ TEST(WithDefaultApplication, SetsOurDefaultAndKeepsEveryOtherLine) {
         // A type whose name merely starts like ours is another type.
         {"[Default Applications]\napplication/x-orlenta-old=other.desktop\n",
          "[Default Applications]\napplication/x-orlenta-old=other.desktop\n" + ours + "\n"},
+        // A file of CR LF lines stays one: the lines added and the end of a last line that had
+        // none.
+        {"[Default Applications]\r\ntext/plain=gedit.desktop",
+         "[Default Applications]\r\ntext/plain=gedit.desktop\r\n" + ours + "\r\n"},
+        {"[Added Associations]\r\ntext/plain=gedit.desktop;\r\n",
+         "[Added Associations]\r\ntext/plain=gedit.desktop;\r\n\r\n[Default Applications]\r\n" +
+             ours + "\r\n"},
+        {"[Default Applications]\r\napplication/x-orlenta=gone.desktop",
+         "[Default Applications]\r\n" + ours + "\r\n"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(WithDefaultApplication(c.Given, "application/x-orlenta", "orlenta.desktop"),
+        EXPECT_EQ(WithDefaultApplication(c.Given, "application/x-orlenta", "orlenta.desktop",
+                                         NothingInstalled),
                   c.Expected)
             << c.Given;
 }
 
-TEST(WithDefaultApplication, LeavesADefaultThatNamesUsFirstAsItIs) {
+TEST(WithDefaultApplication, LeavesADefaultThatNamesAnInstalledEntryAsItIs) {
     const std::string cases[] = {
         "[Default Applications]\napplication/x-orlenta=orlenta.desktop",
         "[Default Applications]\r\napplication/x-orlenta=orlenta.desktop;\r\n",
         "[Default Applications]\napplication/x-orlenta = orlenta.desktop;other.desktop;\n# end",
+        // The user's choice.
+        "[Default Applications]\napplication/x-orlenta=myviewer.desktop\n",
+        // The desktop takes the first entry of the list that is installed.
+        "[Default Applications]\napplication/x-orlenta=gone.desktop; myviewer.desktop;\n",
+        "[Default Applications]\napplication/x-orlenta=gone.desktop;orlenta.desktop\n",
+        // Repeated keys and all: the file is the user's.
+        "[Default Applications]\napplication/x-orlenta=myviewer.desktop\n"
+        "application/x-orlenta=gone.desktop\n",
     };
+    const auto installed = [](std::string_view id) { return id == "myviewer.desktop"; };
     for (const auto& text : cases)
-        EXPECT_EQ(WithDefaultApplication(text, "application/x-orlenta", "orlenta.desktop"), text);
+        EXPECT_EQ(
+            WithDefaultApplication(text, "application/x-orlenta", "orlenta.desktop", installed),
+            text);
 }
 
 // The files that an installation puts in the system folders are what the program writes for

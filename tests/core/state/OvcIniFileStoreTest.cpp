@@ -124,6 +124,70 @@ TEST(OvcIniFileStore, ReportsARefusedWriteWithTheFullPath) {
     EXPECT_EQ(ErrorText([&] { StoreAt(readOnly).WriteInteger("GUI", "Flags", 2); }),
               "Unable to write to " + readOnly);
     EXPECT_EQ(ReadFileBytes(readOnly), "[GUI]\nFlags=0\n");
+
+    // No write goes without the lock: a lock file that cannot be taken refuses it too.
+    chmod(readOnly.c_str(), 0644);
+    fs::create_directory(scratch / ".Orlenta.ini.lock");
+    EXPECT_EQ(ErrorText([&] { StoreAt(readOnly).WriteInteger("GUI", "Flags", 2); }),
+              "Unable to write to " + readOnly);
+    EXPECT_EQ(ReadFileBytes(readOnly), "[GUI]\nFlags=0\n");
+}
+
+// Windows of three processes, each writing its own section 300 times, by single writes or by
+// brackets: each one's last value is in the file at the end.
+TEST(OvcIniFileStore, WritersInSeveralProcessesKeepEachOthersLines) {
+    TScratchDirectory scratch;
+    const std::string path = scratch / "Orlenta.ini";
+    for (const bool bracket : {false, true}) {
+        SCOPED_TRACE(bracket ? "brackets" : "single writes");
+        fs::remove(path);
+        const auto errors = test::ErrorTextsOfProcessesAtOnce(3, [&](int writer) {
+            TOvcIniFileStore store = StoreAt(path);
+            const std::string section = "Writer" + std::to_string(writer);
+            for (int i = 0; i < 300; ++i) {
+                if (bracket)
+                    store.Open();
+                store.WriteInteger(section, "Value", i);
+                if (bracket)
+                    store.Close();
+            }
+        });
+        EXPECT_EQ(errors, std::vector<std::string>(3, "(no error)"));
+        for (const char* section : {"Writer0", "Writer1", "Writer2"})
+            EXPECT_EQ(StoreAt(path).ReadInteger(section, "Value", -1), 299) << section;
+        EXPECT_FALSE(fs::exists(scratch / ".Orlenta.ini.lock"));
+    }
+}
+
+// A bracket makes its changes to the file as it is at its Close: what was written meanwhile
+// stays, but for the keys the bracket wrote itself.
+TEST(OvcIniFileStore, BracketKeepsWhatWasWrittenSinceItsOpen) {
+    TScratchDirectory scratch;
+    const std::string path = scratch / "Orlenta.ini";
+    WriteFileBytes(path, "[Main]\nLeft=1\n[Add]\nItem0=/a\n");
+    TOvcIniFileStore window = StoreAt(path);
+    window.Open();
+    window.WriteInteger("Main", "Left", 2);
+    window.EraseSection("Add");
+    // Another window saves in between.
+    TOvcIniFileStore other = StoreAt(path);
+    other.WriteInteger("Main", "Left", 3);
+    other.WriteInteger("Main", "Top", 4);
+    other.WriteString("Search", "Text", "x");
+    window.Close();
+    EXPECT_EQ(ReadFileBytes(path), "[Main]\nLeft=2\nTop=4\n[Search]\nText=x\n");
+}
+
+// A CR LF file stays one when a line is added after a last line without its end.
+TEST(OvcIniFileStore, CrLfFileKeepsCrLfOnItsLastLine) {
+    TScratchDirectory scratch;
+    const std::string path = scratch / "Orlenta.ini";
+    WriteFileBytes(path, "[GUI]\r\nFlags=0");
+    StoreAt(path).WriteInteger("GUI", "Color", 5);
+    EXPECT_EQ(ReadFileBytes(path), "[GUI]\r\nFlags=0\r\nColor=5\r\n");
+    WriteFileBytes(path, "[GUI]\nFlags=0");
+    StoreAt(path).WriteInteger("GUI", "Color", 5);
+    EXPECT_EQ(ReadFileBytes(path), "[GUI]\nFlags=0\nColor=5\n");
 }
 
 TEST(ProfileFilePath, BesideTheExecutableOnlyWhenAFileStandsThere) {
