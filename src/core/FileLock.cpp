@@ -13,10 +13,6 @@ namespace orlenta {
 
 namespace {
 
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
 // The lock file at lockPath opened for writing, made with mode when missing; -1 with errno set.
 // A link planted in its place is not followed.
 int OpenLockFile(const std::string& lockPath, mode_t mode) {

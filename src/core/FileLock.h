@@ -4,8 +4,14 @@
 // by renaming a new file over it: the profile, the user's default applications, the MIME package.
 
 #include <string>
+#include <sys/stat.h>
 
 namespace orlenta {
+
+// True when a and b describe the same file.
+inline bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
 
 // The lock file of the file at path: ".NAME.lock" beside the file the path finally names.
 std::string FileLockPath(const std::string& path);

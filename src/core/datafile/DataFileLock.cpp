@@ -1,5 +1,6 @@
 #include "core/datafile/DataFileLock.h"
 
+#include "core/FileLock.h"
 #include "core/OrlentaError.h"
 #include "core/PathText.h"
 #include "core/datafile/ExclusiveLock.h"
@@ -62,13 +63,8 @@ int CreateLockFile(const std::string& lockPath, const struct stat* data) {
 
 } // namespace
 
-std::string DataFileLockPath(const std::string& path) {
-    const std::string target = ResolveLinks(path);
-    return DirectoryOf(target) + "/." + std::string(LastComponent(target)) + ".lock";
-}
-
 TDataFileLock::TDataFileLock(const std::string& path, ICatalogueHost& host, TLockPurpose purpose)
-    : FLockPath(DataFileLockPath(path)) {
+    : FLockPath(FileLockPath(path)) {
     // Only a regular file is ever replaced; anything else is refused by the save itself.
     struct stat data {};
     const bool dataExists = stat(path.c_str(), &data) == 0;
@@ -132,7 +128,7 @@ void TDataFileLock::RefuseWriting(const std::string& path, int error) const {
 bool TDataFileLock::Covers(const std::string& path) const {
     if (FFd < 0)
         return false;
-    const std::string lockPath = DataFileLockPath(path);
+    const std::string lockPath = FileLockPath(path);
     if (lockPath == FLockPath)
         return true;
     struct stat named {};

@@ -8,9 +8,6 @@
 
 namespace orlenta {
 
-// The lock file of the data file at path: ".NAME.lock" beside the file the path finally names.
-std::string DataFileLockPath(const std::string& path);
-
 // What a lock is taken for. A writer must hold it before it writes anything; a reader only waits
 // with it for a writer to finish, and may go without, since a save replaces the data file whole.
 enum class TLockPurpose { Reading, Writing };

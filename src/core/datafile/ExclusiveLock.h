@@ -5,8 +5,6 @@
 
 #include "core/CatalogueHost.h"
 
-#include <sys/stat.h>
-
 namespace orlenta {
 
 // The status text while an operation waits for another process.
@@ -16,10 +14,5 @@ inline constexpr const char* kWaitingForAnotherOrlenta = "Waiting for another Or
 // second of waiting the host shows kWaitingForAnotherOrlenta. False, with errno telling why,
 // when the file system offers no such locks.
 bool LockExclusively(int fd, ICatalogueHost& host);
-
-// True when a and b describe the same file.
-inline bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
 
 } // namespace orlenta

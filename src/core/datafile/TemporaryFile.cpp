@@ -1,5 +1,6 @@
 #include "core/datafile/TemporaryFile.h"
 
+#include "core/FileLock.h"
 #include "core/OrlentaError.h"
 #include "core/PathText.h"
 #include "core/datafile/ExclusiveLock.h"

@@ -5,6 +5,7 @@
 
 #include "OtherUser.h"
 #include "TestSupport.h"
+#include "core/FileLock.h"
 #include "core/catalogue/CatalogueSession.h"
 
 #include <atomic>
@@ -48,7 +49,7 @@ TEST(DataFileLock, ASaveWaitsForTheSessionThatHoldsTheLockFromLoadToSave) {
     fs::create_directory("data");
     WriteFileBytes("data/real.olx", RawDeflateBytes(R"(<OrlentaData Title="Old"/>)"));
     fs::create_symlink("data/real.olx", "link.olx");
-    EXPECT_EQ(DataFileLockPath("link.olx"), "./data/.real.olx.lock") << "beside the real file";
+    EXPECT_EQ(FileLockPath("link.olx"), "./data/.real.olx.lock") << "beside the real file";
 
     TRecordingHost holderHost;
     TCatalogueSession holder(holderHost);
