@@ -2,12 +2,15 @@
 
 #include "core/DecimalText.h"
 #include "core/OrlentaError.h"
+#include "core/UtcTime.h"
 #include "core/xml/DocumentMemory.h"
 #include "core/xml/XmlText.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace orlenta {
 
@@ -98,6 +101,27 @@ void TXMLNode::SetAttributeText(const char* name, std::string_view value) const 
     }
 }
 
+void TXMLNode::SetSizeAttribute(std::uint64_t bytes) const {
+    char text[24];
+    const auto written = std::to_chars(std::begin(text), std::end(text), bytes);
+    *written.ptr = '\0';
+    pugi::xml_attribute attribute = FNode.attribute(kSizeAttribute);
+    if (!attribute)
+        attribute = FDocument->AppendAttribute(FNode, kSizeAttribute);
+    attribute.set_value(text);
+}
+
+void TXMLNode::SetModifiedAttribute(std::int64_t seconds) const {
+    char text[kUtcTimeLength + 1];
+    if (!FormatUtcTime(seconds, text))
+        return;
+    text[kUtcTimeLength] = '\0';
+    pugi::xml_attribute attribute = FNode.attribute(kModifiedAttribute);
+    if (!attribute)
+        attribute = FDocument->AppendAttribute(FNode, kModifiedAttribute);
+    attribute.set_value(text);
+}
+
 pugi::xml_node TXMLNode::ChildElement(const char* tag) const {
     pugi::xml_node child = FNode.child(tag);
     if (!child)
@@ -145,7 +169,7 @@ namespace {
 // pugixml lets copies of such a node or attribute point at the same strings.
 constexpr std::string_view kPrototypesXml =
     R"(<_ Text="" Name="" ID="" Title="" Vendor="" MediaType="" CreationDate="" ReadDate="" )"
-    R"(DirCount="" FileCount="" Memo="" LastDirectoryID="">)"
+    R"(DirCount="" FileCount="" Memo="" LastDirectoryID="" Size="" Modified="">)"
     R"(<Filename/><Directory/><Directories/><Filenames/><Disc/><Root/><Discs/></_>)";
 
 } // namespace

@@ -6,6 +6,9 @@
 // empty, and reading an absent child element appends it empty, so the document is written with
 // them. Elements and attributes the schema does not name are kept and written back.
 
+#include "core/catalogue/SizeAndDate.h"
+
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -79,6 +82,10 @@ protected:
     void SetAttributeText(const char* name, std::string_view value) const;
     // The first child element with this tag, appended empty when there is none.
     pugi::xml_node ChildElement(const char* tag) const;
+    // Sets the optional Size and Modified attributes, adding them when absent; a moment whose
+    // year has not four digits is left out.
+    void SetSizeAttribute(std::uint64_t bytes) const;
+    void SetModifiedAttribute(std::int64_t seconds) const;
 
     // A handle is a view: its const operations may change the element, as pugixml's do.
     mutable pugi::xml_node FNode;
@@ -136,6 +143,11 @@ public:
     using TXMLNode::TXMLNode;
     std::string_view Text() const { return AttributeText("Text"); }
     void SetText(std::string_view value) const { SetAttributeText("Text", value); }
+    // The file's size and modification time, when the disc was read with them.
+    std::optional<std::uint64_t> Size() const { return RecordedSize(FNode); }
+    std::optional<std::int64_t> Modified() const { return RecordedModified(FNode); }
+    void SetSize(std::uint64_t bytes) const { SetSizeAttribute(bytes); }
+    void SetModified(std::int64_t seconds) const { SetModifiedAttribute(seconds); }
 };
 
 class TXMLFilenamesType : public TXMLCollection<TXMLFilenameType> {
@@ -158,6 +170,12 @@ public:
     TXMLFilenamesType Filenames() const;
     void SetName(std::string_view value) const { SetAttributeText("Name", value); }
     void SetID(std::string_view value) const { SetAttributeText("ID", value); }
+    // The total size of the files recorded in the whole subtree and the directory's own
+    // modification time, when the disc was read with sizes and dates.
+    std::optional<std::uint64_t> Size() const { return RecordedSize(FNode); }
+    std::optional<std::int64_t> Modified() const { return RecordedModified(FNode); }
+    void SetSize(std::uint64_t bytes) const { SetSizeAttribute(bytes); }
+    void SetModified(std::int64_t seconds) const { SetModifiedAttribute(seconds); }
 };
 
 class TXMLDirectoriesType : public TXMLCollection<TXMLDirectoryType> {

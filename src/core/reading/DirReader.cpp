@@ -199,6 +199,8 @@ void TDirReader::Walk() {
                 }
             } else if (FFileFound && PassesFilter(std::string_view(FPath).substr(level.PathSize)) &&
                        PassesDelays(depth)) {
+                if (FStatEntries)
+                    StatEntry(LevelFd(depth), FPath.c_str() + level.PathSize);
                 Fire(FFileFound, *this, std::string_view(FPath));
             }
             ProcessEvents();
@@ -222,7 +224,15 @@ bool TDirReader::BeginDirectory(std::size_t depth) {
     level.PathSize = FPath.size();
     level.Names.clear();
     level.Entries.clear();
+    FEntryStatus.Known = false;
     const bool entered = OpenLevel(depth);
+    if (FStatEntries && !FEntryStatus.Known && depth > 0) {
+        // Not opened (denied, or gone): its own name in its parent may still be stat'ed.
+        const std::size_t end = FPath.size() - 1;
+        FPath[end] = '\0';
+        StatEntry(LevelFd(depth - 1), FPath.c_str() + FLevels[depth - 1].PathSize);
+        FPath[end] = '/';
+    }
     if (entered)
         ReadEntries(level);
     // Stopped while it was listed: nothing more is reported.
@@ -281,6 +291,11 @@ bool TDirReader::OpenLevel(std::size_t depth) {
         return false;
     level.Device = info.st_dev;
     level.Inode = info.st_ino;
+    if (FStatEntries) {
+        FEntryStatus.Known = true;
+        FEntryStatus.Size = static_cast<std::uint64_t>(info.st_size);
+        FEntryStatus.Modified = info.st_mtim.tv_sec;
+    }
     // Whether met as a mount point or through a link, the open directory tells where it lies.
     if (FPseudoFileSystems.Holds(fd, info.st_dev))
         return false;
@@ -449,6 +464,18 @@ bool TDirReader::PassesDelays(std::size_t depth) {
     if (FDelayLastAccess != 0 && FDelayLastAccess > SecondsApart(now, TimePoint(info.st_atim)))
         return false;
     return true;
+}
+
+void TDirReader::StatEntry(int directoryFd, const char* name) {
+    // Size and time only: on network file systems the other fields can cost a round trip.
+    struct statx info {};
+    FEntryStatus.Known = directoryFd >= 0 &&
+                         ::statx(directoryFd, name, 0, STATX_SIZE | STATX_MTIME, &info) == 0 &&
+                         (info.stx_mask & (STATX_SIZE | STATX_MTIME)) == (STATX_SIZE | STATX_MTIME);
+    if (!FEntryStatus.Known)
+        return;
+    FEntryStatus.Size = info.stx_size;
+    FEntryStatus.Modified = info.stx_mtime.tv_sec;
 }
 
 void TDirReader::ProcessEvents() {

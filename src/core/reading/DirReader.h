@@ -22,6 +22,13 @@ namespace orlenta {
 
 class TDirReader;
 
+// What a walk learns of an entry besides its name, when it is asked for sizes and dates.
+struct TEntryStatus {
+    bool Known = false;        // false when the stat failed: vanished, denied, a dangling link
+    std::uint64_t Size = 0;    // st_size of what the name points to
+    std::int64_t Modified = 0; // its modification time, seconds since 1970 in UTC
+};
+
 // A file passed the filters; fileName is its full path. The view dies with the call.
 using TFileFoundEvent = std::function<void(TDirReader& sender, std::string_view fileName)>;
 // A directory is about to be walked; directory is its full path, ending in '/'. One that is not
@@ -68,6 +75,13 @@ public:
     void SetDelayTimeStamp(std::int32_t value);
     std::int32_t DelayLastAccess() const { return FDelayLastAccess; }
     void SetDelayLastAccess(std::int32_t value);
+
+    // Whether every reported entry is stat'ed, for EntryStatus; off by default.
+    bool StatEntries() const { return FStatEntries; }
+    void SetStatEntries(bool value) { FStatEntries = value; }
+    // During OnFileFound and OnDirectoryFound, with StatEntries on: what the stat of the reported
+    // entry found (a directory's own time; the size of a directory means nothing).
+    const TEntryStatus& EntryStatus() const { return FEntryStatus; }
 
     // Directories that are neither reported nor entered; compared without ASCII case, with or
     // without a trailing '/'.
@@ -128,12 +142,16 @@ private:
     bool IsExcluded(std::string_view directory) const;
     bool PassesFilter(std::string_view name) const;
     bool PassesDelays(std::size_t depth);
+    // Fills FEntryStatus from a stat of name in the directory open as directoryFd.
+    void StatEntry(int directoryFd, const char* name);
     void ProcessEvents();
 
     std::string FDirectory;
     std::string FFileMask;
     bool FActive = false;
     bool FRecursive = false;
+    bool FStatEntries = false;
+    TEntryStatus FEntryStatus;
     std::int32_t FDelayTimeStamp = 0;
     std::int32_t FDelayLastAccess = 0;
     std::vector<std::string> FExcludeDirs;

@@ -35,7 +35,10 @@ TAddDiscResult TDiscReading::AddDisc(const std::string& source, bool includeFile
         FSession.Host().ShowMessage(TMessageKind::Information, kInvalidDirectoryText);
         return TAddDiscResult::InvalidDirectory;
     }
-    if (includeFilenames) {
+    FIncludeFilenames = includeFilenames;
+    FDirReader.SetStatEntries(FRecordSizes);
+    // Without file names the files are still walked when their sizes make the totals.
+    if (includeFilenames || FRecordSizes) {
         FDirReader.SetOnFileFound([this](TDirReader& sender, std::string_view fileName) {
             FileFoundHandler(sender, fileName);
         });
@@ -52,6 +55,9 @@ TAddDiscResult TDiscReading::AddDisc(const std::string& source, bool includeFile
         OnDiscPanelCleared();
     LastParentDirectory = source;
     LastXMLDirectory = disc.Root();
+    FOpenDirectories.clear();
+    if (FRecordSizes)
+        FOpenDirectories.push_back({disc.Root()});
 
     if (source.empty()) {
         if (OnReady)
@@ -79,6 +85,9 @@ TAddDiscResult TDiscReading::AddDisc(const std::string& source, bool includeFile
 }
 
 void TDiscReading::ReadyHandler(TDirReader& /*sender*/) {
+    // However the walk ended, every directory still open gets the total of what was found.
+    while (!FOpenDirectories.empty())
+        CloseDirectory();
     FReadyFired = true;
     if (OnReady)
         OnReady();
@@ -87,9 +96,16 @@ void TDiscReading::ReadyHandler(TDirReader& /*sender*/) {
 void TDiscReading::DirectoryFoundHandler(TDirReader& sender, std::string_view directory) {
     if (OnDirectoryFound)
         OnDirectoryFound(directory);
+    const TEntryStatus& status = sender.EntryStatus();
     // The disc's Root already stands for the start directory.
-    if (directory == sender.Directory())
+    if (directory == sender.Directory()) {
+        if (FRecordSizes && status.Known) {
+            FOpenDirectories.front().Known = true;
+            LastXMLDirectory.SetSize(0);
+            LastXMLDirectory.SetModified(status.Modified);
+        }
         return;
+    }
     if (!LastXMLDirectory)
         throw EAssertionFailed(
             "TOrlentaForm.DirectoryFoundHandler -> LastXMLDirectory not Assigned", kUnitName, 192);
@@ -101,16 +117,43 @@ void TDiscReading::DirectoryFoundHandler(TDirReader& sender, std::string_view di
     LastXMLDirectory = parent.Directories().Add();
     LastXMLDirectory.SetName(LastComponent(directory));
     LastXMLDirectory.SetID(std::to_string(FSession.NextDirectoryID()));
+    if (FRecordSizes) {
+        FOpenDirectories.push_back({LastXMLDirectory, 0, status.Known});
+        if (status.Known) {
+            // The size comes first, as on a file name; its value is the total, known at the end.
+            LastXMLDirectory.SetSize(0);
+            LastXMLDirectory.SetModified(status.Modified);
+        }
+    }
 }
 
-void TDiscReading::FileFoundHandler(TDirReader& /*sender*/, std::string_view fileName) {
+void TDiscReading::FileFoundHandler(TDirReader& sender, std::string_view fileName) {
     if (!LastXMLDirectory)
         throw EAssertionFailed("TOrlentaForm.FileFoundHandler  ->  LastXMLDirectory not assigned",
                                kUnitName, 341);
+    const IXMLDirectoryType parent = CheckParentDirectory(fileName);
+    const TEntryStatus& status = sender.EntryStatus();
+    if (FRecordSizes && status.Known)
+        FOpenDirectories.back().Total += status.Size;
+    if (!FIncludeFilenames)
+        return;
     const IXMLDiscType& disc = FSession.XMLDiscData;
     disc.SetFileCount(IncrementedDecimal(disc.FileCount()));
-    const IXMLDirectoryType parent = CheckParentDirectory(fileName);
-    parent.Filenames().Add().SetText(LastComponent(fileName));
+    const IXMLFilenameType file = parent.Filenames().Add();
+    file.SetText(LastComponent(fileName));
+    if (FRecordSizes && status.Known) {
+        file.SetSize(status.Size);
+        file.SetModified(status.Modified);
+    }
+}
+
+void TDiscReading::CloseDirectory() {
+    const TOpenDirectory closed = FOpenDirectories.back();
+    FOpenDirectories.pop_back();
+    if (closed.Known)
+        closed.Element.SetSize(closed.Total);
+    if (!FOpenDirectories.empty())
+        FOpenDirectories.back().Total += closed.Total;
 }
 
 IXMLDirectoryType TDiscReading::CheckParentDirectory(std::string_view path) {
@@ -125,8 +168,13 @@ IXMLDirectoryType TDiscReading::CheckParentDirectory(std::string_view path) {
     while (current != parentPath) {
         current = ExtractParentPath(current);
         const TXMLNode holder = element.ParentNode().ParentNode();
-        if (!holder.Is(TXMLBinding::Directory))
+        if (!holder.Is(TXMLBinding::Directory)) {
+            while (FOpenDirectories.size() > 1)
+                CloseDirectory();
             return FSession.XMLDiscData.Root();
+        }
+        if (FOpenDirectories.size() > 1)
+            CloseDirectory();
         element = AsDirectory(holder);
     }
     return element;

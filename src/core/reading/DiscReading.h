@@ -9,9 +9,11 @@
 #include "core/reading/DirReader.h"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orlenta {
 
@@ -55,6 +57,12 @@ public:
     // recorded stays.
     TAddDiscResult AddDisc(const std::string& source, bool includeFilenames,
                            const TDiscProperties& properties);
+    // Whether the next readings record sizes and dates (off until set): each file name its size
+    // and modification time, each directory and the Root the total size of the files below it
+    // and its own time. Without file names the directories still get theirs.
+    bool RecordSizes() const { return FRecordSizes; }
+    void SetRecordSizes(bool value) { FRecordSizes = value; }
+
     // Ends a running reading at the reader's next check; what was recorded stays.
     void StopReading() { FDirReader.Stop(); }
 
@@ -69,7 +77,21 @@ public:
     IXMLDirectoryType LastXMLDirectory;
 
 private:
+    // A directory between the Root and the last one reported, with the total of the file sizes
+    // found below it so far; written when the walk leaves it.
+    struct TOpenDirectory {
+        IXMLDirectoryType Element;
+        std::uint64_t Total = 0;
+        bool Known = false; // its stat worked: it gets a size and a time
+    };
+
     void ReadyHandler(TDirReader& sender);
+    // Writes the last open directory's total and adds it to its parent's.
+    void CloseDirectory();
+
+    std::vector<TOpenDirectory> FOpenDirectories;
+    bool FRecordSizes = false;
+    bool FIncludeFilenames = false;
 
     TCatalogueSession& FSession;
     TDirReader FDirReader;
