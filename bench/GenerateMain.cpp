@@ -12,6 +12,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,21 +35,70 @@ std::string SyntheticDate(TRandom& random) {
            TwoDigits(1 + random.Below(28));
 }
 
-void AppendFiles(const TXMLDirectoryType& element, const TSyntheticDirectory& directory) {
+// Sizes and times as a reading with sizes and dates records them: every file a size spread over
+// many orders of magnitude and a time in some twenty years, every directory its subtree's total
+// and a time of its own. Empty when the catalogue is made without them.
+struct TSyntheticSizes {
+    std::vector<std::vector<std::uint64_t>> FileSizes;
+    std::vector<std::uint64_t> Totals;
+
+    TSyntheticSizes(TRandom& random, const std::vector<TSyntheticDirectory>& tree) {
+        FileSizes.resize(tree.size());
+        Totals.assign(tree.size(), 0);
+        for (size_t i = 0; i < tree.size(); ++i) {
+            for (size_t f = 0; f < tree[i].Files.size(); ++f) {
+                const std::uint64_t scale = std::uint64_t{1} << random.Below(31);
+                FileSizes[i].push_back(scale + random.Below(scale));
+                Totals[i] += FileSizes[i].back();
+            }
+        }
+        // Parents stand before their children.
+        for (size_t i = tree.size(); i-- > 1;)
+            Totals[static_cast<size_t>(tree[i].Parent)] += Totals[i];
+    }
+};
+
+std::int64_t SyntheticTime(TRandom& random) {
+    return 1700000000 - static_cast<std::int64_t>(random.Below(20 * 365 * 86400ull));
+}
+
+// Files of one directory are mostly written together: within a day of the directory's time.
+std::int64_t SyntheticTimeNear(std::int64_t base, TRandom& random) {
+    return base - static_cast<std::int64_t>(random.Below(86400));
+}
+
+void AppendFiles(const TXMLDirectoryType& element, const TSyntheticDirectory& directory,
+                 const std::vector<std::uint64_t>* sizes, TRandom& random) {
     if (directory.Files.empty())
         return;
     const TXMLFilenamesType filenames = element.Filenames();
-    for (const std::string& file : directory.Files)
-        filenames.Add().SetText(file);
+    const std::int64_t base = SyntheticTime(random);
+    for (size_t i = 0; i < directory.Files.size(); ++i) {
+        const TXMLFilenameType file = filenames.Add();
+        file.SetText(directory.Files[i]);
+        if (sizes != nullptr) {
+            file.SetSize((*sizes)[i]);
+            file.SetModified(SyntheticTimeNear(base, random));
+        }
+    }
+}
+
+void AppendSizeAndDate(const TXMLDirectoryType& element, const TSyntheticSizes* sizes, int index,
+                       TRandom& random) {
+    if (sizes == nullptr)
+        return;
+    element.SetSize(sizes->Totals[static_cast<size_t>(index)]);
+    element.SetModified(SyntheticTime(random));
 }
 
 // Fills a disc as reading a directory tree does: directories depth first, each made with the
 // next ID when the walk reaches it, and every directory with a Directories element, as the
 // first rebuild of the tree leaves it.
 void AppendTree(TCatalogueSession& session, const std::vector<TSyntheticDirectory>& tree,
-                const TXMLDirectoryType& root) {
+                const TXMLDirectoryType& root, const TSyntheticSizes* sizes, TRandom& random) {
     root.SetID(std::to_string(session.NextDirectoryID()));
-    AppendFiles(root, tree[0]);
+    AppendSizeAndDate(root, sizes, 0, random);
+    AppendFiles(root, tree[0], sizes != nullptr ? &sizes->FileSizes[0] : nullptr, random);
     struct TPending {
         int Index;
         TXMLDirectoriesType Parent;
@@ -68,12 +118,17 @@ void AppendTree(TCatalogueSession& session, const std::vector<TSyntheticDirector
         const TXMLDirectoryType element = current.Parent.Add();
         element.SetName(directory.Name);
         element.SetID(std::to_string(session.NextDirectoryID()));
-        AppendFiles(element, directory);
+        AppendSizeAndDate(element, sizes, current.Index, random);
+        AppendFiles(element, directory,
+                    sizes != nullptr ? &sizes->FileSizes[static_cast<size_t>(current.Index)]
+                                     : nullptr,
+                    random);
         pushChildren(directory, element);
     }
 }
 
-void GenerateCatalogue(const std::string& path, long fileCount, std::uint64_t seed) {
+void GenerateCatalogue(const std::string& path, long fileCount, std::uint64_t seed,
+                       bool withSizes) {
     TRandom random(seed);
     TSilentHost host;
     TCatalogueSession session(host);
@@ -102,7 +157,13 @@ void GenerateCatalogue(const std::string& path, long fileCount, std::uint64_t se
                                     SyntheticWord(random) + " set"
                               : "";
         WriteDiscProperties(disc, properties);
-        AppendTree(session, tree, disc.Root());
+        // Drawn apart from the names, so that a catalogue with sizes has the same names as one
+        // without: the two compare by what the sizes cost alone.
+        TRandom sizeRandom(seed ^ static_cast<std::uint64_t>(discs.Count()));
+        const std::optional<TSyntheticSizes> sizes =
+            withSizes ? std::optional<TSyntheticSizes>(std::in_place, sizeRandom, tree)
+                      : std::nullopt;
+        AppendTree(session, tree, disc.Root(), sizes ? &*sizes : nullptr, sizeRandom);
         files += discFiles;
         directories += static_cast<long>(tree.size()) - 1;
     }
@@ -162,7 +223,9 @@ int main(int argc, char** argv) {
     catalogue->add_option("FILE", path, "Data file to write")->required();
     catalogue->add_option("--files", files, "Number of file names in all")->capture_default_str();
     catalogue->add_option("--seed", seed, "Seed of the names")->capture_default_str();
-    catalogue->callback([&] { GenerateCatalogue(path, files, seed); });
+    bool withSizes = false;
+    catalogue->add_flag("--sizes", withSizes, "Give files and directories sizes and dates");
+    catalogue->callback([&] { GenerateCatalogue(path, files, seed, withSizes); });
 
     CLI::App* tree =
         app.add_subcommand("tree", "Make a directory tree of empty files under DIR (made when "
