@@ -26,6 +26,7 @@ struct TAddOptions {
     std::string CreationDate;
     std::string Memo;
     bool IncludeFilenames = false;
+    bool NoSizes = false;
     bool NoSave = false;
 };
 
@@ -127,6 +128,7 @@ void RunAdd(const TAddOptions& options) {
         session.NewCatalogue();
 
     TDiscReading reading(session);
+    reading.SetRecordSizes(!options.NoSizes);
     TProgressLine progress(::isatty(STDERR_FILENO) == 1);
     reading.OnDirectoryFound = [&](std::string_view directory) {
         progress.DirectoryFound(directory);
@@ -176,6 +178,10 @@ void RegisterAddCommand(CLI::App& app) {
     command->add_option("--creation-date", options->CreationDate, "Creation date of the disc");
     command->add_option("--memo", options->Memo, "Disc memo (escape sequences are not decoded)");
     command->add_flag("--files", options->IncludeFilenames, "Record the file names too");
+    command->add_flag("--no-sizes", options->NoSizes,
+                      "Record no sizes and dates (by default each file name gets its size and "
+                      "modification time, each directory the total size below it and its own "
+                      "time)");
     command->add_flag("--no-save", options->NoSave,
                       "Read the disc but leave FILE untouched (to time the reading alone)");
     command->callback([options] { RunAdd(*options); });

@@ -2,7 +2,9 @@
 
 #include "TerminalText.h"
 #include "core/OrlentaError.h"
+#include "core/UtcTime.h"
 #include "core/catalogue/IndexProperties.h"
+#include "core/catalogue/SizeAndDate.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -32,6 +34,21 @@ const char* UnknownCommand(CLI::App& app, int argc, char** argv) {
 
 void PrintError(const std::string& text) {
     std::cerr << ForStderr(WithClosingFullStop(text)) << '\n';
+}
+
+std::string RecordedSizeText(pugi::xml_node element) {
+    const std::optional<std::uint64_t> size = RecordedSize(element);
+    return size ? std::to_string(*size) : std::string();
+}
+
+std::string RecordedModifiedText(pugi::xml_node element) {
+    // Only a valid moment is printed, in the one form that holds no byte a terminal could
+    // misread; formatting what was parsed gives back the stored text.
+    const std::optional<std::int64_t> modified = RecordedModified(element);
+    char text[kUtcTimeLength];
+    if (!modified || !FormatUtcTime(*modified, text))
+        return {};
+    return std::string(text, kUtcTimeLength);
 }
 
 void TCliHost::SetBusy(const std::string&) {}

@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 #include <exception>
 #include <optional>
+#include <pugixml.hpp>
 #include <string>
 
 namespace orlenta::cli {
@@ -50,6 +51,11 @@ void SaveCatalogue(TCatalogueSession& session, const std::string& path);
 void SetGivenIndexProperties(const TXMLOrlentaDataType& root,
                              const std::optional<std::string>& title,
                              const std::optional<std::string>& memo);
+
+// The Size of element in decimal, or the Modified of element in the stored form; empty when not
+// recorded or not valid. The --long listings print these.
+std::string RecordedSizeText(pugi::xml_node element);
+std::string RecordedModifiedText(pugi::xml_node element);
 
 // Parses the arguments and runs the chosen command; returns the exit status: 0 on success,
 // 1 after an error, 2 for a usage error.

@@ -11,10 +11,15 @@ namespace orlenta::cli {
 
 namespace {
 
-void RunDiscs(const std::string& file) {
+struct TDiscsOptions {
+    std::string File;
+    bool Long = false;
+};
+
+void RunDiscs(const TDiscsOptions& options) {
     TCliHost host;
     TCatalogueSession session(host);
-    OpenCatalogue(session, file);
+    OpenCatalogue(session, options.File);
     const TXMLDiscsType discs = session.XMLIndexData.Discs();
     for (int i = 0; i < discs.Count(); ++i) {
         const TXMLDiscType disc = discs.Disc(i);
@@ -23,7 +28,11 @@ void RunDiscs(const std::string& file) {
         std::ostringstream line;
         line << i << '\t' << disc.Root().ID() << '\t' << disc.Title() << '\t' << disc.Vendor()
              << '\t' << disc.MediaType() << '\t' << disc.CreationDate() << '\t' << disc.ReadDate()
-             << '\t' << disc.DirCount() << '\t' << disc.FileCount() << '\t' << disc.Memo() << '\n';
+             << '\t' << disc.DirCount() << '\t' << disc.FileCount() << '\t' << disc.Memo();
+        // Last, so that every column before keeps its place.
+        if (options.Long)
+            line << '\t' << RecordedSizeText(disc.Root().XmlNode());
+        line << '\n';
         std::cout << ForStdout(line.str());
     }
 }
@@ -31,13 +40,16 @@ void RunDiscs(const std::string& file) {
 } // namespace
 
 void RegisterDiscsCommand(CLI::App& app) {
-    auto file = std::make_shared<std::string>();
+    auto options = std::make_shared<TDiscsOptions>();
     CLI::App* command = app.add_subcommand(
         "discs", "List the discs in document order, one line each, tab-separated: index (from 0), "
                  "root directory ID, Title, Vendor, MediaType, CreationDate, ReadDate, DirCount, "
                  "FileCount, Memo (escaped, as stored).");
-    command->add_option("FILE", *file, "Data file to read")->required();
-    command->callback([file] { RunDiscs(*file); });
+    command->add_option("FILE", options->File, "Data file to read")->required();
+    command->add_flag("--long", options->Long,
+                      "Add the disc's total size in bytes as a last column (empty when not "
+                      "recorded)");
+    command->callback([options] { RunDiscs(*options); });
 }
 
 } // namespace orlenta::cli

@@ -15,6 +15,7 @@ namespace {
 struct TTreeOptions {
     std::string File;
     bool Files = false;
+    bool Long = false;
 };
 
 void PrintIndented(int depth, std::string_view text, std::string_view suffix = {}) {
@@ -26,17 +27,34 @@ void PrintIndented(int depth, std::string_view text, std::string_view suffix = {
     std::cout << suffix << '\n';
 }
 
+// With --long, what follows a name: a tab, the recorded size, a tab and the recorded time, each
+// empty when not recorded; without it nothing.
+std::string LongFields(bool isLong, pugi::xml_node element, std::string_view suffix = {}) {
+    std::string fields(suffix);
+    if (isLong) {
+        fields += '\t';
+        fields += RecordedSizeText(element);
+        fields += '\t';
+        fields += RecordedModifiedText(element);
+    }
+    return fields;
+}
+
 // Prints a disc's directories below its title, depth first in document order, each directory's
-// file names before its subdirectories.
-void PrintDisc(const TXMLDiscType& disc, bool withFiles) {
-    PrintIndented(0, disc.Title());
+// file names before its subdirectories. With --long the title line carries the fields of the
+// disc's Root, which stands for the disc's top directory.
+void PrintDisc(const TXMLDiscType& disc, const TTreeOptions& options) {
+    const bool isLong = options.Long;
+    PrintIndented(0, disc.Title(), LongFields(isLong, disc.Root().XmlNode()));
     WalkDirectories(disc.Root(), TWalkAccess::AccessLayer,
-                    [withFiles](const TXMLDirectoryType& directory, int depth) {
+                    [&options, isLong](const TXMLDirectoryType& directory, int depth) {
                         if (depth > 0)
-                            PrintIndented(depth, directory.Name(), "/");
-                        if (withFiles) {
+                            PrintIndented(depth, directory.Name(),
+                                          LongFields(isLong, directory.XmlNode(), "/"));
+                        if (options.Files) {
                             for (const TXMLFilenameType file : directory.Filenames())
-                                PrintIndented(depth + 1, file.Text());
+                                PrintIndented(depth + 1, file.Text(),
+                                              LongFields(isLong, file.XmlNode()));
                         }
                         return true;
                     });
@@ -48,7 +66,7 @@ void RunTree(const TTreeOptions& options) {
     OpenCatalogue(session, options.File);
     const TXMLDiscsType discs = session.XMLIndexData.Discs();
     for (int i = 0; i < discs.Count(); ++i)
-        PrintDisc(discs.Disc(i), options.Files);
+        PrintDisc(discs.Disc(i), options);
 }
 
 } // namespace
@@ -60,6 +78,10 @@ void RegisterTreeCommand(CLI::App& app) {
                 "two blanks per level; directory names end in a slash.");
     command->add_option("FILE", options->File, "Data file to read")->required();
     command->add_flag("--files", options->Files, "Also list the file names of every directory");
+    command->add_flag("--long", options->Long,
+                      "After each name and each disc title a tab, the size in bytes (a "
+                      "directory's: the total of the files below it), a tab and the modification "
+                      "time (YYYY-MM-DDTHH:MM:SSZ, UTC); empty when not recorded");
     command->callback([options] { RunTree(*options); });
 }
 

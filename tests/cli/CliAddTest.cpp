@@ -48,9 +48,9 @@ TEST_F(CliAddTest, AddsDiscsWithTheirPropertiesToANewThenAnExistingCatalogue) {
     Touch("src/c.txt");
     const std::string today = TodayDateText();
 
-    TCliResult result =
-        RunCli({"add", "shelf.olx", "src/", "--files", "--title", "Photos", "--vendor", "Acme",
-                "--media-type", "DVD-R", "--creation-date", "2020", "--memo", "two\nlines"});
+    TCliResult result = RunCli({"add", "shelf.olx", "src/", "--files", "--no-sizes", "--title",
+                                "Photos", "--vendor", "Acme", "--media-type", "DVD-R",
+                                "--creation-date", "2020", "--memo", "two\nlines"});
     ASSERT_EQ(result.ExitStatus, 0) << result.Err;
     EXPECT_EQ(result.Out, "");
     EXPECT_EQ(result.Err, "") << "no progress when stderr is not a terminal";
@@ -65,8 +65,9 @@ TEST_F(CliAddTest, AddsDiscsWithTheirPropertiesToANewThenAnExistingCatalogue) {
               R"(<?xml version="1.0"?><OrlentaData Title="Untitled" LastDirectoryID="3"><Discs>)" +
                   firstDisc + "</Discs></OrlentaData>");
 
-    // Without --files and without a source: names are not recorded, a virtual disc has none.
-    ASSERT_EQ(RunCli({"add", "shelf.olx", "src"}).ExitStatus, 0);
+    // Without --files and without a source: names are not recorded, a virtual disc has none (nor
+    // sizes, which are not turned off for it).
+    ASSERT_EQ(RunCli({"add", "shelf.olx", "src", "--no-sizes"}).ExitStatus, 0);
     ASSERT_EQ(RunCli({"add", "shelf.olx"}).ExitStatus, 0);
     const std::string empty =
         R"(MediaType="" CreationDate="" ReadDate=")" + today + R"(" DirCount=)";

@@ -224,6 +224,43 @@ TEST_F(DiscReadingTest, SourceVanishingBeforeTheStartUndoesTheProgressDisplay) {
     EXPECT_EQ(XmlText(LastDisc().Root()), R"(<Root ID="1"/>)");
 }
 
+TEST_F(DiscReadingTest, NameGoneBetweenListingAndStatIsRecordedWithoutSizeAndTheWalkGoesOn) {
+    // b goes after a is recorded: it was listed, but its stat (and a directory's open) fails.
+    const struct {
+        std::string Name;
+        std::initializer_list<std::string> Tree;
+        std::string Gone;
+        std::string FileCount;
+    } cases[] = {
+        {"file", {"b"}, R"(<Filename Text="b"/>)", "3"},
+        {"directory", {"b/f"}, R"(<Directory Name="b" ID="2"/>)", "2"},
+    };
+    for (const auto& testCase : cases) {
+        fs::remove_all(Root);
+        MakeTree(Root, testCase.Tree);
+        test::WriteFileBytes(Root + "/a", "abc");
+        test::WriteFileBytes(Root + "/c", "abcdefg");
+        test::SetFileTimes(Root + "/c", std::chrono::system_clock::from_time_t(86400),
+                           std::chrono::system_clock::from_time_t(86400));
+        Session.NewCatalogue();
+        Reading.SetRecordSizes(true);
+        Reading.DirReader().SetOnProcessEvents([&](TDirReader&) {
+            if (Session.XMLDiscData.FileCount() == "1" && fs::exists(Root + "/b"))
+                fs::remove_all(Root + "/b");
+        });
+
+        ASSERT_EQ(Add(Root), TAddDiscResult::Added) << testCase.Name;
+        const IXMLDiscType disc = LastDisc();
+        const std::string xml = XmlText(disc.Root());
+        EXPECT_NE(xml.find(testCase.Gone), std::string::npos) << testCase.Name << ": " << xml;
+        EXPECT_NE(xml.find(R"(<Filename Text="c" Size="7" Modified="1970-01-02T00:00:00Z"/>)"),
+                  std::string::npos)
+            << testCase.Name << ": " << xml;
+        EXPECT_EQ(disc.Root().Size(), 10u) << testCase.Name;
+        EXPECT_EQ(disc.FileCount(), testCase.FileCount) << testCase.Name;
+    }
+}
+
 TEST_F(DiscReadingTest, SecondDiscContinuesTheIdsAndDropsAnEarlierFileBinding) {
     MakeTree(Root, {"a/b/", "f"});
     Add(Root, true);
