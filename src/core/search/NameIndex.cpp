@@ -2,6 +2,7 @@
 
 #include "core/DecimalText.h"
 #include "core/catalogue/DirectoryWalk.h"
+#include "core/catalogue/SizeAndDate.h"
 
 #include <algorithm>
 #include <new>
@@ -99,13 +100,41 @@ std::uint32_t TNameIndex::AddDirectory(pugi::xml_node directory, std::uint32_t p
     FDirectoryEntries.push_back(Offset(FStarts.size()));
     FStarts.push_back(Offset(FNames.size()));
     FNames += directory.attribute("Name").value();
+    AddValues(directory);
     const pugi::xml_node files = ElementFrom(directory.first_child(), TXMLFilenamesType::kTag);
     for (pugi::xml_node file = ElementFrom(files.first_child(), TXMLFilenameType::kTag); file;
          file = ElementFrom(file.next_sibling(), TXMLFilenameType::kTag)) {
         FStarts.push_back(Offset(FNames.size()));
         FNames += file.attribute("Text").value();
+        AddValues(file);
     }
     return number;
+}
+
+namespace {
+
+// Sets the value of the last entry, entries - 1, in table, which holds none until the first
+// value comes and then grows as entries do.
+template <typename T>
+void SetLast(std::vector<T>& table, size_t entries, size_t expected, T value, T none) {
+    if (value == none && table.empty())
+        return;
+    if (table.empty())
+        table.reserve(std::max(entries, expected));
+    table.resize(entries - 1, none);
+    table.push_back(value);
+}
+
+} // namespace
+
+void TNameIndex::AddValues(pugi::xml_node node) {
+    const std::optional<std::uint64_t> size = RecordedSize(node);
+    const std::optional<std::int64_t> modified = RecordedModified(node);
+    // The sentinels themselves, were they ever stored, read as not recorded.
+    SetLast(FSizes, FStarts.size(), FStarts.capacity(), size.value_or(TSizeDateFilter::kNoSize),
+            TSizeDateFilter::kNoSize);
+    SetLast(FModified, FStarts.size(), FStarts.capacity(),
+            modified.value_or(TSizeDateFilter::kNoModified), TSizeDateFilter::kNoModified);
 }
 
 void TNameIndex::Finish() {
@@ -121,6 +150,8 @@ void TNameIndex::Finish() {
     ShrinkSlack(FIDs);
     ShrinkSlack(FIDStarts);
     ShrinkSlack(FDiscs);
+    ShrinkSlack(FSizes);
+    ShrinkSlack(FModified);
 }
 
 void TNameIndex::AppendPath(std::string& path, std::uint32_t directory) const {
@@ -141,7 +172,7 @@ void TNameIndex::AppendPath(std::string& path, std::uint32_t directory) const {
 size_t TNameIndex::MemoryBytes() const {
     size_t bytes = FNames.capacity() + FIDs.capacity() + HeapBytes(FStarts) +
                    HeapBytes(FDirectoryEntries) + HeapBytes(FParents) + HeapBytes(FIDStarts) +
-                   HeapBytes(FDiscs);
+                   HeapBytes(FDiscs) + HeapBytes(FSizes) + HeapBytes(FModified);
     // Short strings live inside TDisc itself, which HeapBytes(FDiscs) counts.
     for (const TDisc& disc : FDiscs) {
         for (const std::string* text : {&disc.Title, &disc.Vendor, &disc.Memo}) {
