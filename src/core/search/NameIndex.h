@@ -94,8 +94,8 @@ private:
     void Reserve(pugi::xml_node discs);
     // Adds directory (an element, or none for an absent Root) with its file names.
     std::uint32_t AddDirectory(pugi::xml_node directory, std::uint32_t parent);
-    // Adds the last entry's size and time, when the node records them.
-    void AddValues(pugi::xml_node node);
+    // Adds the last entry's size and time from their attributes' texts (null when absent).
+    void AddValues(const char* size, const char* modified);
     void Finish();
 
     std::vector<TDisc> FDiscs;
