@@ -2,10 +2,13 @@
 
 #include "CliCommon.h"
 #include "TerminalText.h"
+#include "core/UtcTime.h"
 #include "core/search/CatalogueSearch.h"
-#include "core/search/FindAll.h" // AppendHitLine
+#include "core/search/FindAll.h"
+#include "core/search/SizeDateFilter.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -20,6 +23,7 @@ struct TSearchOptions {
     std::string Keyword;
     std::vector<std::string> Fields{"title", "vendor", "memo", "directory", "filename"};
     bool Glob = false;
+    bool Long = false;
 };
 
 bool Has(const std::vector<std::string>& fields, std::string_view field) {
@@ -39,6 +43,28 @@ public:
     void operator()(int discIndex, std::string_view title, TSearchField field,
                     std::string_view path) {
         AppendHitLine(FBuffer, discIndex, title, field, path);
+        if (FBuffer.size() >= kFlushSize)
+            Flush();
+    }
+    // The hit's line of index; with values, a tab, its size, a tab and its modification time
+    // as stored, each empty when not recorded, before the line feed.
+    void Print(const TNameIndex& index, const TFindHit& hit, bool values) {
+        AppendHitLine(FBuffer, index, hit);
+        if (values) {
+            FBuffer.pop_back();
+            const std::uint32_t entry = index.ValueEntry(hit.Entry, hit.Directory);
+            FBuffer += '\t';
+            if (const std::uint64_t size = index.Size(entry); size != TSizeDateFilter::kNoSize) {
+                char digits[24];
+                FBuffer.append(digits, std::to_chars(digits, digits + sizeof digits, size).ptr);
+            }
+            FBuffer += '\t';
+            char stored[kUtcTimeLength];
+            if (const std::int64_t modified = index.Modified(entry);
+                modified != TSizeDateFilter::kNoModified && FormatUtcTime(modified, stored))
+                FBuffer.append(stored, kUtcTimeLength);
+            FBuffer += '\n';
+        }
         if (FBuffer.size() >= kFlushSize)
             Flush();
     }
@@ -68,13 +94,31 @@ TSearchRequest Request(const TSearchOptions& options) {
     request.InDirectory = Has(options.Fields, "directory");
     request.InFilename = Has(options.Fields, "filename");
     request.Wildcards = options.Glob;
+    request.SizeDateFilters = options.Glob;
     return request;
+}
+
+// Find all over the catalogue's name index: the same hits in the same order as the walk below,
+// with each hit's recorded values at hand. Filters and --long take this way; building the index
+// reads every name first, which the plain search has no need of.
+void RunIndexSearch(const TSearchOptions& options, const TSearchRequest& request) {
+    TCliHost host;
+    TCatalogueSession session(host);
+    OpenCatalogue(session, options.File);
+    const TNameIndex index(session.XMLIndexData);
+    THitPrinter printer;
+    for (const TFindHit& hit : FindAll(index, request))
+        printer.Print(index, hit, options.Long);
 }
 
 // The Search command's walk, except that every hit is listed, not only the first directory or
 // file-name hit of a disc. With --glob a keyword holding a wildcard is a pattern and takes the
 // same walk: building Find all's index would read every name of the document first anyway.
 void RunSearch(const TSearchOptions& options) {
+    if (options.Long || (options.Glob && !SplitFilters(options.Keyword).Filter.Empty())) {
+        RunIndexSearch(options, Request(options));
+        return;
+    }
     TCliHost host;
     TCatalogueSession session(host);
     OpenCatalogue(session, options.File);
@@ -132,7 +176,18 @@ void RegisterSearchCommand(CLI::App& app) {
     command->add_flag("--glob", options->Glob,
                       "Read a KEYWORD holding *, ? or [ as a shell pattern that a whole value "
                       "must match: * any run of characters, ? one character, [a-z] or [!a-z] "
-                      "one character of a set or not of it");
+                      "one character of a set or not of it. Words of KEYWORD such as "
+                      "size:>10M, size:<=700k, modified:>2020-01-01 or modified:<2021-06 then "
+                      "filter the hits by their recorded size (k, M, G, T: units of 1024) or "
+                      "modification date (YYYY, YYYY-MM or YYYY-MM-DD, local time; > after the "
+                      "whole period, < before it); the rest of KEYWORD is the name to look for, "
+                      "and a KEYWORD of filters alone lists every directory and file name that "
+                      "passes them. A filter passes only hits with the value recorded; a title, "
+                      "vendor or memo hit has its disc's top directory's");
+    command->add_flag("--long", options->Long,
+                      "Add to each line a tab, the size in bytes, a tab and the modification "
+                      "time as stored (YYYY-MM-DDTHH:MM:SSZ, UTC), each empty when not recorded; "
+                      "a title, vendor or memo hit shows its disc's top directory's");
     command->callback([options] { RunSearch(*options); });
 }
 

@@ -71,5 +71,65 @@ TEST_F(CliSearchTest, GlobReadsWildcardsAndOtherwiseListsExactlyWhatTheDefaultDo
               "0\tHoliday 2022\tdirectory\t/2022\n");
 }
 
+// A disc read with sizes and dates (a file over 4 GiB, one without a time, one with nothing)
+// beside the catalogue above.
+constexpr const char* kSizesXml =
+    R"(<?xml version="1.0"?><OrlentaData Title="Shelf"><Discs>)"
+    R"(<Disc Title="Backup iso"><Root ID="1" Size="5368709220" Modified="2021-07-01T10:00:00Z">)"
+    R"(<Filenames><Filename Text="big.iso" Size="5368709120" Modified="2021-03-01T12:00:00Z"/>)"
+    R"(<Filename Text="small.iso" Size="100"/><Filename Text="bare.iso"/></Filenames>)"
+    R"(</Root></Disc>)"
+    R"(<Disc Title="Plain"><Root ID="2"><Filenames><Filename Text="plain.iso"/></Filenames>)"
+    R"(</Root></Disc></Discs></OrlentaData>)";
+
+TEST_F(CliSearchTest, LongAddsTheRecordedValuesAndGlobFiltersByThem) {
+    const std::string shelf = Dir / "shelf.olx";
+    const std::string sizes = Dir / "sizes.olx";
+    WriteFileBytes(sizes, RawDeflateBytes(kSizesXml));
+
+    // The lines of the plain search with a tab, the size and the stored time added; a title hit
+    // has its disc's top directory's.
+    const TCliResult longer = RunCli({"search", sizes, "iso", "--long"});
+    EXPECT_EQ(longer.ExitStatus, 0) << longer.Err;
+    EXPECT_EQ(longer.Out, "0\tBackup iso\ttitle\t/\t5368709220\t2021-07-01T10:00:00Z\n"
+                          "0\tBackup iso\tfilename\t/big.iso\t5368709120\t2021-03-01T12:00:00Z\n"
+                          "0\tBackup iso\tfilename\t/small.iso\t100\t\n"
+                          "0\tBackup iso\tfilename\t/bare.iso\t\t\n"
+                          "1\tPlain\tfilename\t/plain.iso\t\t\n");
+    // Without values the line only grows by two empty fields.
+    const TCliResult plain = RunCli({"search", shelf, "beach"});
+    std::string plainLines;
+    for (const char c : plain.Out) {
+        if (c == '\n')
+            plainLines += "\t\t";
+        plainLines += c;
+    }
+    EXPECT_EQ(RunCli({"search", shelf, "beach", "--long"}).Out, plainLines);
+
+    struct TCase {
+        std::vector<std::string> Arguments;
+        std::string Out;
+    };
+    const TCase cases[] = {
+        {{"*.iso size:>4G", "--glob"}, "0\tBackup iso\tfilename\t/big.iso\n"},
+        {{"size:<1k", "--glob"}, "0\tBackup iso\tfilename\t/small.iso\n"},
+        {{"size:>=100 modified:<2022", "--glob", "--long", "--in=filename"},
+         "0\tBackup iso\tfilename\t/big.iso\t5368709120\t2021-03-01T12:00:00Z\n"},
+        {{"backup size:>5G", "--glob", "--in=title"}, "0\tBackup iso\ttitle\t/\n"},
+        // Without --glob the words are plain text, as ever.
+        {{"size:>4G"}, ""},
+        {{"plain size:>0", "--glob"}, ""},
+    };
+    for (const TCase& c : cases) {
+        std::vector<std::string> arguments{"search", sizes};
+        arguments.insert(arguments.end(), c.Arguments.begin(), c.Arguments.end());
+        const TCliResult result = RunCli(arguments);
+        EXPECT_EQ(result.ExitStatus, 0) << result.Err;
+        EXPECT_EQ(result.Out, c.Out) << c.Arguments[0];
+    }
+    // A catalogue without sizes: a filter passes nothing.
+    EXPECT_EQ(RunCli({"search", shelf, "beach size:>=0", "--glob"}).Out, "");
+}
+
 } // namespace
 } // namespace orlenta::test

@@ -21,6 +21,9 @@ struct TSearchRequest {
     bool InFilename = false;
     // Whether a text holding *, ? or [ is a shell pattern (TSearchText); a keyword otherwise.
     bool Wildcards = false;
+    // Whether words of Text such as size:>10M and modified:<2021 filter the hits by the sizes
+    // and dates recorded (SizeDateFilter.h) instead of being part of the text to find.
+    bool SizeDateFilters = false;
 };
 
 enum class TSearchField { Title, Vendor, Memo, Directory, Filename };

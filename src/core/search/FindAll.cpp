@@ -69,36 +69,84 @@ std::vector<std::uint32_t> DirectoryPathRanks(const TNameIndex& index,
 
 } // namespace
 
-std::vector<TFindHit> FindAll(const TNameIndex& index, const TSearchRequest& request) {
+namespace {
+
+// FindAll with the text taken apart: a name part of nothing hits every directory and file name.
+std::vector<TFindHit> FindFiltered(const TNameIndex& index, const TSearchRequest& request,
+                                   const TFilteredText& split) {
     std::vector<TFindHit> hits;
-    if (request.Text.empty())
-        return hits;
-    const TSearchText text(request.Text, request.Wildcards);
+    const bool everyName = split.Name.empty();
+    const TSearchText text(split.Name, request.Wildcards);
+    const TSizeDateFilter& filter = split.Filter;
+    const bool filtered = !filter.Empty();
+    const auto passes = [&](std::uint32_t entry) {
+        return !filtered || filter.Passes(index.Size(entry), index.Modified(entry));
+    };
     for (std::uint32_t disc = 0; disc < index.DiscCount(); ++disc) {
         const TNameIndex::TDisc& fields = index.Disc(disc);
         const std::uint32_t top = fields.FirstDirectory;
-        if (request.InTitle && text.Matches(fields.Title))
-            hits.push_back({disc, top, TNameIndex::kNone, TSearchField::Title});
-        if (request.InVendor && text.Matches(fields.Vendor))
-            hits.push_back({disc, top, TNameIndex::kNone, TSearchField::Vendor});
-        if (request.InMemo && text.Matches(fields.Memo))
-            hits.push_back({disc, top, TNameIndex::kNone, TSearchField::Memo});
+        if (!everyName && passes(index.DirectoryEntry(top))) {
+            if (request.InTitle && text.Matches(fields.Title))
+                hits.push_back({disc, top, TNameIndex::kNone, TSearchField::Title});
+            if (request.InVendor && text.Matches(fields.Vendor))
+                hits.push_back({disc, top, TNameIndex::kNone, TSearchField::Vendor});
+            if (request.InMemo && text.Matches(fields.Memo))
+                hits.push_back({disc, top, TNameIndex::kNone, TSearchField::Memo});
+        }
         if (!request.InDirectory && !request.InFilename)
             continue;
         for (std::uint32_t directory = top; directory < fields.EndDirectory; ++directory) {
             const std::uint32_t entry = index.DirectoryEntry(directory);
-            if (request.InDirectory && text.Matches(index.Name(entry)))
+            if (request.InDirectory && passes(entry) &&
+                (everyName || text.Matches(index.Name(entry))))
                 hits.push_back({disc, directory, entry, TSearchField::Directory});
             if (!request.InFilename)
                 continue;
             const std::uint32_t end = index.FilesEnd(directory);
+            // The filter first: two numbers are cheaper to test than a name.
             for (std::uint32_t file = entry + 1; file < end; ++file) {
-                if (text.Matches(index.Name(file)))
+                if (passes(file) && (everyName || text.Matches(index.Name(file))))
                     hits.push_back({disc, directory, file, TSearchField::Filename});
             }
         }
     }
     return hits;
+}
+
+TFilteredText Split(const TSearchRequest& request) {
+    if (request.SizeDateFilters)
+        return SplitFilters(request.Text);
+    TFilteredText split;
+    split.Name = request.Text;
+    return split;
+}
+
+} // namespace
+
+std::vector<TFindHit> FindAll(const TNameIndex& index, const TSearchRequest& request) {
+    const TFilteredText split = Split(request);
+    if (split.Name.empty() && split.Filter.Empty())
+        return {};
+    return FindFiltered(index, request, split);
+}
+
+TMissingValues MissingValues(const TNameIndex& index, const TSearchRequest& request) {
+    TFilteredText split = Split(request);
+    const bool sizes = split.Filter.OnSize;
+    const bool dates = split.Filter.OnModified;
+    if (!sizes && !dates)
+        return TMissingValues::None;
+    if ((sizes && !index.HasSizes()) || (dates && !index.HasModified()))
+        return TMissingValues::InCatalogue;
+    // The names alone, as if there were no filters (every name for a text of filters alone).
+    split.Filter = {};
+    const std::vector<TFindHit> named = FindFiltered(index, request, split);
+    const bool anyRecorded = std::any_of(named.begin(), named.end(), [&](const TFindHit& hit) {
+        const std::uint32_t entry = index.ValueEntry(hit.Entry, hit.Directory);
+        return (!sizes || index.Size(entry) != TSizeDateFilter::kNoSize) &&
+               (!dates || index.Modified(entry) != TSizeDateFilter::kNoModified);
+    });
+    return named.empty() || anyRecorded ? TMissingValues::None : TMissingValues::InNameHits;
 }
 
 std::string HitPath(const TNameIndex& index, const TFindHit& hit) {
@@ -173,6 +221,20 @@ void SortFindHits(const TNameIndex& index, std::vector<TFindHit>& hits, TFindOrd
         });
         break;
     }
+    case TFindOrder::Size:
+        // The sentinel of no size is the largest number; it must sort below every size.
+        sortBy([&](const TFindHit& a, const TFindHit& b) {
+            const std::uint64_t aSize = index.Size(index.ValueEntry(a.Entry, a.Directory));
+            const std::uint64_t bSize = index.Size(index.ValueEntry(b.Entry, b.Directory));
+            return Compare(aSize + 1, bSize + 1);
+        });
+        break;
+    case TFindOrder::Modified:
+        sortBy([&](const TFindHit& a, const TFindHit& b) {
+            return Compare(index.Modified(index.ValueEntry(a.Entry, a.Directory)),
+                           index.Modified(index.ValueEntry(b.Entry, b.Directory)));
+        });
+        break;
     case TFindOrder::Field:
         sortBy([](const TFindHit& a, const TFindHit& b) {
             return Compare(SearchFieldName(a.Field), SearchFieldName(b.Field));

@@ -26,8 +26,18 @@ struct TFindHit {
 
 // Every hit of request, matched by TSearchText(request.Text, request.Wildcards), in the order
 // orlenta-cli search lists them: discs in document order; within a disc its title, vendor and
-// memo, then each directory's name, its file names and its subdirectories.
+// memo, then each directory's name, its file names and its subdirectories. With
+// request.SizeDateFilters the filters in the text must also hold for the hit's recorded values
+// (a disc field's are its top directory's); a text of filters alone hits every directory and
+// file name that passes them, and no disc field.
 std::vector<TFindHit> FindAll(const TNameIndex& index, const TSearchRequest& request);
+
+// Why a filtered search may find nothing: the values its filters ask for are recorded nowhere in
+// the catalogue, or for none of the names its name part finds.
+enum class TMissingValues { None, InCatalogue, InNameHits };
+// That reason for request in index; None when request has no filters or some name it finds has
+// the values.
+TMissingValues MissingValues(const TNameIndex& index, const TSearchRequest& request);
 
 // The hit's path below its disc's top directory: "/2022", "/2022/beach.jpg"; "/" for the disc
 // fields and the top directory itself.
@@ -46,6 +56,9 @@ enum class TFindOrder {
     Disc,  // by the disc's title
     Path,  // by directory path, then a directory's own hits before its file names, by name
     Field, // by the field's name
+    // by the recorded size or modification time; hits without one come before every value
+    Size,
+    Modified,
 };
 
 // Sorts hits of index; names compare with letters a to z without case first, then bytewise.

@@ -1,9 +1,12 @@
 #include "core/search/NameIndex.h"
 
 #include "core/DecimalText.h"
+#include "core/UtcTime.h"
 #include "core/catalogue/DirectoryWalk.h"
+#include "core/catalogue/SizeAndDate.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace orlenta {
@@ -91,6 +94,58 @@ void TNameIndex::Reserve(pugi::xml_node discs) {
     FNames.reserve((directories + files) * kNameBytes);
 }
 
+namespace {
+
+// A node's name and its recorded values as text: the first attribute of each name, as
+// pugixml's lookup by name finds it (and RecordedSize and RecordedModified with it).
+struct TNodeTexts {
+    const char* Name = nullptr;
+    const char* Size = nullptr;
+    const char* Modified = nullptr;
+};
+
+// One pass over the node's attributes instead of a lookup for each: every lookup compares the
+// names from the first attribute on, and the names lie in the document's text, far apart.
+TNodeTexts ReadNode(pugi::xml_node node, const char* nameAttribute) {
+    TNodeTexts texts;
+    for (pugi::xml_attribute attribute = node.first_attribute(); attribute;
+         attribute = attribute.next_attribute()) {
+        const char* name = attribute.name();
+        if (texts.Name == nullptr && std::strcmp(name, nameAttribute) == 0)
+            texts.Name = attribute.value();
+        else if (texts.Size == nullptr && name[0] == 'S' && std::strcmp(name, kSizeAttribute) == 0)
+            texts.Size = attribute.value();
+        else if (texts.Modified == nullptr && name[0] == 'M' &&
+                 std::strcmp(name, kModifiedAttribute) == 0)
+            texts.Modified = attribute.value();
+        else
+            continue;
+        if (texts.Name != nullptr && texts.Size != nullptr && texts.Modified != nullptr)
+            break;
+    }
+    if (texts.Name == nullptr)
+        texts.Name = "";
+    return texts;
+}
+
+// Sets the value of the last entry, entries - 1, in table, which holds none until the first
+// value comes and then grows as entries do.
+template <typename T>
+void SetLast(std::vector<T>& table, size_t entries, size_t expected, T value, T none) {
+    if (!table.empty() && table.size() + 1 == entries) { // the usual case once a value came
+        table.push_back(value);
+        return;
+    }
+    if (value == none && table.empty())
+        return;
+    if (table.empty())
+        table.reserve(std::max(entries, expected));
+    table.resize(entries - 1, none);
+    table.push_back(value);
+}
+
+} // namespace
+
 std::uint32_t TNameIndex::AddDirectory(pugi::xml_node directory, std::uint32_t parent) {
     const std::uint32_t number = DirectoryCount();
     FParents.push_back(parent);
@@ -98,14 +153,31 @@ std::uint32_t TNameIndex::AddDirectory(pugi::xml_node directory, std::uint32_t p
     FIDs += directory.attribute("ID").value();
     FDirectoryEntries.push_back(Offset(FStarts.size()));
     FStarts.push_back(Offset(FNames.size()));
-    FNames += directory.attribute("Name").value();
+    const TNodeTexts texts = ReadNode(directory, "Name");
+    FNames += texts.Name;
+    AddValues(texts.Size, texts.Modified);
     const pugi::xml_node files = ElementFrom(directory.first_child(), TXMLFilenamesType::kTag);
     for (pugi::xml_node file = ElementFrom(files.first_child(), TXMLFilenameType::kTag); file;
          file = ElementFrom(file.next_sibling(), TXMLFilenameType::kTag)) {
         FStarts.push_back(Offset(FNames.size()));
-        FNames += file.attribute("Text").value();
+        const TNodeTexts fileTexts = ReadNode(file, "Text");
+        FNames += fileTexts.Name;
+        AddValues(fileTexts.Size, fileTexts.Modified);
     }
     return number;
+}
+
+void TNameIndex::AddValues(const char* size, const char* modified) {
+    // RecordedSize's and RecordedModified's reading of the texts found.
+    const std::optional<std::uint64_t> bytes =
+        size != nullptr ? ParseByteCount(size) : std::nullopt;
+    const std::optional<std::int64_t> seconds =
+        modified != nullptr ? ParseUtcTime(modified) : std::nullopt;
+    // The sentinels themselves, were they ever stored, read as not recorded.
+    SetLast(FSizes, FStarts.size(), FStarts.capacity(), bytes.value_or(TSizeDateFilter::kNoSize),
+            TSizeDateFilter::kNoSize);
+    SetLast(FModified, FStarts.size(), FStarts.capacity(),
+            seconds.value_or(TSizeDateFilter::kNoModified), TSizeDateFilter::kNoModified);
 }
 
 void TNameIndex::Finish() {
@@ -121,6 +193,8 @@ void TNameIndex::Finish() {
     ShrinkSlack(FIDs);
     ShrinkSlack(FIDStarts);
     ShrinkSlack(FDiscs);
+    ShrinkSlack(FSizes);
+    ShrinkSlack(FModified);
 }
 
 void TNameIndex::AppendPath(std::string& path, std::uint32_t directory) const {
@@ -141,7 +215,7 @@ void TNameIndex::AppendPath(std::string& path, std::uint32_t directory) const {
 size_t TNameIndex::MemoryBytes() const {
     size_t bytes = FNames.capacity() + FIDs.capacity() + HeapBytes(FStarts) +
                    HeapBytes(FDirectoryEntries) + HeapBytes(FParents) + HeapBytes(FIDStarts) +
-                   HeapBytes(FDiscs);
+                   HeapBytes(FDiscs) + HeapBytes(FSizes) + HeapBytes(FModified);
     // Short strings live inside TDisc itself, which HeapBytes(FDiscs) counts.
     for (const TDisc& disc : FDiscs) {
         for (const std::string* text : {&disc.Title, &disc.Vendor, &disc.Memo}) {

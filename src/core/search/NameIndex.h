@@ -7,6 +7,7 @@
 // builds a new one.
 
 #include "core/catalogue/OrlentaData.h"
+#include "core/search/SizeDateFilter.h"
 
 #include <cstdint>
 #include <string>
@@ -54,6 +55,24 @@ public:
         return std::string_view(FNames.data() + FStarts[entry],
                                 FStarts[entry + 1] - FStarts[entry]);
     }
+    // The size recorded for entry (a directory's the total below it);
+    // TSizeDateFilter::kNoSize when none is.
+    std::uint64_t Size(std::uint32_t entry) const {
+        return entry < FSizes.size() ? FSizes[entry] : TSizeDateFilter::kNoSize;
+    }
+    // The modification time recorded for entry, seconds since 1970;
+    // TSizeDateFilter::kNoModified when none is.
+    std::int64_t Modified(std::uint32_t entry) const {
+        return entry < FModified.size() ? FModified[entry] : TSizeDateFilter::kNoModified;
+    }
+    // Whether any entry has a size recorded, and any a modification time.
+    bool HasSizes() const { return !FSizes.empty(); }
+    bool HasModified() const { return !FModified.empty(); }
+    // The entry whose size and time stand for hit's values: its own, or for a disc field (entry
+    // kNone) the disc's top directory's.
+    std::uint32_t ValueEntry(std::uint32_t entry, std::uint32_t directory) const {
+        return entry != kNone ? entry : FDirectoryEntries[directory];
+    }
     // The directory above directory, kNone for a disc's top directory.
     std::uint32_t Parent(std::uint32_t directory) const { return FParents[directory]; }
     // The directory's ID text as stored.
@@ -75,6 +94,8 @@ private:
     void Reserve(pugi::xml_node discs);
     // Adds directory (an element, or none for an absent Root) with its file names.
     std::uint32_t AddDirectory(pugi::xml_node directory, std::uint32_t parent);
+    // Adds the last entry's size and time from their attributes' texts (null when absent).
+    void AddValues(const char* size, const char* modified);
     void Finish();
 
     std::vector<TDisc> FDiscs;
@@ -84,6 +105,11 @@ private:
     std::vector<std::uint32_t> FParents;
     std::string FIDs;
     std::vector<std::uint32_t> FIDStarts; // directory -> start in FIDs; one more for the end
+    // entry -> size and time, with the sentinels of TSizeDateFilter for none. Empty until an
+    // entry has a value, so that a catalogue read without them costs nothing; then as long as
+    // the entries up to the last one with a value.
+    std::vector<std::uint64_t> FSizes;
+    std::vector<std::int64_t> FModified;
 };
 
 } // namespace orlenta

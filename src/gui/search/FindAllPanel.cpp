@@ -1,5 +1,6 @@
 #include "gui/search/FindAllPanel.h"
 
+#include "gui/SizeAndDateText.h"
 #include "gui/WindowText.h"
 #include "gui/search/FindHitModel.h"
 
@@ -68,6 +69,10 @@ TFindAllPanel::TFindAllPanel(QWidget* parent) : QWidget(parent) {
     FTextEdit->setAccessibleName(QStringLiteral("Find"));
     FTextEdit->setPlaceholderText(QStringLiteral("Part of a name, or a pattern such as *.pdf"));
     FTextEdit->setClearButtonEnabled(true);
+    FTextEdit->setToolTip(QStringLiteral(
+        "Words such as size:>10M, size:<700k, modified:>2020-01-01 or modified:<2021-06 keep "
+        "the hits whose recorded size (k, M, G, T: units of 1024) or modification date (local "
+        "time) passes them"));
     // The field's own clear button has no name for a screen reader to announce.
     for (QToolButton* button : FTextEdit->findChildren<QToolButton*>())
         button->setAccessibleName(QStringLiteral("Clear"));
@@ -99,6 +104,10 @@ TFindAllPanel::TFindAllPanel(QWidget* parent) : QWidget(parent) {
                           fontMetrics().horizontalAdvance(QLatin1Char('x')) * 14);
     header->resizeSection(TFindHitModel::FieldColumn,
                           fontMetrics().horizontalAdvance(QStringLiteral("Directory name")) + 16);
+    header->resizeSection(TFindHitModel::SizeColumn,
+                          fontMetrics().horizontalAdvance(QStringLiteral("1023.9 MB")) + 16);
+    header->resizeSection(TFindHitModel::ModifiedColumn,
+                          fontMetrics().horizontalAdvance(ModifiedText(0)) + 24);
     // Unsorted until a column is clicked: the hits come in the order of the command line.
     header->setSortIndicatorClearable(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
@@ -200,6 +209,7 @@ TSearchRequest TFindAllPanel::Request() const {
     request.InDirectory = FInDirectoryCheckBox->isChecked();
     request.InFilename = FInFilenameCheckBox->isChecked();
     request.Wildcards = true;
+    request.SizeDateFilters = true;
     return request;
 }
 
@@ -264,17 +274,28 @@ void TFindAllPanel::Search() {
     FModel->SetHits(FIndex, FindAll(*FIndex, request));
     const double milliseconds =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    // A filter on values that are not there finds nothing, which the status explains; the
+    // check searches again, so it runs only then.
+    const TMissingValues missing =
+        FModel->HitCount() == 0 ? MissingValues(*FIndex, request) : TMissingValues::None;
     ShowStatus(FModel->HitCount(), milliseconds,
-               TSearchText(request.Text, request.Wildcards).IsPattern());
+               TSearchText(SplitFilters(request.Text).Name, request.Wildcards).IsPattern(),
+               missing);
 }
 
-void TFindAllPanel::ShowStatus(int hits, double milliseconds, bool pattern) {
+void TFindAllPanel::ShowStatus(int hits, double milliseconds, bool pattern,
+                               TMissingValues missing) {
     const QString count = hits == 0   ? QStringLiteral("No hits")
                           : hits == 1 ? QStringLiteral("1 hit")
                                       : QLocale().toString(hits) + QStringLiteral(" hits");
+    QString reason;
+    if (missing == TMissingValues::InCatalogue)
+        reason = QStringLiteral(". No sizes or dates are recorded in this catalogue.");
+    else if (missing == TMissingValues::InNameHits)
+        reason = QStringLiteral(". No sizes or dates are recorded for the names found.");
     FStatusLabel->setText(
         count + QStringLiteral(" in ") + QLocale().toString(std::max(1.0, milliseconds), 'f', 0) +
-        QStringLiteral(" ms") + (pattern ? QStringLiteral(" (pattern)") : QString()));
+        QStringLiteral(" ms") + (pattern ? QStringLiteral(" (pattern)") : QString()) + reason);
 }
 
 void TFindAllPanel::CopySelectedHits() {

@@ -75,7 +75,7 @@ private:
     void CatchUp();
     // Whether the panel may read the catalogue now.
     bool MayRead() const;
-    void ShowStatus(int hits, double milliseconds, bool pattern);
+    void ShowStatus(int hits, double milliseconds, bool pattern, TMissingValues missing);
     void CopySelectedHits();
 
     IXMLOrlentaDataType FRoot;

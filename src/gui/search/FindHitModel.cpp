@@ -1,5 +1,6 @@
 #include "gui/search/FindHitModel.h"
 
+#include "gui/SizeAndDateText.h"
 #include "gui/WindowText.h"
 
 namespace orlenta {
@@ -47,11 +48,25 @@ int TFindHitModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TFindHitModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= FShown ||
-        (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    if (!index.isValid() || index.row() >= FShown)
+        return {};
+    if (role == Qt::TextAlignmentRole && index.column() == SizeColumn)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
     const TFindHit& hit = Hit(index.row());
+    const std::uint32_t valueEntry = FIndex->ValueEntry(hit.Entry, hit.Directory);
     switch (index.column()) {
+    case SizeColumn: {
+        const std::uint64_t size = FIndex->Size(valueEntry);
+        if (size == TSizeDateFilter::kNoSize)
+            return {};
+        return role == Qt::ToolTipRole ? ExactSizeText(size) : SizeText(size);
+    }
+    case ModifiedColumn: {
+        const std::int64_t modified = FIndex->Modified(valueEntry);
+        return modified == TSizeDateFilter::kNoModified ? QVariant() : ModifiedText(modified);
+    }
     case DiscColumn: return ToQString(FIndex->Disc(hit.Disc).Title);
     case PathColumn: return ToQString(HitPath(*FIndex, hit));
     case FieldColumn: return FindFieldCaption(hit.Field);
@@ -66,6 +81,8 @@ QVariant TFindHitModel::headerData(int section, Qt::Orientation orientation, int
     case DiscColumn: return QStringLiteral("Disc");
     case PathColumn: return QStringLiteral("Path");
     case FieldColumn: return QStringLiteral("Field");
+    case SizeColumn: return QStringLiteral("Size");
+    case ModifiedColumn: return QStringLiteral("Modified");
     default: return {};
     }
 }
@@ -96,7 +113,8 @@ void TFindHitModel::SortHits() {
     if (!FIndex)
         return;
     static constexpr TFindOrder kOrders[kColumnCount] = {TFindOrder::Disc, TFindOrder::Path,
-                                                         TFindOrder::Field};
+                                                         TFindOrder::Field, TFindOrder::Size,
+                                                         TFindOrder::Modified};
     const bool byColumn = FSortColumn >= 0 && FSortColumn < kColumnCount;
     SortFindHits(*FIndex, FHits, byColumn ? kOrders[FSortColumn] : TFindOrder::Found,
                  byColumn && FSortOrder == Qt::DescendingOrder);

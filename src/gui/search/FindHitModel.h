@@ -1,6 +1,7 @@
 #pragma once
 
-// The hits of Find all as a table of three columns. A common keyword hits most of a million
+// The hits of Find all as a table: disc, path, field, and the size and modification time
+// recorded (blank when not). A common keyword hits most of a million
 // names: the model keeps the core's hit list as it is and makes text only for the rows a view
 // asks about, and it hands rows to the view a page at a time as the view scrolls down, so that a
 // view never lays out more rows than someone has scrolled past.
@@ -16,7 +17,7 @@ namespace orlenta {
 class TFindHitModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum TColumn { DiscColumn, PathColumn, FieldColumn, kColumnCount };
+    enum TColumn { DiscColumn, PathColumn, FieldColumn, SizeColumn, ModifiedColumn, kColumnCount };
     // Rows handed to the view at a time.
     static constexpr int kPageSize = 2000;
 

@@ -45,8 +45,13 @@ private:
     QLineEdit* TextEdit() const { return Child<QLineEdit>(*Panel(), "FindTextEdit"); }
     QTableView* HitsView() const { return Child<QTableView>(*Panel(), "FindHitsView"); }
     QString Status() const { return Child<QLabel>(*Panel(), "FindStatusLabel")->text(); }
-    // The listed rows, "Disc|Path|Field".
-    QStringList Rows() const { return TableRows(*HitsView()->model()); }
+    // The listed rows, "Disc|Path|Field" (the columns of sizes and dates left out).
+    QStringList Rows() const {
+        QStringList rows = TableRows(*HitsView()->model());
+        for (QString& row : rows)
+            row = row.section(QLatin1Char('|'), 0, TFindHitModel::FieldColumn);
+        return rows;
+    }
     // Opens Find all with Ctrl+F and types text as a new search.
     void Find(const QString& text) {
         QTest::keyClick(FForm.get(), Qt::Key_F, Qt::ControlModifier);

@@ -4,6 +4,7 @@
 #include "gui/search/FindAllPanel.h"
 
 #include "WindowTestSupport.h"
+#include "gui/SizeAndDateText.h"
 #include "gui/search/FindHitModel.h"
 
 #include <QAbstractButton>
@@ -77,8 +78,13 @@ private:
     QTableView* HitsView() const { return Child<QTableView>(*FPanel, "FindHitsView"); }
     QString Status() const { return Child<QLabel>(*FPanel, "FindStatusLabel")->text(); }
     QCheckBox* CheckBox(const char* name) const { return Child<QCheckBox>(*FPanel, name); }
-    // The listed rows, "Disc|Path|Field".
-    QStringList Rows() const { return TableRows(*HitsView()->model()); }
+    // The listed rows, "Disc|Path|Field" (the columns of sizes and dates left out).
+    QStringList Rows() const {
+        QStringList rows = TableRows(*HitsView()->model());
+        for (QString& row : rows)
+            row = row.section(QLatin1Char('|'), 0, TFindHitModel::FieldColumn);
+        return rows;
+    }
     // Types text as a new search and waits until its hits are listed.
     void Find(const QString& text) {
         TextEdit()->clear();
@@ -244,6 +250,80 @@ private slots:
                  qPrintable(Status()));
         HitsView()->scrollToBottom();
         QTRY_COMPARE(HitsView()->model()->rowCount(), 2 * TFindHitModel::kPageSize);
+    }
+
+    void sizesAndDatesShowInTheirColumnsSortAndFilter() {
+        // Sizes on the Holiday disc only: over 4 GiB, a few bytes, none; the directories' totals.
+        const TXMLDirectoryType holiday = FRoot.Discs().Disc(0).Root();
+        holiday.SetSize(5368709220);
+        const TXMLDirectoryType year = holiday.Directories().Directory(0);
+        year.SetSize(5368709120);
+        year.SetModified(1600000000);
+        year.Filenames().Filename(0).SetSize(5368709120);
+        year.Filenames().Filename(0).SetModified(1640995200); // 2022-01-01T00:00:00Z
+        year.Filenames().Filename(1).SetSize(0);
+        FPanel->SetCatalogue(FRoot);
+        const std::string before = DocumentText(FRoot);
+
+        QAbstractItemModel& model = *HitsView()->model();
+        QCOMPARE(model.headerData(TFindHitModel::SizeColumn, Qt::Horizontal).toString(),
+                 QStringLiteral("Size"));
+        QCOMPARE(model.headerData(TFindHitModel::ModifiedColumn, Qt::Horizontal).toString(),
+                 QStringLiteral("Modified"));
+        Find(QStringLiteral("beach"));
+        const QStringList sizes{SizeText(5368709120), SizeText(0), QString(), QString(), QString()};
+        const auto column = [&](int column, int role = Qt::DisplayRole) {
+            QStringList cells;
+            for (int row = 0; row < model.rowCount(); ++row)
+                cells << model.index(row, column).data(role).toString();
+            return cells;
+        };
+        QCOMPARE(column(TFindHitModel::SizeColumn), sizes);
+        QCOMPARE(column(TFindHitModel::SizeColumn, Qt::ToolTipRole).front(),
+                 ExactSizeText(5368709120));
+        QCOMPARE(
+            column(TFindHitModel::ModifiedColumn),
+            (QStringList{ModifiedText(1640995200), QString(), QString(), QString(), QString()}));
+        QCOMPARE(model.index(0, TFindHitModel::SizeColumn)
+                     .data(Qt::TextAlignmentRole)
+                     .value<Qt::Alignment>(),
+                 Qt::AlignRight | Qt::AlignVCenter);
+
+        // Sorted by number, not by text; hits without a size come first.
+        QHeaderView* header = HitsView()->horizontalHeader();
+        const auto click = [&](int section) {
+            QTest::mouseClick(
+                header->viewport(), Qt::LeftButton, {},
+                QPoint(header->sectionViewportPosition(section) + 5, header->height() / 2));
+        };
+        click(TFindHitModel::SizeColumn);
+        QCOMPARE(column(TFindHitModel::SizeColumn),
+                 (QStringList{QString(), QString(), QString(), SizeText(0), SizeText(5368709120)}));
+        click(TFindHitModel::SizeColumn);
+        QCOMPARE(column(TFindHitModel::SizeColumn).front(), SizeText(5368709120));
+        click(TFindHitModel::SizeColumn);
+
+        // Filters: the hits whose values pass, the disc fields standing for the top directory.
+        Find(QStringLiteral("beach size:>4G"));
+        QCOMPARE(Rows(), QStringList{QStringLiteral("Holiday|/2022/beach.jpg|Filename")});
+        Find(QStringLiteral("size:>4G"));
+        QCOMPARE(Rows(), (QStringList{QStringLiteral("Holiday|/|Directory name"),
+                                      QStringLiteral("Holiday|/2022|Directory name"),
+                                      QStringLiteral("Holiday|/2022/beach.jpg|Filename")}));
+        // No hits, and why.
+        Find(QStringLiteral("setup size:>1"));
+        QCOMPARE(model.rowCount(), 0);
+        QVERIFY2(Status().endsWith(QStringLiteral("No sizes or dates are recorded for the names "
+                                                  "found.")),
+                 qPrintable(Status()));
+        FPanel->SetCatalogue(Shelf());
+        Find(QStringLiteral("*.jpg size:>1"));
+        QCOMPARE(model.rowCount(), 0);
+        QVERIFY2(Status().startsWith(QStringLiteral("No hits in ")), qPrintable(Status()));
+        QVERIFY2(Status().endsWith(QStringLiteral(" ms (pattern). No sizes or dates are recorded "
+                                                  "in this catalogue.")),
+                 qPrintable(Status()));
+        QCOMPARE(DocumentText(FRoot), before);
     }
 
     void everyControlHasANameForTestsAndForScreenReaders() {
