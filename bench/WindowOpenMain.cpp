@@ -13,10 +13,10 @@
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/MainForm.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
 #include <QItemSelectionModel>
-#include <QListView>
 #include <QMouseEvent>
 #include <QTreeView>
 #include <algorithm>
@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
         deepClicks.push_back(TimeClick(form, deepNode));
         deepHandler.push_back(gLastHandlerMs);
     }
-    const QAbstractItemModel& files = *WindowPart<QListView>(form, "FilesListBox").model();
+    const QAbstractItemModel& files = *WindowPart<QAbstractItemView>(form, "FilesListBox").model();
     const qsizetype listed = files.rowCount();
     TimeClick(form, wideNode);
     std::printf("nodes %d, discs %d\n", model.NodeCount(), discCount);
