@@ -2,10 +2,11 @@
 // sort, first click), then clicks on a directory with many file names and on the deepest
 // directory of the last disc (the longest walk of the click).
 //
-//   orlenta-bench-window CATALOGUE.olx [--wide N] [--clicks K]
+//   orlenta-bench-window CATALOGUE.olx [--wide N] [--clicks K] [--sizes]
 //
 // The catalogue is copied into the working directory with one disc added whose top directory
-// holds N file names (10000 unless told), so that the clicked list is that long.
+// holds N file names (10000 unless told), so that the clicked list is that long; with --sizes
+// each of them has a size and a modification time.
 
 #include "ScratchDesktop.h"
 #include "WindowPart.h"
@@ -13,14 +14,15 @@
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/MainForm.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
 #include <QItemSelectionModel>
-#include <QListView>
 #include <QMouseEvent>
 #include <QTreeView>
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -35,7 +37,7 @@ double MillisecondsSince(TClock::time_point start) {
 }
 
 // The catalogue at source with a disc of wide file names added, written to target.
-void PrepareCatalogue(const std::string& source, const std::string& target, int wide) {
+void PrepareCatalogue(const std::string& source, const std::string& target, int wide, bool sizes) {
     orlenta::TSilentHost host;
     orlenta::TCatalogueSession session(host);
     session.OrlentaFilename = source;
@@ -45,8 +47,14 @@ void PrepareCatalogue(const std::string& source, const std::string& target, int 
     disc.SetTitle("Wide disc");
     disc.Root().SetID(std::to_string(session.NextDirectoryID()));
     const orlenta::IXMLFilenamesType names = disc.Root().Filenames();
-    for (int i = 0; i < wide; ++i)
-        names.Add().SetText("file name number " + std::to_string(i) + ".txt");
+    for (int i = 0; i < wide; ++i) {
+        const orlenta::IXMLFilenameType name = names.Add();
+        name.SetText("file name number " + std::to_string(i) + ".txt");
+        if (sizes) {
+            name.SetSize(static_cast<std::uint64_t>(i) * 7919 % 5000000);
+            name.SetModified(1600000000 + static_cast<std::int64_t>(i) * 3571);
+        }
+    }
     session.OrlentaFilename = target;
     session.SaveDataFile();
 }
@@ -90,19 +98,26 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: orlenta-bench-window CATALOGUE.olx [--wide N] [--clicks K]\n");
+        std::fprintf(
+            stderr,
+            "usage: orlenta-bench-window CATALOGUE.olx [--wide N] [--clicks K] [--sizes]\n");
         return 2;
     }
     int wide = 10000;
     int clicks = 7;
-    for (qsizetype i = 2; i + 1 < arguments.size(); i += 2) {
-        if (arguments[i] == QStringLiteral("--wide"))
-            wide = arguments[i + 1].toInt();
+    bool sizes = false;
+    for (qsizetype i = 2; i < arguments.size(); ++i) {
+        if (arguments[i] == QStringLiteral("--sizes"))
+            sizes = true;
+        else if (i + 1 >= arguments.size())
+            break;
+        else if (arguments[i] == QStringLiteral("--wide"))
+            wide = arguments[++i].toInt();
         else if (arguments[i] == QStringLiteral("--clicks"))
-            clicks = std::max(1, arguments[i + 1].toInt());
+            clicks = std::max(1, arguments[++i].toInt());
     }
     const std::string catalogue = "bench-window.olx";
-    PrepareCatalogue(arguments[1].toStdString(), catalogue, wide);
+    PrepareCatalogue(arguments[1].toStdString(), catalogue, wide, sizes);
 
     orlenta::TMainForm form({});
     form.resize(1000, 700);
@@ -143,7 +158,7 @@ int main(int argc, char** argv) {
         deepClicks.push_back(TimeClick(form, deepNode));
         deepHandler.push_back(gLastHandlerMs);
     }
-    const QAbstractItemModel& files = *WindowPart<QListView>(form, "FilesListBox").model();
+    const QAbstractItemModel& files = *WindowPart<QAbstractItemView>(form, "FilesListBox").model();
     const qsizetype listed = files.rowCount();
     TimeClick(form, wideNode);
     std::printf("nodes %d, discs %d\n", model.NodeCount(), discCount);

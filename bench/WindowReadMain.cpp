@@ -91,6 +91,9 @@ void AnswerAddDialog(const QString& tree, bool includeFilenames, int attempts) {
         }
         if (control("IncludeFilenamesCheckBox")->isChecked() != includeFilenames)
             control("IncludeFilenamesCheckBox")->click();
+        // Beside orlenta-cli add, which records no sizes unless asked: the same walk.
+        if (control("RecordSizesCheckBox")->isChecked())
+            control("RecordSizesCheckBox")->click();
         // The custom-directory box holds only so many characters; a cut path would read
         // something else or nothing.
         const QString chosen = dialog->Request().TreeRoot;

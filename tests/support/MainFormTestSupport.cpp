@@ -3,10 +3,9 @@
 #include "gui/WindowText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
-#include <QListView>
 #include <QLocale>
-#include <QStringListModel>
 #include <QTest>
 #include <QTreeView>
 
@@ -111,8 +110,11 @@ QString SelectedText(const TMainForm& form) {
 }
 
 QStringList ListedFiles(const TMainForm& form) {
-    return qobject_cast<const QStringListModel*>(Child<QListView>(form, "FilesListBox")->model())
-        ->stringList();
+    const QAbstractItemModel& model = *Child<QAbstractItemView>(form, "FilesListBox")->model();
+    QStringList names;
+    for (int row = 0; row < model.rowCount(); ++row)
+        names << model.index(row, 0).data().toString();
+    return names;
 }
 
 void ClickNode(TMainForm& form, const QStringList& path) {

@@ -21,7 +21,8 @@ const std::vector<std::string>& AddDialogStoredProperties() {
     static const std::vector<std::string> properties{
         "CustomDirectoryRadioButton.Checked", "RootFromHistoryComboBox.Text",
         "RootFromHistoryComboBox.Items",      "SystemItemRadioButton.Checked",
-        "IncludeFilenamesCheckBox.Checked",   "VirtualDiscRadioButton.Checked"};
+        "IncludeFilenamesCheckBox.Checked",   "VirtualDiscRadioButton.Checked",
+        "RecordSizesCheckBox.Checked"};
     return properties;
 }
 

@@ -1,5 +1,7 @@
 #include "gui/mainwindow/CatalogueTreeModel.h"
 
+#include "gui/NameCollator.h"
+
 #include <QCollator>
 #include <algorithm>
 
@@ -62,13 +64,7 @@ void TCatalogueTreeModel::Publish() {
 
 void TCatalogueTreeModel::SortByText() {
     beginResetModel();
-    // Without a language (the C locale of a bare session) collation would be byte order, which
-    // puts every capital before every small letter; the neutral English order reads better.
-    QLocale locale;
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::English, QLocale::UnitedStates);
-    QCollator collator(locale);
-    collator.setCaseSensitivity(Qt::CaseSensitive);
+    const QCollator collator = NameCollator();
     // Keys only where there is something to order: comparing keys is far cheaper than collating
     // the texts at every comparison, and an only child needs no key at all.
     std::vector<std::pair<QCollatorSortKey, int>> keyed;

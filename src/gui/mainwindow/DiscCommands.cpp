@@ -8,6 +8,7 @@
 #include "gui/mainwindow/DiscDialogForm.h"
 #include "gui/reading/AddTreeDialogForm.h"
 #include "gui/reading/ReadingDiscForm.h"
+#include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QAction>
 
@@ -79,6 +80,7 @@ void TDiscCommands::DiscAddActionExecute() {
             return;
         request = dialog.Request();
     }
+    FDiscReading->SetRecordSizes(request.RecordSizes);
     FDiscReading->AddDisc(ToLocalPath(request.TreeRoot), request.IncludeFilenames,
                           request.Properties);
 }
@@ -94,7 +96,8 @@ void TDiscCommands::DiscInfoActionExecute() {
                                 QStringLiteral("No disc selected."), TMessageButtons::Ok);
         return;
     }
-    TDiscDialogForm dialog(&FHost.Window(), ReadDiscProperties(session.XMLDiscData));
+    TDiscDialogForm dialog(&FHost.Window(), ReadDiscProperties(session.XMLDiscData),
+                           DiscTotalSize(session.XMLDiscData));
     if (dialog.exec() != QDialog::Accepted)
         return;
     WriteDiscProperties(session.XMLDiscData, dialog.Properties());

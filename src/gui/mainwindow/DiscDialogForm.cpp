@@ -8,7 +8,8 @@
 
 namespace orlenta {
 
-TDiscDialogForm::TDiscDialogForm(QWidget* parent, const TDiscProperties& shown)
+TDiscDialogForm::TDiscDialogForm(QWidget* parent, const TDiscProperties& shown,
+                                 std::optional<std::uint64_t> totalSize)
     : TOwnDialog(parent) {
     setObjectName(QStringLiteral("DiscDialogForm"));
     setWindowTitle(QStringLiteral("Disc properties"));
@@ -25,6 +26,7 @@ TDiscDialogForm::TDiscDialogForm(QWidget* parent, const TDiscProperties& shown)
     FDiscInfoDockingForm->MoveInto(HostPanel);
     FDiscInfoDockingForm->SetEnableEdit(true);
     FDiscInfoDockingForm->ShowProperties(shown);
+    FDiscInfoDockingForm->SetTotalSize(totalSize);
     FDiscInfoDockingForm->FocusTitle();
 }
 

@@ -3,7 +3,9 @@
 #include "core/catalogue/DiscProperties.h"
 #include "gui/OwnDialog.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace orlenta {
 
@@ -13,8 +15,10 @@ class TDiscInfoDockingForm;
 class TDiscDialogForm : public TOwnDialog {
     Q_OBJECT
 public:
-    // shown: the disc's properties to start from.
-    TDiscDialogForm(QWidget* parent, const TDiscProperties& shown);
+    // shown: the disc's properties to start from; totalSize: the disc's recorded total, shown
+    // and never edited.
+    TDiscDialogForm(QWidget* parent, const TDiscProperties& shown,
+                    std::optional<std::uint64_t> totalSize = std::nullopt);
     ~TDiscDialogForm() override;
 
     // The properties as the user left them.

@@ -12,6 +12,7 @@
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/DiscCommands.h"
 #include "gui/mainwindow/FileCommands.h"
+#include "gui/mainwindow/FileTableModel.h"
 #include "gui/mainwindow/SearchCommands.h"
 #include "gui/reading/ReadingDiscForm.h"
 #include "gui/search/FindAllPanel.h"
@@ -22,9 +23,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStringListModel>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeView>
@@ -216,7 +217,7 @@ void TMainForm::AboutActionExecute(QObject*) {
 
 void TMainForm::NewCatalogue() {
     FSession.NewCatalogue();
-    FFilesModel->setStringList({});
+    ShowFiles({});
     SetCaptionFromTitle();
     ReadyHandler();
 }
@@ -337,7 +338,12 @@ void TMainForm::ClearDiscPanel() {
 void TMainForm::ClearBrowsingArea() {
     FSession.XMLDiscData = {};
     ClearDiscPanel();
-    FFilesModel->setStringList({});
+    ShowFiles({});
+}
+
+void TMainForm::ShowFiles(const IXMLDirectoryType& directory) {
+    FFilesModel->ShowDirectory(directory);
+    FilesSummaryLabel->setText(FileTableSummary(*FFilesModel));
 }
 
 void TMainForm::TreeViewClick(QObject*) {
@@ -350,15 +356,7 @@ void TMainForm::TreeViewClick(QObject*) {
     const IXMLDirectoryType& foundDirectory = target.Directory;
     FSession.XMLDiscData = target.Disc;
     DiscToPanel(FSession.XMLDiscData, *FDiscInfoDockingForm);
-    QStringList names;
-    if (foundDirectory) {
-        const IXMLFilenamesType filenames = foundDirectory.Filenames();
-        const int count = filenames.Count();
-        names.reserve(count);
-        for (int i = 0; i < count; ++i)
-            names.append(ToQString(filenames.Filename(i).Text()));
-    }
-    FFilesModel->setStringList(names);
+    ShowFiles(foundDirectory);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

@@ -25,10 +25,8 @@
 class QAction;
 class QDockWidget;
 class QLabel;
-class QListView;
 class QSplitter;
 class QStatusBar;
-class QStringListModel;
 class QToolBar;
 class QTreeView;
 
@@ -39,6 +37,7 @@ class TCommandGroup;
 class TDiscCommands;
 class TDiscInfoDockingForm;
 class TFileCommands;
+class TFileTableModel;
 class TFindAllPanel;
 class TOvcFormState;
 class TReadingDiscForm;
@@ -117,6 +116,8 @@ private:
     void SelectAndReveal(int node);
     void SelectDiscNode();
     void ClearBrowsingArea();
+    // Lists the file names of directory (none for an empty handle) with their summary.
+    void ShowFiles(const IXMLDirectoryType& directory);
     // Appends the nodes of disc: its own, then one per directory below its Root.
     void AddDiscNodes(const IXMLDiscType& disc);
     // Turns the selected node back into its disc and directory: panel and file list follow.
@@ -126,7 +127,7 @@ private:
     std::unique_ptr<TUserPrompts> FPrompts;
     std::unique_ptr<TDiscInfoDockingForm> FDiscInfoDockingForm;
     TCatalogueTreeModel* FTreeModel = nullptr;
-    QStringListModel* FFilesModel = nullptr;
+    TFileTableModel* FFilesModel = nullptr;
     std::vector<QIcon> FImageList;
     // The click's shortcut from a tree node to its element.
     TNodeDirectories FNodeDirectories;
@@ -160,7 +161,9 @@ private:
     QWidget* DiscHostPanel = nullptr;
     QWidget* FilesPanel = nullptr;
     QLabel* FilesLabel = nullptr;
-    QListView* FilesListBox = nullptr;
+    QTreeView* FilesListBox = nullptr;
+    // The count and the total size of the files listed.
+    QLabel* FilesSummaryLabel = nullptr;
 };
 
 } // namespace orlenta

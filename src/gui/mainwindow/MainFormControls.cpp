@@ -1,9 +1,11 @@
 // The main window's controls: the command pictures, the command groups and the parts they drive,
 // the menus and the tool bar, and the browsing area of tree, disc panel and file list.
 
+#include "gui/SizeAndDateText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/DiscCommands.h"
 #include "gui/mainwindow/FileCommands.h"
+#include "gui/mainwindow/FileTableModel.h"
 #include "gui/mainwindow/MainForm.h"
 #include "gui/mainwindow/SearchCommands.h"
 #include "gui/reading/ReadingDiscForm.h"
@@ -12,12 +14,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QDockWidget>
+#include <QHeaderView>
 #include <QLabel>
-#include <QListView>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStringListModel>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeView>
@@ -156,16 +157,42 @@ void TMainForm::CreateBrowsingArea() {
     filesLayout->setContentsMargins(4, 4, 4, 4);
     FilesLabel = new QLabel(QStringLiteral("Files"));
     FilesLabel->setObjectName(QStringLiteral("FilesLabel"));
-    FFilesModel = new QStringListModel(this);
-    FilesListBox = new QListView;
+    FFilesModel = new TFileTableModel(this);
+    FilesListBox = new QTreeView;
     FilesListBox->setObjectName(QStringLiteral("FilesListBox"));
     FilesListBox->setAccessibleName(QStringLiteral("Files"));
     FilesListBox->setModel(FFilesModel);
-    FilesListBox->setUniformItemSizes(true);
+    FilesListBox->setRootIsDecorated(false);
+    FilesListBox->setItemsExpandable(false);
+    // Rows of one height let the view lay out ten thousand names without measuring each.
+    FilesListBox->setUniformRowHeights(true);
+    FilesListBox->setAllColumnsShowFocus(true);
     FilesListBox->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FilesListBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    FilesListBox->setSelectionBehavior(QAbstractItemView::SelectRows);
+    QHeaderView* filesHeader = FilesListBox->header();
+    // Fixed widths from the font, not from the contents: measuring the cells would make text
+    // of every row at each click.
+    const QFontMetrics metrics = FilesListBox->fontMetrics();
+    filesHeader->setStretchLastSection(false);
+    filesHeader->setSectionResizeMode(TFileTableModel::NameColumn, QHeaderView::Stretch);
+    // The widest texts the locale gives: four digits and a decimal, a two-digit month and day
+    // late in the evening.
+    filesHeader->resizeSection(
+        TFileTableModel::SizeColumn,
+        metrics.horizontalAdvance(SizeText(1023ULL * 1024 * 1024 + 900 * 1024)) + 24);
+    filesHeader->resizeSection(TFileTableModel::ModifiedColumn,
+                               metrics.horizontalAdvance(ModifiedText(977957938)) + 24);
+    // Document order until a column is clicked; a third click on it brings that order back.
+    filesHeader->setSortIndicatorClearable(true);
+    filesHeader->setSortIndicator(-1, Qt::AscendingOrder);
+    FilesListBox->setSortingEnabled(true);
     FilesLabel->setBuddy(FilesListBox);
+    FilesSummaryLabel = new QLabel;
+    FilesSummaryLabel->setObjectName(QStringLiteral("FilesSummaryLabel"));
     filesLayout->addWidget(FilesLabel);
     filesLayout->addWidget(FilesListBox, 1);
+    filesLayout->addWidget(FilesSummaryLabel);
     Splitter2->addWidget(DiscHostPanel);
     Splitter2->addWidget(FilesPanel);
     Splitter2->setStretchFactor(0, 0);

@@ -3,9 +3,9 @@
 #include "core/Clock.h"
 #include "core/state/StoredProperties.h"
 #include "gui/WidgetNames.h"
-#include "gui/widgets/DiscInfoDockingForm.h"
 #include "gui/state/HistoryComboBox.h"
 #include "gui/state/OvcComponentState.h"
+#include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -57,6 +57,11 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     IncludeFilenamesCheckBox =
         Named(new QCheckBox(QStringLiteral("Include filenames (larger datafile)")),
               "IncludeFilenamesCheckBox");
+    // Ticked until the user says otherwise: the stored state, when there is one, replaces it.
+    RecordSizesCheckBox =
+        Named(new QCheckBox(QStringLiteral("Record sizes and dates")), "RecordSizesCheckBox");
+    RecordSizesCheckBox->setAccessibleName(QStringLiteral("Record sizes and dates"));
+    RecordSizesCheckBox->setChecked(true);
 
     source->addWidget(SystemItemRadioButton, 0, 0);
     source->addWidget(RootFromShellComboBox, 0, 1, 1, 2);
@@ -67,7 +72,11 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     attached->addWidget(OvcAttachedButtonSource);
     source->addLayout(attached, 1, 1, 1, 2);
     source->addWidget(VirtualDiscRadioButton, 2, 0, 1, 3);
-    source->addWidget(IncludeFilenamesCheckBox, 3, 0, 1, 3);
+    auto* recording = new QHBoxLayout;
+    recording->addWidget(IncludeFilenamesCheckBox);
+    recording->addWidget(RecordSizesCheckBox);
+    recording->addStretch(1);
+    source->addLayout(recording, 3, 0, 1, 3);
     source->setColumnStretch(1, 1);
     contentLayout->addWidget(GroupBox1);
 
@@ -91,6 +100,7 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     setTabOrder(RootFromHistoryComboBox, OvcAttachedButtonSource);
     setTabOrder(OvcAttachedButtonSource, VirtualDiscRadioButton);
     setTabOrder(VirtualDiscRadioButton, IncludeFilenamesCheckBox);
+    setTabOrder(IncludeFilenamesCheckBox, RecordSizesCheckBox);
 
     for (QRadioButton* radio :
          {SystemItemRadioButton, CustomDirectoryRadioButton, VirtualDiscRadioButton})
@@ -105,7 +115,7 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     FDiscInfoDockingForm = std::make_unique<TDiscInfoDockingForm>();
     FDiscInfoDockingForm->MoveInto(HostPanel);
     // Moved in after the buttons were made, the panel's controls would come after them.
-    QWidget* previous = IncludeFilenamesCheckBox;
+    QWidget* previous = RecordSizesCheckBox;
     for (QWidget* control : FDiscInfoDockingForm->TabOrder()) {
         setTabOrder(previous, control);
         previous = control;
@@ -160,7 +170,12 @@ QString TAddTreeDialogForm::TreeRoot() const {
 }
 
 TAddDiscRequest TAddTreeDialogForm::Request() const {
-    return {TreeRoot(), IncludeFilenamesCheckBox->isChecked(), FDiscInfoDockingForm->Properties()};
+    TAddDiscRequest request;
+    request.TreeRoot = TreeRoot();
+    request.IncludeFilenames = IncludeFilenamesCheckBox->isChecked();
+    request.RecordSizes = RecordSizesCheckBox->isChecked();
+    request.Properties = FDiscInfoDockingForm->Properties();
+    return request;
 }
 
 void TAddTreeDialogForm::RootFromShellComboBoxChange(int index) {

@@ -26,6 +26,8 @@ struct TAddDiscRequest {
     // The source directory chosen; empty for a virtual disc or when nothing is chosen.
     QString TreeRoot;
     bool IncludeFilenames = false;
+    // Whether the files' sizes and times and the directories' totals are recorded.
+    bool RecordSizes = false;
     // The new disc's properties as the panel shows them.
     TDiscProperties Properties;
 };
@@ -70,6 +72,7 @@ private:
     QPushButton* OvcAttachedButtonSource = nullptr;
     QRadioButton* VirtualDiscRadioButton = nullptr;
     QCheckBox* IncludeFilenamesCheckBox = nullptr;
+    QCheckBox* RecordSizesCheckBox = nullptr;
     QGroupBox* GroupBox2 = nullptr;
     QWidget* HostPanel = nullptr;
     QPushButton* AddButton = nullptr;

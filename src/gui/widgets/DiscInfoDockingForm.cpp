@@ -1,6 +1,8 @@
 #include "gui/widgets/DiscInfoDockingForm.h"
 
 #include "core/catalogue/DiscProperties.h"
+#include "core/catalogue/SizeAndDate.h"
+#include "gui/SizeAndDateText.h"
 #include "gui/WindowText.h"
 
 #include <QComboBox>
@@ -59,7 +61,7 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
     layout->addLayout(grid);
 
     // Created in tab order: Title, Creation date, Vendor, Read date, Media type, Directories,
-    // Files, Memo.
+    // Files, Total size, Memo.
     TitleLabeledEdit =
         AddLabeledEdit(grid, 0, 0, QStringLiteral("TitleLabeledEdit"), QStringLiteral("Title"));
     CreationDateLabeledEdit = AddLabeledEdit(grid, 0, 1, QStringLiteral("CreationDateLabeledEdit"),
@@ -90,6 +92,9 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
                                          QStringLiteral("Directories"));
     FileCountLabeledEdit = AddLabeledEdit(countsRow, 0, 1, QStringLiteral("FileCountLabeledEdit"),
                                           QStringLiteral("Files"));
+    TotalSizeLabeledEdit = AddLabeledEdit(countsRow, 0, 2, QStringLiteral("TotalSizeLabeledEdit"),
+                                          QStringLiteral("Total size"));
+    TotalSizeLabeledEdit->setAccessibleName(QStringLiteral("Total size"));
     grid->addWidget(MediaTypeLabel, 4, 0);
     grid->addWidget(MediaTypeComboBox, 5, 0);
     grid->addLayout(countsRow, 4, 1, 2, 1);
@@ -108,7 +113,8 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
 
     for (QLineEdit* edit : {TitleLabeledEdit, VendorLabeledEdit, MediaTypeComboBox->lineEdit()})
         LimitTypedLength(edit);
-    for (QLineEdit* edit : {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit})
+    for (QLineEdit* edit :
+         {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit, TotalSizeLabeledEdit})
         edit->setReadOnly(true);
 
     const std::vector<QWidget*> tabOrder = TabOrder();
@@ -123,8 +129,9 @@ TDiscInfoDockingForm::~TDiscInfoDockingForm() {
 }
 
 std::vector<QWidget*> TDiscInfoDockingForm::TabOrder() const {
-    return {TitleLabeledEdit,  CreationDateLabeledEdit, VendorLabeledEdit,    ReadDateLabeledEdit,
-            MediaTypeComboBox, DirCountLabeledEdit,     FileCountLabeledEdit, DiscMemo};
+    return {TitleLabeledEdit,     CreationDateLabeledEdit, VendorLabeledEdit,
+            ReadDateLabeledEdit,  MediaTypeComboBox,       DirCountLabeledEdit,
+            FileCountLabeledEdit, TotalSizeLabeledEdit,    DiscMemo};
 }
 
 void TDiscInfoDockingForm::MoveInto(QWidget* host) {
@@ -155,7 +162,8 @@ void TDiscInfoDockingForm::SetEnableEdit(bool value) {
                                " QComboBox::drop-down { width: 0px; border: none; }"
                                " QComboBox::down-arrow { image: none; width: 0px; height: 0px; }"));
     const QPalette::ColorRole background = value ? QPalette::Button : QPalette::Base;
-    for (QLineEdit* edit : {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit}) {
+    for (QLineEdit* edit :
+         {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit, TotalSizeLabeledEdit}) {
         QPalette palette = edit->palette();
         palette.setColor(QPalette::Base, QPalette().color(background));
         edit->setPalette(palette);
@@ -226,12 +234,25 @@ void TDiscInfoDockingForm::SetReadDate(const QString& date) {
     ReadDateLabeledEdit->setText(date);
 }
 
+void TDiscInfoDockingForm::SetTotalSize(std::optional<std::uint64_t> bytes) {
+    TotalSizeLabeledEdit->setText(bytes ? SizeText(*bytes) : QString());
+    TotalSizeLabeledEdit->setToolTip(bytes ? ExactSizeText(*bytes) : QString());
+}
+
 void TDiscInfoDockingForm::FocusTitle() {
     TitleLabeledEdit->setFocus();
 }
 
+std::optional<std::uint64_t> DiscTotalSize(const IXMLDiscType& disc) {
+    // Read from the document as it is: showing a disc must not give it a Root it lacks.
+    if (!disc)
+        return std::nullopt;
+    return RecordedSize(ElementFrom(disc.XmlNode().first_child(), TXMLDirectoryType::kRootTag));
+}
+
 void DiscToPanel(const IXMLDiscType& disc, TDiscInfoDockingForm& panel) {
     panel.ShowProperties(ReadDiscProperties(disc));
+    panel.SetTotalSize(DiscTotalSize(disc));
 }
 
 } // namespace orlenta

@@ -8,6 +8,8 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 class QComboBox;
@@ -40,6 +42,9 @@ public:
     // Replaces the title field's text.
     void SetTitle(const QString& title);
     void SetReadDate(const QString& date);
+    // Shows the disc's recorded total size; an empty field when there is none. It is not one of
+    // the disc's properties: Properties() leaves it out, and no host makes it editable.
+    void SetTotalSize(std::optional<std::uint64_t> bytes);
     void FocusTitle();
 
 private:
@@ -51,13 +56,18 @@ private:
     QComboBox* MediaTypeComboBox = nullptr;
     QLineEdit* DirCountLabeledEdit = nullptr;
     QLineEdit* FileCountLabeledEdit = nullptr;
+    QLineEdit* TotalSizeLabeledEdit = nullptr;
     QLabel* Label1 = nullptr;
     QPlainTextEdit* DiscMemo = nullptr;
     QPointer<QWidget> FDiscInfoPanel;
     bool FEnableEdit = true;
 };
 
-// Shows disc in panel, or empties every field when disc is empty.
+// The total size recorded on disc's Root; nothing when absent or when disc is empty. It never
+// adds a Root.
+std::optional<std::uint64_t> DiscTotalSize(const IXMLDiscType& disc);
+// Shows disc in panel with its Root's recorded total size, or empties every field when disc is
+// empty.
 void DiscToPanel(const IXMLDiscType& disc, TDiscInfoDockingForm& panel);
 
 // The text of a memo box with its line breaks as CR LF, the form in which memos are stored.

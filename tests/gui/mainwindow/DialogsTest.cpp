@@ -3,8 +3,8 @@
 #include "WindowTestSupport.h"
 #include "gui/UserPrompts.h"
 #include "gui/mainwindow/DiscDialogForm.h"
-#include "gui/widgets/DiscInfoDockingForm.h"
 #include "gui/mainwindow/InfoDialogForm.h"
+#include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -141,8 +141,8 @@ private slots:
         QCOMPARE(tabOrder, (QStringList{u"TitleLabeledEdit"_s, u"CreationDateLabeledEdit"_s,
                                         u"VendorLabeledEdit"_s, u"ReadDateLabeledEdit"_s,
                                         u"MediaTypeComboBox"_s, u"DirCountLabeledEdit"_s,
-                                        u"FileCountLabeledEdit"_s, u"DiscMemo"_s, u"OkButton"_s,
-                                        u"Button1"_s}));
+                                        u"FileCountLabeledEdit"_s, u"TotalSizeLabeledEdit"_s,
+                                        u"DiscMemo"_s, u"OkButton"_s, u"Button1"_s}));
 
         TDiscInfoDockingForm panel;
         QStringList items;

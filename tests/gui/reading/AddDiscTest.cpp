@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
 #include "core/reading/DiscReading.h"
+#include "gui/SizeAndDateText.h"
 #include "gui/WindowText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/MainForm.h"
@@ -18,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,6 +29,8 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace orlenta;
 using namespace orlenta::test;
@@ -57,13 +61,22 @@ void MakeSmallTree(const QString& root) {
     MakeFile(dir.filePath(QStringLiteral("2022/b.jpg")));
 }
 
+// A file of size bytes, last modified at seconds since 1970.
+void MakeFile(const QString& path, qint64 size, std::int64_t seconds) {
+    MakeFile(path);
+    QVERIFY(QFile::resize(path, size));
+    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
+}
+
 // Fills the dialog as a user would and presses Add.
 void ChooseCustomDirectory(QWidget* widget, const QString& path, bool withFiles,
-                           const QString& title) {
+                           const QString& title, bool withSizes = true) {
     auto* dialog = static_cast<TAddTreeDialogForm*>(widget);
     Child<QRadioButton>(*dialog, "CustomDirectoryRadioButton")->click();
     Child<QComboBox>(*dialog, "RootFromHistoryComboBox")->setEditText(path);
     Child<QCheckBox>(*dialog, "IncludeFilenamesCheckBox")->setChecked(withFiles);
+    Child<QCheckBox>(*dialog, "RecordSizesCheckBox")->setChecked(withSizes);
     Child<QLineEdit>(*dialog, "TitleLabeledEdit")->setText(title);
     Child<QPushButton>(*dialog, "AddButton")->click();
 }
@@ -118,6 +131,12 @@ private slots:
         QVERIFY(!Child<QComboBox>(dialog, "RootFromHistoryComboBox")->isEnabled());
         QVERIFY(!Child<QPushButton>(dialog, "OvcAttachedButtonSource")->isEnabled());
         QVERIFY(!Child<QCheckBox>(dialog, "IncludeFilenamesCheckBox")->isChecked());
+        // Sizes and dates are recorded for a user who never said otherwise.
+        QCheckBox* sizes = Child<QCheckBox>(dialog, "RecordSizesCheckBox");
+        QVERIFY(sizes->isChecked());
+        QCOMPARE(sizes->text(), QStringLiteral("Record sizes and dates"));
+        QCOMPARE(sizes->accessibleName(), QStringLiteral("Record sizes and dates"));
+        QVERIFY(dialog.Request().RecordSizes);
         QVERIFY(Child<QPushButton>(dialog, "AddButton")->isDefault());
         QCOMPARE(Child<QComboBox>(dialog, "RootFromHistoryComboBox")->count(), 0);
         QWidget& panel = dialog;
@@ -226,6 +245,7 @@ private slots:
             Child<QPushButton>(dialog, "OvcAttachedButtonSource")->click();
             Child<QPushButton>(dialog, "OvcAttachedButtonSource")->click();
             Child<QCheckBox>(dialog, "IncludeFilenamesCheckBox")->setChecked(true);
+            Child<QCheckBox>(dialog, "RecordSizesCheckBox")->setChecked(false);
             TDialogAnswer cancel("orlenta::TAddTreeDialogForm", [](QWidget* shown) {
                 Child<QPushButton>(*shown, "CancelButton")->click();
             });
@@ -241,6 +261,7 @@ private slots:
                           "SystemItemRadioButton.Checked=False\n"
                           "IncludeFilenamesCheckBox.Checked=True\n"
                           "VirtualDiscRadioButton.Checked=False\n"
+                          "RecordSizesCheckBox.Checked=False\n"
                           "[Add.RootFromHistoryComboBox.Items]\n"
                           "Count=2\n"
                           "Item0=" +
@@ -258,6 +279,8 @@ private slots:
         QVERIFY(Child<QComboBox>(dialog, "RootFromHistoryComboBox")->isEnabled());
         QVERIFY(Child<QPushButton>(dialog, "OvcAttachedButtonSource")->isEnabled());
         QVERIFY(Child<QCheckBox>(dialog, "IncludeFilenamesCheckBox")->isChecked());
+        QVERIFY(!Child<QCheckBox>(dialog, "RecordSizesCheckBox")->isChecked());
+        QVERIFY(!dialog.Request().RecordSizes);
         QComboBox* history = Child<QComboBox>(dialog, "RootFromHistoryComboBox");
         QCOMPARE(history->currentText(), photos);
         QCOMPARE(history->count(), 2);
@@ -267,6 +290,28 @@ private slots:
         Child<QRadioButton>(dialog, "VirtualDiscRadioButton")->click();
         QVERIFY(dialog.close());
         QVERIFY(FConfigHome->IniBytes().contains("VirtualDiscRadioButton.Checked=True\n"));
+    }
+
+    // Settings kept before the dialog had the box leave sizes recorded, as for a new user; a
+    // stored value that is no Boolean leaves the box as it was designed.
+    void storedSettingsWithoutTheSizesBoxRecordThem_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("absent") << QByteArray();
+        QTest::newRow("not a Boolean") << QByteArray("RecordSizesCheckBox.Checked=maybe\n");
+    }
+    void storedSettingsWithoutTheSizesBoxRecordThem() {
+        QFETCH(QByteArray, stored);
+        QVERIFY(QDir().mkpath(QFileInfo(FConfigHome->IniPath()).path()));
+        QFile ini(FConfigHome->IniPath());
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Add]\nIncludeFilenamesCheckBox.Checked=True\n"
+                  "VirtualDiscRadioButton.Checked=True\n" +
+                  stored);
+        ini.close();
+        TAddTreeDialogForm dialog(nullptr, FAnswers, Items(false));
+        QVERIFY(Child<QRadioButton>(dialog, "VirtualDiscRadioButton")->isChecked());
+        QVERIFY(Child<QCheckBox>(dialog, "IncludeFilenamesCheckBox")->isChecked());
+        QVERIFY(Child<QCheckBox>(dialog, "RecordSizesCheckBox")->isChecked());
     }
 
     // A path that is browsed or chosen reaches the add command whole; only typing is limited.
@@ -313,16 +358,17 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         Child<QCheckBox>(dialog, "IncludeFilenamesCheckBox")->setFocus(Qt::TabFocusReason);
         QStringList visited;
-        for (int i = 0; i < 10; ++i) {
+        for (int i = 0; i < 12; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(visited,
                  (QStringList{
-                     QStringLiteral("TitleLabeledEdit"), QStringLiteral("CreationDateLabeledEdit"),
-                     QStringLiteral("VendorLabeledEdit"), QStringLiteral("ReadDateLabeledEdit"),
-                     QStringLiteral("MediaTypeComboBox"), QStringLiteral("DirCountLabeledEdit"),
-                     QStringLiteral("FileCountLabeledEdit"), QStringLiteral("DiscMemo"),
+                     QStringLiteral("RecordSizesCheckBox"), QStringLiteral("TitleLabeledEdit"),
+                     QStringLiteral("CreationDateLabeledEdit"), QStringLiteral("VendorLabeledEdit"),
+                     QStringLiteral("ReadDateLabeledEdit"), QStringLiteral("MediaTypeComboBox"),
+                     QStringLiteral("DirCountLabeledEdit"), QStringLiteral("FileCountLabeledEdit"),
+                     QStringLiteral("TotalSizeLabeledEdit"), QStringLiteral("DiscMemo"),
                      QStringLiteral("AddButton"), QStringLiteral("CancelButton")}));
     }
 
@@ -389,6 +435,48 @@ private slots:
         QCOMPARE(again.FileCount(), std::string_view());
         QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 2);
         QCOMPARE(ListedFiles(*form), QStringList());
+    }
+
+    // The box decides whether sizes and dates are recorded, with file names or without.
+    void recordsSizesAndDatesWhenTicked_data() {
+        QTest::addColumn<bool>("withFiles");
+        QTest::addColumn<bool>("withSizes");
+        QTest::newRow("files and sizes") << true << true;
+        QTest::newRow("sizes only") << false << true;
+        QTest::newRow("files only") << true << false;
+    }
+    void recordsSizesAndDatesWhenTicked() {
+        QFETCH(bool, withFiles);
+        QFETCH(bool, withSizes);
+        const QString source = FScratch->FilePath(QStringLiteral("sized"));
+        QVERIFY(QDir().mkpath(source + QStringLiteral("/sub")));
+        const std::int64_t moment = 1600000000;
+        MakeFile(source + QStringLiteral("/readme.txt"), 1500, moment);
+        MakeFile(source + QStringLiteral("/sub/big.bin"), 3 * 1024 * 1024, moment);
+        auto form = MakeForm(FPrompts);
+        TDialogAnswer answer("orlenta::TAddTreeDialogForm", [&](QWidget* dialog) {
+            ChooseCustomDirectory(dialog, source, withFiles, QStringLiteral("Sized"), withSizes);
+        });
+        Child<QAction>(*form, "DiscAddAction")->trigger();
+        QVERIFY(answer.Answered());
+
+        const IXMLDiscType disc = form->Session().XMLDiscData;
+        const pugi::xml_node root = disc.Root().XmlNode();
+        const std::uint64_t total = 1500 + 3 * 1024 * 1024;
+        QCOMPARE(root.attribute("Size").empty(), !withSizes);
+        QLineEdit* totalField = Child<QLineEdit>(DiscPanel(*form), "TotalSizeLabeledEdit");
+        QCOMPARE(totalField->text(), withSizes ? SizeText(total) : QString());
+        QCOMPARE(totalField->toolTip(), withSizes ? ExactSizeText(total) : QString());
+        const QString sizeCell = withSizes ? SizeText(1500) : QString();
+        const QString timeCell = withSizes ? ModifiedText(moment) : QString();
+        const QAbstractItemModel& files = *Child<QTreeView>(*form, "FilesListBox")->model();
+        QCOMPARE(TableRows(files), withFiles ? QStringList{QStringLiteral("readme.txt|") +
+                                                           sizeCell + QLatin1Char('|') + timeCell}
+                                             : QStringList());
+        QString summary = withFiles ? QStringLiteral("1 file") : QStringLiteral("0 files");
+        if (withFiles && withSizes)
+            summary += QStringLiteral(", ") + SizeText(1500);
+        QCOMPARE(Child<QLabel>(*form, "FilesSummaryLabel")->text(), summary);
     }
 
     void virtualDiscNeedsNoProgressWindow() {

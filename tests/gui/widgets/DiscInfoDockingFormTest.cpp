@@ -33,6 +33,9 @@ private slots:
         disc.SetTitle(longTitle.toStdString());
         DiscToPanel(disc, panel);
         QCOMPARE(Child<QLineEdit>(panel, "TitleLabeledEdit")->text(), longTitle);
+        // A disc without a recorded total shows none, and showing it gives it no Root.
+        QVERIFY(Child<QLineEdit>(panel, "TotalSizeLabeledEdit")->text().isEmpty());
+        QVERIFY(!disc.XmlNode().child("Root"));
         Child<QLineEdit>(panel, "TitleLabeledEdit")->setFocus();
         Child<QLineEdit>(panel, "TitleLabeledEdit")->end(false);
         QTest::keyClick(Child<QLineEdit>(panel, "TitleLabeledEdit"), Qt::Key_X);
@@ -57,6 +60,7 @@ private slots:
         panel.SetEnableEdit(true);
         QVERIFY(!Child<QLineEdit>(panel, "TitleLabeledEdit")->isReadOnly());
         QVERIFY(Child<QLineEdit>(panel, "ReadDateLabeledEdit")->isReadOnly());
+        QVERIFY(Child<QLineEdit>(panel, "TotalSizeLabeledEdit")->isReadOnly());
         QVERIFY(Child<QComboBox>(panel, "MediaTypeComboBox")->isEnabled());
     }
 };
