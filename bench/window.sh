@@ -1,5 +1,5 @@
 #!/bin/sh
-# Times Disc, Add in the main window (offscreen) against `orlenta-cli add --files --no-save` on
+# Times Disc, Add in the main window (offscreen) against `orlenta-cli add --files --no-sizes --no-save` (both names only) on
 # the same synthetic directory trees, in the same hyperfine run, warm cache. See README.md.
 #
 #   bench/window.sh                     100k and 1M files
@@ -8,7 +8,7 @@
 #   BUILD=build/other bench/window.sh   another Release build tree (GUI on)
 #
 # Five commands per tree:
-#   cli-read      orlenta-cli add CAT TREE --files --no-save
+#   cli-read      orlenta-cli add CAT TREE --files --no-sizes --no-save
 #   window-read   orlenta-bench-window-read TREE --no-rebuild   (dialog, walk, progress window)
 #   window-add    orlenta-bench-window-read TREE                (the same, then the tree rebuilt)
 #   cli-none      orlenta-cli add CAT --no-save                 (a virtual disc: start-up only)
@@ -40,7 +40,7 @@ for n in $SIZES; do
     runs=10
     csv="$OUT/window-times-$n.csv"
     hyperfine --style basic --shell=none --warmup 2 --runs "$runs" --export-csv "$csv" \
-        -n cli-read "$CLI add disc.olx $tree --files --no-save" \
+        -n cli-read "$CLI add disc.olx $tree --files --no-sizes --no-save" \
         -n window-read "$WINDOW $tree --no-rebuild" \
         -n window-add "$WINDOW $tree" \
         -n cli-none "$CLI add disc.olx --no-save" \
