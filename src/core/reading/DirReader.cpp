@@ -177,8 +177,16 @@ void TDirReader::Walk() {
     // However the walk ends, an error from a handler included, no descriptor outlives it.
     struct TLevelsCloser {
         TDirReader& Reader;
-        ~TLevelsCloser() { Reader.CloseLevels(); }
+        ~TLevelsCloser() {
+            // The second thread goes first: it may be stat'ing in a level's directory.
+            Reader.FStatAhead.reset();
+            for (TLevel& level : Reader.FLevels)
+                level.Batch.reset();
+            Reader.CloseLevels();
+        }
     } closer{*this};
+    if (FStatEntries && FStatAheadWanted)
+        FStatAhead = std::make_unique<TStatAhead>();
 
     if (!BeginDirectory(0))
         return;
@@ -199,8 +207,10 @@ void TDirReader::Walk() {
                 }
             } else if (FFileFound && PassesFilter(std::string_view(FPath).substr(level.PathSize)) &&
                        PassesDelays(depth)) {
-                if (FStatEntries)
-                    StatEntry(LevelFd(depth), FPath.c_str() + level.PathSize);
+                if (level.Batch)
+                    FEntryStatus = level.Batch->Take(entry.Slot);
+                else if (FStatEntries)
+                    FEntryStatus = StatEntryAt(LevelFd(depth), FPath.c_str() + level.PathSize);
                 Fire(FFileFound, *this, std::string_view(FPath));
             }
             ProcessEvents();
@@ -224,13 +234,14 @@ bool TDirReader::BeginDirectory(std::size_t depth) {
     level.PathSize = FPath.size();
     level.Names.clear();
     level.Entries.clear();
+    level.Batch.reset();
     FEntryStatus.Known = false;
     const bool entered = OpenLevel(depth);
     if (FStatEntries && !FEntryStatus.Known && depth > 0) {
         // Not opened (denied, or gone): its own name in its parent may still be stat'ed.
         const std::size_t end = FPath.size() - 1;
         FPath[end] = '\0';
-        StatEntry(LevelFd(depth - 1), FPath.c_str() + FLevels[depth - 1].PathSize);
+        FEntryStatus = StatEntryAt(LevelFd(depth - 1), FPath.c_str() + FLevels[depth - 1].PathSize);
         FPath[end] = '/';
     }
     if (entered)
@@ -262,6 +273,7 @@ void TDirReader::EndDirectory(std::size_t depth) {
             }
         }
     }
+    level.Batch.reset();
     CloseLevel(depth);
     ProcessEvents();
 }
@@ -366,6 +378,8 @@ void TDirReader::ReadEntries(TLevel& level) {
                   return NameLess(std::string_view(names + a.Offset, a.Length),
                                   std::string_view(names + b.Offset, b.Length));
               });
+    if (FStatAhead && FFileFound)
+        SubmitStats(level);
 }
 
 int TDirReader::LevelFd(std::size_t depth) {
@@ -466,16 +480,26 @@ bool TDirReader::PassesDelays(std::size_t depth) {
     return true;
 }
 
-void TDirReader::StatEntry(int directoryFd, const char* name) {
-    // Size and time only: on network file systems the other fields can cost a round trip.
-    struct statx info {};
-    FEntryStatus.Known = directoryFd >= 0 &&
-                         ::statx(directoryFd, name, 0, STATX_SIZE | STATX_MTIME, &info) == 0 &&
-                         (info.stx_mask & (STATX_SIZE | STATX_MTIME)) == (STATX_SIZE | STATX_MTIME);
-    if (!FEntryStatus.Known)
+void TDirReader::SubmitStats(TLevel& level) {
+    std::string names;
+    std::vector<std::uint32_t> ends;
+    for (TEntry& entry : level.Entries) {
+        const std::string_view name(level.Names.data() + entry.Offset, entry.Length);
+        if (entry.IsDirectory || !PassesFilter(name))
+            continue;
+        entry.Slot = static_cast<std::uint32_t>(ends.size());
+        names.append(name);
+        ends.push_back(static_cast<std::uint32_t>(names.size()));
+        names.push_back('\0');
+    }
+    if (ends.empty())
         return;
-    FEntryStatus.Size = info.stx_size;
-    FEntryStatus.Modified = info.stx_mtime.tv_sec;
+    // A descriptor of the batch's own: the level's may be let go while the batch is stat'ed.
+    const int fd = ::fcntl(level.Fd, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0)
+        return; // short of descriptors: this thread stats them as it reports them
+    level.Batch = std::make_shared<TStatBatch>(fd, std::move(names), std::move(ends));
+    FStatAhead->Submit(level.Batch);
 }
 
 void TDirReader::ProcessEvents() {

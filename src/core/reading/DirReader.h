@@ -5,8 +5,10 @@
 // after every entry, also while a directory is being listed, the reader calls OnProcessEvents so
 // that a window can repaint and take a Stop from its button.
 
+#include "core/reading/EntryStatus.h"
 #include "core/reading/FileIdSet.h"
 #include "core/reading/PseudoFileSystems.h"
+#include "core/reading/StatAhead.h"
 
 #include <chrono>
 #include <cstdint>
@@ -21,13 +23,6 @@
 namespace orlenta {
 
 class TDirReader;
-
-// What a walk learns of an entry besides its name, when it is asked for sizes and dates.
-struct TEntryStatus {
-    bool Known = false;        // false when the stat failed: vanished, denied, a dangling link
-    std::uint64_t Size = 0;    // st_size of what the name points to
-    std::int64_t Modified = 0; // its modification time, seconds since 1970 in UTC
-};
 
 // A file passed the filters; fileName is its full path. The view dies with the call.
 using TFileFoundEvent = std::function<void(TDirReader& sender, std::string_view fileName)>;
@@ -82,6 +77,10 @@ public:
     // During OnFileFound and OnDirectoryFound, with StatEntries on: what the stat of the reported
     // entry found (a directory's own time; the size of a directory means nothing).
     const TEntryStatus& EntryStatus() const { return FEntryStatus; }
+    // Whether a second thread stats files ahead of the walk (on by default). Then a file may be
+    // stat'ed a little before it is reported, and a name that goes in between keeps its values.
+    bool StatAhead() const { return FStatAheadWanted; }
+    void SetStatAhead(bool value) { FStatAheadWanted = value; }
 
     // Directories that are neither reported nor entered; compared without ASCII case, with or
     // without a trailing '/'.
@@ -105,6 +104,7 @@ private:
         std::uint32_t Offset;
         std::uint32_t Length;
         bool IsDirectory;
+        std::uint32_t Slot = 0; // a file's place in the level's batch
     };
     struct TLevel {
         std::string Names;
@@ -116,6 +116,8 @@ private:
         int Fd = -1;
         dev_t Device = 0; // which directory Fd must be when it is opened again
         ino_t Inode = 0;
+        // The files to report, stat'ed by this thread and FStatAhead's, when sizes are wanted.
+        std::shared_ptr<TStatBatch> Batch;
     };
 
     void Walk();
@@ -142,8 +144,8 @@ private:
     bool IsExcluded(std::string_view directory) const;
     bool PassesFilter(std::string_view name) const;
     bool PassesDelays(std::size_t depth);
-    // Fills FEntryStatus from a stat of name in the directory open as directoryFd.
-    void StatEntry(int directoryFd, const char* name);
+    // Hands the level's files that will be reported to the second stat thread.
+    void SubmitStats(TLevel& level);
     void ProcessEvents();
 
     std::string FDirectory;
@@ -151,6 +153,7 @@ private:
     bool FActive = false;
     bool FRecursive = false;
     bool FStatEntries = false;
+    bool FStatAheadWanted = true;
     TEntryStatus FEntryStatus;
     std::int32_t FDelayTimeStamp = 0;
     std::int32_t FDelayLastAccess = 0;
@@ -175,6 +178,8 @@ private:
     TFileIdSet FReadDirectories;
     TPseudoFileSystems FPseudoFileSystems;
     std::vector<char> FDirentBuffer;
+    // During a walk with StatEntries: the second thread that stats files ahead of the walk.
+    std::unique_ptr<TStatAhead> FStatAhead;
 };
 
 } // namespace orlenta

@@ -224,6 +224,33 @@ TEST_F(DiscReadingTest, SourceVanishingBeforeTheStartUndoesTheProgressDisplay) {
     EXPECT_EQ(XmlText(LastDisc().Root()), R"(<Root ID="1"/>)");
 }
 
+TEST_F(DiscReadingTest, SizesStatedAheadOnASecondThreadAreThoseStatedInTurn) {
+    // Enough files per directory that both threads take some of each, and files beside
+    // subdirectories, so that batches of several levels are open at once.
+    for (int d = 0; d < 4; ++d) {
+        std::string directory = Root + "/d";
+        directory += std::to_string(d);
+        fs::create_directories(directory + "/sub");
+        for (int f = 0; f < 40; ++f) {
+            std::string file = directory + (f % 3 == 0 ? "/sub/f" : "/f");
+            file += std::to_string(f);
+            test::WriteFileBytes(file, std::string(static_cast<size_t>(d * 100 + f), 'x'));
+        }
+    }
+    std::string stated[2];
+    for (const bool ahead : {false, true}) {
+        Session.NewCatalogue();
+        Reading.SetRecordSizes(true);
+        Reading.DirReader().SetStatAhead(ahead);
+        ASSERT_EQ(Add(Root), TAddDiscResult::Added);
+        stated[ahead] = XmlText(LastDisc().Root());
+    }
+    EXPECT_EQ(stated[true], stated[false]);
+    EXPECT_NE(stated[true].find(R"(<Filename Text="f39" Size="339" Modified=")"),
+              std::string::npos)
+        << stated[true];
+}
+
 TEST_F(DiscReadingTest, NameGoneBetweenListingAndStatIsRecordedWithoutSizeAndTheWalkGoesOn) {
     // b goes after a is recorded: it was listed, but its stat (and a directory's open) fails.
     const struct {
@@ -244,6 +271,8 @@ TEST_F(DiscReadingTest, NameGoneBetweenListingAndStatIsRecordedWithoutSizeAndThe
                            std::chrono::system_clock::from_time_t(86400));
         Session.NewCatalogue();
         Reading.SetRecordSizes(true);
+        // Stat'ed only as it is reported: a second thread could stat b before it goes.
+        Reading.DirReader().SetStatAhead(false);
         Reading.DirReader().SetOnProcessEvents([&](TDirReader&) {
             if (Session.XMLDiscData.FileCount() == "1" && fs::exists(Root + "/b"))
                 fs::remove_all(Root + "/b");
