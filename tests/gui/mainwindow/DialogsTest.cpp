@@ -1,15 +1,13 @@
-// Message boxes, the program's own dialog frame and the disc property panel on their own.
+// Message boxes, the program's own dialog frame, and the disc properties dialog that hosts the disc
+// panel.
 
 #include "WindowTestSupport.h"
 #include "gui/UserPrompts.h"
 #include "gui/mainwindow/DiscDialogForm.h"
 #include "gui/mainwindow/InfoDialogForm.h"
-#include "gui/widgets/DiscInfoDockingForm.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -143,46 +141,6 @@ private slots:
                                         u"MediaTypeComboBox"_s, u"DirCountLabeledEdit"_s,
                                         u"FileCountLabeledEdit"_s, u"TotalSizeLabeledEdit"_s,
                                         u"DiscMemo"_s, u"OkButton"_s, u"Button1"_s}));
-
-        TDiscInfoDockingForm panel;
-        QStringList items;
-        for (int i = 0; i < Child<QComboBox>(panel, "MediaTypeComboBox")->count(); ++i)
-            items << Child<QComboBox>(panel, "MediaTypeComboBox")->itemText(i);
-        QCOMPARE(items, (QStringList{u"CD-ROM"_s, u"CD-R"_s, u"CD-RW"_s, u"DVD"_s, u"DVD+R"_s,
-                                     u"DVD+RW"_s, u"DVD-R"_s, u"DVD-RW"_s}));
-
-        // A longer stored value is shown whole; typing stops at 200 characters, deleting works.
-        const QString longTitle(250, QLatin1Char('t'));
-        IXMLOrlentaDataType root = NewOrlentaData();
-        const IXMLDiscType disc = root.Discs().Add();
-        disc.SetTitle(longTitle.toStdString());
-        DiscToPanel(disc, panel);
-        QCOMPARE(Child<QLineEdit>(panel, "TitleLabeledEdit")->text(), longTitle);
-        Child<QLineEdit>(panel, "TitleLabeledEdit")->setFocus();
-        Child<QLineEdit>(panel, "TitleLabeledEdit")->end(false);
-        QTest::keyClick(Child<QLineEdit>(panel, "TitleLabeledEdit"), Qt::Key_X);
-        QCOMPARE(Child<QLineEdit>(panel, "TitleLabeledEdit")->text().size(), 250);
-        QTest::keyClick(Child<QLineEdit>(panel, "TitleLabeledEdit"), Qt::Key_Backspace);
-        QCOMPARE(Child<QLineEdit>(panel, "TitleLabeledEdit")->text().size(), 249);
-        Child<QLineEdit>(panel, "TitleLabeledEdit")->clear();
-        QTest::keyClicks(Child<QLineEdit>(panel, "TitleLabeledEdit"),
-                         QString(205, QLatin1Char('a')));
-        QCOMPARE(Child<QLineEdit>(panel, "TitleLabeledEdit")->text().size(), 200);
-
-        panel.SetEnableEdit(false);
-        for (QLineEdit* edit : {Child<QLineEdit>(panel, "TitleLabeledEdit"),
-                                Child<QLineEdit>(panel, "CreationDateLabeledEdit"),
-                                Child<QLineEdit>(panel, "VendorLabeledEdit"),
-                                Child<QLineEdit>(panel, "ReadDateLabeledEdit"),
-                                Child<QLineEdit>(panel, "DirCountLabeledEdit"),
-                                Child<QLineEdit>(panel, "FileCountLabeledEdit")})
-            QVERIFY2(edit->isReadOnly(), qPrintable(edit->objectName()));
-        QVERIFY(Child<QPlainTextEdit>(panel, "DiscMemo")->isReadOnly());
-        QVERIFY(!Child<QComboBox>(panel, "MediaTypeComboBox")->isEnabled());
-        panel.SetEnableEdit(true);
-        QVERIFY(!Child<QLineEdit>(panel, "TitleLabeledEdit")->isReadOnly());
-        QVERIFY(Child<QLineEdit>(panel, "ReadDateLabeledEdit")->isReadOnly());
-        QVERIFY(Child<QComboBox>(panel, "MediaTypeComboBox")->isEnabled());
     }
 };
 
