@@ -70,5 +70,6 @@ void RegisterXmlCommand(CLI::App& app);
 void RegisterSetCommand(CLI::App& app);
 void RegisterAddCommand(CLI::App& app);
 void RegisterSearchCommand(CLI::App& app);
+void RegisterRescanCommand(CLI::App& app);
 
 } // namespace orlenta::cli

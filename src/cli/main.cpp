@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     orlenta::cli::RegisterXmlCommand(app);
     orlenta::cli::RegisterSetCommand(app);
     orlenta::cli::RegisterAddCommand(app);
+    orlenta::cli::RegisterRescanCommand(app);
     orlenta::cli::RegisterSearchCommand(app);
 
     return orlenta::cli::RunCommandLine(app, argc, argv);

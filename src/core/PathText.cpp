@@ -1,6 +1,7 @@
 #include "core/PathText.h"
 
 #include <climits>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -57,6 +58,12 @@ std::string_view Extension(std::string_view path) {
     if (slash != std::string_view::npos && slash > dot)
         return {};
     return path.substr(dot);
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
 }
 
 } // namespace orlenta

@@ -23,6 +23,9 @@ std::string DirectoryOf(const std::string& path);
 // The file a path finally names: links followed, also when the last one dangles.
 std::string ResolveLinks(const std::string& path);
 
+// path made absolute against the working directory, as given otherwise: links are not resolved.
+std::string AbsolutePath(const std::string& path);
+
 // The text from the last '.' after the last '/', the dot included; empty when there is none.
 std::string_view Extension(std::string_view path);
 

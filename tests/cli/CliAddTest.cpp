@@ -57,7 +57,8 @@ TEST_F(CliAddTest, AddsDiscsWithTheirPropertiesToANewThenAnExistingCatalogue) {
     const std::string firstDisc =
         R"(<Disc Vendor="Acme" Title="Photos" MediaType="DVD-R" CreationDate="2020" ReadDate=")" +
         today +
-        R"(" DirCount="2" FileCount="2" Memo="two\nlines"><Root ID="1"><Directories>)"
+        R"(" DirCount="2" FileCount="2" Memo="two\nlines" Source=")" + fs::absolute("src/").string() +
+        R"("><Root ID="1"><Directories>)"
         R"(<Directory Name="A" ID="2"><Filenames><Filename Text="a.txt"/></Filenames>)"
         R"(<Directories><Directory Name="B" ID="3"/></Directories></Directory></Directories>)"
         R"(<Filenames><Filename Text="c.txt"/></Filenames></Root></Disc>)";
@@ -74,7 +75,8 @@ TEST_F(CliAddTest, AddsDiscsWithTheirPropertiesToANewThenAnExistingCatalogue) {
     EXPECT_EQ(TextReadOn("shelf.olx", today),
               R"(<?xml version="1.0"?><OrlentaData Title="Untitled" LastDirectoryID="7"><Discs>)" +
                   firstDisc + R"(<Disc Vendor="" Title="" )" + empty +
-                  R"("2" FileCount="" Memo=""><Root ID="4"><Directories>)"
+                  R"("2" FileCount="" Memo="" Source=")" + fs::absolute("src").string() +
+                  R"("><Root ID="4"><Directories>)"
                   R"(<Directory Name="A" ID="5"><Directories><Directory Name="B" ID="6"/>)"
                   R"(</Directories></Directory></Directories></Root></Disc>)"
                   R"(<Disc Vendor="" Title="" )" +

@@ -206,6 +206,16 @@ public:
     void SetDirCount(std::string_view value) const { SetAttributeText("DirCount", value); }
     void SetFileCount(std::string_view value) const { SetAttributeText("FileCount", value); }
     void SetMemo(std::string_view value) const { SetAttributeText("Memo", value); }
+    // The absolute path the disc was read from; absent for virtual discs and those read before
+    // it was kept. Reading it adds nothing.
+    std::optional<std::string_view> Source() const {
+        const pugi::xml_attribute source = FNode.attribute(kSourceAttribute);
+        return source ? std::optional<std::string_view>(source.value()) : std::nullopt;
+    }
+    void SetSource(std::string_view value) const { SetAttributeText(kSourceAttribute, value); }
+
+private:
+    static constexpr const char* kSourceAttribute = "Source";
 };
 
 class TXMLDiscsType : public TXMLCollection<TXMLDiscType> {

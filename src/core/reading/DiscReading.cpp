@@ -51,6 +51,9 @@ TAddDiscResult TDiscReading::AddDisc(const std::string& source, bool includeFile
     FSession.XMLDiscData = disc;
     disc.Root().SetID(std::to_string(FSession.NextDirectoryID()));
     WriteDiscProperties(disc, properties);
+    // Where to read it again when the disc is brought up to date.
+    if (!source.empty())
+        disc.SetSource(AbsolutePath(source));
     if (OnDiscPanelCleared)
         OnDiscPanelCleared();
     LastParentDirectory = source;

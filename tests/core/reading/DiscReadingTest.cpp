@@ -85,7 +85,8 @@ TEST_F(DiscReadingTest, NewDiscTakesTheDialogValuesInTheirAttributeOrder) {
     EXPECT_EQ(
         XmlText(LastDisc()),
         R"(<Disc Vendor="Vendor" Title="Title" MediaType="CD-R" CreationDate="2001" )"
-        R"(ReadDate="2024-05-06" DirCount="" FileCount="" Memo="a\nb"><Root ID="1"/></Disc>)");
+        R"(ReadDate="2024-05-06" DirCount="" FileCount="" Memo="a\nb" Source=")" +
+            fs::absolute(Root).string() + R"("><Root ID="1"/></Disc>)");
 }
 
 TEST_F(DiscReadingTest, RecordsEachTreeUnderTheRightParents) {
