@@ -1,58 +1,137 @@
 #include "core/catalogue/TreeDifference.h"
 
-#include "core/catalogue/DirectoryWalk.h"
-
 #include <algorithm>
-#include <optional>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 
 namespace orlenta {
 
 namespace {
 
-struct TEntryValues {
-    bool IsDirectory = false;
-    std::optional<std::uint64_t> Size;
-    std::optional<std::int64_t> Modified;
-    bool Matched = false;
+// A directory of before and the one of after that bears its path, with that path.
+struct TDirectoryPair {
+    pugi::xml_node Before;
+    pugi::xml_node After;
+    std::string Path;
 };
 
-// Calls visit(path, isDirectory, node) for every directory below top and every file name in
-// top and below it, reading the document as it stands.
-template <typename TVisit> void VisitEntries(const TXMLDirectoryType& top, TVisit&& visit) {
-    std::vector<std::string> prefixes;
-    WalkDirectories(top, TWalkAccess::ReadOnly, [&](const TXMLDirectoryType& directory, int depth) {
-        prefixes.resize(static_cast<std::size_t>(depth) + 1);
-        std::string& path = prefixes[static_cast<std::size_t>(depth)];
-        if (depth == 0) {
-            path.clear();
-        } else {
-            path = prefixes[static_cast<std::size_t>(depth) - 1];
-            path += '/';
-            path += directory.XmlNode().attribute("Name").value();
-            visit(path, true, directory.XmlNode());
-        }
-        const pugi::xml_node filenames =
-            ElementFrom(directory.XmlNode().first_child(), TXMLFilenamesType::kTag);
-        std::string filePath;
-        for (pugi::xml_node file = ElementFrom(filenames.first_child(), TXMLFilenameType::kTag);
-             file; file = ElementFrom(file.next_sibling(), TXMLFilenameType::kTag)) {
-            filePath = path;
-            filePath += '/';
-            filePath += file.attribute("Text").value();
-            visit(filePath, false, file);
-        }
-        return true;
-    });
+std::string_view NameOf(pugi::xml_node entry, const char* attribute) {
+    return entry.attribute(attribute).value();
 }
 
-// Keys carry the kind, so that a file that became a directory of the same name is one removed
-// and one added.
-std::string Key(const std::string& path, bool isDirectory) {
-    std::string key = path;
-    key += isDirectory ? 'd' : 'f';
-    return key;
+std::string Joined(const std::string& directory, std::string_view name) {
+    std::string path = directory;
+    path += '/';
+    path += name;
+    return path;
 }
+
+// The entries of one kind directly in a directory: its Filename elements or its Directory ones.
+template <typename TVisit>
+void ForEachChild(pugi::xml_node directory, const char* holderTag, const char* tag,
+                  TVisit&& visit) {
+    const pugi::xml_node holder = ElementFrom(directory.first_child(), holderTag);
+    for (pugi::xml_node child = ElementFrom(holder.first_child(), tag); child;
+         child = ElementFrom(child.next_sibling(), tag))
+        visit(child);
+}
+
+// Directories are matched by name under matched parents and files by name in matched
+// directories, each through a small table of one directory's names: no path is built but for a
+// change, and a catalogue of a million files costs a pass over each tree.
+class TDifferenceBuilder {
+public:
+    explicit TDifferenceBuilder(TTreeDifference& difference) : FDifference(difference) {}
+
+    void Compare(pugi::xml_node before, pugi::xml_node after) {
+        std::vector<TDirectoryPair> pending{{before, after, std::string()}};
+        while (!pending.empty()) {
+            const TDirectoryPair pair = std::move(pending.back());
+            pending.pop_back();
+            CompareFiles(pair);
+            CompareDirectories(pair, pending);
+        }
+    }
+
+private:
+    void Note(TChangeKind kind, std::string path, bool isDirectory) {
+        FDifference.Changes.push_back({kind, std::move(path), isDirectory});
+    }
+
+    void CompareFiles(const TDirectoryPair& pair) {
+        FNames.clear();
+        ForEachChild(pair.Before, TXMLFilenamesType::kTag, TXMLFilenameType::kTag,
+                     [&](pugi::xml_node file) { FNames.emplace(NameOf(file, "Text"), file); });
+        ForEachChild(pair.After, TXMLFilenamesType::kTag, TXMLFilenameType::kTag,
+                     [&](pugi::xml_node file) {
+                         const std::string_view name = NameOf(file, "Text");
+                         const auto found = FNames.find(name);
+                         if (found == FNames.end()) {
+                             Note(TChangeKind::Added, Joined(pair.Path, name), false);
+                             return;
+                         }
+                         const pugi::xml_node known = found->second;
+                         FNames.erase(found);
+                         if (RecordedSize(known) != RecordedSize(file) ||
+                             RecordedModified(known) != RecordedModified(file))
+                             Note(TChangeKind::Changed, Joined(pair.Path, name), false);
+                     });
+        for (const auto& [name, file] : FNames)
+            Note(TChangeKind::Removed, Joined(pair.Path, name), false);
+    }
+
+    void CompareDirectories(const TDirectoryPair& pair, std::vector<TDirectoryPair>& pending) {
+        FNames.clear();
+        ForEachChild(pair.Before, TXMLDirectoriesType::kTag, TXMLDirectoryType::kTag,
+                     [&](pugi::xml_node directory) {
+                         FNames.emplace(NameOf(directory, "Name"), directory);
+                     });
+        // Collected first: the table is reused by the subtrees listed below.
+        std::vector<std::pair<pugi::xml_node, std::string>> added;
+        ForEachChild(pair.After, TXMLDirectoriesType::kTag, TXMLDirectoryType::kTag,
+                     [&](pugi::xml_node directory) {
+                         const std::string_view name = NameOf(directory, "Name");
+                         const auto found = FNames.find(name);
+                         if (found == FNames.end()) {
+                             added.emplace_back(directory, Joined(pair.Path, name));
+                             return;
+                         }
+                         pending.push_back({found->second, directory, Joined(pair.Path, name)});
+                         FNames.erase(found);
+                     });
+        std::vector<std::pair<pugi::xml_node, std::string>> removed;
+        for (const auto& [name, directory] : FNames)
+            removed.emplace_back(directory, Joined(pair.Path, name));
+        for (auto& [directory, path] : added)
+            NoteSubtree(TChangeKind::Added, directory, std::move(path));
+        for (auto& [directory, path] : removed)
+            NoteSubtree(TChangeKind::Removed, directory, std::move(path));
+    }
+
+    // The directory at path and everything in it, all added or all removed.
+    void NoteSubtree(TChangeKind kind, pugi::xml_node top, std::string path) {
+        std::vector<std::pair<pugi::xml_node, std::string>> pending{{top, std::move(path)}};
+        while (!pending.empty()) {
+            auto [directory, directoryPath] = std::move(pending.back());
+            pending.pop_back();
+            ForEachChild(directory, TXMLFilenamesType::kTag, TXMLFilenameType::kTag,
+                         [&](pugi::xml_node file) {
+                             Note(kind, Joined(directoryPath, NameOf(file, "Text")), false);
+                         });
+            ForEachChild(directory, TXMLDirectoriesType::kTag, TXMLDirectoryType::kTag,
+                         [&](pugi::xml_node child) {
+                             pending.emplace_back(child,
+                                                  Joined(directoryPath, NameOf(child, "Name")));
+                         });
+            Note(kind, std::move(directoryPath), true);
+        }
+    }
+
+    TTreeDifference& FDifference;
+    // One directory's names of one kind; a name twice in a directory is matched once per copy.
+    std::unordered_multimap<std::string_view, pugi::xml_node> FNames;
+};
 
 } // namespace
 
@@ -69,33 +148,8 @@ bool PathLess(const std::string& a, const std::string& b) {
 }
 
 TTreeDifference DifferenceOfTrees(const TXMLDirectoryType& before, const TXMLDirectoryType& after) {
-    std::unordered_map<std::string, TEntryValues> known;
-    VisitEntries(before, [&](const std::string& path, bool isDirectory, pugi::xml_node node) {
-        known.emplace(Key(path, isDirectory),
-                      TEntryValues{isDirectory, RecordedSize(node), RecordedModified(node)});
-    });
     TTreeDifference difference;
-    VisitEntries(after, [&](const std::string& path, bool isDirectory, pugi::xml_node node) {
-        const auto found = known.find(Key(path, isDirectory));
-        if (found == known.end()) {
-            difference.Changes.push_back({TChangeKind::Added, path, isDirectory});
-            return;
-        }
-        // A name twice in one directory is matched once; the second counts as added.
-        if (found->second.Matched) {
-            difference.Changes.push_back({TChangeKind::Added, path, isDirectory});
-            return;
-        }
-        found->second.Matched = true;
-        if (!isDirectory && (found->second.Size != RecordedSize(node) ||
-                             found->second.Modified != RecordedModified(node)))
-            difference.Changes.push_back({TChangeKind::Changed, path, false});
-    });
-    for (const auto& [key, values] : known) {
-        if (!values.Matched)
-            difference.Changes.push_back(
-                {TChangeKind::Removed, key.substr(0, key.size() - 1), values.IsDirectory});
-    }
+    TDifferenceBuilder(difference).Compare(before.XmlNode(), after.XmlNode());
     std::sort(difference.Changes.begin(), difference.Changes.end(),
               [](const TTreeChange& a, const TTreeChange& b) {
                   if (a.Path != b.Path)
