@@ -56,8 +56,8 @@ TEST_F(CliAddTest, AddsDiscsWithTheirPropertiesToANewThenAnExistingCatalogue) {
     EXPECT_EQ(result.Err, "") << "no progress when stderr is not a terminal";
     const std::string firstDisc =
         R"(<Disc Vendor="Acme" Title="Photos" MediaType="DVD-R" CreationDate="2020" ReadDate=")" +
-        today +
-        R"(" DirCount="2" FileCount="2" Memo="two\nlines" Source=")" + fs::absolute("src/").string() +
+        today + R"(" DirCount="2" FileCount="2" Memo="two\nlines" Source=")" +
+        fs::absolute("src/").string() +
         R"("><Root ID="1"><Directories>)"
         R"(<Directory Name="A" ID="2"><Filenames><Filename Text="a.txt"/></Filenames>)"
         R"(<Directories><Directory Name="B" ID="3"/></Directories></Directory></Directories>)"

@@ -81,7 +81,8 @@ TEST(Utf8, EncodesEachLengthAtItsBounds) {
         AppendUtf8(out, codePoint);
         // Appended, not "x" + std::string(bytes): GCC 12 at -O3 takes that insertion at the front
         // for an overlapping copy (-Wrestrict) when it is not.
-        EXPECT_EQ(out, std::string("x").append(bytes)) << std::hex << static_cast<uint32_t>(codePoint);
+        EXPECT_EQ(out, std::string("x").append(bytes))
+            << std::hex << static_cast<uint32_t>(codePoint);
     }
 }
 

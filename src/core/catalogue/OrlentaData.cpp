@@ -75,17 +75,18 @@ TXMLNode TXMLNode::ParentNode() const {
     return TXMLNode(parent, FDocument, binding);
 }
 
+pugi::xml_attribute TXMLNode::EnsuredAttribute(const char* name) const {
+    const pugi::xml_attribute attribute = FNode.attribute(name);
+    return attribute ? attribute : FDocument->AppendAttribute(FNode, name);
+}
+
 std::string_view TXMLNode::AttributeText(const char* name) const {
-    pugi::xml_attribute attribute = FNode.attribute(name);
-    if (!attribute)
-        attribute = FDocument->AppendAttribute(FNode, name);
+    pugi::xml_attribute attribute = EnsuredAttribute(name);
     return attribute.value();
 }
 
 void TXMLNode::SetAttributeText(const char* name, std::string_view value) const {
-    pugi::xml_attribute attribute = FNode.attribute(name);
-    if (!attribute)
-        attribute = FDocument->AppendAttribute(FNode, name);
+    pugi::xml_attribute attribute = EnsuredAttribute(name);
     const char* current = attribute.value();
     if (value.data() >= current && value.data() <= current + std::strlen(current)) {
         // Writing an attribute's own text back: copy first, pugixml may reuse the buffer.
@@ -105,10 +106,7 @@ void TXMLNode::SetSizeAttribute(std::uint64_t bytes) const {
     char text[24];
     const auto written = std::to_chars(std::begin(text), std::end(text), bytes);
     *written.ptr = '\0';
-    pugi::xml_attribute attribute = FNode.attribute(kSizeAttribute);
-    if (!attribute)
-        attribute = FDocument->AppendAttribute(FNode, kSizeAttribute);
-    attribute.set_value(text);
+    EnsuredAttribute(kSizeAttribute).set_value(text);
 }
 
 void TXMLNode::SetModifiedAttribute(std::int64_t seconds) const {
@@ -116,10 +114,7 @@ void TXMLNode::SetModifiedAttribute(std::int64_t seconds) const {
     if (!FormatUtcTime(seconds, text))
         return;
     text[kUtcTimeLength] = '\0';
-    pugi::xml_attribute attribute = FNode.attribute(kModifiedAttribute);
-    if (!attribute)
-        attribute = FDocument->AppendAttribute(FNode, kModifiedAttribute);
-    attribute.set_value(text);
+    EnsuredAttribute(kModifiedAttribute).set_value(text);
 }
 
 pugi::xml_node TXMLNode::ChildElement(const char* tag) const {

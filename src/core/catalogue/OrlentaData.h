@@ -75,6 +75,8 @@ public:
     pugi::xml_node XmlNode() const { return FNode; }
 
 protected:
+    // The attribute with this name, added with the empty value when absent.
+    pugi::xml_attribute EnsuredAttribute(const char* name) const;
     // The attribute's value; an absent attribute is added with the empty value first. The view
     // stays valid until the attribute is written or the element removed.
     std::string_view AttributeText(const char* name) const;

@@ -82,11 +82,10 @@ TEST_F(DiscReadingTest, NewDiscTakesTheDialogValuesInTheirAttributeOrder) {
     MakeTree(Root, {});
     TDiscProperties properties{"Title", "Vendor", "CD-R", "2001", "2024-05-06", "", "", "a\nb"};
     Reading.AddDisc(Root, true, properties);
-    EXPECT_EQ(
-        XmlText(LastDisc()),
-        R"(<Disc Vendor="Vendor" Title="Title" MediaType="CD-R" CreationDate="2001" )"
-        R"(ReadDate="2024-05-06" DirCount="" FileCount="" Memo="a\nb" Source=")" +
-            fs::absolute(Root).string() + R"("><Root ID="1"/></Disc>)");
+    EXPECT_EQ(XmlText(LastDisc()),
+              R"(<Disc Vendor="Vendor" Title="Title" MediaType="CD-R" CreationDate="2001" )"
+              R"(ReadDate="2024-05-06" DirCount="" FileCount="" Memo="a\nb" Source=")" +
+                  fs::absolute(Root).string() + R"("><Root ID="1"/></Disc>)");
 }
 
 TEST_F(DiscReadingTest, RecordsEachTreeUnderTheRightParents) {
@@ -247,8 +246,7 @@ TEST_F(DiscReadingTest, SizesStatedAheadOnASecondThreadAreThoseStatedInTurn) {
         stated[ahead] = XmlText(LastDisc().Root());
     }
     EXPECT_EQ(stated[true], stated[false]);
-    EXPECT_NE(stated[true].find(R"(<Filename Text="f39" Size="339" Modified=")"),
-              std::string::npos)
+    EXPECT_NE(stated[true].find(R"(<Filename Text="f39" Size="339" Modified=")"), std::string::npos)
         << stated[true];
 }
 
