@@ -54,8 +54,9 @@ std::vector<QAction*> AllActions(const TMainForm& form) {
     std::vector<QAction*> actions;
     for (const char* name :
          {"FileNewAction", "FileOpenAction", "FileSaveAction", "FileSaveAsAction", "FileInfoAction",
-          "FileExitAction", "DiscAddAction", "DiscRemoveAction", "DiscInfoAction", "SearchAction",
-          "FindAllAction", "AboutAction", "DiscStopReadingAction"})
+          "FileExitAction", "DiscAddAction", "DiscRemoveAction", "DiscRescanAction",
+          "DiscInfoAction", "SearchAction", "FindAllAction", "AboutAction",
+          "DiscStopReadingAction"})
         actions.push_back(Child<QAction>(form, name));
     return actions;
 }
@@ -68,15 +69,17 @@ QStringList EnabledActions(const TMainForm& form) {
     return names;
 }
 
-QStringList IdleActions(bool saveEnabled) {
+QStringList IdleActions(bool saveEnabled, bool discSelected) {
     QStringList names{QStringLiteral("FileNewAction"), QStringLiteral("FileOpenAction")};
     if (saveEnabled)
         names << QStringLiteral("FileSaveAction");
     names << QStringLiteral("FileSaveAsAction") << QStringLiteral("FileInfoAction")
           << QStringLiteral("FileExitAction") << QStringLiteral("DiscAddAction")
-          << QStringLiteral("DiscRemoveAction") << QStringLiteral("DiscInfoAction")
-          << QStringLiteral("SearchAction") << QStringLiteral("FindAllAction")
-          << QStringLiteral("AboutAction");
+          << QStringLiteral("DiscRemoveAction");
+    if (discSelected)
+        names << QStringLiteral("DiscRescanAction");
+    names << QStringLiteral("DiscInfoAction") << QStringLiteral("SearchAction")
+          << QStringLiteral("FindAllAction") << QStringLiteral("AboutAction");
     return names;
 }
 

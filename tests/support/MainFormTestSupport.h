@@ -34,7 +34,7 @@ std::vector<QAction*> AllActions(const TMainForm& form);
 // Names of the actions that are enabled, for readable failures.
 QStringList EnabledActions(const TMainForm& form);
 // Names of the actions enabled outside busy mode.
-QStringList IdleActions(bool saveEnabled);
+QStringList IdleActions(bool saveEnabled, bool discSelected = false);
 QStringList Texts(const TMainForm& form, const std::vector<int>& nodes);
 // The node reached by following texts from the top level, or kNoNode.
 int NodeAt(const TMainForm& form, const QStringList& path);

@@ -16,6 +16,7 @@ TDiscProperties ReadDiscProperties(const TXMLDiscType& disc) {
     properties.DirCount = disc.DirCount();
     properties.FileCount = disc.FileCount();
     properties.Memo = UnescapeText(disc.Memo());
+    properties.Source = std::string(disc.Source().value_or(""));
     return properties;
 }
 
@@ -31,6 +32,13 @@ void WriteDiscProperties(const TXMLDiscType& disc, const TDiscProperties& proper
     // could write it differently (an escape for a plain letter, a lone line feed).
     if (properties.Memo != UnescapeText(disc.Memo()))
         disc.SetMemo(EscapeText(properties.Memo));
+    // A disc that never said where it was read from stays so when the field is left empty.
+    if (properties.Source == disc.Source().value_or(""))
+        return;
+    if (properties.Source.empty())
+        disc.RemoveSource();
+    else
+        disc.SetSource(properties.Source);
 }
 
 } // namespace orlenta

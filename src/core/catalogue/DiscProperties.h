@@ -6,7 +6,7 @@
 
 namespace orlenta {
 
-// The eight properties of a disc as the disc panel shows them: the memo decoded.
+// The properties of a disc as the disc panel shows them: the memo decoded.
 struct TDiscProperties {
     std::string Title;
     std::string Vendor;
@@ -16,6 +16,8 @@ struct TDiscProperties {
     std::string DirCount;
     std::string FileCount;
     std::string Memo;
+    // Where the disc was read from; empty when it does not say.
+    std::string Source;
 };
 
 // The properties of disc (all empty for no disc), the memo decoded from its stored form.
@@ -23,7 +25,8 @@ TDiscProperties ReadDiscProperties(const TXMLDiscType& disc);
 
 // Stores the properties into disc in the order Vendor, Title, MediaType, CreationDate, ReadDate,
 // DirCount, FileCount, Memo; the memo escaped, nothing trimmed or checked. A memo equal to the
-// stored one once decoded keeps its stored form.
+// stored one once decoded keeps its stored form. Source is touched only when it differs from the
+// stored one (none counting as empty): a new text is stored, an emptied one removed.
 void WriteDiscProperties(const TXMLDiscType& disc, const TDiscProperties& properties);
 
 } // namespace orlenta

@@ -215,6 +215,8 @@ public:
         return source ? std::optional<std::string_view>(source.value()) : std::nullopt;
     }
     void SetSource(std::string_view value) const { SetAttributeText(kSourceAttribute, value); }
+    // The disc no longer says where it was read from.
+    void RemoveSource() const { FNode.remove_attribute(kSourceAttribute); }
 
 private:
     static constexpr const char* kSourceAttribute = "Source";

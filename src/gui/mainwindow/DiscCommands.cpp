@@ -1,16 +1,21 @@
 #include "gui/mainwindow/DiscCommands.h"
 
+#include "core/PathText.h"
 #include "core/catalogue/CatalogueSession.h"
 #include "core/reading/DiscReading.h"
+#include "core/reading/DiscRescan.h"
 #include "gui/UserPrompts.h"
 #include "gui/WindowText.h"
 #include "gui/mainwindow/CommandHost.h"
 #include "gui/mainwindow/DiscDialogForm.h"
 #include "gui/reading/AddTreeDialogForm.h"
 #include "gui/reading/ReadingDiscForm.h"
+#include "gui/reading/RescanChangesForm.h"
 #include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QScopeGuard>
 
 namespace orlenta {
 
@@ -21,6 +26,10 @@ TDiscCommands::TDiscCommands(ICommandHost& host, const std::vector<QIcon>& image
                [this] { DiscAddActionExecute(); });
     AddCommand({"DiscRemoveAction", "Disc", "&Remove", nullptr, 8}, InMenu | InToolBar,
                [this] { DiscRemoveActionExecute(); });
+    DiscRescanAction =
+        AddCommand({"DiscRescanAction", "Disc", "Res&can", nullptr, 14},
+                   InMenu | InToolBar | OwnBusyRule, [this] { DiscRescanActionExecute(); });
+    DiscRescanAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     AddCommand({"DiscInfoAction", "Disc", "Edit &properties", nullptr, 4}, InMenu | InToolBar,
                [this] { DiscInfoActionExecute(); });
     DiscStopReadingAction =
@@ -38,34 +47,15 @@ TDiscCommands::~TDiscCommands() = default;
 void TDiscCommands::SetBusy(bool busy) {
     TCommandGroup::SetBusy(busy);
     DiscStopReadingAction->setEnabled(busy);
+    DiscRescanAction->setEnabled(!busy && FHost.Session().XMLDiscData);
 }
 
 void TDiscCommands::CreateDiscReading() {
     // The reader is recursive with the mask "*.*"; its directory events build the disc, its
     // ready event rebuilds the tree.
     FDiscReading = std::make_unique<TDiscReading>(FHost.Session());
-    FDiscReading->OnReadingStarts = [this](const IXMLDiscType& disc) {
-        FProgress.SetDiscTitle(ToQString(disc.Title()));
-        FProgress.SetCurrentDirectory(QString());
-        FProgress.ShowCentred();
-        // Only the progress window's Stop reading takes input while the walk runs.
-        FHost.Window().setEnabled(false);
-        FProgress.setEnabled(true);
-    };
-    FDiscReading->OnDirectoryFound = [this](std::string_view directory) {
-        FProgress.NoteDirectory(directory);
-    };
-    FDiscReading->OnReadingNotStarted = [this] {
-        FProgress.hide();
-        FHost.Window().setEnabled(true);
-    };
-    FDiscReading->OnReady = [this] {
-        FProgress.ShowNotedDirectory();
-        FHost.ReadyHandler();
-    };
+    FProgress.FollowReading(*FDiscReading, FHost.Window(), [this] { FHost.ReadyHandler(); });
     FDiscReading->OnDiscPanelCleared = [this] { FHost.ClearDiscPanel(); };
-    FDiscReading->DirReader().SetOnProcessEvents(
-        [this](TDirReader&) { FProgress.LetEventsRunWhenDue(); });
 }
 
 void TDiscCommands::DiscAddActionExecute() {
@@ -86,7 +76,10 @@ void TDiscCommands::DiscAddActionExecute() {
 }
 
 void TDiscCommands::DiscStopReadingActionExecute() {
-    FDiscReading->StopReading();
+    if (FRunningRescan != nullptr)
+        FRunningRescan->Stop();
+    else
+        FDiscReading->StopReading();
 }
 
 void TDiscCommands::DiscInfoActionExecute() {
@@ -120,6 +113,71 @@ void TDiscCommands::DiscRemoveActionExecute() {
         return;
     session.XMLIndexData.Discs().Remove(session.XMLDiscData);
     session.XMLDiscData = {};
+    FHost.ReadyHandler();
+}
+
+namespace {
+
+// Where the folder picker starts for a source that is gone: the nearest folder above it that is
+// still there; anywhere for a disc without one.
+QString NearestExistingFolder(const std::string& source) {
+    if (source.empty())
+        return {};
+    QFileInfo folder(QFile::decodeName(QByteArray::fromStdString(source)));
+    while (!folder.isDir() && !folder.isRoot() && folder.filePath() != folder.path())
+        folder.setFile(folder.path());
+    return folder.isDir() ? folder.filePath() : QString();
+}
+
+} // namespace
+
+void TDiscCommands::DiscRescanActionExecute() {
+    TCatalogueSession& session = FHost.Session();
+    const IXMLDiscType disc = session.XMLDiscData;
+    if (!disc)
+        return;
+    const QString title = ToQString(disc.Title());
+    std::string source(disc.Source().value_or(""));
+    const bool sourceFound = !source.empty() && IsExistingDirectory(source);
+    if (!sourceFound) {
+        const QString picked = FHost.Prompts().DirectoryName(
+            &FHost.Window(), QStringLiteral("Select the directory to read '%1' from").arg(title),
+            NearestExistingFolder(source));
+        if (picked.isEmpty())
+            return;
+        source = ToLocalPath(picked);
+    }
+
+    // A rescan of its own each time: what it read goes when it is done with.
+    TDiscRescan rescan(session);
+    FProgress.FollowReading(rescan.Reading(), FHost.Window(),
+                            [&session] { session.Host().SetBusy(""); });
+    bool read = false;
+    {
+        FRunningRescan = &rescan;
+        const auto notRunning = qScopeGuard([this] { FRunningRescan = nullptr; });
+        read = rescan.Read(disc, source);
+    }
+    // Stopped, or the directory went between the check and the reading (the host has said so).
+    if (!read)
+        return;
+
+    const TTreeDifference& difference = rescan.Difference();
+    if (difference.Empty()) {
+        FHost.Prompts().Message(&FHost.Window(), TMessageKind::Information,
+                                QStringLiteral("Nothing changed: '%1' is up to date.").arg(title),
+                                TMessageButtons::Ok);
+        return;
+    }
+    {
+        TRescanChangesForm dialog(&FHost.Window(), title, source, difference);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+    }
+    rescan.Apply(disc);
+    // The folder the user picked is where the disc is read from from now on.
+    if (!sourceFound)
+        disc.SetSource(AbsolutePath(source));
     FHost.ReadyHandler();
 }
 

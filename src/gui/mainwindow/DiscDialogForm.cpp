@@ -25,6 +25,7 @@ TDiscDialogForm::TDiscDialogForm(QWidget* parent, const TDiscProperties& shown,
     FDiscInfoDockingForm = std::make_unique<TDiscInfoDockingForm>();
     FDiscInfoDockingForm->MoveInto(HostPanel);
     FDiscInfoDockingForm->SetEnableEdit(true);
+    FDiscInfoDockingForm->SetSourceShown(true);
     FDiscInfoDockingForm->ShowProperties(shown);
     FDiscInfoDockingForm->SetTotalSize(totalSize);
     FDiscInfoDockingForm->FocusTitle();

@@ -81,6 +81,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
     FDiscInfoDockingForm = std::make_unique<TDiscInfoDockingForm>();
     FDiscInfoDockingForm->MoveInto(DiscHostPanel);
     FDiscInfoDockingForm->SetEnableEdit(false);
+    FDiscInfoDockingForm->SetSourceShown(true);
 
     bool opened = false;
     if (arguments.size() == 1 && QFileInfo(arguments.front()).isFile()) {

@@ -75,7 +75,7 @@ public:
     // The application-wide error display: the error's text in an error box, busy mode left.
     void HandleException(std::exception_ptr error) override;
 
-    // The fourteen command pictures, by image index.
+    // The command pictures, by image index.
     static std::vector<QIcon> CommandImages();
     // The tree pictures: 0 and 1 a disc, 2 a closed folder, 3 an open folder.
     static std::array<QIcon, 4> TreeViewImages();

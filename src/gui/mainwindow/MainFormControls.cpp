@@ -53,6 +53,7 @@ std::vector<QIcon> TMainForm::CommandImages() {
         ThemeIcon("application-exit", QStyle::SP_DialogCloseButton),     // 11
         ThemeIcon("edit-delete", QStyle::SP_DialogDiscardButton),        // 12
         ThemeIcon("document-save", QStyle::SP_DialogSaveButton),         // 13 Save
+        ThemeIcon("view-refresh", QStyle::SP_BrowserReload),             // 14 Rescan
     };
 }
 

@@ -1,5 +1,8 @@
 #include "gui/reading/ReadingDiscForm.h"
 
+#include "core/reading/DiscReading.h"
+#include "gui/WindowText.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
@@ -107,6 +110,30 @@ void TReadingDiscForm::ShowCentred() {
     }
     show();
     raise();
+}
+
+void TReadingDiscForm::FollowReading(TDiscReading& reading, QWidget& window,
+                                     std::function<void()> ready) {
+    reading.OnReadingStarts = [this, &window](const IXMLDiscType& disc) {
+        SetDiscTitle(ToQString(disc.Title()));
+        SetCurrentDirectory(QString());
+        ShowCentred();
+        // Only Stop reading takes input while the walk runs.
+        window.setEnabled(false);
+        setEnabled(true);
+    };
+    reading.OnDirectoryFound = [this](std::string_view directory) { NoteDirectory(directory); };
+    reading.OnReadingNotStarted = [this, &window] {
+        hide();
+        window.setEnabled(true);
+    };
+    reading.OnReady = [this, &window, ready = std::move(ready)] {
+        ShowNotedDirectory();
+        hide();
+        window.setEnabled(true);
+        ready();
+    };
+    reading.DirReader().SetOnProcessEvents([this](TDirReader&) { LetEventsRunWhenDue(); });
 }
 
 void TReadingDiscForm::closeEvent(QCloseEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,8 @@ class QLabel;
 class QToolButton;
 
 namespace orlenta {
+
+class TDiscReading;
 
 // "Reading disc information...": the disc's title, the directory being read and Stop reading.
 // It cannot be closed by the user; the reading hides it when it ends.
@@ -24,6 +27,10 @@ public:
     void SetCurrentDirectory(const QString& directory);
     // Shows the window centred on its parent.
     void ShowCentred();
+    // Binds reading's hooks so that its walks show here: the title and the directory being read,
+    // window disabled while only Stop reading takes input. When a walk ends (or does not start)
+    // the window hides and window is enabled again; ready then runs, and must leave busy mode.
+    void FollowReading(TDiscReading& reading, QWidget& window, std::function<void()> ready);
 
     // The directory being read (bytes as the file system gives them), noted without painting:
     // eliding a path shapes the whole text, which for each of a hundred thousand directories

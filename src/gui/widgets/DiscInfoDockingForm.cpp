@@ -61,7 +61,7 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
     layout->addLayout(grid);
 
     // Created in tab order: Title, Creation date, Vendor, Read date, Media type, Directories,
-    // Files, Total size, Memo.
+    // Files, Total size, Source, Memo.
     TitleLabeledEdit =
         AddLabeledEdit(grid, 0, 0, QStringLiteral("TitleLabeledEdit"), QStringLiteral("Title"));
     CreationDateLabeledEdit = AddLabeledEdit(grid, 0, 1, QStringLiteral("CreationDateLabeledEdit"),
@@ -101,6 +101,16 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
 
+    SourceLabel = new QLabel(QStringLiteral("Source"));
+    SourceLabel->setObjectName(QStringLiteral("SourceLabel"));
+    SourceLabeledEdit = new QLineEdit;
+    SourceLabeledEdit->setObjectName(QStringLiteral("SourceLabeledEdit"));
+    SourceLabeledEdit->setAccessibleName(QStringLiteral("Source"));
+    SourceLabel->setBuddy(SourceLabeledEdit);
+    grid->addWidget(SourceLabel, 6, 0, 1, 2);
+    grid->addWidget(SourceLabeledEdit, 7, 0, 1, 2);
+    SetSourceShown(false);
+
     Label1 = new QLabel(QStringLiteral("Memo"));
     Label1->setObjectName(QStringLiteral("Label1"));
     DiscMemo = new QPlainTextEdit;
@@ -129,9 +139,11 @@ TDiscInfoDockingForm::~TDiscInfoDockingForm() {
 }
 
 std::vector<QWidget*> TDiscInfoDockingForm::TabOrder() const {
-    return {TitleLabeledEdit,     CreationDateLabeledEdit, VendorLabeledEdit,
-            ReadDateLabeledEdit,  MediaTypeComboBox,       DirCountLabeledEdit,
-            FileCountLabeledEdit, TotalSizeLabeledEdit,    DiscMemo};
+    return {TitleLabeledEdit,     CreationDateLabeledEdit,
+            VendorLabeledEdit,    ReadDateLabeledEdit,
+            MediaTypeComboBox,    DirCountLabeledEdit,
+            FileCountLabeledEdit, TotalSizeLabeledEdit,
+            SourceLabeledEdit,    DiscMemo};
 }
 
 void TDiscInfoDockingForm::MoveInto(QWidget* host) {
@@ -147,7 +159,8 @@ void TDiscInfoDockingForm::MoveInto(QWidget* host) {
 
 void TDiscInfoDockingForm::SetEnableEdit(bool value) {
     FEnableEdit = value;
-    for (QLineEdit* edit : {TitleLabeledEdit, CreationDateLabeledEdit, VendorLabeledEdit})
+    for (QLineEdit* edit :
+         {TitleLabeledEdit, CreationDateLabeledEdit, VendorLabeledEdit, SourceLabeledEdit})
         edit->setReadOnly(!value);
     DiscMemo->setReadOnly(!value);
     MediaTypeComboBox->setEnabled(value);
@@ -168,6 +181,11 @@ void TDiscInfoDockingForm::SetEnableEdit(bool value) {
         palette.setColor(QPalette::Base, QPalette().color(background));
         edit->setPalette(palette);
     }
+}
+
+void TDiscInfoDockingForm::SetSourceShown(bool shown) {
+    SourceLabel->setVisible(shown);
+    SourceLabeledEdit->setVisible(shown);
 }
 
 namespace {
@@ -211,6 +229,12 @@ void TDiscInfoDockingForm::ShowProperties(const TDiscProperties& properties) {
     DirCountLabeledEdit->setText(ToQString(properties.DirCount));
     FileCountLabeledEdit->setText(ToQString(properties.FileCount));
     SetMemoBoxText(*DiscMemo, properties.Memo);
+    FGivenSource = properties.Source;
+    FShownSource = ToQString(properties.Source);
+    SetFieldText(SourceLabeledEdit, FShownSource);
+    // A long path is cut off by the field: the tip shows it whole.
+    SourceLabeledEdit->setToolTip(FShownSource);
+    SourceLabeledEdit->setCursorPosition(0);
 }
 
 TDiscProperties TDiscInfoDockingForm::Properties() const {
@@ -223,6 +247,11 @@ TDiscProperties TDiscInfoDockingForm::Properties() const {
     properties.DirCount = ToStdString(DirCountLabeledEdit->text());
     properties.FileCount = ToStdString(FileCountLabeledEdit->text());
     properties.Memo = MemoBoxText(*DiscMemo);
+    // Not what the field shows but what it was given, unless edited: the text the window shows
+    // need not give the stored bytes back.
+    properties.Source = SourceLabeledEdit->text() == FShownSource
+                            ? FGivenSource
+                            : ToStdString(SourceLabeledEdit->text());
     return properties;
 }
 

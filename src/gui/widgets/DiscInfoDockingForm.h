@@ -1,7 +1,8 @@
 #pragma once
 
-// The disc property panel: the eight properties of one disc. The form itself is never shown; each
-// host moves its DiscInfoPanel into a panel of its own and decides whether it is editable.
+// The disc property panel: the eight properties of one disc, and where it was read from for the
+// hosts that show it. The form itself is never shown; each host moves its DiscInfoPanel into a
+// panel of its own and decides whether it is editable.
 
 #include "core/catalogue/DiscProperties.h"
 #include "core/catalogue/OrlentaData.h"
@@ -28,6 +29,8 @@ public:
 
     bool EnableEdit() const { return FEnableEdit; }
     void SetEnableEdit(bool value);
+    // Whether the Source field shows (hidden until asked for); it is editable with the others.
+    void SetSourceShown(bool shown);
     // Moves DiscInfoPanel into host, filling it.
     void MoveInto(QWidget* host);
 
@@ -37,7 +40,8 @@ public:
 
     // Shows properties in the fields, every one whole.
     void ShowProperties(const TDiscProperties& properties);
-    // The fields as a disc's properties (the memo's line breaks as CR LF).
+    // The fields as a disc's properties (the memo's line breaks as CR LF; a source left as it was
+    // shown, the bytes it was given).
     TDiscProperties Properties() const;
     // Replaces the title field's text.
     void SetTitle(const QString& title);
@@ -57,9 +61,14 @@ private:
     QLineEdit* DirCountLabeledEdit = nullptr;
     QLineEdit* FileCountLabeledEdit = nullptr;
     QLineEdit* TotalSizeLabeledEdit = nullptr;
+    QLabel* SourceLabel = nullptr;
+    QLineEdit* SourceLabeledEdit = nullptr;
     QLabel* Label1 = nullptr;
     QPlainTextEdit* DiscMemo = nullptr;
     QPointer<QWidget> FDiscInfoPanel;
+    // The source given to ShowProperties and the text the field showed for it.
+    std::string FGivenSource;
+    QString FShownSource;
     bool FEnableEdit = true;
 };
 

@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTreeView>
+#include <sstream>
 
 using namespace orlenta;
 using namespace orlenta::test;
@@ -75,6 +76,57 @@ private slots:
         QCOMPARE(Child<QPlainTextEdit>(DiscPanel(*form), "DiscMemo")->toPlainText(),
                  QStringLiteral("first\nsecond\n"));
         QVERIFY(form->FileChanged());
+    }
+
+    // Where a disc was read from shows read-only in the panel and can be edited in its
+    // properties; a disc that never said stays without the attribute, byte for byte.
+    void sourceInPanelAndProperties_data() {
+        QTest::addColumn<QString>("stored"); // empty: no Source attribute
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("absent left empty") << u""_s << false << u""_s;
+        QTest::newRow("absent typed") << u""_s << true << u"/mnt/new"_s;
+        QTest::newRow("kept") << u"/media/usb"_s << false << u""_s;
+        QTest::newRow("edited") << u"/media/usb"_s << true << u"/media/usb2"_s;
+        QTest::newRow("cleared") << u"/media/usb"_s << true << u""_s;
+    }
+    void sourceInPanelAndProperties() {
+        QFETCH(QString, stored);
+        QFETCH(bool, edit);
+        QFETCH(QString, typed);
+        IXMLOrlentaDataType root = BrowsingCatalogue();
+        if (!stored.isEmpty())
+            root.Discs().Disc(0).SetSource(ToStdString(stored));
+        WriteDataFile(root, ToLocalPath(FCatalogueFile));
+        auto form = OpenedForm();
+        auto discXml = [&form] {
+            std::ostringstream text;
+            form->Session().XMLDiscData.XmlNode().print(text);
+            return text.str();
+        };
+        const std::string before = discXml();
+        QLineEdit* panelField = Child<QLineEdit>(DiscPanel(*form), "SourceLabeledEdit");
+        QCOMPARE(panelField->text(), stored);
+        QVERIFY(panelField->isReadOnly());
+        QVERIFY(panelField->isVisible());
+
+        TDialogAnswer answer("orlenta::TDiscDialogForm", [&](QWidget* dialog) {
+            QLineEdit* field = Child<QLineEdit>(*dialog, "SourceLabeledEdit");
+            QCOMPARE(field->text(), stored);
+            QVERIFY(!field->isReadOnly());
+            if (edit)
+                field->setText(typed);
+            Child<QPushButton>(*dialog, "OkButton")->click();
+        });
+        Child<QAction>(*form, "DiscInfoAction")->trigger();
+        QVERIFY(answer.Answered());
+        const QString expected = edit ? typed : stored;
+        const std::optional<std::string_view> source = form->Session().XMLDiscData.Source();
+        QCOMPARE(source.has_value(), !expected.isEmpty());
+        QCOMPARE(ToQString(source.value_or("")), expected);
+        if (!edit)
+            QCOMPARE(discXml(), before);
+        QCOMPARE(panelField->text(), expected);
     }
 
     void discCommandsWithoutDisc() {

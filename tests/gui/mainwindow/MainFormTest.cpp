@@ -140,6 +140,7 @@ private slots:
             {Child<QAction>(*form, "FileExitAction"), "File", "E&xit", "E&xit", -1},
             {Child<QAction>(*form, "DiscAddAction"), "Disc", "&Add", "&Add", 7},
             {Child<QAction>(*form, "DiscRemoveAction"), "Disc", "&Remove", "&Remove", 8},
+            {Child<QAction>(*form, "DiscRescanAction"), "Disc", "Res&can", "Res&can", 14},
             {Child<QAction>(*form, "DiscInfoAction"), "Disc", "Edit &properties",
              "Edit &properties", 4},
             {Child<QAction>(*form, "SearchAction"), "Disc", "&Search", "S&earch", 9},
@@ -160,7 +161,7 @@ private slots:
                      row.Image);
             QCOMPARE(row.Action->icon().isNull(), row.Image < 0);
         }
-        QCOMPARE(TMainForm::CommandImages().size(), size_t(14));
+        QCOMPARE(TMainForm::CommandImages().size(), size_t(15));
 
         auto texts = [](const QList<QAction*>& actions) {
             QStringList result;
@@ -176,14 +177,14 @@ private slots:
                               u"FileSaveAsAction"_s, u"FileInfoAction"_s, u"FileExitAction"_s}));
         QCOMPARE(menus[1]->text(), QStringLiteral("&Disc"));
         QCOMPARE(texts(menus[1]->menu()->actions()),
-                 (QStringList{u"DiscAddAction"_s, u"DiscRemoveAction"_s, u"DiscInfoAction"_s,
-                              u"SearchAction"_s, u"FindAllAction"_s}));
+                 (QStringList{u"DiscAddAction"_s, u"DiscRemoveAction"_s, u"DiscRescanAction"_s,
+                              u"DiscInfoAction"_s, u"SearchAction"_s, u"FindAllAction"_s}));
         QCOMPARE(menus[2]->text(), QStringLiteral("&About"));
         QCOMPARE(texts(menus[2]->menu()->actions()), QStringList{u"AboutAction"_s});
         QCOMPARE(texts(Child<QToolBar>(*form, "ActionToolBar")->actions()),
                  (QStringList{u"FileOpenAction"_s, u"FileSaveAction"_s, u"DiscAddAction"_s,
-                              u"DiscRemoveAction"_s, u"DiscInfoAction"_s, u"SearchAction"_s,
-                              u"FindAllAction"_s}));
+                              u"DiscRemoveAction"_s, u"DiscRescanAction"_s, u"DiscInfoAction"_s,
+                              u"SearchAction"_s, u"FindAllAction"_s}));
         QCOMPARE(Child<QToolBar>(*form, "ActionToolBar")->toolButtonStyle(),
                  Qt::ToolButtonTextBesideIcon);
     }
@@ -223,7 +224,7 @@ private slots:
         auto form = OpenedForm();
         QCOMPARE(form->windowTitle(), QStringLiteral("Archive - Orlenta"));
         QCOMPARE(form->Session().OrlentaFilename, ToLocalPath(FCatalogueFile));
-        QCOMPARE(EnabledActions(*form), IdleActions(false));
+        QCOMPARE(EnabledActions(*form), IdleActions(false, true));
         // Sorted once, locale-aware ("alpha disc" before "Zeta", unlike byte order), the first
         // disc of the document selected and expanded by one level.
         QCOMPARE(Texts(*form, TreeModel(*form).TopLevel()),

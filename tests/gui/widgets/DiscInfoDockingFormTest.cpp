@@ -47,8 +47,15 @@ private slots:
                          QString(205, QLatin1Char('a')));
         QCOMPARE(Child<QLineEdit>(panel, "TitleLabeledEdit")->text().size(), 200);
 
+        // The Source field shows only where a host asks for it, editable with the others.
+        QVERIFY(Child<QLineEdit>(panel, "SourceLabeledEdit")->isHidden());
+        panel.SetSourceShown(true);
+        QVERIFY(!Child<QLineEdit>(panel, "SourceLabeledEdit")->isHidden());
+        QVERIFY(!Child<QLineEdit>(panel, "SourceLabeledEdit")->isReadOnly());
+
         panel.SetEnableEdit(false);
         for (QLineEdit* edit : {Child<QLineEdit>(panel, "TitleLabeledEdit"),
+                                Child<QLineEdit>(panel, "SourceLabeledEdit"),
                                 Child<QLineEdit>(panel, "CreationDateLabeledEdit"),
                                 Child<QLineEdit>(panel, "VendorLabeledEdit"),
                                 Child<QLineEdit>(panel, "ReadDateLabeledEdit"),

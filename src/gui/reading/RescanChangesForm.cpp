@@ -1,0 +1,104 @@
+#include "gui/reading/RescanChangesForm.h"
+
+#include "gui/reading/TreeChangeModel.h"
+
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace orlenta {
+
+QString ChangeCountsText(const TTreeDifference& difference) {
+    return QStringLiteral("%1 added, %2 removed, %3 changed")
+        .arg(difference.Added)
+        .arg(difference.Removed)
+        .arg(difference.Changed);
+}
+
+TRescanChangesForm::TRescanChangesForm(QWidget* parent, const QString& title,
+                                       const std::string& source, const TTreeDifference& difference)
+    : QDialog(parent), FDifference(difference) {
+    setObjectName(QStringLiteral("RescanChangesForm"));
+    setWindowTitle(QStringLiteral("Rescan disc"));
+    setModal(true);
+    setSizeGripEnabled(true);
+
+    IntroLabel =
+        new QLabel(QStringLiteral("'%1' read again from %2:")
+                       .arg(title, QFile::decodeName(QByteArray(
+                                       source.data(), static_cast<qsizetype>(source.size())))));
+    IntroLabel->setObjectName(QStringLiteral("IntroLabel"));
+    IntroLabel->setTextFormat(Qt::PlainText);
+    IntroLabel->setWordWrap(true);
+    CountsLabel = new QLabel(ChangeCountsText(difference));
+    CountsLabel->setObjectName(QStringLiteral("CountsLabel"));
+    CountsLabel->setTextFormat(Qt::PlainText);
+    QFont bold = CountsLabel->font();
+    bold.setBold(true);
+    CountsLabel->setFont(bold);
+
+    ChangesTabWidget = new QTabWidget;
+    ChangesTabWidget->setObjectName(QStringLiteral("ChangesTabWidget"));
+    ChangesTabWidget->setAccessibleName(QStringLiteral("Changes"));
+    AddedListView = AddChangeList(TChangeKind::Added, "AddedListView", QStringLiteral("Added"),
+                                  difference.Added);
+    RemovedListView = AddChangeList(TChangeKind::Removed, "RemovedListView",
+                                    QStringLiteral("Removed"), difference.Removed);
+    ChangedListView = AddChangeList(TChangeKind::Changed, "ChangedListView",
+                                    QStringLiteral("Changed"), difference.Changed);
+    // The first kind that has any opens.
+    for (int i = 0; i < ChangesTabWidget->count(); ++i) {
+        if (static_cast<QListView*>(ChangesTabWidget->widget(i))->model()->rowCount() > 0) {
+            ChangesTabWidget->setCurrentIndex(i);
+            break;
+        }
+    }
+
+    ApplyNoteLabel = new QLabel(
+        QStringLiteral("Apply puts the new reading in place of the disc's directories and files. "
+                       "Its title, vendor, media type, creation date and memo stay."));
+    ApplyNoteLabel->setObjectName(QStringLiteral("ApplyNoteLabel"));
+    ApplyNoteLabel->setWordWrap(true);
+
+    ApplyButton = new QPushButton(QStringLiteral("&Apply"));
+    ApplyButton->setObjectName(QStringLiteral("ApplyButton"));
+    ApplyButton->setDefault(true);
+    CancelButton = new QPushButton(QStringLiteral("&Cancel"));
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton->setAutoDefault(false);
+    connect(ApplyButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ApplyButton);
+    buttons->addWidget(CancelButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(IntroLabel);
+    layout->addWidget(CountsLabel);
+    layout->addWidget(ChangesTabWidget, 1);
+    layout->addWidget(ApplyNoteLabel);
+    layout->addLayout(buttons);
+    resize(620, 440);
+}
+
+QListView* TRescanChangesForm::AddChangeList(TChangeKind kind, const char* objectName,
+                                             const QString& caption, std::size_t count) {
+    auto* list = new QListView;
+    list->setObjectName(QString::fromLatin1(objectName));
+    list->setAccessibleName(caption);
+    list->setModel(new TTreeChangeModel(FDifference, kind, list));
+    // Rows of one height let the view lay out a million paths without measuring each.
+    list->setUniformItemSizes(true);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setTextElideMode(Qt::ElideMiddle);
+    ChangesTabWidget->addTab(list, QStringLiteral("%1 (%2)").arg(caption).arg(count));
+    return list;
+}
+
+} // namespace orlenta
