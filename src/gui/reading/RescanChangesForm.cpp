@@ -28,7 +28,7 @@ TRescanChangesForm::TRescanChangesForm(QWidget* parent, const QString& title,
     setSizeGripEnabled(true);
 
     IntroLabel =
-        new QLabel(QStringLiteral("'%1' read again from %2:")
+        new QLabel(QStringLiteral("'%1' read again from %2")
                        .arg(title, QFile::decodeName(QByteArray(
                                        source.data(), static_cast<qsizetype>(source.size())))));
     IntroLabel->setObjectName(QStringLiteral("IntroLabel"));
@@ -97,6 +97,7 @@ QListView* TRescanChangesForm::AddChangeList(TChangeKind kind, const char* objec
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setTextElideMode(Qt::ElideMiddle);
+    list->setIconSize(QSize(16, 16));
     ChangesTabWidget->addTab(list, QStringLiteral("%1 (%2)").arg(caption).arg(count));
     return list;
 }

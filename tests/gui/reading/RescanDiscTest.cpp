@@ -129,10 +129,11 @@ private slots:
 
         MakeFile(FSource + QStringLiteral("/2022/new.jpg"), 5);
         MakeFile(FSource + QStringLiteral("/readme.txt"), 25);
-        QString counts;
+        QString intro, counts;
         QStringList added, removed, changed;
         int openTab = -1;
         TDialogAnswer answer("orlenta::TRescanChangesForm", [&](QWidget* dialog) {
+            intro = Child<QLabel>(*dialog, "IntroLabel")->text();
             counts = Child<QLabel>(*dialog, "CountsLabel")->text();
             added = ListedPaths(*dialog, "AddedListView");
             removed = ListedPaths(*dialog, "RemovedListView");
@@ -142,6 +143,7 @@ private slots:
         });
         Rescan(*form)->trigger();
         QVERIFY(answer.Answered());
+        QCOMPARE(intro, QStringLiteral("'Holiday' read again from ") + FSource);
         QCOMPARE(counts, QStringLiteral("1 added, 0 removed, 1 changed"));
         QCOMPARE(added, QStringList{QStringLiteral("/2022/new.jpg")});
         QCOMPARE(removed, QStringList());
