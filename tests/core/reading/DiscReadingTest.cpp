@@ -80,7 +80,7 @@ TEST_F(DiscReadingTest, WorkedExampleGivesIdsInPreOrderAndClimbsBackToTheRoot) {
 
 TEST_F(DiscReadingTest, NewDiscTakesTheDialogValuesInTheirAttributeOrder) {
     MakeTree(Root, {});
-    TDiscProperties properties{"Title", "Vendor", "CD-R", "2001", "2024-05-06", "", "", "a\nb"};
+    TDiscProperties properties{"Title", "Vendor", "CD-R", "2001", "2024-05-06", "", "", "a\nb", ""};
     Reading.AddDisc(Root, true, properties);
     EXPECT_EQ(XmlText(LastDisc()),
               R"(<Disc Vendor="Vendor" Title="Title" MediaType="CD-R" CreationDate="2001" )"

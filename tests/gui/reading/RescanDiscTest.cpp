@@ -88,11 +88,9 @@ private:
         session.NewCatalogue();
         TDiscReading reading(session);
         reading.SetRecordSizes(true);
-        TDiscProperties properties;
-        properties.Title = "Holiday";
-        properties.Vendor = "Me";
-        properties.ReadDate = "2023-11-14";
-        properties.Memo = "kept\r\nsafe";
+        // Title, vendor, media type, creation date, read date, counts, memo, source.
+        const TDiscProperties properties{"Holiday", "Me",           "", "", "2023-11-14", "",
+                                         "",        "kept\r\nsafe", ""};
         reading.AddDisc(ToLocalPath(FSource), true, properties);
         if (!withSource)
             session.XMLDiscData.XmlNode().remove_attribute("Source");
