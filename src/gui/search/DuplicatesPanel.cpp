@@ -52,14 +52,15 @@ TDuplicatesPanel::TDuplicatesPanel(QWidget* parent) : QWidget(parent) {
     // A copy's row activates; a group's row opens and closes as in any tree.
     FGroupsView->setExpandsOnDoubleClick(true);
     QHeaderView* header = FGroupsView->header();
-    header->setStretchLastSection(false);
-    header->setSectionResizeMode(TDuplicateGroupModel::NameColumn, QHeaderView::Stretch);
+    // The name or path first and wide, the disc's title last taking what is left: the dock is
+    // as narrow as the tree.
     const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    header->resizeSection(TDuplicateGroupModel::NameColumn, digit * 26);
     for (const int column : {TDuplicateGroupModel::SizeColumn, TDuplicateGroupModel::WastedColumn})
         header->resizeSection(column,
-                              fontMetrics().horizontalAdvance(QStringLiteral("1023.9 MB")) + 24);
-    header->resizeSection(TDuplicateGroupModel::CopiesColumn, digit * 6 + 24);
-    header->resizeSection(TDuplicateGroupModel::DiscColumn, digit * 14);
+                              fontMetrics().horizontalAdvance(QStringLiteral("1023.9 MB")) + 12);
+    header->resizeSection(TDuplicateGroupModel::CopiesColumn,
+                          fontMetrics().horizontalAdvance(QStringLiteral("Copies")) + 16);
     header->setSortIndicatorClearable(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
     FGroupsView->setSortingEnabled(true);
