@@ -1,6 +1,7 @@
 #include "CliCommon.h"
 
 #include "TerminalText.h"
+#include "core/DecimalText.h"
 #include "core/OrlentaError.h"
 #include "core/UtcTime.h"
 #include "core/catalogue/IndexProperties.h"
@@ -83,6 +84,16 @@ void SetGivenIndexProperties(const TXMLOrlentaDataType& root,
                              const std::optional<std::string>& memo) {
     const TIndexProperties shown = ReadIndexProperties(root);
     SetIndexProperties(root, title.value_or(shown.Title), memo.value_or(shown.Memo));
+}
+
+int DiscIndexArgument(const std::string& text, int discCount, const std::string& file) {
+    const std::optional<long long> index = ParseDecimal(text);
+    if (!index || *index < 0 || *index >= discCount) {
+        PrintError("There is no disc " + text + " in \"" + file + "\"; it holds " +
+                   std::to_string(discCount) + ".");
+        throw ECommandFailed();
+    }
+    return static_cast<int>(*index);
 }
 
 int RunCommandLine(CLI::App& app, int argc, char** argv) {

@@ -57,6 +57,10 @@ void SetGivenIndexProperties(const TXMLOrlentaDataType& root,
 std::string RecordedSizeText(pugi::xml_node element);
 std::string RecordedModifiedText(pugi::xml_node element);
 
+// The disc index given as text on the command line, for a catalogue of discCount discs in file;
+// when there is no such disc, shows why and throws ECommandFailed.
+int DiscIndexArgument(const std::string& text, int discCount, const std::string& file);
+
 // Parses the arguments and runs the chosen command; returns the exit status: 0 on success,
 // 1 after an error, 2 for a usage error.
 int RunCommandLine(CLI::App& app, int argc, char** argv);
@@ -71,5 +75,7 @@ void RegisterSetCommand(CLI::App& app);
 void RegisterAddCommand(CLI::App& app);
 void RegisterSearchCommand(CLI::App& app);
 void RegisterRescanCommand(CLI::App& app);
+void RegisterDuplicatesCommand(CLI::App& app);
+void RegisterOverlapCommand(CLI::App& app);
 
 } // namespace orlenta::cli

@@ -36,12 +36,8 @@ void RunRescan(const TRescanOptions& options) {
                            options.DryRun ? TLockPurpose::Reading : TLockPurpose::Writing);
     OpenCatalogue(session, options.File);
     const TXMLDiscsType discs = session.XMLIndexData.Discs();
-    if (options.Index < 0 || options.Index >= discs.Count()) {
-        PrintError("There is no disc " + std::to_string(options.Index) + " in \"" + options.File +
-                   "\"; it holds " + std::to_string(discs.Count()) + ".");
-        throw ECommandFailed();
-    }
-    const IXMLDiscType disc = discs.Disc(options.Index);
+    const IXMLDiscType disc =
+        discs.Disc(DiscIndexArgument(std::to_string(options.Index), discs.Count(), options.File));
     std::string source = options.Source;
     if (source.empty()) {
         const auto stored = disc.Source();

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,59 +29,40 @@ bool Has(const std::vector<std::string>& fields, std::string_view field) {
     return std::find(fields.begin(), fields.end(), field) != fields.end();
 }
 
-// One line per hit. A common keyword hits most of a million file names, and inserting the four
-// fields into a stream one by one costs more than the walk and the load together; lines are
-// gathered in a buffer and written in large pieces. Write errors show in the check at exit.
+// One line per hit. A common keyword hits most of a million file names: the lines go through a
+// buffer.
 class THitPrinter {
 public:
-    THitPrinter() { FBuffer.reserve(kFlushSize + 4096); }
-    ~THitPrinter() { Flush(); }
-    THitPrinter(const THitPrinter&) = delete;
-    THitPrinter& operator=(const THitPrinter&) = delete;
-
     void operator()(int discIndex, std::string_view title, TSearchField field,
                     std::string_view path) {
-        AppendHitLine(FBuffer, discIndex, title, field, path);
-        if (FBuffer.size() >= kFlushSize)
-            Flush();
+        AppendHitLine(FOut.Text(), discIndex, title, field, path);
+        FOut.Appended();
     }
     // The hit's line of index; with values, a tab, its size, a tab and its modification time
     // as stored, each empty when not recorded, before the line feed.
     void Print(const TNameIndex& index, const TFindHit& hit, bool values) {
-        AppendHitLine(FBuffer, index, hit);
+        std::string& text = FOut.Text();
+        AppendHitLine(text, index, hit);
         if (values) {
-            FBuffer.pop_back();
+            text.pop_back();
             const std::uint32_t entry = index.ValueEntry(hit.Entry, hit.Directory);
-            FBuffer += '\t';
+            text += '\t';
             if (const std::uint64_t size = index.Size(entry); size != TSizeDateFilter::kNoSize) {
                 char digits[24];
-                FBuffer.append(digits, std::to_chars(digits, digits + sizeof digits, size).ptr);
+                text.append(digits, std::to_chars(digits, digits + sizeof digits, size).ptr);
             }
-            FBuffer += '\t';
+            text += '\t';
             char stored[kUtcTimeLength];
             if (const std::int64_t modified = index.Modified(entry);
                 modified != TSizeDateFilter::kNoModified && FormatUtcTime(modified, stored))
-                FBuffer.append(stored, kUtcTimeLength);
-            FBuffer += '\n';
+                text.append(stored, kUtcTimeLength);
+            text += '\n';
         }
-        if (FBuffer.size() >= kFlushSize)
-            Flush();
+        FOut.Appended();
     }
 
 private:
-    static constexpr size_t kFlushSize = 64 * 1024;
-
-    void Flush() {
-        if (StdoutIsTerminal()) {
-            const std::string shown = TerminalText(FBuffer);
-            std::fwrite(shown.data(), 1, shown.size(), stdout);
-        } else {
-            std::fwrite(FBuffer.data(), 1, FBuffer.size(), stdout);
-        }
-        FBuffer.clear();
-    }
-
-    std::string FBuffer;
+    TStdoutBuffer FOut;
 };
 
 TSearchRequest Request(const TSearchOptions& options) {

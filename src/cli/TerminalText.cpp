@@ -62,4 +62,14 @@ std::string ForStdout(std::string_view text) {
     return StdoutIsTerminal() ? TerminalText(text) : std::string(text);
 }
 
+void TStdoutBuffer::Flush() {
+    if (StdoutIsTerminal()) {
+        const std::string shown = TerminalText(FBuffer);
+        std::fwrite(shown.data(), 1, shown.size(), stdout);
+    } else {
+        std::fwrite(FBuffer.data(), 1, FBuffer.size(), stdout);
+    }
+    FBuffer.clear();
+}
+
 } // namespace orlenta::cli

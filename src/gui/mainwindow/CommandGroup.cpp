@@ -3,6 +3,8 @@
 #include "gui/mainwindow/CommandHost.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QPointer>
 #include <QWidget>
 
 namespace orlenta {
@@ -48,6 +50,19 @@ QAction* TCommandGroup::AddCommand(const TCommandLook& look, int options,
     if ((options & InToolBar) != 0)
         FToolBarActions.append(action);
     return action;
+}
+
+void TCommandGroup::SelectHitKeepingFocus(std::string_view id) {
+    // The click's busy mode disables the list for a moment, which sends the focus out of it;
+    // whoever goes through the hits one by one wants it back where it was.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    try {
+        FHost.SelectSearchHit(id);
+    } catch (...) {
+        FHost.HandleException(std::current_exception());
+    }
+    if (focus)
+        focus->setFocus();
 }
 
 void TCommandGroup::SetBusy(bool busy) {

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QObject>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 class QAction;
@@ -48,6 +49,9 @@ public:
     // Busy mode begins or ends: the group's commands are out of use while the window is busy,
     // except those with their own rule.
     virtual void SetBusy(bool busy);
+    // The catalogue changed or another one became the open one; the window calls it after it
+    // rebuilt the tree.
+    virtual void CatalogueChanged() {}
 
 protected:
     // images: the command pictures by image index. The group is a child of the host's window.
@@ -55,6 +59,10 @@ protected:
     // Adds a command with options (TCommandOption) that runs run; an error run leaves unhandled
     // goes to the host's error display.
     QAction* AddCommand(const TCommandLook& look, int options, std::function<void()> run);
+    // Selects the directory with this ID in the tree as a search hit, from a list of hits whose
+    // user goes on where they were: the focus comes back to where it is. An error goes to the
+    // host's error display.
+    void SelectHitKeepingFocus(std::string_view id);
 
     ICommandHost& FHost;
 

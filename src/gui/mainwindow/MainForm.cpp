@@ -10,6 +10,7 @@
 #include "gui/WindowText.h"
 #include "gui/about/AboutBox.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
+#include "gui/mainwindow/CommandGroup.h"
 #include "gui/mainwindow/DiscCommands.h"
 #include "gui/mainwindow/FileCommands.h"
 #include "gui/mainwindow/FileTableModel.h"
@@ -269,6 +270,8 @@ void TMainForm::ReadyHandler() {
     FTreeModel->SortByText();
     SelectDiscNode();
     TreeViewClick(TreeView);
+    for (TCommandGroup* group : FCommandGroups)
+        group->CatalogueChanged();
 }
 
 void TMainForm::AddDiscNodes(const IXMLDiscType& disc) {

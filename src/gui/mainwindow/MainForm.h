@@ -36,6 +36,7 @@ class TCatalogueTreeModel;
 class TCommandGroup;
 class TDiscCommands;
 class TDiscInfoDockingForm;
+class TDuplicatesCommands;
 class TFileCommands;
 class TFileTableModel;
 class TFindAllPanel;
@@ -143,6 +144,7 @@ private:
     TFileCommands* FFileCommands = nullptr;
     TDiscCommands* FDiscCommands = nullptr;
     TSearchCommands* FSearchCommands = nullptr;
+    TDuplicatesCommands* FDuplicatesCommands = nullptr;
     std::vector<TCommandGroup*> FCommandGroups;
     QAction* AboutAction = nullptr;
 

@@ -4,6 +4,7 @@
 #include "gui/SizeAndDateText.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/DiscCommands.h"
+#include "gui/mainwindow/DuplicatesCommands.h"
 #include "gui/mainwindow/FileCommands.h"
 #include "gui/mainwindow/FileTableModel.h"
 #include "gui/mainwindow/MainForm.h"
@@ -79,7 +80,8 @@ void TMainForm::CreateCommands() {
     FFileCommands = new TFileCommands(*this, FImageList);
     FDiscCommands = new TDiscCommands(*this, FImageList, *ReadingDiscForm);
     FSearchCommands = new TSearchCommands(*this, FImageList, *FindAllPanel, *FindAllDock);
-    FCommandGroups = {FFileCommands, FDiscCommands, FSearchCommands};
+    FDuplicatesCommands = new TDuplicatesCommands(*this, FImageList);
+    FCommandGroups = {FFileCommands, FDiscCommands, FSearchCommands, FDuplicatesCommands};
     AboutAction =
         CreateCommandAction(*this, {"AboutAction", "About", "&About", nullptr, 5}, FImageList);
     connect(AboutAction, &QAction::triggered, this,
@@ -94,7 +96,8 @@ void TMainForm::CreateMenusAndToolBar() {
     fileMenu->addActions(FFileCommands->MenuActions());
     QMenu* discMenu = menuBar->addMenu(QStringLiteral("&Disc"));
     discMenu->setObjectName(QStringLiteral("DiscMenu"));
-    discMenu->addActions(FDiscCommands->MenuActions() + FSearchCommands->MenuActions());
+    discMenu->addActions(FDiscCommands->MenuActions() + FSearchCommands->MenuActions() +
+                         FDuplicatesCommands->MenuActions());
     QMenu* aboutMenu = menuBar->addMenu(QStringLiteral("&About"));
     aboutMenu->setObjectName(QStringLiteral("AboutMenu"));
     aboutMenu->addAction(AboutAction);
@@ -205,6 +208,7 @@ void TMainForm::CreateBrowsingArea() {
     Splitter3->setChildrenCollapsible(false);
     Splitter3->addWidget(TreeView);
     Splitter3->addWidget(FindAllDock);
+    Splitter3->addWidget(&FDuplicatesCommands->Dock());
     Splitter3->setStretchFactor(0, 1);
     Splitter3->setStretchFactor(1, 1);
 

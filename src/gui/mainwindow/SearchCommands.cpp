@@ -9,9 +9,7 @@
 #include "gui/search/SearchDialogForm.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDockWidget>
-#include <QPointer>
 
 namespace orlenta {
 
@@ -54,16 +52,7 @@ void TSearchCommands::FindAllActionExecute() {
 }
 
 void TSearchCommands::FindAllHitHandler(const TFindHit& hit) {
-    // The click's busy mode disables the panel for a moment, which sends the focus out of it;
-    // whoever goes through the hits one by one wants it back where it was.
-    const QPointer<QWidget> focus = QApplication::focusWidget();
-    try {
-        FHost.SelectSearchHit(FFindAllPanel.DirectoryID(hit));
-    } catch (...) {
-        FHost.HandleException(std::current_exception());
-    }
-    if (focus)
-        focus->setFocus();
+    SelectHitKeepingFocus(FFindAllPanel.DirectoryID(hit));
 }
 
 } // namespace orlenta

@@ -2,6 +2,7 @@
 
 #include "gui/SizeAndDateText.h"
 #include "gui/WindowText.h"
+#include "gui/search/CopyKeyFilter.h"
 #include "gui/search/FindHitModel.h"
 
 #include <QAction>
@@ -34,28 +35,6 @@ QCheckBox* NewCheckBox(QWidget* parent, TSearchField field, const char* name) {
     box->setChecked(true);
     return box;
 }
-
-// Ctrl+C on the table copies the selected hits, not the current cell as a table view would.
-class TCopyKeyFilter : public QObject {
-public:
-    TCopyKeyFilter(QObject* parent, QAction* copy) : QObject(parent), FCopy(copy) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
-            if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
-                event->accept();
-                if (event->type() == QEvent::KeyPress)
-                    FCopy->trigger();
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QAction* FCopy;
-};
 
 } // namespace
 

@@ -178,7 +178,8 @@ private slots:
         QCOMPARE(menus[1]->text(), QStringLiteral("&Disc"));
         QCOMPARE(texts(menus[1]->menu()->actions()),
                  (QStringList{u"DiscAddAction"_s, u"DiscRemoveAction"_s, u"DiscRescanAction"_s,
-                              u"DiscInfoAction"_s, u"SearchAction"_s, u"FindAllAction"_s}));
+                              u"DiscInfoAction"_s, u"SearchAction"_s, u"FindAllAction"_s,
+                              u"DuplicatesAction"_s, u"OverlapAction"_s}));
         QCOMPARE(menus[2]->text(), QStringLiteral("&About"));
         QCOMPARE(texts(menus[2]->menu()->actions()), QStringList{u"AboutAction"_s});
         QCOMPARE(texts(Child<QToolBar>(*form, "ActionToolBar")->actions()),

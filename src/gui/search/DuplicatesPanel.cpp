@@ -1,0 +1,194 @@
+#include "gui/search/DuplicatesPanel.h"
+
+#include "core/catalogue/SizeAndDate.h"
+#include "gui/SizeAndDateText.h"
+#include "gui/WindowText.h"
+#include "gui/search/CopyKeyFilter.h"
+#include "gui/search/DuplicateGroupModel.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <chrono>
+
+namespace orlenta {
+
+TDuplicatesPanel::TDuplicatesPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("DuplicatesPanel"));
+    setAccessibleName(QStringLiteral("Duplicates"));
+
+    auto* minSizeLabel = new QLabel(QStringLiteral("&Minimum size (bytes)"), this);
+    FMinSizeEdit = new QLineEdit(QStringLiteral("1"), this);
+    FMinSizeEdit->setObjectName(QStringLiteral("DuplicatesMinSizeEdit"));
+    FMinSizeEdit->setAccessibleName(QStringLiteral("Minimum size in bytes"));
+    FMinSizeEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,19}")), this));
+    FMinSizeEdit->setToolTip(
+        QStringLiteral("Files with a recorded size below it are left out; empty files always are"));
+    minSizeLabel->setBuddy(FMinSizeEdit);
+
+    FModel = new TDuplicateGroupModel(this);
+    FGroupsView = new QTreeView(this);
+    FGroupsView->setObjectName(QStringLiteral("DuplicatesView"));
+    FGroupsView->setAccessibleName(QStringLiteral("Duplicate files"));
+    FGroupsView->setModel(FModel);
+    FGroupsView->setUniformRowHeights(true);
+    FGroupsView->setAllColumnsShowFocus(true);
+    FGroupsView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    FGroupsView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    FGroupsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FGroupsView->setTextElideMode(Qt::ElideMiddle);
+    // A copy's row activates; a group's row opens and closes as in any tree.
+    FGroupsView->setExpandsOnDoubleClick(true);
+    QHeaderView* header = FGroupsView->header();
+    // The name or path first and wide, the disc's title last taking what is left: the dock is
+    // as narrow as the tree.
+    const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    header->resizeSection(TDuplicateGroupModel::NameColumn, digit * 26);
+    for (const int column : {TDuplicateGroupModel::SizeColumn, TDuplicateGroupModel::WastedColumn})
+        header->resizeSection(column,
+                              fontMetrics().horizontalAdvance(QStringLiteral("1023.9 MB")) + 12);
+    header->resizeSection(TDuplicateGroupModel::CopiesColumn,
+                          fontMetrics().horizontalAdvance(QStringLiteral("Copies")) + 16);
+    header->setSortIndicatorClearable(true);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    FGroupsView->setSortingEnabled(true);
+
+    FCopyAction = new QAction(QStringLiteral("&Copy"), this);
+    FCopyAction->setObjectName(QStringLiteral("DuplicatesCopyAction"));
+    FCopyAction->setShortcut(QKeySequence::Copy);
+    FCopyAction->setShortcutContext(Qt::WidgetShortcut);
+    FGroupsView->addAction(FCopyAction);
+    FGroupsView->setContextMenuPolicy(Qt::ActionsContextMenu);
+    FGroupsView->installEventFilter(new TCopyKeyFilter(this, FCopyAction));
+
+    FStatusLabel = new QLabel(this);
+    FStatusLabel->setObjectName(QStringLiteral("DuplicatesStatusLabel"));
+    FStatusLabel->setAccessibleName(QStringLiteral("Duplicates status"));
+
+    auto* sizeRow = new QHBoxLayout;
+    sizeRow->addWidget(minSizeLabel);
+    sizeRow->addWidget(FMinSizeEdit);
+    sizeRow->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(sizeRow);
+    layout->addWidget(FGroupsView, 1);
+    layout->addWidget(FStatusLabel);
+
+    auto* typingTimer = new QTimer(this);
+    typingTimer->setSingleShot(true);
+    typingTimer->setInterval(250);
+    connect(typingTimer, &QTimer::timeout, this, &TDuplicatesPanel::Search);
+    connect(FMinSizeEdit, &QLineEdit::textChanged, typingTimer, qOverload<>(&QTimer::start));
+    connect(FGroupsView, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+        if (const TDuplicateCopy* copy = FModel->Copy(index))
+            emit CopyActivated(*copy);
+    });
+    connect(FCopyAction, &QAction::triggered, this, &TDuplicatesPanel::CopySelectedRows);
+}
+
+TDuplicatesPanel::~TDuplicatesPanel() {
+    if (FWorker.joinable())
+        FWorker.join();
+}
+
+void TDuplicatesPanel::FollowCatalogue(const IXMLOrlentaDataType& root) {
+    FRoot = root;
+    FIndex.reset();
+    Search();
+}
+
+std::uint64_t TDuplicatesPanel::MinSize() const {
+    const std::string text = ToStdString(FMinSizeEdit->text());
+    return ParseByteCount(text.c_str()).value_or(1);
+}
+
+std::string TDuplicatesPanel::DirectoryID(const TDuplicateCopy& copy) const {
+    const TNameIndex* index = FModel->Index();
+    return index != nullptr ? std::string(index->DirectoryID(copy.Directory)) : std::string();
+}
+
+void TDuplicatesPanel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (FPending)
+        QTimer::singleShot(0, this, &TDuplicatesPanel::Search);
+}
+
+void TDuplicatesPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && isEnabled() && FPending)
+        QTimer::singleShot(0, this, &TDuplicatesPanel::Search);
+}
+
+void TDuplicatesPanel::Search() {
+    // Hidden, nobody looks; disabled, the catalogue may be half-way through a change (a disc
+    // being read lets events run); searching, the running search comes back first.
+    if (!MayRead() || !FRoot || Searching()) {
+        FPending = true;
+        return;
+    }
+    FPending = false;
+    const auto start = std::chrono::steady_clock::now();
+    // The one read of the document, here on the window's thread.
+    if (!FIndex)
+        FIndex = std::make_shared<const TNameIndex>(FRoot);
+    const unsigned generation = ++FGeneration;
+    FStatusLabel->setText(QStringLiteral("Looking for duplicates..."));
+    FWorker = std::thread(
+        [this, index = FIndex, options = TDuplicateOptions{MinSize()}, generation, start] {
+            TDuplicates duplicates = FindDuplicates(*index, options);
+            const double ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
+            // The panel waits for this thread before it goes, so it is still there.
+            QMetaObject::invokeMethod(
+                this,
+                [this, index, duplicates = std::move(duplicates), ms, generation]() mutable {
+                    Found(index, std::move(duplicates), ms, generation);
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+void TDuplicatesPanel::Found(std::shared_ptr<const TNameIndex> index, TDuplicates duplicates,
+                             double ms, unsigned generation) {
+    FWorker.join();
+    if (generation == FGeneration && !FPending) {
+        std::uint64_t wasted = 0;
+        for (const TDuplicateGroup& group : duplicates.Groups)
+            wasted = group.Wasted > UINT64_MAX - wasted ? UINT64_MAX : wasted + group.Wasted;
+        const int groups = static_cast<int>(duplicates.Groups.size());
+        FModel->SetGroups(std::move(index), std::move(duplicates));
+        FStatusLabel->setText(
+            (groups == 0   ? QStringLiteral("No duplicates")
+             : groups == 1 ? QStringLiteral("1 group")
+                           : QLocale().toString(groups) + QStringLiteral(" groups")) +
+            (wasted > 0 ? QStringLiteral(", ") + SizeText(wasted) + QStringLiteral(" wasted")
+                        : QString()) +
+            QStringLiteral(" in ") + QLocale().toString(std::max(1.0, ms), 'f', 0) +
+            QStringLiteral(" ms"));
+    }
+    if (FPending)
+        Search();
+}
+
+void TDuplicatesPanel::CopySelectedRows() {
+    const QModelIndexList rows = FGroupsView->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return;
+    QGuiApplication::clipboard()->setText(ToQString(FModel->Lines(rows)));
+}
+
+} // namespace orlenta

@@ -1,0 +1,194 @@
+// Duplicates and overlap on small catalogues: what makes files the same, the order of the
+// groups, what is left out, and the shares of a disc found on the others.
+
+#include "core/search/Duplicates.h"
+
+#include "TestSupport.h"
+#include "core/search/Overlap.h"
+
+#include <gtest/gtest.h>
+
+namespace orlenta {
+namespace {
+
+using TStrings = std::vector<std::string>;
+
+// A catalogue of discs given as the inside of their Root elements.
+std::string CatalogueXml(const TStrings& discs) {
+    std::string xml = R"(<?xml version="1.0"?><OrlentaData Title="Shelf"><Discs>)";
+    int id = 1;
+    for (size_t i = 0; i < discs.size(); ++i) {
+        xml += "<Disc Title=\"D";
+        xml += std::to_string(i);
+        xml += "\"><Root ID=\"";
+        xml += std::to_string(id++);
+        xml += "\">";
+        xml += discs[i];
+        xml += "</Root></Disc>";
+    }
+    xml += "</Discs></OrlentaData>";
+    return xml;
+}
+
+std::string Files(const TStrings& files) {
+    std::string xml = "<Filenames>";
+    for (const std::string& file : files)
+        xml += "<Filename " + file + "/>";
+    return xml + "</Filenames>";
+}
+
+class DuplicatesTest : public ::testing::Test {
+protected:
+    void Load(const TStrings& discs) {
+        test::WriteFileBytes(Dir / "shelf.xml", CatalogueXml(discs));
+        Root = LoadOrlentaData(Dir / "shelf.xml");
+        Index = TNameIndex(Root);
+    }
+    // The lines orlenta-cli duplicates prints, without their line feeds.
+    TStrings Lines(const TDuplicateOptions& options = {}) const {
+        const TDuplicates duplicates = FindDuplicates(Index, options);
+        std::string text;
+        std::uint64_t number = 0;
+        for (const TDuplicateGroup& group : duplicates.Groups)
+            AppendDuplicateLines(text, Index, duplicates, group, ++number);
+        TStrings lines;
+        for (size_t start = 0; start < text.size();) {
+            const size_t end = text.find('\n', start);
+            lines.push_back(text.substr(start, end - start));
+            start = end + 1;
+        }
+        return lines;
+    }
+    TStrings OverlapLines(std::uint32_t disc) const {
+        const TOverlap overlap = FindOverlap(Index, disc);
+        std::string text;
+        for (const TOverlapCount& count : overlap.Discs)
+            AppendOverlapLine(text, overlap, count, Index.Disc(count.Disc).Title);
+        AppendOverlapLine(text, overlap, overlap.AllOthers, "all");
+        TStrings lines;
+        for (size_t start = 0; start < text.size();) {
+            const size_t end = text.find('\n', start);
+            lines.push_back(text.substr(start, end - start));
+            start = end + 1;
+        }
+        return lines;
+    }
+
+    test::TScratchDirectory Dir;
+    IXMLOrlentaDataType Root;
+    TNameIndex Index;
+};
+
+struct TGroupCase {
+    const char* Name;
+    TStrings Discs;
+    TStrings Lines;
+};
+
+TEST_F(DuplicatesTest, GroupsFilesOfTheSameNameAndSize) {
+    const std::vector<TGroupCase> cases = {
+        {"same name, other size: not the same",
+         {Files({R"(Text="a.jpg" Size="10")"}), Files({R"(Text="a.jpg" Size="11")"})},
+         {}},
+        {"same size, other name: not the same",
+         {Files({R"(Text="a.jpg" Size="10")"}), Files({R"(Text="b.jpg" Size="10")"})},
+         {}},
+        {"names differing only in case: not the same",
+         {Files({R"(Text="Photo.JPG" Size="10")"}), Files({R"(Text="photo.jpg" Size="10")"})},
+         {}},
+        {"across discs and within one, copies in walk order",
+         {Files({R"(Text="a.jpg" Size="10")"}) + R"(<Directories><Directory Name="sub" ID="9">)" +
+              Files({R"(Text="a.jpg" Size="10")"}) + "</Directory></Directories>",
+          Files({R"(Text="a.jpg" Size="10")"})},
+         {"1\t10\t0\tD0\t/a.jpg", "1\t10\t0\tD0\t/sub/a.jpg", "1\t10\t1\tD1\t/a.jpg"}},
+        {"ordered by wasted space, then by name",
+         {Files({R"(Text="small" Size="5")", R"(Text="b" Size="100")", R"(Text="A" Size="100")",
+                 R"(Text="big" Size="60")"}),
+          Files({R"(Text="small" Size="5")", R"(Text="b" Size="100")", R"(Text="A" Size="100")",
+                 R"(Text="big" Size="60")"}),
+          Files({R"(Text="big" Size="60")", R"(Text="small" Size="5")"})},
+         {"1\t60\t0\tD0\t/big", "1\t60\t1\tD1\t/big", "1\t60\t2\tD2\t/big", "2\t100\t0\tD0\t/A",
+          "2\t100\t1\tD1\t/A", "3\t100\t0\tD0\t/b", "3\t100\t1\tD1\t/b", "4\t5\t0\tD0\t/small",
+          "4\t5\t1\tD1\t/small", "4\t5\t2\tD2\t/small"}},
+        {"empty files are left out",
+         {Files({R"(Text="e" Size="0")"}), Files({R"(Text="e" Size="0")"})},
+         {}},
+        {"a disc without sizes: by name, with every file of the name; sized copies keep their "
+         "group",
+         {Files({R"(Text="a.jpg" Size="10")", R"(Text="b" Size="7")"}),
+          Files({R"(Text="a.jpg" Size="10")"}), Files({R"(Text="a.jpg")", R"(Text="c")"}),
+          Files({R"(Text="c")"})},
+         {"1\t10\t0\tD0\t/a.jpg", "1\t10\t1\tD1\t/a.jpg", "2\t10\t0\tD0\t/a.jpg",
+          "2\t10\t1\tD1\t/a.jpg", "2\t\t2\tD2\t/a.jpg", "3\t\t2\tD2\t/c", "3\t\t3\tD3\t/c"}},
+        {"a lone file without size and one sized: a group by name",
+         {Files({R"(Text="a" Size="10")"}), Files({R"(Text="a")"})},
+         {"1\t10\t0\tD0\t/a", "1\t\t1\tD1\t/a"}},
+    };
+    for (const TGroupCase& test : cases) {
+        Load(test.Discs);
+        EXPECT_EQ(Lines(), test.Lines) << test.Name;
+    }
+}
+
+TEST_F(DuplicatesTest, MinimumSizeAndMatchingByNameAlone) {
+    Load({Files({R"(Text="a" Size="10")", R"(Text="b" Size="1000")", R"(Text="c")"}),
+          Files({R"(Text="a" Size="10")", R"(Text="b" Size="999")", R"(Text="c" Size="3")"})});
+    EXPECT_EQ(Lines(), (TStrings{"1\t10\t0\tD0\t/a", "1\t10\t1\tD1\t/a", "2\t\t0\tD0\t/c",
+                                 "2\t3\t1\tD1\t/c"}));
+    // Below the minimum, a known size leaves its file out; an unknown one never does.
+    EXPECT_EQ(Lines({11, TDuplicateMatch::NameAndSize}), TStrings{});
+    EXPECT_EQ(
+        Lines({3, TDuplicateMatch::NameAndSize}),
+        (TStrings{"1\t10\t0\tD0\t/a", "1\t10\t1\tD1\t/a", "2\t\t0\tD0\t/c", "2\t3\t1\tD1\t/c"}));
+    // By name alone every name that stands twice is one group, sizes not compared.
+    EXPECT_EQ(Lines({1, TDuplicateMatch::Name}),
+              (TStrings{"1\t10\t0\tD0\t/a", "1\t10\t1\tD1\t/a", "2\t1000\t0\tD0\t/b",
+                        "2\t999\t1\tD1\t/b", "3\t\t0\tD0\t/c", "3\t3\t1\tD1\t/c"}));
+    EXPECT_EQ(Lines({1000, TDuplicateMatch::Name}), TStrings{});
+}
+
+TEST_F(DuplicatesTest, WastedSpaceStopsAtTheLargestNumber) {
+    Load({Files({R"(Text="huge" Size="18446744073709551614")"}),
+          Files({R"(Text="huge" Size="18446744073709551614")"}),
+          Files({R"(Text="huge" Size="18446744073709551614")"})});
+    const TDuplicates duplicates = FindDuplicates(Index, {});
+    ASSERT_EQ(duplicates.Groups.size(), 1u);
+    EXPECT_EQ(duplicates.Groups[0].Wasted, UINT64_MAX);
+    EXPECT_EQ(duplicates.Groups[0].CopyCount, 3u);
+}
+
+TEST_F(DuplicatesTest, OverlapGivesTheSharesFoundOnEachOtherDiscAndOnAll) {
+    Load({Files({R"(Text="a" Size="60")", R"(Text="b" Size="30")", R"(Text="c" Size="9")",
+                 R"(Text="d" Size="1")"}),
+          // a and b; c in another size
+          Files({R"(Text="a" Size="60")", R"(Text="b" Size="30")", R"(Text="c" Size="8")"}),
+          // nothing of D0
+          Files({R"(Text="x" Size="60")"}),
+          // a twice: counted once; d by name alone
+          Files({R"(Text="a" Size="60")", R"(Text="A" Size="60")"}) +
+              R"(<Directories><Directory Name="s" ID="9">)" +
+              Files({R"(Text="a" Size="60")", R"(Text="d")"}) + "</Directory></Directories>"});
+    EXPECT_EQ(OverlapLines(0), (TStrings{"1\tD1\t2\t90\t50.0%\t90.0%", "3\tD3\t2\t61\t50.0%\t61.0%",
+                                         "*\tall\t3\t91\t75.0%\t91.0%"}));
+    // Both copies of a are found; A is another name; d, without a size, by name alone.
+    EXPECT_EQ(OverlapLines(3),
+              (TStrings{"0\tD0\t3\t120\t75.0%\t66.6%", "1\tD1\t2\t120\t50.0%\t66.6%",
+                        "*\tall\t3\t120\t75.0%\t66.6%"}));
+    // A disc without sizes matches by name, and has no share of bytes.
+    Load({Files({R"(Text="a")", R"(Text="b")"}), Files({R"(Text="a" Size="5")"}), ""});
+    EXPECT_EQ(OverlapLines(0), (TStrings{"1\tD1\t1\t0\t50.0%\t", "*\tall\t1\t0\t50.0%\t"}));
+    EXPECT_EQ(OverlapLines(2), (TStrings{"*\tall\t0\t0\t\t"}));
+}
+
+TEST(ShareTextTest, RoundsDownToATenth) {
+    EXPECT_EQ(ShareText(0, 3), "0.0%");
+    EXPECT_EQ(ShareText(2, 3), "66.6%");
+    EXPECT_EQ(ShareText(999, 1000), "99.9%");
+    EXPECT_EQ(ShareText(9999, 10000), "99.9%");
+    EXPECT_EQ(ShareText(7, 7), "100.0%");
+    EXPECT_EQ(ShareText(UINT64_MAX, UINT64_MAX), "100.0%");
+    EXPECT_EQ(ShareText(1, 0), "");
+}
+
+} // namespace
+} // namespace orlenta
