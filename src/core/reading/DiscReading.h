@@ -63,6 +63,19 @@ public:
     bool RecordSizes() const { return FRecordSizes; }
     void SetRecordSizes(bool value) { FRecordSizes = value; }
 
+    // Whether the next readings also record what archives hold (off until set): each file that
+    // is an archive by its content gets a directory of the same name beside it, bearing the
+    // format, with the archive's folders and files below. Only with file names; off, reading
+    // costs nothing more.
+    bool ReadArchives() const { return FReadArchives; }
+    void SetReadArchives(bool value) { FReadArchives = value; }
+    // Of the last reading: the archives whose contents were recorded, how many of them could not
+    // be read whole (corrupt, truncated, encrypted headers), and the folders and files recorded
+    // inside archives.
+    std::uint64_t ArchiveCount() const { return FArchiveCount; }
+    std::uint64_t ArchivesNotWhole() const { return FArchivesNotWhole; }
+    std::uint64_t ArchiveEntryCount() const { return FArchiveEntryCount; }
+
     // Ends a running reading at the reader's next check; what was recorded stays.
     void StopReading() { FDirReader.Stop(); }
 
@@ -88,10 +101,18 @@ private:
     void ReadyHandler(TDirReader& sender);
     // Writes the last open directory's total and adds it to its parent's.
     void CloseDirectory();
+    // Records the contents of the file at path, in parent, when it is an archive. They stay out
+    // of the totals of the directories above: those keep counting the file system.
+    void ReadArchive(const IXMLDirectoryType& parent, std::string_view path,
+                     const TEntryStatus& status);
 
     std::vector<TOpenDirectory> FOpenDirectories;
     bool FRecordSizes = false;
     bool FIncludeFilenames = false;
+    bool FReadArchives = false;
+    std::uint64_t FArchiveCount = 0;
+    std::uint64_t FArchivesNotWhole = 0;
+    std::uint64_t FArchiveEntryCount = 0;
 
     TCatalogueSession& FSession;
     TDirReader FDirReader;
