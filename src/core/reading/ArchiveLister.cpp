@@ -4,6 +4,7 @@
 #include <archive_entry.h>
 #include <array>
 #include <fcntl.h>
+#include <locale.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,6 +55,28 @@ const std::array<bool, kFilters.size()>& BuiltInFilters() {
     return builtIn;
 }
 
+// Names stored as Unicode (7z, flagged zip entries, some pax headers) are converted to the
+// locale's character set while headers are read, and a name the locale cannot hold is lost.
+// Listing therefore runs in a UTF-8 character set on this thread, whatever the process's locale;
+// names stored as bytes come through as bytes either way.
+class TUtf8Scope {
+public:
+    TUtf8Scope() {
+        static const locale_t utf8 = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr));
+        if (utf8)
+            FPrevious = ::uselocale(utf8);
+    }
+    ~TUtf8Scope() {
+        if (FPrevious)
+            ::uselocale(FPrevious);
+    }
+    TUtf8Scope(const TUtf8Scope&) = delete;
+    TUtf8Scope& operator=(const TUtf8Scope&) = delete;
+
+private:
+    locale_t FPrevious = locale_t(nullptr);
+};
+
 class TFd {
 public:
     explicit TFd(int fd) : FFd(fd) {}
@@ -103,8 +126,7 @@ std::string FormatName(struct archive* archive) {
 TArchiveEntry EntryOf(struct archive_entry* header) {
     TArchiveEntry entry;
     // The bytes as stored when the format keeps bytes (tar, cpio, most zips), as the directory
-    // reader takes a name; the stored Unicode as UTF-8 when the locale cannot render it (7z and
-    // flagged zip names outside a UTF-8 locale).
+    // reader takes a name; stored Unicode as UTF-8.
     const char* path = archive_entry_pathname(header);
     if (!path)
         path = archive_entry_pathname_utf8(header);
@@ -148,6 +170,7 @@ TArchiveListing ListArchive(const std::string& path, const TArchiveFormatEvent& 
     struct stat info {};
     if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return TArchiveListing::NotAnArchive;
+    const TUtf8Scope utf8;
     const TArchivePtr archive = NewReader();
     if (!archive || archive_read_open_fd(archive.get(), file.Get(), kBlockSize) != ARCHIVE_OK)
         return TArchiveListing::NotAnArchive;
