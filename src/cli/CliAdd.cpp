@@ -135,6 +135,7 @@ void RunAdd(const TAddOptions& options) {
     reading.OnDirectoryFound = [&](std::string_view directory) {
         progress.DirectoryFound(directory);
     };
+    reading.OnArchiveFound = [&](std::string_view path) { progress.DirectoryFound(path); };
     reading.OnReady = [&] { progress.Clear(); };
     reading.DirReader().SetOnProcessEvents([&](TDirReader& reader) {
         if (gInterrupted && reader.Active())

@@ -10,6 +10,13 @@ bool IsArchiveFolder(const TXMLDirectoryType& directory) {
     return static_cast<bool>(directory.XmlNode().attribute(TXMLDirectoryType::kArchiveAttribute));
 }
 
+bool HoldsArchives(const TXMLDirectoryType& top) {
+    return !WalkDirectories(top, TWalkAccess::ReadOnly,
+                            [](const TXMLDirectoryType& directory, int depth) {
+                                return depth == 0 || !IsArchiveFolder(directory);
+                            });
+}
+
 void AddTreeCounts(const TXMLDirectoryType& top, TTreeCounts& counts) {
     // Whether the directory visited last at each depth is inside an archive; the walk is
     // pre-order, so a directory's parent is the last one visited one level up.

@@ -18,6 +18,10 @@ struct TTreeCounts {
 // Filenames, as the access layer would find them. Reads the DOM as it stands, adding nothing.
 void AddTreeCounts(const TXMLDirectoryType& top, TTreeCounts& counts);
 
+// Whether any directory below top holds an archive's contents; looks at directories only and
+// stops at the first. Reading adds nothing.
+bool HoldsArchives(const TXMLDirectoryType& top);
+
 // Whether directory holds an archive's contents. Reading it adds nothing.
 bool IsArchiveFolder(const TXMLDirectoryType& directory);
 

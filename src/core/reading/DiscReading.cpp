@@ -165,7 +165,12 @@ void TDiscReading::ReadArchive(const IXMLDirectoryType& parent, std::string_view
     const std::optional<std::int64_t> modified =
         status.Known ? std::optional<std::int64_t>(status.Modified) : std::nullopt;
     const TArchiveListing listing = ListArchive(
-        std::string(path), [&](std::string_view format) { folder.Begin(format, modified); },
+        std::string(path),
+        [&](std::string_view format) {
+            folder.Begin(format, modified);
+            if (OnArchiveFound)
+                OnArchiveFound(path);
+        },
         [&](const TArchiveEntry& entry) {
             folder.Add(entry);
             // Stop is checked per entry: one archive may hold millions of them.

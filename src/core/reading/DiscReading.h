@@ -46,6 +46,9 @@ public:
     // The disc is complete (walk over, stopped, or failed; or a virtual disc): the ready handler,
     // which also leaves busy mode. Called once per Add that appended a disc and began its walk.
     std::function<void()> OnReady;
+    // An archive was found at path (a file's full path) and its contents are being listed: the
+    // progress label, which otherwise stands still while a large archive is read.
+    std::function<void(std::string_view path)> OnArchiveFound;
     // The reader refused to start (the source vanished after the check): undo OnReadingStarts.
     // Busy mode is left by this class; the error then reaches the caller of AddDisc.
     std::function<void()> OnReadingNotStarted;

@@ -47,6 +47,7 @@ void TDiscCommands::CreateDiscReading() {
     FDiscReading->OnReadingStarts = [this](const IXMLDiscType& disc) {
         FProgress.SetDiscTitle(ToQString(disc.Title()));
         FProgress.SetCurrentDirectory(QString());
+        FProgress.SetArchivesNotWhole(0);
         FProgress.ShowCentred();
         // Only the progress window's Stop reading takes input while the walk runs.
         FHost.Window().setEnabled(false);
@@ -55,6 +56,7 @@ void TDiscCommands::CreateDiscReading() {
     FDiscReading->OnDirectoryFound = [this](std::string_view directory) {
         FProgress.NoteDirectory(directory);
     };
+    FDiscReading->OnArchiveFound = [this](std::string_view path) { FProgress.NoteDirectory(path); };
     FDiscReading->OnReadingNotStarted = [this] {
         FProgress.hide();
         FHost.Window().setEnabled(true);
@@ -64,8 +66,10 @@ void TDiscCommands::CreateDiscReading() {
         FHost.ReadyHandler();
     };
     FDiscReading->OnDiscPanelCleared = [this] { FHost.ClearDiscPanel(); };
-    FDiscReading->DirReader().SetOnProcessEvents(
-        [this](TDirReader&) { FProgress.LetEventsRunWhenDue(); });
+    FDiscReading->DirReader().SetOnProcessEvents([this](TDirReader&) {
+        FProgress.SetArchivesNotWhole(FDiscReading->ArchivesNotWhole());
+        FProgress.LetEventsRunWhenDue();
+    });
 }
 
 void TDiscCommands::DiscAddActionExecute() {
@@ -81,6 +85,7 @@ void TDiscCommands::DiscAddActionExecute() {
         request = dialog.Request();
     }
     FDiscReading->SetRecordSizes(request.RecordSizes);
+    FDiscReading->SetReadArchives(request.ReadArchives);
     FDiscReading->AddDisc(ToLocalPath(request.TreeRoot), request.IncludeFilenames,
                           request.Properties);
 }

@@ -51,6 +51,13 @@ TReadingDiscForm::TReadingDiscForm(QWidget* parent)
     StopReadingButton->setObjectName(QStringLiteral("StopReadingButton"));
     StopReadingButton->setAutoRaise(true);
     StopReadingButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // In the button row, so that the fixed height stays as it is.
+    ArchivesNotWholeLabel = new QLabel;
+    ArchivesNotWholeLabel->setObjectName(QStringLiteral("ArchivesNotWholeLabel"));
+    ArchivesNotWholeLabel->setAccessibleName(QStringLiteral("Archives not read whole"));
+    ArchivesNotWholeLabel->setTextFormat(Qt::PlainText);
+    ArchivesNotWholeLabel->hide();
+    buttons->addWidget(ArchivesNotWholeLabel);
     buttons->addStretch(1);
     buttons->addWidget(StopReadingButton);
 
@@ -63,6 +70,17 @@ TReadingDiscForm::TReadingDiscForm(QWidget* parent)
 
 void TReadingDiscForm::BindStopReading(QAction* action) {
     StopReadingButton->setDefaultAction(action);
+}
+
+void TReadingDiscForm::SetArchivesNotWhole(unsigned long long count) {
+    if (count == FArchivesNotWhole)
+        return;
+    FArchivesNotWhole = count;
+    ArchivesNotWholeLabel->setText(QString::number(count) +
+                                   (count == 1
+                                        ? QStringLiteral(" archive could not be read whole")
+                                        : QStringLiteral(" archives could not be read whole")));
+    ArchivesNotWholeLabel->setVisible(count > 0);
 }
 
 void TReadingDiscForm::SetDiscTitle(const QString& title) {
