@@ -39,28 +39,19 @@ bool WriteArchive(const std::string& path, const std::string& format, const std:
                   const std::vector<TItem>& items, const char* passphrase = nullptr) {
     std::unique_ptr<struct archive, TWriterFree> writer(archive_write_new());
     struct archive* a = writer.get();
-    int result = ARCHIVE_FATAL;
-    if (format == "zip")
-        result = archive_write_set_format_zip(a);
-    else if (format == "7z")
-        result = archive_write_set_format_7zip(a);
-    else if (format == "tar")
-        result = archive_write_set_format_ustar(a);
-    else if (format == "iso")
-        result = archive_write_set_format_iso9660(a);
-    else if (format == "cpio")
-        result = archive_write_set_format_cpio_newc(a);
-    if (result != ARCHIVE_OK)
-        return false;
-    if (filter == "gz")
-        result = archive_write_add_filter_gzip(a);
-    else if (filter == "bz2")
-        result = archive_write_add_filter_bzip2(a);
-    else if (filter == "xz")
-        result = archive_write_add_filter_xz(a);
-    else if (filter == "zst")
-        result = archive_write_add_filter_zstd(a);
-    if (result != ARCHIVE_OK)
+    using TSetUp = int (*)(struct archive*);
+    static const std::map<std::string, TSetUp> formats{
+        {"zip", archive_write_set_format_zip},
+        {"7z", archive_write_set_format_7zip},
+        {"tar", archive_write_set_format_ustar},
+        {"iso", archive_write_set_format_iso9660},
+        {"cpio", archive_write_set_format_cpio_newc}};
+    static const std::map<std::string, TSetUp> filters{{"", archive_write_add_filter_none},
+                                                       {"gz", archive_write_add_filter_gzip},
+                                                       {"bz2", archive_write_add_filter_bzip2},
+                                                       {"xz", archive_write_add_filter_xz},
+                                                       {"zst", archive_write_add_filter_zstd}};
+    if (formats.at(format)(a) != ARCHIVE_OK || filters.at(filter)(a) != ARCHIVE_OK)
         return false;
     if (passphrase && (archive_write_set_options(a, "zip:encryption=zipcrypt") != ARCHIVE_OK ||
                        archive_write_set_passphrase(a, passphrase) != ARCHIVE_OK))

@@ -263,6 +263,7 @@ private slots:
                           "IncludeFilenamesCheckBox.Checked=True\n"
                           "VirtualDiscRadioButton.Checked=False\n"
                           "RecordSizesCheckBox.Checked=False\n"
+                          "ReadArchivesCheckBox.Checked=False\n"
                           "[Add.RootFromHistoryComboBox.Items]\n"
                           "Count=2\n"
                           "Item0=" +
