@@ -137,9 +137,11 @@ TDiscInfoDockingForm::~TDiscInfoDockingForm() {
 }
 
 std::vector<QWidget*> TDiscInfoDockingForm::TabOrder() const {
-    return {TitleLabeledEdit,     CreationDateLabeledEdit, VendorLabeledEdit,
-            ReadDateLabeledEdit,  MediaTypeComboBox,       DirCountLabeledEdit,
-            FileCountLabeledEdit, TotalSizeLabeledEdit,    DiscMemo};
+    return {TitleLabeledEdit,          CreationDateLabeledEdit,
+            VendorLabeledEdit,         ReadDateLabeledEdit,
+            MediaTypeComboBox,         DirCountLabeledEdit,
+            FileCountLabeledEdit,      TotalSizeLabeledEdit,
+            ArchiveEntriesLabeledEdit, DiscMemo};
 }
 
 void TDiscInfoDockingForm::MoveInto(QWidget* host) {
@@ -170,8 +172,8 @@ void TDiscInfoDockingForm::SetEnableEdit(bool value) {
                                " QComboBox::drop-down { width: 0px; border: none; }"
                                " QComboBox::down-arrow { image: none; width: 0px; height: 0px; }"));
     const QPalette::ColorRole background = value ? QPalette::Button : QPalette::Base;
-    for (QLineEdit* edit :
-         {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit, TotalSizeLabeledEdit}) {
+    for (QLineEdit* edit : {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit,
+                            TotalSizeLabeledEdit, ArchiveEntriesLabeledEdit}) {
         QPalette palette = edit->palette();
         palette.setColor(QPalette::Base, QPalette().color(background));
         edit->setPalette(palette);

@@ -140,7 +140,8 @@ private slots:
                                         u"VendorLabeledEdit"_s, u"ReadDateLabeledEdit"_s,
                                         u"MediaTypeComboBox"_s, u"DirCountLabeledEdit"_s,
                                         u"FileCountLabeledEdit"_s, u"TotalSizeLabeledEdit"_s,
-                                        u"DiscMemo"_s, u"OkButton"_s, u"Button1"_s}));
+                                        u"ArchiveEntriesLabeledEdit"_s, u"DiscMemo"_s,
+                                        u"OkButton"_s, u"Button1"_s}));
     }
 };
 
