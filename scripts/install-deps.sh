@@ -7,7 +7,7 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
     build-essential cmake ninja-build pkg-config \
-    libisal-dev zlib1g-dev libpugixml-dev libcli11-dev libgtest-dev \
+    libisal-dev zlib1g-dev libarchive-dev libpugixml-dev libcli11-dev libgtest-dev \
     qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core \
     libqt6svg6 shared-mime-info xdg-utils libglib2.0-bin desktop-file-utils \
     >/dev/null

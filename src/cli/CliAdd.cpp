@@ -27,6 +27,7 @@ struct TAddOptions {
     std::string Memo;
     bool IncludeFilenames = false;
     bool NoSizes = false;
+    bool Archives = false;
     bool NoSave = false;
 };
 
@@ -129,10 +130,12 @@ void RunAdd(const TAddOptions& options) {
 
     TDiscReading reading(session);
     reading.SetRecordSizes(!options.NoSizes);
+    reading.SetReadArchives(options.Archives);
     TProgressLine progress(::isatty(STDERR_FILENO) == 1);
     reading.OnDirectoryFound = [&](std::string_view directory) {
         progress.DirectoryFound(directory);
     };
+    reading.OnArchiveFound = [&](std::string_view path) { progress.DirectoryFound(path); };
     reading.OnReady = [&] { progress.Clear(); };
     reading.DirReader().SetOnProcessEvents([&](TDirReader& reader) {
         if (gInterrupted && reader.Active())
@@ -158,6 +161,10 @@ void RunAdd(const TAddOptions& options) {
         throw ECommandFailed(); // the host has shown why
     if (gInterrupted)
         std::cerr << "Reading stopped; the disc holds what was read until then.\n";
+    if (reading.ArchivesNotWhole() > 0)
+        std::cerr << reading.ArchivesNotWhole()
+                  << (reading.ArchivesNotWhole() == 1 ? " archive" : " archives")
+                  << " could not be read whole; the disc holds what was listed up to the fault.\n";
     if (!options.NoSave)
         SaveCatalogue(session, options.File);
 }
@@ -177,11 +184,18 @@ void RegisterAddCommand(CLI::App& app) {
     command->add_option("--media-type", options->MediaType, "Media type, such as CD-R");
     command->add_option("--creation-date", options->CreationDate, "Creation date of the disc");
     command->add_option("--memo", options->Memo, "Disc memo (escape sequences are not decoded)");
-    command->add_flag("--files", options->IncludeFilenames, "Record the file names too");
+    CLI::Option* files =
+        command->add_flag("--files", options->IncludeFilenames, "Record the file names too");
     command->add_flag("--no-sizes", options->NoSizes,
                       "Record no sizes and dates (by default each file name gets its size and "
                       "modification time, each directory the total size below it and its own "
                       "time)");
+    command
+        ->add_flag("--archives", options->Archives,
+                   "Also record the folders and files inside archives (zip, 7z, rar, tar, ISO "
+                   "images, cpio), each in a directory named like the archive beside it; read "
+                   "from the headers alone, never extracted")
+        ->needs(files);
     command->add_flag("--no-save", options->NoSave,
                       "Read the disc but leave FILE untouched (to time the reading alone)");
     command->callback([options] { RunAdd(*options); });

@@ -2,8 +2,8 @@
 
 #include "CliCommon.h"
 #include "TerminalText.h"
-#include "core/catalogue/DirectoryWalk.h"
 #include "core/catalogue/EscapedText.h"
+#include "core/catalogue/TreeCounts.h"
 
 #include <iostream>
 #include <memory>
@@ -12,38 +12,17 @@ namespace orlenta::cli {
 
 namespace {
 
-struct TTreeSize {
-    long long Directories = 0;
-    long long Files = 0;
-};
-
-// Counts what the access layer would find below a disc's top directory: the items of each
-// directory's first Directories and Filenames. It reads the DOM as it stands because the typed
-// getters add absent children and keep an item list per collection, which on a large catalogue
-// costs memory that a read-only command has no use for.
-void AddTreeSize(const TXMLDirectoryType& root, TTreeSize& size) {
-    WalkDirectories(
-        root, TWalkAccess::ReadOnly, [&size](const TXMLDirectoryType& directory, int depth) {
-            if (depth > 0)
-                ++size.Directories;
-            const pugi::xml_node filenames =
-                ElementFrom(directory.XmlNode().first_child(), TXMLFilenamesType::kTag);
-            for (pugi::xml_node item = ElementFrom(filenames.first_child(), TXMLFilenameType::kTag);
-                 item; item = ElementFrom(item.next_sibling(), TXMLFilenameType::kTag))
-                ++size.Files;
-            return true;
-        });
-}
-
 void RunInfo(const std::string& file) {
     TCliHost host;
     TCatalogueSession session(host);
     OpenCatalogue(session, file);
     const IXMLOrlentaDataType& root = session.XMLIndexData;
     const TXMLDiscsType discs = root.Discs();
-    TTreeSize size;
+    // Counted on the DOM as it stands: the typed getters would add absent children and keep an
+    // item list per collection, which a read-only command has no use for.
+    TTreeCounts size;
     for (int i = 0; i < discs.Count(); ++i)
-        AddTreeSize(discs.Disc(i).Root(), size);
+        AddTreeCounts(discs.Disc(i).Root(), size);
 
     // The memo is decoded, so a crafted one can hold any control character.
     std::cout << "Title: " << ForStdout(root.Title()) << '\n'
@@ -52,6 +31,9 @@ void RunInfo(const std::string& file) {
               << "Discs: " << discs.Count() << '\n'
               << "Directories: " << size.Directories << '\n'
               << "Files: " << size.Files << '\n';
+    // Only a catalogue read with archives has the line, so that others print as they always did.
+    if (size.Archives > 0)
+        std::cout << "Archive entries: " << size.ArchiveEntries << '\n';
 }
 
 } // namespace

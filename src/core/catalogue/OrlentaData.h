@@ -178,6 +178,15 @@ public:
     std::optional<std::int64_t> Modified() const { return RecordedModified(FNode); }
     void SetSize(std::uint64_t bytes) const { SetSizeAttribute(bytes); }
     void SetModified(std::int64_t seconds) const { SetModifiedAttribute(seconds); }
+    // The format of the archive whose contents the directory holds ("zip", "tar.gz", ...);
+    // nothing for a directory of the file system. Reading it never adds it.
+    std::optional<std::string_view> Archive() const {
+        const pugi::xml_attribute archive = FNode.attribute(kArchiveAttribute);
+        return archive ? std::optional<std::string_view>(archive.value()) : std::nullopt;
+    }
+    void SetArchive(std::string_view format) const { SetAttributeText(kArchiveAttribute, format); }
+
+    static constexpr const char* kArchiveAttribute = "Archive";
 };
 
 class TXMLDirectoriesType : public TXMLCollection<TXMLDirectoryType> {

@@ -96,6 +96,9 @@ public:
     void SetOnReady(TReadyEvent handler);
     const TProcessEventsEvent& OnProcessEvents() const;
     void SetOnProcessEvents(TProcessEventsEvent handler);
+    // Gives the front end its turn, as after every entry: for long work done inside the report
+    // of one entry, such as listing an archive, so that the window moves and Stop is taken.
+    void ProcessEvents();
 
 private:
     // One directory's entries, read whole and sorted before any is reported. Kept per depth so
@@ -146,7 +149,6 @@ private:
     bool PassesDelays(std::size_t depth);
     // Hands the level's files that will be reported to the second stat thread.
     void SubmitStats(TLevel& level);
-    void ProcessEvents();
 
     std::string FDirectory;
     std::string FFileMask;

@@ -3,6 +3,8 @@
 #include "core/DecimalText.h"
 #include "core/OrlentaError.h"
 #include "core/PathText.h"
+#include "core/reading/ArchiveFolder.h"
+#include "core/reading/ArchiveLister.h"
 
 #include <cstdio>
 #include <ctime>
@@ -59,6 +61,9 @@ TAddDiscResult TDiscReading::AddDisc(const std::string& source, bool includeFile
     LastParentDirectory = source;
     LastXMLDirectory = disc.Root();
     FOpenDirectories.clear();
+    FArchiveCount = 0;
+    FArchivesNotWhole = 0;
+    FArchiveEntryCount = 0;
     if (FRecordSizes)
         FOpenDirectories.push_back({disc.Root()});
 
@@ -148,6 +153,37 @@ void TDiscReading::FileFoundHandler(TDirReader& sender, std::string_view fileNam
         file.SetSize(status.Size);
         file.SetModified(status.Modified);
     }
+    if (FReadArchives)
+        ReadArchive(parent, fileName, status);
+}
+
+void TDiscReading::ReadArchive(const IXMLDirectoryType& parent, std::string_view path,
+                               const TEntryStatus& status) {
+    if (!FDirReader.Active())
+        return; // stopped meanwhile
+    TArchiveFolder folder(FSession, parent, LastComponent(path), FRecordSizes);
+    const std::optional<std::int64_t> modified =
+        status.Known ? std::optional<std::int64_t>(status.Modified) : std::nullopt;
+    const TArchiveListing listing = ListArchive(
+        std::string(path),
+        [&](std::string_view format) {
+            folder.Begin(format, modified);
+            if (OnArchiveFound)
+                OnArchiveFound(path);
+        },
+        [&](const TArchiveEntry& entry) {
+            folder.Add(entry);
+            // Stop is checked per entry: one archive may hold millions of them.
+            FDirReader.ProcessEvents();
+            return FDirReader.Active();
+        });
+    if (listing == TArchiveListing::NotAnArchive)
+        return;
+    folder.Finish();
+    ++FArchiveCount;
+    FArchiveEntryCount += folder.EntryCount();
+    if (listing == TArchiveListing::Broken)
+        ++FArchivesNotWhole;
 }
 
 void TDiscReading::CloseDirectory() {

@@ -46,6 +46,9 @@ public:
     // The disc is complete (walk over, stopped, or failed; or a virtual disc): the ready handler,
     // which also leaves busy mode. Called once per Add that appended a disc and began its walk.
     std::function<void()> OnReady;
+    // An archive was found at path (a file's full path) and its contents are being listed: the
+    // progress label, which otherwise stands still while a large archive is read.
+    std::function<void(std::string_view path)> OnArchiveFound;
     // The reader refused to start (the source vanished after the check): undo OnReadingStarts.
     // Busy mode is left by this class; the error then reaches the caller of AddDisc.
     std::function<void()> OnReadingNotStarted;
@@ -62,6 +65,19 @@ public:
     // and its own time. Without file names the directories still get theirs.
     bool RecordSizes() const { return FRecordSizes; }
     void SetRecordSizes(bool value) { FRecordSizes = value; }
+
+    // Whether the next readings also record what archives hold (off until set): each file that
+    // is an archive by its content gets a directory of the same name beside it, bearing the
+    // format, with the archive's folders and files below. Only with file names; off, reading
+    // costs nothing more.
+    bool ReadArchives() const { return FReadArchives; }
+    void SetReadArchives(bool value) { FReadArchives = value; }
+    // Of the last reading: the archives whose contents were recorded, how many of them could not
+    // be read whole (corrupt, truncated, encrypted headers), and the folders and files recorded
+    // inside archives.
+    std::uint64_t ArchiveCount() const { return FArchiveCount; }
+    std::uint64_t ArchivesNotWhole() const { return FArchivesNotWhole; }
+    std::uint64_t ArchiveEntryCount() const { return FArchiveEntryCount; }
 
     // Ends a running reading at the reader's next check; what was recorded stays.
     void StopReading() { FDirReader.Stop(); }
@@ -88,10 +104,18 @@ private:
     void ReadyHandler(TDirReader& sender);
     // Writes the last open directory's total and adds it to its parent's.
     void CloseDirectory();
+    // Records the contents of the file at path, in parent, when it is an archive. They stay out
+    // of the totals of the directories above: those keep counting the file system.
+    void ReadArchive(const IXMLDirectoryType& parent, std::string_view path,
+                     const TEntryStatus& status);
 
     std::vector<TOpenDirectory> FOpenDirectories;
     bool FRecordSizes = false;
     bool FIncludeFilenames = false;
+    bool FReadArchives = false;
+    std::uint64_t FArchiveCount = 0;
+    std::uint64_t FArchivesNotWhole = 0;
+    std::uint64_t FArchiveEntryCount = 0;
 
     TCatalogueSession& FSession;
     TDirReader FDirReader;

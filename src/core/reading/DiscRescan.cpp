@@ -38,6 +38,8 @@ bool TDiscRescan::Read(const IXMLDiscType& disc, const std::string& source) {
     const pugi::xml_node root =
         ElementFrom(disc.XmlNode().first_child(), TXMLDirectoryType::kRootTag);
     FReading.SetRecordSizes(HoldsAttribute(root, kSizeAttribute));
+    // A disc read with archives is read with them again, so that their contents are kept.
+    FReading.SetReadArchives(HoldsAttribute(root, TXMLDirectoryType::kArchiveAttribute));
     TDiscProperties properties = ReadDiscProperties(disc);
     properties.ReadDate = TodayDateText();
     properties.DirCount.clear();

@@ -22,7 +22,7 @@ const std::vector<std::string>& AddDialogStoredProperties() {
         "CustomDirectoryRadioButton.Checked", "RootFromHistoryComboBox.Text",
         "RootFromHistoryComboBox.Items",      "SystemItemRadioButton.Checked",
         "IncludeFilenamesCheckBox.Checked",   "VirtualDiscRadioButton.Checked",
-        "RecordSizesCheckBox.Checked"};
+        "RecordSizesCheckBox.Checked",        "ReadArchivesCheckBox.Checked"};
     return properties;
 }
 

@@ -27,7 +27,7 @@ QIcon TwoStateIcon(const QIcon& normal, const QIcon& selected) {
 
 } // namespace
 
-TCatalogueTreeModel::TCatalogueTreeModel(const std::array<QIcon, 4>& images, QObject* parent)
+TCatalogueTreeModel::TCatalogueTreeModel(const std::array<QIcon, 6>& images, QObject* parent)
     : QAbstractItemModel(parent), FImages(images) {}
 
 void TCatalogueTreeModel::Clear() {

@@ -11,7 +11,8 @@
 
 namespace orlenta {
 
-// One node of the tree: a disc (images 0 and 1) or a directory (images 2 and 3).
+// One node of the tree: a disc (images 0 and 1), a directory (images 2 and 3) or an archive's
+// folder (images 4 and 5).
 struct TTreeNode {
     QString Text;
     int Data = 0;              // the directory ID the node stands for
@@ -30,7 +31,7 @@ public:
 
     // images: the four tree pictures; the view paints the selected-index picture for a selected
     // node through the icon's Selected mode.
-    explicit TCatalogueTreeModel(const std::array<QIcon, 4>& images, QObject* parent = nullptr);
+    explicit TCatalogueTreeModel(const std::array<QIcon, 6>& images, QObject* parent = nullptr);
 
     // Deletes every node.
     void Clear();
@@ -63,8 +64,8 @@ public:
 private:
     const std::vector<int>& ChildrenOf(const QModelIndex& parent) const;
     // [image][selected image]: both pictures in one icon, built on first use.
-    mutable QIcon FIcons[4][4];
-    std::array<QIcon, 4> FImages;
+    mutable QIcon FIcons[6][6];
+    std::array<QIcon, 6> FImages;
     std::vector<TTreeNode> FNodes;
     std::vector<int> FTopLevel;
     bool FPublished = true;

@@ -71,6 +71,7 @@ void TDiscCommands::DiscAddActionExecute() {
         request = dialog.Request();
     }
     FDiscReading->SetRecordSizes(request.RecordSizes);
+    FDiscReading->SetReadArchives(request.ReadArchives);
     FDiscReading->AddDisc(ToLocalPath(request.TreeRoot), request.IncludeFilenames,
                           request.Properties);
 }

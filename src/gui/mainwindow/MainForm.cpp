@@ -5,6 +5,7 @@
 #include "core/catalogue/DirectoryLookup.h"
 #include "core/catalogue/DirectoryWalk.h"
 #include "core/catalogue/IndexProperties.h"
+#include "core/catalogue/TreeCounts.h"
 #include "core/desktop/DataFileType.h"
 #include "core/state/StoredProperties.h"
 #include "gui/WindowText.h"
@@ -284,8 +285,9 @@ void TMainForm::AddDiscNodes(const IXMLDiscType& disc) {
                                           : nodeAtDepth[static_cast<size_t>(depth - 1)];
             const int data = TreeNodeData(directory.ID());
             const int node =
-                depth == 0
-                    ? FTreeModel->AppendNode(parent, ToQString(discTitle), data, 0, 1)
+                depth == 0 ? FTreeModel->AppendNode(parent, ToQString(discTitle), data, 0, 1)
+                : IsArchiveFolder(directory)
+                    ? FTreeModel->AppendNode(parent, ToQString(directory.Name()), data, 4, 5)
                     : FTreeModel->AppendNode(parent, ToQString(directory.Name()), data, 2, 3);
             FNodeDirectories.Note(node, directory, data);
             nodeAtDepth.resize(static_cast<size_t>(depth));

@@ -79,7 +79,7 @@ public:
     // The command pictures, by image index.
     static std::vector<QIcon> CommandImages();
     // The tree pictures: 0 and 1 a disc, 2 a closed folder, 3 an open folder.
-    static std::array<QIcon, 4> TreeViewImages();
+    static std::array<QIcon, 6> TreeViewImages();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -58,10 +58,16 @@ std::vector<QIcon> TMainForm::CommandImages() {
     };
 }
 
-std::array<QIcon, 4> TMainForm::TreeViewImages() {
+std::array<QIcon, 6> TMainForm::TreeViewImages() {
     const QIcon disc = ThemeIcon("media-optical", QStyle::SP_DriveCDIcon);
-    return {disc, disc, ThemeIcon("folder", QStyle::SP_DirClosedIcon),
-            ThemeIcon("folder-open", QStyle::SP_DirOpenIcon)};
+    // An archive's folder (4 and 5) must not pass for a directory of the disc.
+    const QIcon archive = ThemeIcon("package-x-generic", QStyle::SP_DirLinkIcon);
+    return {disc,
+            disc,
+            ThemeIcon("folder", QStyle::SP_DirClosedIcon),
+            ThemeIcon("folder-open", QStyle::SP_DirOpenIcon),
+            archive,
+            archive};
 }
 
 void TMainForm::CreateCommandParts() {

@@ -62,6 +62,10 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
         Named(new QCheckBox(QStringLiteral("Record sizes and dates")), "RecordSizesCheckBox");
     RecordSizesCheckBox->setAccessibleName(QStringLiteral("Record sizes and dates"));
     RecordSizesCheckBox->setChecked(true);
+    // Off until the user ticks it: listing every archive's headers costs reading time.
+    ReadArchivesCheckBox =
+        Named(new QCheckBox(QStringLiteral("Look inside archives")), "ReadArchivesCheckBox");
+    ReadArchivesCheckBox->setAccessibleName(QStringLiteral("Look inside archives"));
 
     source->addWidget(SystemItemRadioButton, 0, 0);
     source->addWidget(RootFromShellComboBox, 0, 1, 1, 2);
@@ -75,6 +79,7 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     auto* recording = new QHBoxLayout;
     recording->addWidget(IncludeFilenamesCheckBox);
     recording->addWidget(RecordSizesCheckBox);
+    recording->addWidget(ReadArchivesCheckBox);
     recording->addStretch(1);
     source->addLayout(recording, 3, 0, 1, 3);
     source->setColumnStretch(1, 1);
@@ -101,6 +106,7 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     setTabOrder(OvcAttachedButtonSource, VirtualDiscRadioButton);
     setTabOrder(VirtualDiscRadioButton, IncludeFilenamesCheckBox);
     setTabOrder(IncludeFilenamesCheckBox, RecordSizesCheckBox);
+    setTabOrder(RecordSizesCheckBox, ReadArchivesCheckBox);
 
     for (QRadioButton* radio :
          {SystemItemRadioButton, CustomDirectoryRadioButton, VirtualDiscRadioButton})
@@ -115,7 +121,7 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     FDiscInfoDockingForm = std::make_unique<TDiscInfoDockingForm>();
     FDiscInfoDockingForm->MoveInto(HostPanel);
     // Moved in after the buttons were made, the panel's controls would come after them.
-    QWidget* previous = RecordSizesCheckBox;
+    QWidget* previous = ReadArchivesCheckBox;
     for (QWidget* control : FDiscInfoDockingForm->TabOrder()) {
         setTabOrder(previous, control);
         previous = control;
@@ -174,6 +180,8 @@ TAddDiscRequest TAddTreeDialogForm::Request() const {
     request.TreeRoot = TreeRoot();
     request.IncludeFilenames = IncludeFilenamesCheckBox->isChecked();
     request.RecordSizes = RecordSizesCheckBox->isChecked();
+    // Archives are listed as the files of their folder, so only with file names.
+    request.ReadArchives = request.IncludeFilenames && ReadArchivesCheckBox->isChecked();
     request.Properties = FDiscInfoDockingForm->Properties();
     return request;
 }

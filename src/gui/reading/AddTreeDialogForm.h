@@ -28,6 +28,8 @@ struct TAddDiscRequest {
     bool IncludeFilenames = false;
     // Whether the files' sizes and times and the directories' totals are recorded.
     bool RecordSizes = false;
+    // Whether what archives hold is recorded too (with file names only).
+    bool ReadArchives = false;
     // The new disc's properties as the panel shows them.
     TDiscProperties Properties;
 };
@@ -73,6 +75,7 @@ private:
     QRadioButton* VirtualDiscRadioButton = nullptr;
     QCheckBox* IncludeFilenamesCheckBox = nullptr;
     QCheckBox* RecordSizesCheckBox = nullptr;
+    QCheckBox* ReadArchivesCheckBox = nullptr;
     QGroupBox* GroupBox2 = nullptr;
     QWidget* HostPanel = nullptr;
     QPushButton* AddButton = nullptr;

@@ -54,6 +54,13 @@ TReadingDiscForm::TReadingDiscForm(QWidget* parent)
     StopReadingButton->setObjectName(QStringLiteral("StopReadingButton"));
     StopReadingButton->setAutoRaise(true);
     StopReadingButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // In the button row, so that the fixed height stays as it is.
+    ArchivesNotWholeLabel = new QLabel;
+    ArchivesNotWholeLabel->setObjectName(QStringLiteral("ArchivesNotWholeLabel"));
+    ArchivesNotWholeLabel->setAccessibleName(QStringLiteral("Archives not read whole"));
+    ArchivesNotWholeLabel->setTextFormat(Qt::PlainText);
+    ArchivesNotWholeLabel->hide();
+    buttons->addWidget(ArchivesNotWholeLabel);
     buttons->addStretch(1);
     buttons->addWidget(StopReadingButton);
 
@@ -66,6 +73,17 @@ TReadingDiscForm::TReadingDiscForm(QWidget* parent)
 
 void TReadingDiscForm::BindStopReading(QAction* action) {
     StopReadingButton->setDefaultAction(action);
+}
+
+void TReadingDiscForm::SetArchivesNotWhole(unsigned long long count) {
+    if (count == FArchivesNotWhole)
+        return;
+    FArchivesNotWhole = count;
+    ArchivesNotWholeLabel->setText(QString::number(count) +
+                                   (count == 1
+                                        ? QStringLiteral(" archive could not be read whole")
+                                        : QStringLiteral(" archives could not be read whole")));
+    ArchivesNotWholeLabel->setVisible(count > 0);
 }
 
 void TReadingDiscForm::SetDiscTitle(const QString& title) {
@@ -117,12 +135,14 @@ void TReadingDiscForm::FollowReading(TDiscReading& reading, QWidget& window,
     reading.OnReadingStarts = [this, &window](const IXMLDiscType& disc) {
         SetDiscTitle(ToQString(disc.Title()));
         SetCurrentDirectory(QString());
+        SetArchivesNotWhole(0);
         ShowCentred();
         // Only Stop reading takes input while the walk runs.
         window.setEnabled(false);
         setEnabled(true);
     };
     reading.OnDirectoryFound = [this](std::string_view directory) { NoteDirectory(directory); };
+    reading.OnArchiveFound = [this](std::string_view path) { NoteDirectory(path); };
     reading.OnReadingNotStarted = [this, &window] {
         hide();
         window.setEnabled(true);
@@ -133,7 +153,10 @@ void TReadingDiscForm::FollowReading(TDiscReading& reading, QWidget& window,
         window.setEnabled(true);
         ready();
     };
-    reading.DirReader().SetOnProcessEvents([this](TDirReader&) { LetEventsRunWhenDue(); });
+    reading.DirReader().SetOnProcessEvents([this, &reading](TDirReader&) {
+        SetArchivesNotWhole(reading.ArchivesNotWhole());
+        LetEventsRunWhenDue();
+    });
 }
 
 void TReadingDiscForm::closeEvent(QCloseEvent* event) {

@@ -42,6 +42,9 @@ public:
     // 20 ms have passed since they last ran; called after every entry a reading finds, since on
     // an optical disc a single entry can take a good part of a second.
     void LetEventsRunWhenDue();
+    // How many archives of this reading could not be read whole; shown beside Stop reading when
+    // there are any.
+    void SetArchivesNotWhole(unsigned long long count);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -53,6 +56,8 @@ private:
     QLabel* CurrentDirectoryLabel = nullptr;
     QWidget* ButtonPanel = nullptr;
     QToolButton* StopReadingButton = nullptr;
+    QLabel* ArchivesNotWholeLabel = nullptr;
+    unsigned long long FArchivesNotWhole = 0;
     QString FCurrentDirectory;
     std::string FNotedDirectory;
     bool FNotedDirectoryShown = true;

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/DiscProperties.h"
 #include "core/catalogue/SizeAndDate.h"
+#include "core/catalogue/TreeCounts.h"
 #include "gui/SizeAndDateText.h"
 #include "gui/WindowText.h"
 
@@ -95,6 +96,13 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
     TotalSizeLabeledEdit = AddLabeledEdit(countsRow, 0, 2, QStringLiteral("TotalSizeLabeledEdit"),
                                           QStringLiteral("Total size"));
     TotalSizeLabeledEdit->setAccessibleName(QStringLiteral("Total size"));
+    ArchiveEntriesLabeledEdit =
+        AddLabeledEdit(countsRow, 0, 3, QStringLiteral("ArchiveEntriesLabeledEdit"),
+                       QStringLiteral("In archives"));
+    ArchiveEntriesLabeledEdit->setAccessibleName(QStringLiteral("Entries in archives"));
+    ArchiveEntriesLabeledEdit->setReadOnly(true);
+    ArchiveEntriesLabel = countsRow->itemAtPosition(0, 3)->widget();
+    SetArchiveEntries(std::nullopt);
     grid->addWidget(MediaTypeLabel, 4, 0);
     grid->addWidget(MediaTypeComboBox, 5, 0);
     grid->addLayout(countsRow, 4, 1, 2, 1);
@@ -139,11 +147,12 @@ TDiscInfoDockingForm::~TDiscInfoDockingForm() {
 }
 
 std::vector<QWidget*> TDiscInfoDockingForm::TabOrder() const {
-    return {TitleLabeledEdit,     CreationDateLabeledEdit,
-            VendorLabeledEdit,    ReadDateLabeledEdit,
-            MediaTypeComboBox,    DirCountLabeledEdit,
-            FileCountLabeledEdit, TotalSizeLabeledEdit,
-            SourceLabeledEdit,    DiscMemo};
+    return {TitleLabeledEdit,          CreationDateLabeledEdit,
+            VendorLabeledEdit,         ReadDateLabeledEdit,
+            MediaTypeComboBox,         DirCountLabeledEdit,
+            FileCountLabeledEdit,      TotalSizeLabeledEdit,
+            ArchiveEntriesLabeledEdit, SourceLabeledEdit,
+            DiscMemo};
 }
 
 void TDiscInfoDockingForm::MoveInto(QWidget* host) {
@@ -175,8 +184,8 @@ void TDiscInfoDockingForm::SetEnableEdit(bool value) {
                                " QComboBox::drop-down { width: 0px; border: none; }"
                                " QComboBox::down-arrow { image: none; width: 0px; height: 0px; }"));
     const QPalette::ColorRole background = value ? QPalette::Button : QPalette::Base;
-    for (QLineEdit* edit :
-         {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit, TotalSizeLabeledEdit}) {
+    for (QLineEdit* edit : {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit,
+                            TotalSizeLabeledEdit, ArchiveEntriesLabeledEdit}) {
         QPalette palette = edit->palette();
         palette.setColor(QPalette::Base, QPalette().color(background));
         edit->setPalette(palette);
@@ -268,6 +277,12 @@ void TDiscInfoDockingForm::SetTotalSize(std::optional<std::uint64_t> bytes) {
     TotalSizeLabeledEdit->setToolTip(bytes ? ExactSizeText(*bytes) : QString());
 }
 
+void TDiscInfoDockingForm::SetArchiveEntries(std::optional<long long> count) {
+    ArchiveEntriesLabeledEdit->setText(count ? QString::number(*count) : QString());
+    ArchiveEntriesLabeledEdit->setVisible(count.has_value());
+    ArchiveEntriesLabel->setVisible(count.has_value());
+}
+
 void TDiscInfoDockingForm::FocusTitle() {
     TitleLabeledEdit->setFocus();
 }
@@ -279,9 +294,23 @@ std::optional<std::uint64_t> DiscTotalSize(const IXMLDiscType& disc) {
     return RecordedSize(ElementFrom(disc.XmlNode().first_child(), TXMLDirectoryType::kRootTag));
 }
 
+std::optional<long long> DiscArchiveEntries(const IXMLDiscType& disc) {
+    if (!disc)
+        return std::nullopt;
+    const pugi::xml_node root =
+        ElementFrom(disc.XmlNode().first_child(), TXMLDirectoryType::kRootTag);
+    const TXMLDirectoryType top(root, disc.OwnerDocument(), TXMLBinding::Directory);
+    if (!root || !HoldsArchives(top))
+        return std::nullopt;
+    TTreeCounts counts;
+    AddTreeCounts(top, counts);
+    return counts.ArchiveEntries;
+}
+
 void DiscToPanel(const IXMLDiscType& disc, TDiscInfoDockingForm& panel) {
     panel.ShowProperties(ReadDiscProperties(disc));
     panel.SetTotalSize(DiscTotalSize(disc));
+    panel.SetArchiveEntries(DiscArchiveEntries(disc));
 }
 
 } // namespace orlenta

@@ -49,6 +49,9 @@ public:
     // Shows the disc's recorded total size; an empty field when there is none. It is not one of
     // the disc's properties: Properties() leaves it out, and no host makes it editable.
     void SetTotalSize(std::optional<std::uint64_t> bytes);
+    // Shows how many folders and files the disc's archives hold; the field is there only for a
+    // disc read with archives (a count), and hidden for nothing.
+    void SetArchiveEntries(std::optional<long long> count);
     void FocusTitle();
 
 private:
@@ -63,6 +66,8 @@ private:
     QLineEdit* TotalSizeLabeledEdit = nullptr;
     QLabel* SourceLabel = nullptr;
     QLineEdit* SourceLabeledEdit = nullptr;
+    QLineEdit* ArchiveEntriesLabeledEdit = nullptr;
+    QWidget* ArchiveEntriesLabel = nullptr;
     QLabel* Label1 = nullptr;
     QPlainTextEdit* DiscMemo = nullptr;
     QPointer<QWidget> FDiscInfoPanel;
@@ -75,6 +80,8 @@ private:
 // The total size recorded on disc's Root; nothing when absent or when disc is empty. It never
 // adds a Root.
 std::optional<std::uint64_t> DiscTotalSize(const IXMLDiscType& disc);
+// The folders and files inside the disc's archives; nothing when it holds no archive's contents.
+std::optional<long long> DiscArchiveEntries(const IXMLDiscType& disc);
 // Shows disc in panel with its Root's recorded total size, or empties every field when disc is
 // empty.
 void DiscToPanel(const IXMLDiscType& disc, TDiscInfoDockingForm& panel);

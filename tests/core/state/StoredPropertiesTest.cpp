@@ -26,7 +26,7 @@ TEST(StoredProperties, SplitsEntriesAtTheFirstFullStop) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseStoredProperty(c.Entry), c.Property) << c.Entry;
-    EXPECT_EQ(AddDialogStoredProperties().size(), 7u);
+    EXPECT_EQ(AddDialogStoredProperties().size(), 8u);
     for (const std::string& entry : AddDialogStoredProperties())
         EXPECT_TRUE(ParseStoredProperty(entry)) << entry;
 }

@@ -136,12 +136,12 @@ private slots:
             if (widget == first)
                 break;
         }
-        QCOMPARE(tabOrder,
-                 (QStringList{u"TitleLabeledEdit"_s, u"CreationDateLabeledEdit"_s,
-                              u"VendorLabeledEdit"_s, u"ReadDateLabeledEdit"_s,
-                              u"MediaTypeComboBox"_s, u"DirCountLabeledEdit"_s,
-                              u"FileCountLabeledEdit"_s, u"TotalSizeLabeledEdit"_s,
-                              u"SourceLabeledEdit"_s, u"DiscMemo"_s, u"OkButton"_s, u"Button1"_s}));
+        QCOMPARE(tabOrder, (QStringList{u"TitleLabeledEdit"_s, u"CreationDateLabeledEdit"_s,
+                                        u"VendorLabeledEdit"_s, u"ReadDateLabeledEdit"_s,
+                                        u"MediaTypeComboBox"_s, u"DirCountLabeledEdit"_s,
+                                        u"FileCountLabeledEdit"_s, u"TotalSizeLabeledEdit"_s,
+                                        u"ArchiveEntriesLabeledEdit"_s, u"SourceLabeledEdit"_s,
+                                        u"DiscMemo"_s, u"OkButton"_s, u"Button1"_s}));
     }
 };
 

@@ -29,6 +29,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -262,6 +263,7 @@ private slots:
                           "IncludeFilenamesCheckBox.Checked=True\n"
                           "VirtualDiscRadioButton.Checked=False\n"
                           "RecordSizesCheckBox.Checked=False\n"
+                          "ReadArchivesCheckBox.Checked=False\n"
                           "[Add.RootFromHistoryComboBox.Items]\n"
                           "Count=2\n"
                           "Item0=" +
@@ -358,18 +360,19 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         Child<QCheckBox>(dialog, "IncludeFilenamesCheckBox")->setFocus(Qt::TabFocusReason);
         QStringList visited;
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < 13; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(visited,
                  (QStringList{
-                     QStringLiteral("RecordSizesCheckBox"), QStringLiteral("TitleLabeledEdit"),
-                     QStringLiteral("CreationDateLabeledEdit"), QStringLiteral("VendorLabeledEdit"),
-                     QStringLiteral("ReadDateLabeledEdit"), QStringLiteral("MediaTypeComboBox"),
-                     QStringLiteral("DirCountLabeledEdit"), QStringLiteral("FileCountLabeledEdit"),
-                     QStringLiteral("TotalSizeLabeledEdit"), QStringLiteral("DiscMemo"),
-                     QStringLiteral("AddButton"), QStringLiteral("CancelButton")}));
+                     QStringLiteral("RecordSizesCheckBox"), QStringLiteral("ReadArchivesCheckBox"),
+                     QStringLiteral("TitleLabeledEdit"), QStringLiteral("CreationDateLabeledEdit"),
+                     QStringLiteral("VendorLabeledEdit"), QStringLiteral("ReadDateLabeledEdit"),
+                     QStringLiteral("MediaTypeComboBox"), QStringLiteral("DirCountLabeledEdit"),
+                     QStringLiteral("FileCountLabeledEdit"), QStringLiteral("TotalSizeLabeledEdit"),
+                     QStringLiteral("DiscMemo"), QStringLiteral("AddButton"),
+                     QStringLiteral("CancelButton")}));
     }
 
     void folderPickerOffersNoNewFolder() {
@@ -435,6 +438,52 @@ private slots:
         QCOMPARE(again.FileCount(), std::string_view());
         QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 2);
         QCOMPARE(ListedFiles(*form), QStringList());
+    }
+
+    // Looking inside archives: off for a new user; ticked, an archive's folder shows in the tree
+    // with its own picture, its files in the list, its entries counted in the disc panel.
+    void looksInsideArchivesWhenTicked() {
+        {
+            TAddTreeDialogForm dialog(nullptr, FAnswers, Items(false));
+            QVERIFY(!Child<QCheckBox>(dialog, "ReadArchivesCheckBox")->isChecked());
+        }
+        const QString source = FScratch->FilePath(QStringLiteral("backups"));
+        const QString inside = FScratch->FilePath(QStringLiteral("inside"));
+        QVERIFY(QDir().mkpath(inside + QStringLiteral("/docs/sub")));
+        QVERIFY(QDir().mkpath(source));
+        MakeFile(inside + QStringLiteral("/docs/invoice.pdf"));
+        MakeFile(inside + QStringLiteral("/docs/sub/notes.txt"));
+        const QString command = QStringLiteral("tar czf '") + source +
+                                QStringLiteral("/2023.tgz' -C '") + inside +
+                                QStringLiteral("' docs");
+        QCOMPARE(std::system(command.toLocal8Bit().constData()), 0);
+        auto form = MakeForm(FPrompts);
+        TDialogAnswer answer("orlenta::TAddTreeDialogForm", [&](QWidget* dialog) {
+            Child<QCheckBox>(*dialog, "ReadArchivesCheckBox")->setChecked(true);
+            ChooseCustomDirectory(dialog, source, true, QStringLiteral("Backups"));
+        });
+        Child<QAction>(*form, "DiscAddAction")->trigger();
+        QVERIFY(answer.Answered());
+
+        const int archive = NodeAt(*form, {QStringLiteral("Backups"), QStringLiteral("2023.tgz")});
+        QVERIFY(archive >= 0);
+        QCOMPARE(TreeModel(*form).Node(archive).ImageIndex, 4);
+        QCOMPARE(TreeModel(*form)
+                     .Node(NodeAt(*form, {QStringLiteral("Backups"), QStringLiteral("2023.tgz"),
+                                          QStringLiteral("docs")}))
+                     .ImageIndex,
+                 2);
+        QLineEdit* entries = Child<QLineEdit>(DiscPanel(*form), "ArchiveEntriesLabeledEdit");
+        QVERIFY(!entries->isHidden());
+        QCOMPARE(entries->text(), QStringLiteral("4"));
+        QCOMPARE(Child<QLineEdit>(DiscPanel(*form), "FileCountLabeledEdit")->text(),
+                 QStringLiteral("1"));
+        ClickNode(*form,
+                  {QStringLiteral("Backups"), QStringLiteral("2023.tgz"), QStringLiteral("docs")});
+        QCOMPARE(ListedFiles(*form), QStringList{QStringLiteral("invoice.pdf")});
+        // The box is kept with the dialog's other values.
+        TAddTreeDialogForm again(nullptr, FAnswers, Items(false));
+        QVERIFY(Child<QCheckBox>(again, "ReadArchivesCheckBox")->isChecked());
     }
 
     // The box decides whether sizes and dates are recorded, with file names or without.

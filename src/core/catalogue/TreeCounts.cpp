@@ -1,0 +1,49 @@
+#include "core/catalogue/TreeCounts.h"
+
+#include "core/catalogue/DirectoryWalk.h"
+
+#include <vector>
+
+namespace orlenta {
+
+bool IsArchiveFolder(const TXMLDirectoryType& directory) {
+    return static_cast<bool>(directory.XmlNode().attribute(TXMLDirectoryType::kArchiveAttribute));
+}
+
+bool HoldsArchives(const TXMLDirectoryType& top) {
+    return !WalkDirectories(top, TWalkAccess::ReadOnly,
+                            [](const TXMLDirectoryType& directory, int depth) {
+                                return depth == 0 || !IsArchiveFolder(directory);
+                            });
+}
+
+void AddTreeCounts(const TXMLDirectoryType& top, TTreeCounts& counts) {
+    // Whether the directory visited last at each depth is inside an archive; the walk is
+    // pre-order, so a directory's parent is the last one visited one level up.
+    std::vector<bool> inside{false};
+    WalkDirectories(top, TWalkAccess::ReadOnly, [&](const TXMLDirectoryType& directory, int depth) {
+        inside.resize(static_cast<std::size_t>(depth) + 1);
+        bool within = false;
+        if (depth > 0) {
+            const bool parentWithin = inside[static_cast<std::size_t>(depth) - 1];
+            within = parentWithin || IsArchiveFolder(directory);
+            if (parentWithin)
+                ++counts.ArchiveEntries;
+            else if (within)
+                ++counts.Archives;
+            else
+                ++counts.Directories;
+        }
+        inside[static_cast<std::size_t>(depth)] = within;
+        const pugi::xml_node filenames =
+            ElementFrom(directory.XmlNode().first_child(), TXMLFilenamesType::kTag);
+        long long files = 0;
+        for (pugi::xml_node item = ElementFrom(filenames.first_child(), TXMLFilenameType::kTag);
+             item; item = ElementFrom(item.next_sibling(), TXMLFilenameType::kTag))
+            ++files;
+        (within ? counts.ArchiveEntries : counts.Files) += files;
+        return true;
+    });
+}
+
+} // namespace orlenta

@@ -1,0 +1,352 @@
+// Reading a disc with archives: archives are made here with the library's own writer.
+
+#include "TestSupport.h"
+#include "TreeFixture.h"
+#include "core/catalogue/TreeCounts.h"
+#include "core/reading/DiscReading.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+#include <vector>
+
+namespace orlenta {
+namespace {
+
+namespace fs = std::filesystem;
+using test::MakeTree;
+using test::TRecordingHost;
+using test::TScratchDirectory;
+
+struct TItem {
+    std::string Path;
+    std::string Data; // ignored for a folder
+    bool IsDirectory = false;
+};
+
+struct TWriterFree {
+    void operator()(struct archive* archive) const { archive_write_free(archive); }
+};
+
+// Writes items into path in the given format ("zip", "7z", "tar", "iso", "cpio") through the
+// given filter ("", "gz", "bz2", "xz", "zst"); passphrase encrypts a zip. False when the library
+// cannot write that combination.
+bool WriteArchive(const std::string& path, const std::string& format, const std::string& filter,
+                  const std::vector<TItem>& items, const char* passphrase = nullptr) {
+    std::unique_ptr<struct archive, TWriterFree> writer(archive_write_new());
+    struct archive* a = writer.get();
+    using TSetUp = int (*)(struct archive*);
+    static const std::map<std::string, TSetUp> formats{
+        {"zip", archive_write_set_format_zip},
+        {"7z", archive_write_set_format_7zip},
+        {"tar", archive_write_set_format_ustar},
+        {"iso", archive_write_set_format_iso9660},
+        {"cpio", archive_write_set_format_cpio_newc}};
+    static const std::map<std::string, TSetUp> filters{{"", archive_write_add_filter_none},
+                                                       {"gz", archive_write_add_filter_gzip},
+                                                       {"bz2", archive_write_add_filter_bzip2},
+                                                       {"xz", archive_write_add_filter_xz},
+                                                       {"zst", archive_write_add_filter_zstd}};
+    if (formats.at(format)(a) != ARCHIVE_OK || filters.at(filter)(a) != ARCHIVE_OK)
+        return false;
+    if (passphrase && (archive_write_set_options(a, "zip:encryption=zipcrypt") != ARCHIVE_OK ||
+                       archive_write_set_passphrase(a, passphrase) != ARCHIVE_OK))
+        return false;
+    if (archive_write_open_filename(a, path.c_str()) != ARCHIVE_OK)
+        return false;
+    for (const TItem& item : items) {
+        struct archive_entry* entry = archive_entry_new();
+        archive_entry_set_pathname(entry, item.Path.c_str());
+        archive_entry_set_filetype(entry, item.IsDirectory ? AE_IFDIR : AE_IFREG);
+        archive_entry_set_perm(entry, item.IsDirectory ? 0755 : 0644);
+        archive_entry_set_size(entry,
+                               item.IsDirectory ? 0 : static_cast<la_int64_t>(item.Data.size()));
+        archive_entry_set_mtime(entry, 1700000000, 0);
+        const bool written =
+            archive_write_header(a, entry) == ARCHIVE_OK &&
+            (item.IsDirectory || archive_write_data(a, item.Data.data(), item.Data.size()) >= 0);
+        archive_entry_free(entry);
+        if (!written)
+            return false;
+    }
+    return archive_write_close(a) == ARCHIVE_OK;
+}
+
+// The folders (ending in '/') and files below directory, as paths, folders' and files' order
+// ignored.
+std::multiset<std::string> Listing(const TXMLDirectoryType& directory,
+                                   const std::string& prefix = "") {
+    std::multiset<std::string> listing;
+    const pugi::xml_node top = directory.XmlNode();
+    for (const pugi::xml_node file : top.child("Filenames").children("Filename"))
+        listing.insert(prefix + file.attribute("Text").value());
+    for (const pugi::xml_node folder : top.child("Directories").children("Directory")) {
+        const std::string path = prefix + folder.attribute("Name").value() + "/";
+        listing.insert(path);
+        const auto below = Listing(
+            TXMLDirectoryType(folder, directory.OwnerDocument(), TXMLBinding::Directory), path);
+        listing.insert(below.begin(), below.end());
+    }
+    return listing;
+}
+
+// Every element below node stands where the catalogue's schema places it, with the attributes
+// it knows and the new optional ones; gives the first that does not, or "".
+std::string OutsideSchema(pugi::xml_node node) {
+    static const std::map<std::string, std::set<std::string>> children{
+        {"OrlentaData", {"Discs"}},
+        {"Discs", {"Disc"}},
+        {"Disc", {"Root"}},
+        {"Root", {"Directories", "Filenames"}},
+        {"Directory", {"Directories", "Filenames"}},
+        {"Directories", {"Directory"}},
+        {"Filenames", {"Filename"}},
+        {"Filename", {}}};
+    static const std::map<std::string, std::set<std::string>> attributes{
+        {"Root", {"Name", "ID", "Size", "Modified"}},
+        {"Directory", {"Name", "ID", "Size", "Modified", "Archive"}},
+        {"Filename", {"Text", "Size", "Modified"}},
+        {"Directories", {}},
+        {"Filenames", {}}};
+    for (const pugi::xml_node child : node.children()) {
+        const auto allowed = children.find(node.name());
+        if (child.type() != pugi::node_element || allowed == children.end() ||
+            !allowed->second.count(child.name()))
+            return std::string(node.name()) + ">" + child.name();
+        const auto known = attributes.find(child.name());
+        if (known != attributes.end())
+            for (const pugi::xml_attribute attribute : child.attributes())
+                if (!known->second.count(attribute.name()))
+                    return std::string(child.name()) + "@" + attribute.name();
+        if (const std::string below = OutsideSchema(child); !below.empty())
+            return below;
+    }
+    return {};
+}
+
+class ArchiveReadingTest : public ::testing::Test {
+protected:
+    ArchiveReadingTest() : Session(Host), Reading(Session), Root(Dir / "E") {
+        Session.NewCatalogue();
+        Reading.OnReady = [this] { Host.SetBusy(""); };
+        Reading.SetReadArchives(true);
+        Reading.SetRecordSizes(true);
+        fs::create_directories(Root);
+    }
+
+    IXMLDiscType Read() {
+        TDiscProperties properties;
+        properties.Title = "Disc";
+        EXPECT_EQ(Reading.AddDisc(Root + "/", true, properties), TAddDiscResult::Added);
+        const IXMLDiscsType discs = Session.XMLIndexData.Discs();
+        return discs.Disc(discs.Count() - 1);
+    }
+
+    // The directory element named name right below the disc's top, or an empty handle.
+    static TXMLDirectoryType Folder(const IXMLDiscType& disc, const std::string& name) {
+        for (const pugi::xml_node folder :
+             disc.Root().XmlNode().child("Directories").children("Directory"))
+            if (name == folder.attribute("Name").value())
+                return TXMLDirectoryType(folder, disc.OwnerDocument(), TXMLBinding::Directory);
+        return {};
+    }
+
+    TScratchDirectory Dir;
+    TRecordingHost Host;
+    TCatalogueSession Session;
+    TDiscReading Reading;
+    std::string Root;
+};
+
+const std::vector<TItem> kNested{{"top.txt", "12345"}, {"d/e/deep.txt", "abc"}, {"d/", "", true}};
+
+TEST_F(ArchiveReadingTest, EachFormatIsFoundByContentAndItsFoldersAndFilesRecorded) {
+    struct TCase {
+        const char* Format;
+        const char* Filter;
+        const char* Expected;
+    };
+    const TCase cases[] = {
+        {"zip", "", "zip"},        {"7z", "", "7z"},          {"tar", "", "tar"},
+        {"tar", "gz", "tar.gz"},   {"tar", "bz2", "tar.bz2"}, {"tar", "xz", "tar.xz"},
+        {"tar", "zst", "tar.zst"}, {"iso", "", "iso"},        {"cpio", "", "cpio"}};
+    for (const TCase& c : cases) {
+        // Named so that nothing but the content can tell what it is.
+        const std::string name = std::string(c.Format) + c.Filter + ".bin";
+        ASSERT_TRUE(WriteArchive(Root + "/" + name, c.Format, c.Filter, kNested)) << name;
+    }
+    const IXMLDiscType disc = Read();
+
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Expected);
+        const std::string name = std::string(c.Format) + c.Filter + ".bin";
+        const TXMLDirectoryType folder = Folder(disc, name);
+        ASSERT_TRUE(folder);
+        EXPECT_EQ(folder.Archive().value_or(""), c.Expected);
+        std::multiset<std::string> listing = Listing(folder);
+        listing.erase("."); // an image may hold its own top
+        EXPECT_EQ(listing, (std::multiset<std::string>{"top.txt", "d/", "d/e/", "d/e/deep.txt"}));
+        EXPECT_EQ(folder.Size(), 8u); // uncompressed, from the headers
+        const pugi::xml_node top =
+            folder.XmlNode().child("Filenames").find_child_by_attribute("Text", "top.txt");
+        EXPECT_STREQ(top.attribute("Size").value(), "5");
+        EXPECT_STREQ(top.attribute("Modified").value(), "2023-11-14T22:13:20Z");
+    }
+    // The disc's counts and totals are the file system's alone.
+    EXPECT_EQ(disc.DirCount(), "");
+    EXPECT_EQ(disc.FileCount(), std::to_string(std::size(cases)));
+    std::uint64_t archiveBytes = 0;
+    for (const auto& file : fs::directory_iterator(Root))
+        archiveBytes += file.file_size();
+    EXPECT_EQ(disc.Root().Size(), archiveBytes);
+    TTreeCounts counts;
+    AddTreeCounts(disc.Root(), counts);
+    EXPECT_EQ(counts.Archives, static_cast<long long>(std::size(cases)));
+    EXPECT_EQ(counts.Directories, 0);
+    EXPECT_EQ(counts.ArchiveEntries, static_cast<long long>(Reading.ArchiveEntryCount()));
+    EXPECT_EQ(Reading.ArchivesNotWhole(), 0u);
+    EXPECT_EQ(OutsideSchema(Session.XMLIndexData.Discs().XmlNode()), "");
+}
+
+TEST_F(ArchiveReadingTest, WhatNoFormatReadsStaysAPlainFileAndWithoutTheOptionNothingIsOpened) {
+    ASSERT_TRUE(WriteArchive(Root + "/real.zip", "zip", "", kNested));
+    {
+        std::ofstream(Root + "/fake.zip") << "PK\x03\x04 but nothing after";
+        std::ofstream(Root + "/text.tar") << "just text";
+        std::ofstream(Root + "/empty.zip");
+    }
+    // Compressed, but not an archive inside.
+    ASSERT_EQ(std::system(("printf 'plain text' | gzip > '" + Root + "/notes.gz'").c_str()), 0);
+
+    const IXMLDiscType withArchives = Read();
+    EXPECT_TRUE(Folder(withArchives, "real.zip"));
+    for (const char* plain : {"fake.zip", "text.tar", "empty.zip", "notes.gz"})
+        EXPECT_FALSE(Folder(withArchives, plain)) << plain;
+    EXPECT_EQ(Reading.ArchiveCount(), 1u);
+    EXPECT_EQ(Reading.ArchivesNotWhole(), 0u);
+
+    Reading.SetReadArchives(false);
+    const IXMLDiscType without = Read();
+    EXPECT_FALSE(Folder(without, "real.zip"));
+    EXPECT_EQ(Reading.ArchiveCount(), 0u);
+}
+
+TEST_F(ArchiveReadingTest, HostileNamesAreNamesInsideTheArchivesFolder) {
+    // Names the file system holds too: the directory reader's record of them is the measure.
+    const std::string control = "ctl\x01name";
+    const std::string notUtf8 = "\xff\xfe.txt";
+    MakeTree(Root, {control, notUtf8});
+    const std::vector<std::string> paths{"../x",
+                                         "/etc/passwd",
+                                         "a/../../up",
+                                         "C:\\x",
+                                         "back\\slash\\name",
+                                         "..",
+                                         "./dot/./f",
+                                         "//double//slash",
+                                         control,
+                                         notUtf8,
+                                         "both",
+                                         "both/inner",
+                                         "same",
+                                         "same"};
+    std::vector<TItem> items;
+    for (const std::string& path : paths)
+        items.push_back({path, "x"});
+    ASSERT_TRUE(WriteArchive(Root + "/hostile.tar", "tar", "", items));
+
+    const IXMLDiscType disc = Read();
+    std::string controlText;
+    std::string notUtf8Text;
+    for (const pugi::xml_node file : disc.Root().XmlNode().child("Filenames").children()) {
+        const std::string text = file.attribute("Text").value();
+        if (text != "hostile.tar")
+            (text.rfind("ctl", 0) == 0 ? controlText : notUtf8Text) = text;
+    }
+    ASSERT_FALSE(controlText.empty());
+    ASSERT_FALSE(notUtf8Text.empty());
+    const TXMLDirectoryType folder = Folder(disc, "hostile.tar");
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(Listing(folder),
+              (std::multiset<std::string>{"x", "etc/", "etc/passwd", "a/", "a/up", "C:\\x",
+                                          "back\\slash\\name", "", "dot/", "dot/f", "double/",
+                                          "double/slash", controlText, notUtf8Text, "both", "both/",
+                                          "both/inner", "same", "same"}));
+    // Beside the archive's folder stand only the disc's own files.
+    EXPECT_EQ(Listing(disc.Root()).count("x"), 0u);
+    EXPECT_EQ(Listing(disc.Root()).count("etc/"), 0u);
+}
+
+TEST_F(ArchiveReadingTest, ATruncatedZipKeepsWhatWasListedAndTheReadingGoesOn) {
+    std::vector<TItem> items;
+    std::string data(4000, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>((i * 7919u) >> 3); // little to compress
+    for (int i = 0; i < 40; ++i)
+        items.push_back({"f" + std::to_string(i), data});
+    const std::string zip = Root + "/cut.zip";
+    ASSERT_TRUE(WriteArchive(zip, "zip", "", items));
+    fs::resize_file(zip, fs::file_size(zip) / 2);
+    MakeTree(Root, {"z-after.txt"});
+
+    const IXMLDiscType disc = Read();
+    const TXMLDirectoryType folder = Folder(disc, "cut.zip");
+    ASSERT_TRUE(folder);
+    const std::size_t listed = Listing(folder).size();
+    EXPECT_GT(listed, 0u);
+    EXPECT_LT(listed, items.size());
+    EXPECT_EQ(Reading.ArchivesNotWhole(), 1u);
+    EXPECT_EQ(disc.FileCount(), "2"); // the file after it was read
+}
+
+TEST_F(ArchiveReadingTest, EncryptedEntriesAreListedByNameAndAZipInAZipIsAFile) {
+    const std::string inner = Dir / "inner.zip";
+    ASSERT_TRUE(WriteArchive(inner, "zip", "", kNested));
+    std::ifstream in(inner, std::ios::binary);
+    const std::string innerBytes((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_TRUE(WriteArchive(Root + "/outer.zip", "zip", "", {{"inner.zip", innerBytes}}));
+    const bool encrypted =
+        WriteArchive(Root + "/secret.zip", "zip", "", {{"hidden/name.txt", "secret"}}, "pw");
+
+    const IXMLDiscType disc = Read();
+    EXPECT_EQ(Listing(Folder(disc, "outer.zip")), (std::multiset<std::string>{"inner.zip"}));
+    if (!encrypted)
+        GTEST_SKIP() << "this libarchive cannot write an encrypted zip";
+    EXPECT_EQ(Listing(Folder(disc, "secret.zip")),
+              (std::multiset<std::string>{"hidden/", "hidden/name.txt"}));
+    EXPECT_EQ(Reading.ArchivesNotWhole(), 0u);
+}
+
+TEST_F(ArchiveReadingTest, ACompressedTarIsReadAsAStreamAndStopWorksInsideIt) {
+    std::vector<TItem> items;
+    for (int i = 0; i < 3000; ++i)
+        items.push_back(
+            {"dir" + std::to_string(i % 10) + "/f" + std::to_string(i), std::string(2000, 'x')});
+    ASSERT_TRUE(WriteArchive(Root + "/big.tar.gz", "tar", "gz", items));
+
+    const IXMLDiscType whole = Read();
+    EXPECT_EQ(Listing(Folder(whole, "big.tar.gz")).size(), 3010u);
+    EXPECT_EQ(Folder(whole, "big.tar.gz").Size(), 3000u * 2000u);
+
+    // Stop from the front end's turn, well inside the archive.
+    int turns = 0;
+    std::vector<std::string> archives;
+    Reading.OnArchiveFound = [&](std::string_view path) { archives.emplace_back(path); };
+    Reading.DirReader().SetOnProcessEvents([&](TDirReader& reader) {
+        if (!archives.empty() && ++turns == 100)
+            reader.Stop();
+    });
+    const IXMLDiscType stopped = Read();
+    EXPECT_EQ(archives, std::vector<std::string>{Root + "/big.tar.gz"});
+    const std::size_t listed = Listing(Folder(stopped, "big.tar.gz")).size();
+    EXPECT_GE(listed, 100u);
+    EXPECT_LT(listed, 200u);
+    EXPECT_EQ(Reading.ArchivesNotWhole(), 0u); // stopped is not broken
+}
+
+} // namespace
+} // namespace orlenta
