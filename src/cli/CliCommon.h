@@ -71,5 +71,7 @@ void RegisterSetCommand(CLI::App& app);
 void RegisterAddCommand(CLI::App& app);
 void RegisterSearchCommand(CLI::App& app);
 void RegisterRescanCommand(CLI::App& app);
+void RegisterExportCommand(CLI::App& app);
+void RegisterImportCommand(CLI::App& app);
 
 } // namespace orlenta::cli

@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
     orlenta::cli::RegisterAddCommand(app);
     orlenta::cli::RegisterRescanCommand(app);
     orlenta::cli::RegisterSearchCommand(app);
+    orlenta::cli::RegisterExportCommand(app);
+    orlenta::cli::RegisterImportCommand(app);
 
     return orlenta::cli::RunCommandLine(app, argc, argv);
 }
