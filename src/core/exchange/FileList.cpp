@@ -237,6 +237,7 @@ void TFileList::ScanCsv(const TVisit& emit) {
             entry.Name = field(columns.Name);
             entry.IsDirectory =
                 IsDirectoryKind(field(columns.Kind)) || (!path.empty() && path.back() == '/');
+            entry.SizeStated = columns.Size != TCsvColumns::None;
             if (const std::string_view size = field(columns.Size); !size.empty()) {
                 entry.Size = ParseByteCount(std::string(size).c_str());
                 if (!entry.Size)
@@ -297,6 +298,7 @@ void TFileList::ScanFind(const TVisit& emit) {
         // A directory's own st_size says nothing of what it holds.
         if (!entry.IsDirectory)
             entry.Size = size;
+        entry.SizeStated = !entry.IsDirectory;
         entry.Modified = time;
         entry.Path = rest.substr(space + 1);
         return true;

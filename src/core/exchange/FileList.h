@@ -29,6 +29,9 @@ struct TListEntry {
     std::string_view Name;
     bool IsDirectory = false;
     std::optional<std::uint64_t> Size;
+    // Whether the list speaks of this entry's size, also to say it has none (an empty size
+    // field); find's size of a directory says nothing of what it holds.
+    bool SizeStated = false;
     std::optional<std::int64_t> Modified; // seconds since 1970, UTC
     std::string_view Archive;             // the archive the entry comes from, when the list says
     std::size_t Line = 0;

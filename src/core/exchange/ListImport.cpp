@@ -57,6 +57,10 @@ public:
             if (entry.Size) {
                 directory.Element.SetSize(*entry.Size);
                 directory.SizeGiven = true;
+            } else if (entry.SizeStated) {
+                // The list says it has none: it keeps none.
+                directory.Element.XmlNode().remove_attribute(kSizeAttribute);
+                directory.SizeGiven = true;
             }
             if (entry.Modified)
                 directory.Element.SetModified(*entry.Modified);
@@ -92,7 +96,7 @@ public:
             TDirectory& directory = FDirectories[i];
             directories += directory.Archive.empty();
             if (directory.SizeGiven)
-                directory.Total = *directory.Element.Size();
+                directory.Total = directory.Element.Size().value_or(0);
             else if (FHasSizes)
                 directory.Element.SetSize(directory.Total);
             if (directory.Archive.empty())
