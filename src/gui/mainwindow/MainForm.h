@@ -39,6 +39,7 @@ class TDiscInfoDockingForm;
 class TFileCommands;
 class TFileTableModel;
 class TFindAllPanel;
+class TExchangeCommands;
 class TOvcFormState;
 class TReadingDiscForm;
 class TSearchCommands;
@@ -143,6 +144,7 @@ private:
     TFileCommands* FFileCommands = nullptr;
     TDiscCommands* FDiscCommands = nullptr;
     TSearchCommands* FSearchCommands = nullptr;
+    TExchangeCommands* FExchangeCommands = nullptr;
     std::vector<TCommandGroup*> FCommandGroups;
     QAction* AboutAction = nullptr;
 
