@@ -64,13 +64,17 @@ void WriteCatalogueHtml(const TXMLOrlentaDataType& root, const TExportScope& sco
         text.append("]}");
     }
     text.append("]}</script>\n");
-    for (const pugi::xml_node disc : chosen) {
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
         sink.Append("<script type=\"application/json\" class=\"tree\">");
-        WriteJsonTree(ElementFrom(disc.first_child(), TXMLDirectoryType::kRootTag),
+        WriteJsonTree(ElementFrom(chosen[i].first_child(), TXMLDirectoryType::kRootTag),
                       root.OwnerDocument(), TJsonTreeForm::Compact, sink);
         sink.Append("</script>\n");
+        if (i == 0)
+            sink.Append(kHtmlPageScript);
     }
-    sink.Append(kHtmlPageTail);
+    if (chosen.empty())
+        sink.Append(kHtmlPageScript);
+    sink.Append(kHtmlPageEnd);
     sink.Flush();
 }
 

@@ -4,7 +4,8 @@ namespace orlenta {
 
 // The data stands in script elements of type application/json, one for the catalogue and its
 // discs' properties, one per disc's tree, so that opening the page parses only the first disc's
-// tree; a search parses the others when it first needs them. Folders are built when opened and
+// tree; a search parses the others when it first needs them. The page's script follows the
+// first disc's tree, so the page shows that disc while the browser still reads the others. Folders are built when opened and
 // a folder's files a few thousand at a time, so a large catalogue never becomes a million
 // elements. Every name reaches the page through textContent.
 const char* const kHtmlPageHead = R"PAGE(<!DOCTYPE html>
@@ -53,16 +54,21 @@ button.more{margin:2px 0 4px 18px;font:inherit}
 </main>
 <script type="application/json" id="catalogue">)PAGE";
 
-const char* const kHtmlPageTail = R"PAGE(<script>
+const char* const kHtmlPageScript = R"PAGE(<script>
 "use strict";
 (function () {
   var PAGE = 2000, HITS = 1000;
   var catalogue = JSON.parse(document.getElementById("catalogue").textContent);
-  var trees = document.querySelectorAll("script.tree");
+  // The first disc's tree stands before this script, the others after it: they are there once
+  // the document is loaded.
   var parsed = [];
   function tree(disc) {
-    if (!parsed[disc]) parsed[disc] = JSON.parse(trees[disc].textContent);
+    if (!parsed[disc]) parsed[disc] = JSON.parse(document.querySelectorAll("script.tree")[disc].textContent);
     return parsed[disc];
+  }
+  function whenLoaded(run) {
+    if (document.readyState === "loading") document.addEventListener("DOMContentLoaded", run);
+    else run();
   }
   function el(tag, cls, text) {
     var e = document.createElement(tag);
@@ -159,7 +165,7 @@ const char* const kHtmlPageTail = R"PAGE(<script>
     button.addEventListener("click", function () {
       var open = button.getAttribute("aria-expanded") !== "true";
       button.setAttribute("aria-expanded", open ? "true" : "false");
-      if (open && !opened) { opened = true; openDisc(section, index); }
+      if (open && !opened) { opened = true; whenLoaded(function () { openDisc(section, index); }); }
       else if (section.lastChild.tagName === "UL") section.lastChild.hidden = !open;
     });
     sections.push(button);
@@ -184,7 +190,7 @@ const char* const kHtmlPageTail = R"PAGE(<script>
       if (meta) li.appendChild(el("span", "meta", meta));
       ol.appendChild(li);
     }
-    for (var d = 0; d < trees.length; ++d) {
+    for (var d = 0; d < catalogue.discs.length; ++d) {
       var stack = [[tree(d), ""]];
       while (stack.length) {
         var top = stack.pop(), dir = top[0], path = top[1];
@@ -208,16 +214,16 @@ const char* const kHtmlPageTail = R"PAGE(<script>
   var box = document.getElementById("search");
   box.addEventListener("input", function () {
     clearTimeout(timer);
-    timer = setTimeout(function () { search(box.value); }, 250);
+    timer = setTimeout(function () { whenLoaded(function () { search(box.value); }); }, 250);
   });
   box.addEventListener("keydown", function (e) {
-    if (e.key === "Enter") { clearTimeout(timer); search(box.value); }
+    if (e.key === "Enter") { clearTimeout(timer); whenLoaded(function () { search(box.value); }); }
   });
   document.body.setAttribute("data-ready-ms", Math.round(performance.now()));
 })();
 </script>
-</body>
-</html>
 )PAGE";
+
+const char* const kHtmlPageEnd = "</body>\n</html>\n";
 
 } // namespace orlenta
