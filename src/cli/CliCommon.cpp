@@ -1,5 +1,7 @@
 #include "CliCommon.h"
 
+#include <filesystem>
+
 #include "TerminalText.h"
 #include "core/OrlentaError.h"
 #include "core/UtcTime.h"
@@ -71,6 +73,14 @@ void TCliHost::ShowWaiting(const std::string& statusText) {
 void OpenCatalogue(TCatalogueSession& session, const std::string& path) {
     if (!session.OpenDataFile(path))
         throw ECommandFailed();
+}
+
+void OpenOrNewCatalogue(TCatalogueSession& session, const std::string& path) {
+    std::error_code ignored;
+    if (std::filesystem::exists(path, ignored))
+        OpenCatalogue(session, path);
+    else
+        session.NewCatalogue();
 }
 
 void SaveCatalogue(TCatalogueSession& session, const std::string& path) {

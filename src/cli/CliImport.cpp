@@ -3,7 +3,6 @@
 #include "CliCommon.h"
 #include "core/exchange/ListImport.h"
 
-#include <filesystem>
 #include <memory>
 
 namespace orlenta::cli {
@@ -21,11 +20,7 @@ void RunImport(const TImportOptions& options) {
     TCliHost host;
     TCatalogueSession session(host);
     THeldDataFileLock lock(session, options.File);
-    std::error_code ignored;
-    if (std::filesystem::exists(options.File, ignored))
-        OpenCatalogue(session, options.File);
-    else
-        session.NewCatalogue();
+    OpenOrNewCatalogue(session, options.File);
     const TListFormat format = options.Format.empty()    ? GuessListFormat(options.List)
                                : options.Format == "csv" ? TListFormat::Csv
                                                          : TListFormat::Find;

@@ -59,13 +59,8 @@ void WriteCatalogueCsv(const TXMLOrlentaDataType& root, const TExportScope& scop
                        std::ostream& out) {
     TTextSink sink(out);
     sink.Append(kCsvHeader);
-    const pugi::xml_node discs = ElementFrom(root.XmlNode().first_child(), TXMLDiscsType::kTag);
-    int index = 0;
-    for (pugi::xml_node disc = ElementFrom(discs.first_child(), TXMLDiscType::kTag); disc;
-         disc = ElementFrom(disc.next_sibling(), TXMLDiscType::kTag), ++index) {
-        if (!scope.Disc || *scope.Disc == index)
-            WriteDiscRows(TXMLDiscType(disc, root.OwnerDocument(), TXMLBinding::Disc), index, sink);
-    }
+    for (const auto& [index, disc] : ExportedDiscs(root, scope.Disc))
+        WriteDiscRows(TXMLDiscType(disc, root.OwnerDocument(), TXMLBinding::Disc), index, sink);
     sink.Flush();
 }
 

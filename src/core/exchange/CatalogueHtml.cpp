@@ -1,5 +1,6 @@
 #include "core/catalogue/EscapedText.h"
 #include "core/exchange/CatalogueExport.h"
+#include "core/exchange/ExportWalk.h"
 #include "core/exchange/HtmlPage.h"
 #include "core/exchange/JsonText.h"
 #include "core/exchange/JsonTree.h"
@@ -33,13 +34,8 @@ void WriteCatalogueHtml(const TXMLOrlentaDataType& root, const TExportScope& sco
     std::string& text = sink.Text();
     const pugi::xml_node element = root.XmlNode();
     std::vector<pugi::xml_node> chosen;
-    const pugi::xml_node discs = ElementFrom(element.first_child(), TXMLDiscsType::kTag);
-    int index = 0;
-    for (pugi::xml_node disc = ElementFrom(discs.first_child(), TXMLDiscType::kTag); disc;
-         disc = ElementFrom(disc.next_sibling(), TXMLDiscType::kTag), ++index) {
-        if (!scope.Disc || *scope.Disc == index)
-            chosen.push_back(disc);
-    }
+    for (const auto& entry : ExportedDiscs(root, scope.Disc))
+        chosen.push_back(entry.second);
 
     text.append(kHtmlPageHead);
     text.append("{\"title\":");

@@ -1,5 +1,6 @@
 #include "core/catalogue/EscapedText.h"
 #include "core/exchange/CatalogueExport.h"
+#include "core/exchange/ExportWalk.h"
 #include "core/exchange/JsonText.h"
 #include "core/exchange/JsonTree.h"
 
@@ -54,13 +55,8 @@ void WriteCatalogueJson(const TXMLOrlentaDataType& root, const TExportScope& sco
     text.push_back(',');
     AppendMember(text, "memo", UnescapeText(element.attribute("Memo").value()));
     text.append(",\"discs\":[");
-    const pugi::xml_node discs = ElementFrom(element.first_child(), TXMLDiscsType::kTag);
-    int index = 0;
     bool first = true;
-    for (pugi::xml_node disc = ElementFrom(discs.first_child(), TXMLDiscType::kTag); disc;
-         disc = ElementFrom(disc.next_sibling(), TXMLDiscType::kTag), ++index) {
-        if (scope.Disc && *scope.Disc != index)
-            continue;
+    for (const auto& [index, disc] : ExportedDiscs(root, scope.Disc)) {
         if (!first)
             sink.Append(',');
         first = false;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orlenta {
@@ -65,17 +66,18 @@ template <typename TVisit> void ForEachExportFile(pugi::xml_node directory, TVis
         visit(item);
 }
 
-// The Size attribute's text when it is a valid recorded size, else "".
-inline std::string_view ExportSizeText(pugi::xml_node element) {
-    return RecordedSize(element) ? std::string_view(element.attribute(kSizeAttribute).value())
-                                 : std::string_view();
-}
-
-// The Modified attribute's text as stored when it is a valid moment, else "".
-inline std::string_view ExportModifiedText(pugi::xml_node element) {
-    return RecordedModified(element)
-               ? std::string_view(element.attribute(kModifiedAttribute).value())
-               : std::string_view();
+// The discs an export writes, with their indexes: every disc, or the one at only (when given).
+inline std::vector<std::pair<int, pugi::xml_node>> ExportedDiscs(const TXMLOrlentaDataType& root,
+                                                                 std::optional<int> only) {
+    std::vector<std::pair<int, pugi::xml_node>> chosen;
+    const pugi::xml_node discs = ElementFrom(root.XmlNode().first_child(), TXMLDiscsType::kTag);
+    int index = 0;
+    for (pugi::xml_node disc = ElementFrom(discs.first_child(), TXMLDiscType::kTag); disc;
+         disc = ElementFrom(disc.next_sibling(), TXMLDiscType::kTag), ++index) {
+        if (!only || *only == index)
+            chosen.emplace_back(index, disc);
+    }
+    return chosen;
 }
 
 } // namespace orlenta

@@ -5,9 +5,9 @@ namespace orlenta {
 // The data stands in script elements of type application/json, one for the catalogue and its
 // discs' properties, one per disc's tree, so that opening the page parses only the first disc's
 // tree; a search parses the others when it first needs them. The page's script follows the
-// first disc's tree, so the page shows that disc while the browser still reads the others. Folders are built when opened and
-// a folder's files a few thousand at a time, so a large catalogue never becomes a million
-// elements. Every name reaches the page through textContent.
+// first disc's tree, so the page shows that disc while the browser still reads the others. Folders
+// are built when opened and a folder's files a few thousand at a time, so a large catalogue never
+// becomes a million elements. Every name reaches the page through textContent.
 const char* const kHtmlPageHead = R"PAGE(<!DOCTYPE html>
 <html lang="en">
 <head>
