@@ -1,7 +1,5 @@
 #include "CliCommon.h"
 
-#include <filesystem>
-
 #include "TerminalText.h"
 #include "core/OrlentaError.h"
 #include "core/UtcTime.h"
@@ -10,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 namespace orlenta::cli {
