@@ -10,4 +10,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     libisal-dev zlib1g-dev libarchive-dev libpugixml-dev libcli11-dev libgtest-dev \
     qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core \
     libqt6svg6 shared-mime-info xdg-utils libglib2.0-bin desktop-file-utils \
+    chromium chromium-driver python3 \
     >/dev/null

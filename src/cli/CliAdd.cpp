@@ -7,7 +7,6 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <sys/ioctl.h>
@@ -122,11 +121,7 @@ void RunAdd(const TAddOptions& options) {
     TCatalogueSession session(host);
     // From before the look whether the file exists to the end of the save.
     THeldDataFileLock lock(session, options.File);
-    std::error_code ignored;
-    if (std::filesystem::exists(options.File, ignored))
-        OpenCatalogue(session, options.File);
-    else
-        session.NewCatalogue();
+    OpenOrNewCatalogue(session, options.File);
 
     TDiscReading reading(session);
     reading.SetRecordSizes(!options.NoSizes);

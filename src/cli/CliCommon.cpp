@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 namespace orlenta::cli {
@@ -72,6 +73,14 @@ void TCliHost::ShowWaiting(const std::string& statusText) {
 void OpenCatalogue(TCatalogueSession& session, const std::string& path) {
     if (!session.OpenDataFile(path))
         throw ECommandFailed();
+}
+
+void OpenOrNewCatalogue(TCatalogueSession& session, const std::string& path) {
+    std::error_code ignored;
+    if (std::filesystem::exists(path, ignored))
+        OpenCatalogue(session, path);
+    else
+        session.NewCatalogue();
 }
 
 void SaveCatalogue(TCatalogueSession& session, const std::string& path) {

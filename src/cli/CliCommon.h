@@ -43,6 +43,10 @@ public:
 // and ECommandFailed when it has shown that the file holds no valid DEFLATE data.
 void OpenCatalogue(TCatalogueSession& session, const std::string& path);
 
+// Makes the data file at path the open catalogue when it exists, else starts a new catalogue:
+// where a command adds a disc.
+void OpenOrNewCatalogue(TCatalogueSession& session, const std::string& path);
+
 // Writes the open catalogue of session to the data file at path.
 void SaveCatalogue(TCatalogueSession& session, const std::string& path);
 
@@ -77,5 +81,7 @@ void RegisterSearchCommand(CLI::App& app);
 void RegisterRescanCommand(CLI::App& app);
 void RegisterDuplicatesCommand(CLI::App& app);
 void RegisterOverlapCommand(CLI::App& app);
+void RegisterExportCommand(CLI::App& app);
+void RegisterImportCommand(CLI::App& app);
 
 } // namespace orlenta::cli

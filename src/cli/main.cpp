@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
     orlenta::cli::RegisterSearchCommand(app);
     orlenta::cli::RegisterDuplicatesCommand(app);
     orlenta::cli::RegisterOverlapCommand(app);
+    orlenta::cli::RegisterExportCommand(app);
+    orlenta::cli::RegisterImportCommand(app);
 
     return orlenta::cli::RunCommandLine(app, argc, argv);
 }

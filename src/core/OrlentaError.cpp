@@ -136,6 +136,21 @@ EOrlentaError CannotWriteStandardOutputError(int errnoValue) {
     return EOrlentaError("Cannot write to standard output. " + SystemErrorText(errnoValue));
 }
 
+EOrlentaError ExportWriteError(int errnoValue) {
+    return EOrlentaError("Cannot write the export. " + SystemErrorText(errnoValue));
+}
+
+EOrlentaError MalformedListLineError(const std::string& path, std::size_t line,
+                                     std::string_view reason) {
+    std::string text = "Line ";
+    text += std::to_string(line);
+    text += " of \"";
+    text += path;
+    text += "\": ";
+    text += reason;
+    return EOrlentaError(WithClosingFullStop(text));
+}
+
 std::string UnknownCommandText(std::string_view command) {
     return "Unknown command \"" + std::string(command) + "\". Run with --help to see the commands.";
 }

@@ -96,6 +96,11 @@ EOrlentaError DataFileIsTemporaryFileError(const std::string& path,
 EOrlentaError UnableToWriteError(const std::string& path);
 // "Cannot write to standard output. %s" with the system's reason for errnoValue.
 EOrlentaError CannotWriteStandardOutputError(int errnoValue);
+// "Cannot write the export. %s" with the system's reason for errnoValue.
+EOrlentaError ExportWriteError(int errnoValue);
+// "Line %d of "%s": %s." for a file list whose line cannot be read; nothing is imported.
+EOrlentaError MalformedListLineError(const std::string& path, std::size_t line,
+                                     std::string_view reason);
 // What the command line says about a command it does not know.
 std::string UnknownCommandText(std::string_view command);
 // An error text as the program shows it: a full stop appended when the last character comes

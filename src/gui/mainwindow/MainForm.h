@@ -40,6 +40,7 @@ class TDuplicatesCommands;
 class TFileCommands;
 class TFileTableModel;
 class TFindAllPanel;
+class TExchangeCommands;
 class TOvcFormState;
 class TReadingDiscForm;
 class TSearchCommands;
@@ -145,6 +146,7 @@ private:
     TDiscCommands* FDiscCommands = nullptr;
     TSearchCommands* FSearchCommands = nullptr;
     TDuplicatesCommands* FDuplicatesCommands = nullptr;
+    TExchangeCommands* FExchangeCommands = nullptr;
     std::vector<TCommandGroup*> FCommandGroups;
     QAction* AboutAction = nullptr;
 

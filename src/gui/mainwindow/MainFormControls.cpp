@@ -5,6 +5,7 @@
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/DiscCommands.h"
 #include "gui/mainwindow/DuplicatesCommands.h"
+#include "gui/mainwindow/ExchangeCommands.h"
 #include "gui/mainwindow/FileCommands.h"
 #include "gui/mainwindow/FileTableModel.h"
 #include "gui/mainwindow/MainForm.h"
@@ -87,7 +88,9 @@ void TMainForm::CreateCommands() {
     FDiscCommands = new TDiscCommands(*this, FImageList, *ReadingDiscForm);
     FSearchCommands = new TSearchCommands(*this, FImageList, *FindAllPanel, *FindAllDock);
     FDuplicatesCommands = new TDuplicatesCommands(*this, FImageList);
-    FCommandGroups = {FFileCommands, FDiscCommands, FSearchCommands, FDuplicatesCommands};
+    FExchangeCommands = new TExchangeCommands(*this, FImageList);
+    FCommandGroups = {FFileCommands, FDiscCommands, FSearchCommands, FDuplicatesCommands,
+                      FExchangeCommands};
     AboutAction =
         CreateCommandAction(*this, {"AboutAction", "About", "&About", nullptr, 5}, FImageList);
     connect(AboutAction, &QAction::triggered, this,
@@ -100,6 +103,8 @@ void TMainForm::CreateMenusAndToolBar() {
     QMenu* fileMenu = menuBar->addMenu(QStringLiteral("&File"));
     fileMenu->setObjectName(QStringLiteral("FileMenu"));
     fileMenu->addActions(FFileCommands->MenuActions());
+    // Export and import stand before Exit, which ends the menu.
+    fileMenu->insertActions(FFileCommands->MenuActions().back(), FExchangeCommands->MenuActions());
     QMenu* discMenu = menuBar->addMenu(QStringLiteral("&Disc"));
     discMenu->setObjectName(QStringLiteral("DiscMenu"));
     discMenu->addActions(FDiscCommands->MenuActions() + FSearchCommands->MenuActions() +

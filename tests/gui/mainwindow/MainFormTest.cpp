@@ -174,7 +174,8 @@ private slots:
         QCOMPARE(menus[0]->text(), QStringLiteral("&File"));
         QCOMPARE(texts(menus[0]->menu()->actions()),
                  (QStringList{u"FileNewAction"_s, u"FileOpenAction"_s, u"FileSaveAction"_s,
-                              u"FileSaveAsAction"_s, u"FileInfoAction"_s, u"FileExitAction"_s}));
+                              u"FileSaveAsAction"_s, u"FileInfoAction"_s, u"FileExportAction"_s,
+                              u"FileImportListAction"_s, u"FileExitAction"_s}));
         QCOMPARE(menus[1]->text(), QStringLiteral("&Disc"));
         QCOMPARE(texts(menus[1]->menu()->actions()),
                  (QStringList{u"DiscAddAction"_s, u"DiscRemoveAction"_s, u"DiscRescanAction"_s,

@@ -1,0 +1,229 @@
+#include "core/exchange/HtmlPage.h"
+
+namespace orlenta {
+
+// The data stands in script elements of type application/json, one for the catalogue and its
+// discs' properties, one per disc's tree, so that opening the page parses only the first disc's
+// tree; a search parses the others when it first needs them. The page's script follows the
+// first disc's tree, so the page shows that disc while the browser still reads the others. Folders
+// are built when opened and a folder's files a few thousand at a time, so a large catalogue never
+// becomes a million elements. Every name reaches the page through textContent.
+const char* const kHtmlPageHead = R"PAGE(<!DOCTYPE html>
+<html lang="en">
+<head>
+<meta charset="utf-8">
+<meta name="viewport" content="width=device-width, initial-scale=1">
+<meta name="generator" content="Orlenta">
+<title>Catalogue</title>
+<style>
+body{font:14px/1.4 system-ui,sans-serif;margin:0;color:#1b1b1b;background:#fafafa}
+header{position:sticky;top:0;background:#fff;border-bottom:1px solid #ccc;padding:8px 16px;z-index:1}
+h1{font-size:20px;margin:0 0 4px}
+#memo{white-space:pre-wrap;margin:0 0 6px;color:#444}
+#search{width:28em;max-width:70%;padding:4px 6px;font:inherit}
+#status{margin-left:12px;color:#555}
+main{padding:8px 16px}
+.disc{margin:0 0 12px;background:#fff;border:1px solid #ddd;border-radius:4px}
+.disc>h2{font-size:16px;margin:0;padding:6px 8px;background:#eef2f7}
+dl.props{display:grid;grid-template-columns:max-content 1fr;gap:2px 12px;margin:6px 8px}
+dl.props dt{color:#555}dl.props dd{margin:0;white-space:pre-wrap}
+ul.tree{list-style:none;margin:0;padding-left:18px}
+.disc>ul.tree{padding:4px 8px 8px}
+button.toggle{border:0;background:none;cursor:pointer;font:inherit;padding:0 4px 0 0;text-align:left}
+button.toggle::before{content:"\25B8\00A0";color:#666}
+button.toggle[aria-expanded="true"]::before{content:"\25BE\00A0"}
+.meta{color:#666;margin-left:10px;font-size:12px}
+table.files{border-collapse:collapse;margin:2px 0 4px 18px}
+table.files td{padding:0 14px 0 0;white-space:pre}
+table.files td.size{text-align:right;color:#444}table.files td.date{color:#666}
+button.more{margin:2px 0 4px 18px;font:inherit}
+#results ol{margin:4px 0;padding-left:28px}
+#results .path{white-space:pre}
+.note{color:#555;font-style:italic}
+</style>
+</head>
+<body>
+<header>
+<h1 id="title"></h1>
+<p id="memo"></p>
+<input id="search" type="search" placeholder="Search names" aria-label="Search names" autocomplete="off"><span id="status" role="status"></span>
+</header>
+<main>
+<section id="results" hidden aria-label="Search results"></section>
+<section id="discs" aria-label="Discs"></section>
+</main>
+<script type="application/json" id="catalogue">)PAGE";
+
+const char* const kHtmlPageScript = R"PAGE(<script>
+"use strict";
+(function () {
+  var PAGE = 2000, HITS = 1000;
+  var catalogue = JSON.parse(document.getElementById("catalogue").textContent);
+  // The first disc's tree stands before this script, the others after it: they are there once
+  // the document is loaded.
+  var parsed = [];
+  function tree(disc) {
+    if (!parsed[disc]) parsed[disc] = JSON.parse(document.querySelectorAll("script.tree")[disc].textContent);
+    return parsed[disc];
+  }
+  function whenLoaded(run) {
+    if (document.readyState === "loading") document.addEventListener("DOMContentLoaded", run);
+    else run();
+  }
+  function el(tag, cls, text) {
+    var e = document.createElement(tag);
+    if (cls) e.className = cls;
+    if (text !== undefined && text !== null) e.textContent = text;
+    return e;
+  }
+  function sizeText(n) {
+    return n === null ? "" : n.toString().replace(/\B(?=(\d{3})+(?!\d))/g, ",");
+  }
+  function dateText(s) {
+    if (s === null) return "";
+    var d = new Date(s * 1000);
+    return isNaN(d) ? "" : d.toISOString().slice(0, 19).replace("T", " ");
+  }
+  function fileRows(table, files, from) {
+    var end = Math.min(files.length, from + 3 * PAGE);
+    for (var i = from; i < end; i += 3) {
+      var row = table.insertRow();
+      row.appendChild(el("td", "name", files[i]));
+      row.appendChild(el("td", "size", sizeText(files[i + 1])));
+      row.appendChild(el("td", "date", dateText(files[i + 2])));
+    }
+    return end;
+  }
+  // Fills a folder's list: its subfolders closed, then its files a page at a time.
+  function fill(list, dir) {
+    var subs = dir[5];
+    for (var i = 0; i < subs.length; ++i) list.appendChild(folder(subs[i]));
+    var files = dir[4];
+    if (!files.length) return;
+    var item = el("li"), table = el("table", "files");
+    item.appendChild(table);
+    list.appendChild(item);
+    var shown = fileRows(table, files, 0);
+    if (shown < files.length) {
+      var more = el("button", "more");
+      var label = function () { more.textContent = "Show more files (" + sizeText((files.length - shown) / 3) + " not shown)"; };
+      label();
+      more.addEventListener("click", function () {
+        shown = fileRows(table, files, shown);
+        if (shown < files.length) label(); else more.remove();
+      });
+      item.appendChild(more);
+    }
+  }
+  function folder(dir) {
+    var item = el("li", "folder");
+    var button = el("button", "toggle", dir[0]);
+    button.setAttribute("aria-expanded", "false");
+    item.appendChild(button);
+    var meta = sizeText(dir[1]);
+    if (dir[2] !== null) meta += (meta ? "  " : "") + dateText(dir[2]);
+    if (dir[3]) meta += (meta ? "  " : "") + dir[3] + " archive";
+    if (meta) item.appendChild(el("span", "meta", meta));
+    var list = null;
+    button.addEventListener("click", function () {
+      var open = button.getAttribute("aria-expanded") !== "true";
+      button.setAttribute("aria-expanded", open ? "true" : "false");
+      if (open && !list) {
+        list = el("ul", "tree");
+        fill(list, dir);
+        item.appendChild(list);
+      } else if (list) {
+        list.hidden = !open;
+      }
+    });
+    return item;
+  }
+  function openDisc(section, index) {
+    var list = el("ul", "tree");
+    fill(list, tree(index));
+    section.appendChild(list);
+  }
+  document.getElementById("title").textContent = catalogue.title;
+  document.title = catalogue.title || "Catalogue";
+  document.getElementById("memo").textContent = catalogue.memo;
+  var discsSection = document.getElementById("discs");
+  var sections = [];
+  catalogue.discs.forEach(function (disc, index) {
+    var section = el("section", "disc");
+    var heading = el("h2");
+    var button = el("button", "toggle", disc.title || "(untitled disc)");
+    button.setAttribute("aria-expanded", "false");
+    heading.appendChild(button);
+    section.appendChild(heading);
+    var props = el("dl", "props");
+    disc.properties.forEach(function (p) {
+      props.appendChild(el("dt", null, p[0]));
+      props.appendChild(el("dd", null, p[1]));
+    });
+    section.appendChild(props);
+    var opened = false;
+    button.addEventListener("click", function () {
+      var open = button.getAttribute("aria-expanded") !== "true";
+      button.setAttribute("aria-expanded", open ? "true" : "false");
+      if (open && !opened) { opened = true; whenLoaded(function () { openDisc(section, index); }); }
+      else if (section.lastChild.tagName === "UL") section.lastChild.hidden = !open;
+    });
+    sections.push(button);
+    discsSection.appendChild(section);
+  });
+  if (sections.length) sections[0].click();
+
+  // Search: every name that holds the text, without regard to case, with its path.
+  var results = document.getElementById("results"), status = document.getElementById("status");
+  var timer = 0;
+  function search(text) {
+    results.textContent = "";
+    if (!text) { results.hidden = true; status.textContent = ""; return; }
+    var needle = text.toLowerCase(), count = 0;
+    var ol = el("ol");
+    function hit(disc, path, name, size, date, isDir) {
+      ++count;
+      if (count > HITS) return;
+      var li = el("li");
+      li.appendChild(el("span", "path", catalogue.discs[disc].title + ": " + path + (isDir ? "/" : "")));
+      var meta = [sizeText(size), dateText(date)].filter(Boolean).join("  ");
+      if (meta) li.appendChild(el("span", "meta", meta));
+      ol.appendChild(li);
+    }
+    for (var d = 0; d < catalogue.discs.length; ++d) {
+      var stack = [[tree(d), ""]];
+      while (stack.length) {
+        var top = stack.pop(), dir = top[0], path = top[1];
+        var files = dir[4];
+        for (var i = 0; i < files.length; i += 3)
+          if (files[i].toLowerCase().indexOf(needle) >= 0)
+            hit(d, (path ? path + "/" : "") + files[i], files[i], files[i + 1], files[i + 2], false);
+        var subs = dir[5];
+        for (var k = subs.length - 1; k >= 0; --k) {
+          var sub = subs[k], subPath = (path ? path + "/" : "") + sub[0];
+          if (sub[0].toLowerCase().indexOf(needle) >= 0) hit(d, subPath, sub[0], sub[1], sub[2], true);
+          stack.push([sub, subPath]);
+        }
+      }
+    }
+    results.appendChild(ol);
+    if (count > HITS) results.appendChild(el("p", "note", sizeText(count - HITS) + " more hits not shown: narrow the search."));
+    status.textContent = sizeText(count) + (count === 1 ? " hit" : " hits");
+    results.hidden = false;
+  }
+  var box = document.getElementById("search");
+  box.addEventListener("input", function () {
+    clearTimeout(timer);
+    timer = setTimeout(function () { whenLoaded(function () { search(box.value); }); }, 250);
+  });
+  box.addEventListener("keydown", function (e) {
+    if (e.key === "Enter") { clearTimeout(timer); whenLoaded(function () { search(box.value); }); }
+  });
+  document.body.setAttribute("data-ready-ms", Math.round(performance.now()));
+})();
+</script>
+)PAGE";
+
+const char* const kHtmlPageEnd = "</body>\n</html>\n";
+
+} // namespace orlenta

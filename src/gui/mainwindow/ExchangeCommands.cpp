@@ -1,0 +1,96 @@
+#include "gui/mainwindow/ExchangeCommands.h"
+
+#include "core/catalogue/CatalogueSession.h"
+#include "core/exchange/ExportFile.h"
+#include "core/exchange/ListImport.h"
+#include "gui/UserPrompts.h"
+#include "gui/WindowText.h"
+#include "gui/mainwindow/CommandHost.h"
+#include "gui/mainwindow/ExportDialogForm.h"
+
+#include <QAction>
+#include <QWidget>
+
+namespace orlenta {
+
+namespace {
+
+// The file dialog's filter and suffix of each format.
+TFileDialogRequest ExportFileRequest(TExportFormat format) {
+    TFileDialogRequest request;
+    request.Save = true;
+    request.Title = QStringLiteral("Export");
+    switch (format) {
+    case TExportFormat::Csv:
+        request.Filter = QStringLiteral("CSV files (*.csv)");
+        request.DefaultSuffix = QStringLiteral("csv");
+        break;
+    case TExportFormat::Json:
+        request.Filter = QStringLiteral("JSON files (*.json)");
+        request.DefaultSuffix = QStringLiteral("json");
+        break;
+    case TExportFormat::Html:
+        request.Filter = QStringLiteral("Web pages (*.html *.htm)");
+        request.DefaultSuffix = QStringLiteral("html");
+        break;
+    }
+    return request;
+}
+
+// The index of the selected disc, or -1.
+int SelectedDiscIndex(const TCatalogueSession& session) {
+    if (!session.XMLIndexData || !session.XMLDiscData)
+        return -1;
+    const TXMLDiscsType discs = session.XMLIndexData.Discs();
+    for (int i = 0; i < discs.Count(); ++i) {
+        if (discs.Disc(i) == session.XMLDiscData)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+TExchangeCommands::TExchangeCommands(ICommandHost& host, const std::vector<QIcon>& images)
+    : TCommandGroup(host, images, "ExchangeCommands") {
+    AddCommand({"FileExportAction", "File", "&Export...", nullptr, -1}, InMenu,
+               [this] { FileExportActionExecute(); });
+    AddCommand({"FileImportListAction", "File", "&Import file list...", nullptr, -1}, InMenu,
+               [this] { FileImportListActionExecute(); });
+}
+
+void TExchangeCommands::FileExportActionExecute() {
+    TCatalogueSession& session = FHost.Session();
+    const int disc = SelectedDiscIndex(session);
+    TExportDialogForm dialog(&FHost.Window(), disc >= 0);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const TExportRequest request = dialog.Request();
+    const QString path =
+        FHost.Prompts().FileName(&FHost.Window(), ExportFileRequest(request.Format));
+    if (path.isEmpty())
+        return;
+    TExportScope scope;
+    if (request.SelectedDisc && disc >= 0)
+        scope.Disc = disc;
+    ExportToFile(session.XMLIndexData, scope, request.Format, ToLocalPath(path));
+}
+
+void TExchangeCommands::FileImportListActionExecute() {
+    TFileDialogRequest request;
+    request.Title = QStringLiteral("Import file list");
+    request.Filter = QStringLiteral("File lists (*.csv *.txt *.lst);;All files (*)");
+    const QString path = FHost.Prompts().FileName(&FHost.Window(), request);
+    if (path.isEmpty())
+        return;
+    const std::string list = ToLocalPath(path);
+    TCatalogueSession& session = FHost.Session();
+    if (!session.XMLIndexData)
+        FHost.NewCatalogue();
+    ImportFileList(session, list, GuessListFormat(list), std::nullopt);
+    // As after Disc, Add: the tree is rebuilt with the new disc selected, Find all follows and
+    // the catalogue is marked changed.
+    FHost.ReadyHandler();
+}
+
+} // namespace orlenta

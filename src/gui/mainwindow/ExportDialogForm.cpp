@@ -1,0 +1,48 @@
+#include "gui/mainwindow/ExportDialogForm.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace orlenta {
+
+TExportDialogForm::TExportDialogForm(QWidget* parent, bool discSelected) : TOwnDialog(parent) {
+    setObjectName(QStringLiteral("ExportDialogForm"));
+    setWindowTitle(QStringLiteral("Export"));
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    WholeCatalogueRadioButton = new QRadioButton(QStringLiteral("&Whole catalogue"));
+    WholeCatalogueRadioButton->setObjectName(QStringLiteral("WholeCatalogueRadioButton"));
+    WholeCatalogueRadioButton->setAccessibleName(QStringLiteral("Whole catalogue"));
+    SelectedDiscRadioButton = new QRadioButton(QStringLiteral("&Selected disc"));
+    SelectedDiscRadioButton->setObjectName(QStringLiteral("SelectedDiscRadioButton"));
+    SelectedDiscRadioButton->setAccessibleName(QStringLiteral("Selected disc"));
+    SelectedDiscRadioButton->setEnabled(discSelected);
+    WholeCatalogueRadioButton->setChecked(true);
+    auto* formatLabel = new QLabel(QStringLiteral("&Format"));
+    formatLabel->setObjectName(QStringLiteral("FormatComboBoxLabel"));
+    FormatComboBox = new QComboBox;
+    FormatComboBox->setObjectName(QStringLiteral("FormatComboBox"));
+    FormatComboBox->setAccessibleName(QStringLiteral("Format"));
+    FormatComboBox->addItem(QStringLiteral("CSV (a row per directory and file)"),
+                            static_cast<int>(TExportFormat::Csv));
+    FormatComboBox->addItem(QStringLiteral("JSON"), static_cast<int>(TExportFormat::Json));
+    FormatComboBox->addItem(QStringLiteral("Web page (HTML)"),
+                            static_cast<int>(TExportFormat::Html));
+    formatLabel->setBuddy(FormatComboBox);
+    layout->addWidget(WholeCatalogueRadioButton);
+    layout->addWidget(SelectedDiscRadioButton);
+    layout->addWidget(formatLabel);
+    layout->addWidget(FormatComboBox);
+    SetContent(content, QString());
+}
+
+TExportRequest TExportDialogForm::Request() const {
+    return {SelectedDiscRadioButton->isChecked(),
+            static_cast<TExportFormat>(FormatComboBox->currentData().toInt())};
+}
+
+} // namespace orlenta

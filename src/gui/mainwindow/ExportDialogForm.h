@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/exchange/ExportFile.h"
+#include "gui/OwnDialog.h"
+
+class QComboBox;
+class QRadioButton;
+
+namespace orlenta {
+
+// What the export dialog hands back.
+struct TExportRequest {
+    bool SelectedDisc = false; // the selected disc only, else the whole catalogue
+    TExportFormat Format = TExportFormat::Csv;
+};
+
+// "Export": the whole catalogue or the selected disc, and the format.
+class TExportDialogForm : public TOwnDialog {
+    Q_OBJECT
+public:
+    // discSelected: whether there is a selected disc to offer.
+    TExportDialogForm(QWidget* parent, bool discSelected);
+
+    TExportRequest Request() const;
+
+private:
+    QRadioButton* WholeCatalogueRadioButton = nullptr;
+    QRadioButton* SelectedDiscRadioButton = nullptr;
+    QComboBox* FormatComboBox = nullptr;
+};
+
+} // namespace orlenta

@@ -1,0 +1,146 @@
+// A disc from a file list: CSV of our own and of other programs, find's output, bad lines.
+
+#include "ExchangeFixture.h"
+#include "TestSupport.h"
+#include "core/exchange/CatalogueExport.h"
+#include "core/exchange/ListImport.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace orlenta::test {
+namespace {
+
+// The new disc's rows as "kind path size modified", and its counts.
+struct TImported {
+    std::vector<std::string> Rows;
+    std::string DirCount;
+    std::string FileCount;
+    std::string Title;
+};
+
+TImported Import(const std::string& list, TListFormat format, const std::string& name = "l.txt") {
+    TScratchDirectory scratch;
+    WriteFileBytes(scratch / name, list);
+    TRecordingHost host;
+    TCatalogueSession session(host);
+    session.NewCatalogue();
+    const IXMLDiscType disc = ImportFileList(session, scratch / name, format, std::nullopt);
+    std::ostringstream out;
+    WriteCatalogueCsv(session.XMLIndexData, {0}, out);
+    TImported imported{
+        {}, std::string(disc.DirCount()), std::string(disc.FileCount()), std::string(disc.Title())};
+    const auto records = ParseRfc4180(out.str());
+    for (std::size_t i = 1; i < records.size(); ++i)
+        imported.Rows.push_back(records[i][2] + " " + records[i][3] + " " + records[i][5] + " " +
+                                records[i][6]);
+    return imported;
+}
+
+TEST(ImportTest, ListsOfEveryKindGiveTheSameTree) {
+    struct TCase {
+        const char* What;
+        std::string List;
+        TListFormat Format;
+    };
+    const std::vector<TCase> cases = {
+        {"find -printf",
+         "d 4096 1700000000.5 /data/top\n"
+         "f 5 1700000001.25 /data/top/a,b.txt\n"
+         "d 4096 1700000002.0 /data/top/sub\n"
+         "f 7 1700000003.0000000000 /data/top/sub/c\n",
+         TListFormat::Find},
+        {"CSV with other names and order",
+         "\xEF\xBB\xBF\"Date Modified\",Size,\"Full Path\"\r\n"
+         "2023-11-14 22:13:21,5,\"/data/top/a,b.txt\"\r\n"
+         "2023-11-14T22:13:23Z,7,/data/top/sub/c\r\n",
+         TListFormat::Csv},
+    };
+    for (const TCase& test : cases) {
+        SCOPED_TRACE(test.What);
+        const TImported imported = Import(test.List, test.Format);
+        ASSERT_GE(imported.Rows.size(), 4u);
+        EXPECT_EQ(imported.Rows[1], "file a,b.txt 5 2023-11-14T22:13:21Z");
+        EXPECT_EQ(imported.Rows[2].substr(0, 11), "directory s");
+        EXPECT_EQ(imported.Rows[3], "file sub/c 7 2023-11-14T22:13:23Z");
+        // Directory sizes are the totals of the files below, as a reading records them.
+        EXPECT_EQ(imported.Rows[0].substr(0, 13), "directory  12");
+        EXPECT_EQ(imported.DirCount, "1");
+        EXPECT_EQ(imported.FileCount, "2");
+    }
+}
+
+TEST(ImportTest, PlainFindTellsDirectoriesByWhatFollowsThem) {
+    const TImported imported =
+        Import("./\n./docs\n./docs/deep\n./docs/deep/x\n./y\n", TListFormat::Find, "my list.find");
+    EXPECT_EQ(imported.Rows,
+              (std::vector<std::string>{"directory   ", "file y  ", "directory docs  ",
+                                        "directory docs/deep  ", "file docs/deep/x  "}));
+    EXPECT_EQ(imported.Title, "my list");
+}
+
+TEST(ImportTest, FoldersArePutInPlaceForPathsInAnyOrder) {
+    const TImported imported =
+        Import("path,size\r\nb/c/d.txt,1\r\na.txt,2\r\nb/e.txt,3\r\n", TListFormat::Csv);
+    EXPECT_EQ(imported.Rows, (std::vector<std::string>{"directory  6 ", "file a.txt 2 ",
+                                                       "directory b 4 ", "file b/e.txt 3 ",
+                                                       "directory b/c 1 ", "file b/c/d.txt 1 "}));
+    EXPECT_EQ(imported.DirCount, "2");
+}
+
+TEST(ImportTest, AMalformedLineIsNamedAndNothingIsAdded) {
+    struct TCase {
+        std::string List;
+        TListFormat Format;
+        const char* Error;
+    };
+    const std::vector<TCase> cases = {
+        {"path,size\r\na,1\r\nb,x\r\n", TListFormat::Csv, "Line 3 of "},
+        {"path,size\r\na,1\r\n\"b\nc\",1,2\r\n", TListFormat::Csv, "Line 3 of "},
+        {"path\r\na\r\nb\"c\r\n", TListFormat::Csv, "Line 3 of "},
+        {"path\r\n\"open\r\n", TListFormat::Csv, "Line 2 of "},
+        {"name,size\r\na,1\r\n", TListFormat::Csv, "Line 1 of "},
+        {"path,modified\r\na,yesterday\r\n", TListFormat::Csv, "Line 2 of "},
+        {"d 1 2.0 /t\nf 1 2.0 /t/a\n\nbroken line\n", TListFormat::Find, "Line 4 of "},
+    };
+    for (const TCase& test : cases) {
+        SCOPED_TRACE(test.List);
+        TScratchDirectory scratch;
+        WriteFileBytes(scratch / "l", test.List);
+        TRecordingHost host;
+        TCatalogueSession session(host);
+        session.NewCatalogue();
+        const std::string error =
+            ErrorText([&] { ImportFileList(session, scratch / "l", test.Format, std::nullopt); });
+        EXPECT_EQ(error.rfind(test.Error, 0), 0u) << error;
+        EXPECT_EQ(session.XMLIndexData.Discs().Count(), 0);
+    }
+}
+
+TEST(ImportTest, OurOwnCsvComesBackRowForRow) {
+    TScratchDirectory scratch;
+    const IXMLOrlentaDataType source = HostileCatalogue();
+    std::ostringstream first;
+    WriteCatalogueCsv(source, {}, first);
+    WriteFileBytes(scratch / "d.csv", first.str());
+    TRecordingHost host;
+    TCatalogueSession session(host);
+    session.NewCatalogue();
+    ImportFileList(session, scratch / "d.csv", TListFormat::Csv, std::nullopt);
+    std::ostringstream second;
+    WriteCatalogueCsv(session.XMLIndexData, {}, second);
+    auto before = ParseRfc4180(first.str());
+    auto after = ParseRfc4180(second.str());
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 1; i < before.size(); ++i) {
+        // The name that was not UTF-8 is stored as the document stores every name.
+        if (before[i][4] == "ctl\x01\x1F")
+            before[i][3] = before[i][4] = "ctl\xEF\xBF\xBD\xEF\xBF\xBD";
+        if (before[i][4] == "bad\xFFname")
+            before[i][3] = before[i][4] = "bad\xEF\xBF\xBDname";
+        EXPECT_EQ(after[i], before[i]);
+    }
+}
+
+} // namespace
+} // namespace orlenta::test
