@@ -286,8 +286,12 @@ TEST_F(ArchiveReadingTest, ATruncatedZipKeepsWhatWasListedAndTheReadingGoesOn) {
     std::string data(4000, '\0');
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<char>((i * 7919u) >> 3); // little to compress
-    for (int i = 0; i < 40; ++i)
-        items.push_back({"f" + std::to_string(i), data});
+    for (int i = 0; i < 40; ++i) {
+        // Appended, not "f" + ...: GCC 12 at -O3 warns falsely of an overlapping copy there.
+        std::string name = "f";
+        name += std::to_string(i);
+        items.push_back({name, data});
+    }
     const std::string zip = Root + "/cut.zip";
     ASSERT_TRUE(WriteArchive(zip, "zip", "", items));
     fs::resize_file(zip, fs::file_size(zip) / 2);
