@@ -147,11 +147,16 @@ TDiscInfoDockingForm::~TDiscInfoDockingForm() {
 }
 
 std::vector<QWidget*> TDiscInfoDockingForm::TabOrder() const {
-    return {TitleLabeledEdit,          CreationDateLabeledEdit,
-            VendorLabeledEdit,         ReadDateLabeledEdit,
-            MediaTypeComboBox,         DirCountLabeledEdit,
-            FileCountLabeledEdit,      TotalSizeLabeledEdit,
-            ArchiveEntriesLabeledEdit, SourceLabeledEdit,
+    return {TitleLabeledEdit,
+            CreationDateLabeledEdit,
+            VendorLabeledEdit,
+            ReadDateLabeledEdit,
+            MediaTypeComboBox,
+            DirCountLabeledEdit,
+            FileCountLabeledEdit,
+            TotalSizeLabeledEdit,
+            ArchiveEntriesLabeledEdit,
+            SourceLabeledEdit,
             DiscMemo};
 }
 

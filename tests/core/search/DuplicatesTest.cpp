@@ -44,13 +44,8 @@ protected:
         Root = LoadOrlentaData(Dir / "shelf.xml");
         Index = TNameIndex(Root);
     }
-    // The lines orlenta-cli duplicates prints, without their line feeds.
-    TStrings Lines(const TDuplicateOptions& options = {}) const {
-        const TDuplicates duplicates = FindDuplicates(Index, options);
-        std::string text;
-        std::uint64_t number = 0;
-        for (const TDuplicateGroup& group : duplicates.Groups)
-            AppendDuplicateLines(text, Index, duplicates, group, ++number);
+    // text's lines, without their line feeds.
+    static TStrings SplitLines(const std::string& text) {
         TStrings lines;
         for (size_t start = 0; start < text.size();) {
             const size_t end = text.find('\n', start);
@@ -59,19 +54,22 @@ protected:
         }
         return lines;
     }
+    // The lines orlenta-cli duplicates prints, without their line feeds.
+    TStrings Lines(const TDuplicateOptions& options = {}) const {
+        const TDuplicates duplicates = FindDuplicates(Index, options);
+        std::string text;
+        std::uint64_t number = 0;
+        for (const TDuplicateGroup& group : duplicates.Groups)
+            AppendDuplicateLines(text, Index, duplicates, group, ++number);
+        return SplitLines(text);
+    }
     TStrings OverlapLines(std::uint32_t disc) const {
         const TOverlap overlap = FindOverlap(Index, disc);
         std::string text;
         for (const TOverlapCount& count : overlap.Discs)
             AppendOverlapLine(text, overlap, count, Index.Disc(count.Disc).Title);
         AppendOverlapLine(text, overlap, overlap.AllOthers, "all");
-        TStrings lines;
-        for (size_t start = 0; start < text.size();) {
-            const size_t end = text.find('\n', start);
-            lines.push_back(text.substr(start, end - start));
-            start = end + 1;
-        }
-        return lines;
+        return SplitLines(text);
     }
 
     test::TScratchDirectory Dir;
