@@ -1,11 +1,11 @@
 #include "core/search/Duplicates.h"
 
 #include "core/AsciiText.h"
-#include "core/search/NameTable.h"
+#include "core/search/RepeatedNames.h"
 
 #include <algorithm>
 #include <charconv>
-#include <numeric>
+#include <new>
 
 namespace orlenta {
 
@@ -116,45 +116,27 @@ private:
 } // namespace
 
 TDuplicates FindDuplicates(const TNameIndex& index, const TDuplicateOptions& options) {
-    // Every file the options keep, with the number of its name; names are views into index.
+    // Every file the options keep, in walk order.
     std::vector<TDuplicateCopy> files;
-    std::vector<std::uint32_t> nameOf;
     files.reserve(EntryCount(index));
-    nameOf.reserve(EntryCount(index));
-    TNameTable names(EntryCount(index));
-    std::vector<std::uint32_t> counts;
     ForEachFile(index, [&](const TDuplicateCopy& file) {
         const std::uint64_t size = index.Size(file.Entry);
-        if (size == 0 || (size != kNoSize && size < options.MinSize))
-            return;
-        const std::uint32_t name = names.Add(index.Name(file.Entry));
-        if (name == counts.size())
-            counts.push_back(0);
-        ++counts[name];
-        files.push_back(file);
-        nameOf.push_back(name);
+        if (size != 0 && (size == kNoSize || size >= options.MinSize))
+            files.push_back(file);
     });
+    if (files.size() > UINT32_MAX)
+        throw std::bad_alloc();
 
-    // The files of names that stand more than once, name by name, each name's in walk order.
-    std::vector<std::uint32_t> starts(counts.size() + 1, 0);
-    for (size_t name = 0; name < counts.size(); ++name)
-        starts[name + 1] = starts[name] + (counts[name] >= 2 ? counts[name] : 0);
-    std::vector<TDuplicateCopy> byName(starts.back());
-    std::vector<std::uint32_t> filled(starts.begin(), starts.end() - 1);
-    for (size_t i = 0; i < files.size(); ++i) {
-        if (counts[nameOf[i]] >= 2)
-            byName[filled[nameOf[i]]++] = files[i];
-    }
-    files = {};
-    nameOf = {};
-
+    const TRepeatedNames repeated =
+        FindRepeatedNames(static_cast<std::uint32_t>(files.size()),
+                          [&](std::uint32_t file) { return index.Name(files[file].Entry); });
     TDuplicates result;
     TGrouping grouping(index, result);
     std::vector<TDuplicateCopy> copies;
-    for (size_t name = 0; name < counts.size(); ++name) {
-        if (counts[name] < 2)
-            continue;
-        copies.assign(byName.begin() + starts[name], byName.begin() + starts[name + 1]);
+    for (std::uint32_t name = 0; name < repeated.NameCount(); ++name) {
+        copies.clear();
+        for (std::uint32_t i = repeated.Starts[name]; i < repeated.Starts[name + 1]; ++i)
+            copies.push_back(files[repeated.Items[i]]);
         grouping.AddName(copies, options.Match);
     }
     grouping.Sort();
