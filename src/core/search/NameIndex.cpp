@@ -32,37 +32,70 @@ template <typename TTable> void ShrinkSlack(TTable& table) {
         table.shrink_to_fit();
 }
 
-} // namespace
-
-TNameIndex::TNameIndex(const TXMLOrlentaDataType& root) {
+pugi::xml_node DiscsElement(const TXMLOrlentaDataType& root) {
     // The access layer's rules, read without its additions: the first child element of a tag
     // (Discs, Root, Directories, Filenames), the items of a collection by their tag, the first
     // attribute of a name.
-    const pugi::xml_node discs = ElementFrom(root.XmlNode().first_child(), TXMLDiscsType::kTag);
-    Reserve(discs);
-    // The number of the directory last visited at each depth: the parents of the next one.
-    std::vector<std::uint32_t> directoryAtDepth;
-    for (pugi::xml_node disc = ElementFrom(discs.first_child(), TXMLDiscType::kTag); disc;
-         disc = ElementFrom(disc.next_sibling(), TXMLDiscType::kTag)) {
-        TDisc& entry = FDiscs.emplace_back();
-        entry.Title = disc.attribute("Title").value();
-        entry.Vendor = disc.attribute("Vendor").value();
-        entry.Memo = disc.attribute("Memo").value();
-        entry.FirstDirectory = DirectoryCount();
-        // An absent Root is a top directory without name or files.
-        const TXMLDirectoryType top(ElementFrom(disc.first_child(), TXMLDirectoryType::kRootTag),
-                                    root.OwnerDocument(), TXMLBinding::Directory);
-        WalkDirectories(
-            top, TWalkAccess::ReadOnly, [&](const TXMLDirectoryType& directory, int depth) {
-                const auto level = static_cast<size_t>(depth);
-                const std::uint32_t parent = level == 0 ? kNone : directoryAtDepth[level - 1];
-                directoryAtDepth.resize(level);
-                directoryAtDepth.push_back(AddDirectory(directory.XmlNode(), parent));
-                return true;
-            });
-        entry.EndDirectory = DirectoryCount();
+    return ElementFrom(root.XmlNode().first_child(), TXMLDiscsType::kTag);
+}
+
+pugi::xml_node FirstDisc(pugi::xml_node discs) {
+    return ElementFrom(discs.first_child(), TXMLDiscType::kTag);
+}
+
+pugi::xml_node NextDisc(pugi::xml_node disc) {
+    return ElementFrom(disc.next_sibling(), TXMLDiscType::kTag);
+}
+
+} // namespace
+
+TNameIndex::TNameIndex(const TXMLOrlentaDataType& root) {
+    TNameIndexBuilder builder(root);
+    builder.AddDiscs(TNameIndexBuilder::TClock::time_point::max());
+    *this = builder.Finish();
+}
+
+void TNameIndex::AddDisc(pugi::xml_node disc, const TXMLOrlentaDataType& root,
+                         std::vector<std::uint32_t>& directoryAtDepth) {
+    TDisc& entry = FDiscs.emplace_back();
+    entry.Title = disc.attribute("Title").value();
+    entry.Vendor = disc.attribute("Vendor").value();
+    entry.Memo = disc.attribute("Memo").value();
+    entry.FirstDirectory = DirectoryCount();
+    // An absent Root is a top directory without name or files.
+    const TXMLDirectoryType top(ElementFrom(disc.first_child(), TXMLDirectoryType::kRootTag),
+                                root.OwnerDocument(), TXMLBinding::Directory);
+    WalkDirectories(top, TWalkAccess::ReadOnly, [&](const TXMLDirectoryType& directory, int depth) {
+        const auto level = static_cast<size_t>(depth);
+        const std::uint32_t parent = level == 0 ? kNone : directoryAtDepth[level - 1];
+        directoryAtDepth.resize(level);
+        directoryAtDepth.push_back(AddDirectory(directory.XmlNode(), parent));
+        return true;
+    });
+    entry.EndDirectory = DirectoryCount();
+}
+
+TNameIndexBuilder::TNameIndexBuilder(const TXMLOrlentaDataType& root) : FRoot(root) {
+    FIndex.Reserve(DiscsElement(FRoot));
+}
+
+bool TNameIndexBuilder::AddDiscs(TClock::time_point until) {
+    // Found again by counting: a few hundred steps, against keeping a node that a change made
+    // in between would free.
+    pugi::xml_node disc = FirstDisc(DiscsElement(FRoot));
+    for (std::uint32_t skipped = 0; disc && skipped < FDiscsDone; ++skipped)
+        disc = NextDisc(disc);
+    for (bool first = true; disc && (first || TClock::now() < until); first = false) {
+        FIndex.AddDisc(disc, FRoot, FDirectoryAtDepth);
+        ++FDiscsDone;
+        disc = NextDisc(disc);
     }
-    Finish();
+    return !disc;
+}
+
+TNameIndex TNameIndexBuilder::Finish() {
+    FIndex.Finish();
+    return std::move(FIndex);
 }
 
 void TNameIndex::Reserve(pugi::xml_node discs) {
@@ -81,8 +114,7 @@ void TNameIndex::Reserve(pugi::xml_node discs) {
     };
     size_t directories = 0;
     size_t files = 0;
-    for (pugi::xml_node disc = ElementFrom(discs.first_child(), TXMLDiscType::kTag); disc;
-         disc = ElementFrom(disc.next_sibling(), TXMLDiscType::kTag)) {
+    for (pugi::xml_node disc = FirstDisc(discs); disc; disc = NextDisc(disc)) {
         directories = std::min(kLimit, directories + 1 + count(disc, "DirCount"));
         files = std::min(kLimit - directories, files + count(disc, "FileCount"));
     }

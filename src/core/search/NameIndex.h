@@ -9,6 +9,7 @@
 #include "core/catalogue/OrlentaData.h"
 #include "core/search/SizeDateFilter.h"
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -90,8 +91,13 @@ public:
     size_t MemoryBytes() const;
 
 private:
+    friend class TNameIndexBuilder;
+
     // Sizes the tables for the discs under discs.
     void Reserve(pugi::xml_node discs);
+    // Adds disc, an element of root's document, below the directories of directoryAtDepth.
+    void AddDisc(pugi::xml_node disc, const TXMLOrlentaDataType& root,
+                 std::vector<std::uint32_t>& directoryAtDepth);
     // Adds directory (an element, or none for an absent Root) with its file names.
     std::uint32_t AddDirectory(pugi::xml_node directory, std::uint32_t parent);
     // Adds the last entry's size and time from their attributes' texts (null when absent).
@@ -110,6 +116,28 @@ private:
     // the entries up to the last one with a value.
     std::vector<std::uint64_t> FSizes;
     std::vector<std::int64_t> FModified;
+};
+
+// Builds an index a few discs at a time, for a caller that must get on with other work in
+// between: the window's thread, between events. It keeps no node of the document from one call
+// to the next, only how many discs are in: a document changed in between gives a wrong index,
+// never a read of freed memory, and whoever changed it starts a new build anyway.
+class TNameIndexBuilder {
+public:
+    using TClock = std::chrono::steady_clock;
+
+    explicit TNameIndexBuilder(const TXMLOrlentaDataType& root);
+    // Adds discs, at least one, until the clock passes until; whether every disc is in.
+    bool AddDiscs(TClock::time_point until);
+    // The index of every disc added; the builder is spent.
+    TNameIndex Finish();
+
+private:
+    TXMLOrlentaDataType FRoot;
+    TNameIndex FIndex;
+    std::uint32_t FDiscsDone = 0;
+    // The number of the directory last visited at each depth: the parents of the next one.
+    std::vector<std::uint32_t> FDirectoryAtDepth;
 };
 
 } // namespace orlenta

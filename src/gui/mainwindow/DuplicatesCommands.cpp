@@ -6,19 +6,21 @@
 #include "gui/mainwindow/CommandHost.h"
 #include "gui/search/DuplicatesPanel.h"
 #include "gui/search/OverlapDialog.h"
+#include "gui/search/SharedNameIndex.h"
 
 #include <QDockWidget>
 #include <chrono>
 
 namespace orlenta {
 
-TDuplicatesCommands::TDuplicatesCommands(ICommandHost& host, const std::vector<QIcon>& images)
-    : TCommandGroup(host, images, "DuplicatesCommands") {
+TDuplicatesCommands::TDuplicatesCommands(ICommandHost& host, const std::vector<QIcon>& images,
+                                         std::shared_ptr<TSharedNameIndex> names)
+    : TCommandGroup(host, images, "DuplicatesCommands"), FNames(std::move(names)) {
     AddCommand({"DuplicatesAction", "Disc", "D&uplicates", nullptr, -1}, InMenu,
                [this] { DuplicatesActionExecute(); });
     AddCommand({"OverlapAction", "Disc", "&Overlap", nullptr, -1}, InMenu,
                [this] { OverlapActionExecute(); });
-    FPanel = new TDuplicatesPanel;
+    FPanel = new TDuplicatesPanel(FNames);
     FDock = new QDockWidget(QStringLiteral("Duplicates"), &host.Window());
     FDock->setObjectName(QStringLiteral("DuplicatesDock"));
     FDock->setAccessibleName(QStringLiteral("Duplicates"));
@@ -28,6 +30,12 @@ TDuplicatesCommands::TDuplicatesCommands(ICommandHost& host, const std::vector<Q
     connect(FPanel, &TDuplicatesPanel::CopyActivated, this, [this](const TDuplicateCopy& copy) {
         SelectHitKeepingFocus(FPanel->DirectoryID(copy));
     });
+    connect(FNames.get(), &TSharedNameIndex::Ready, this, &TDuplicatesCommands::CountOverlap);
+}
+
+TDuplicatesCommands::~TDuplicatesCommands() {
+    if (FOverlapWorker.joinable())
+        FOverlapWorker.join();
 }
 
 void TDuplicatesCommands::SetBusy(bool busy) {
@@ -36,6 +44,9 @@ void TDuplicatesCommands::SetBusy(bool busy) {
 }
 
 void TDuplicatesCommands::CatalogueChanged() {
+    // An overlap asked for before counts discs that may be gone.
+    ++FOverlapAsk;
+    FOverlapWanted = false;
     FPanel->FollowCatalogue(FHost.Session().XMLIndexData);
 }
 
@@ -57,15 +68,44 @@ void TDuplicatesCommands::OverlapActionExecute() {
     while (static_cast<int>(disc) < discs.Count() &&
            discs.Disc(static_cast<int>(disc)).XmlNode() != session.XMLDiscData.XmlNode())
         ++disc;
-    const auto start = std::chrono::steady_clock::now();
-    const TNameIndex index(session.XMLIndexData);
-    if (disc >= index.DiscCount())
+    FOverlapDisc = disc;
+    FOverlapAskedAt = std::chrono::steady_clock::now();
+    ++FOverlapAsk;
+    FOverlapWanted = true;
+    CountOverlap();
+}
+
+void TDuplicatesCommands::CountOverlap() {
+    if (!FOverlapWanted || FOverlapWorker.joinable())
         return;
-    const TOverlap overlap = FindOverlap(index, disc);
-    const double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    TOverlapDialog dialog(&FHost.Window(), index, overlap, ms);
-    dialog.exec();
+    const std::shared_ptr<const TNameIndex> index = FNames->Request();
+    if (!index)
+        return; // Ready comes back here
+    FOverlapWanted = false;
+    if (FOverlapDisc >= index->DiscCount())
+        return;
+    FOverlapWorker =
+        std::thread([this, index, disc = FOverlapDisc, start = FOverlapAskedAt, ask = FOverlapAsk] {
+            const TOverlap overlap = FindOverlap(*index, disc);
+            const double ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
+            // The commands wait for this thread before they go, so they are still there.
+            QMetaObject::invokeMethod(
+                this, [this, index, overlap, ms, ask] { ShowOverlap(index, overlap, ms, ask); },
+                Qt::QueuedConnection);
+        });
+}
+
+void TDuplicatesCommands::ShowOverlap(const std::shared_ptr<const TNameIndex>& index,
+                                      const TOverlap& overlap, double milliseconds, unsigned ask) {
+    FOverlapWorker.join();
+    if (ask == FOverlapAsk) {
+        TOverlapDialog dialog(&FHost.Window(), *index, overlap, milliseconds);
+        dialog.exec();
+    }
+    // Asked again meanwhile.
+    CountOverlap();
 }
 
 } // namespace orlenta

@@ -18,6 +18,7 @@
 #include "gui/mainwindow/SearchCommands.h"
 #include "gui/reading/ReadingDiscForm.h"
 #include "gui/search/FindAllPanel.h"
+#include "gui/search/SharedNameIndex.h"
 #include "gui/state/OvcFormState.h"
 #include "gui/widgets/DiscInfoDockingForm.h"
 
@@ -162,6 +163,7 @@ void TMainForm::SetBusy(const QString& statusText) {
         group->SetBusy(busy);
     AboutAction->setEnabled(!busy);
     FindAllPanel->setEnabled(!busy);
+    FNameIndex->SetBusy(busy);
     if (busy)
         StatusBar->showMessage(statusText);
     else

@@ -44,6 +44,7 @@ class TExchangeCommands;
 class TOvcFormState;
 class TReadingDiscForm;
 class TSearchCommands;
+class TSharedNameIndex;
 
 class TMainForm : public QMainWindow, public ICatalogueHost, private ICommandHost {
     Q_OBJECT
@@ -147,6 +148,8 @@ private:
     TSearchCommands* FSearchCommands = nullptr;
     TDuplicatesCommands* FDuplicatesCommands = nullptr;
     TExchangeCommands* FExchangeCommands = nullptr;
+    // The name index Find all, Duplicates and Overlap share.
+    std::shared_ptr<TSharedNameIndex> FNameIndex;
     std::vector<TCommandGroup*> FCommandGroups;
     QAction* AboutAction = nullptr;
 

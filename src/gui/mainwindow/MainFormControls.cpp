@@ -12,6 +12,7 @@
 #include "gui/mainwindow/SearchCommands.h"
 #include "gui/reading/ReadingDiscForm.h"
 #include "gui/search/FindAllPanel.h"
+#include "gui/search/SharedNameIndex.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,7 +75,8 @@ std::array<QIcon, 6> TMainForm::TreeViewImages() {
 void TMainForm::CreateCommandParts() {
     ReadingDiscForm = new TReadingDiscForm(this);
     // Find all's panel docks under the tree, hidden until asked for; its close box hides it.
-    FindAllPanel = new TFindAllPanel;
+    FNameIndex = std::make_shared<TSharedNameIndex>();
+    FindAllPanel = new TFindAllPanel(FNameIndex);
     FindAllDock = new QDockWidget(QStringLiteral("Find all"));
     FindAllDock->setObjectName(QStringLiteral("FindAllDock"));
     FindAllDock->setAccessibleName(QStringLiteral("Find all"));
@@ -87,7 +89,7 @@ void TMainForm::CreateCommands() {
     FFileCommands = new TFileCommands(*this, FImageList);
     FDiscCommands = new TDiscCommands(*this, FImageList, *ReadingDiscForm);
     FSearchCommands = new TSearchCommands(*this, FImageList, *FindAllPanel, *FindAllDock);
-    FDuplicatesCommands = new TDuplicatesCommands(*this, FImageList);
+    FDuplicatesCommands = new TDuplicatesCommands(*this, FImageList, FNameIndex);
     FExchangeCommands = new TExchangeCommands(*this, FImageList);
     FCommandGroups = {FFileCommands, FDiscCommands, FSearchCommands, FDuplicatesCommands,
                       FExchangeCommands};

@@ -5,6 +5,7 @@
 #include "gui/WindowText.h"
 #include "gui/search/CopyKeyFilter.h"
 #include "gui/search/DuplicateGroupModel.h"
+#include "gui/search/SharedNameIndex.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -24,7 +25,8 @@
 
 namespace orlenta {
 
-TDuplicatesPanel::TDuplicatesPanel(QWidget* parent) : QWidget(parent) {
+TDuplicatesPanel::TDuplicatesPanel(std::shared_ptr<TSharedNameIndex> names, QWidget* parent)
+    : QWidget(parent), FNames(names ? std::move(names) : std::make_shared<TSharedNameIndex>()) {
     setObjectName(QStringLiteral("DuplicatesPanel"));
     setAccessibleName(QStringLiteral("Duplicates"));
 
@@ -97,6 +99,10 @@ TDuplicatesPanel::TDuplicatesPanel(QWidget* parent) : QWidget(parent) {
             emit CopyActivated(*copy);
     });
     connect(FCopyAction, &QAction::triggered, this, &TDuplicatesPanel::CopySelectedRows);
+    connect(FNames.get(), &TSharedNameIndex::Ready, this, [this] {
+        if (FWaitingForIndex)
+            Search();
+    });
 }
 
 TDuplicatesPanel::~TDuplicatesPanel() {
@@ -106,8 +112,15 @@ TDuplicatesPanel::~TDuplicatesPanel() {
 
 void TDuplicatesPanel::FollowCatalogue(const IXMLOrlentaDataType& root) {
     FRoot = root;
-    FIndex.reset();
-    Search();
+    FNames->Follow(root);
+    FWaitingForIndex = false;
+    // A search still running found groups of the catalogue as it was.
+    ++FGeneration;
+    SearchLater();
+}
+
+void TDuplicatesPanel::SearchLater() {
+    QTimer::singleShot(0, this, &TDuplicatesPanel::Search);
 }
 
 std::uint64_t TDuplicatesPanel::MinSize() const {
@@ -123,31 +136,35 @@ std::string TDuplicatesPanel::DirectoryID(const TDuplicateCopy& copy) const {
 void TDuplicatesPanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (FPending)
-        QTimer::singleShot(0, this, &TDuplicatesPanel::Search);
+        SearchLater();
 }
 
 void TDuplicatesPanel::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange && isEnabled() && FPending)
-        QTimer::singleShot(0, this, &TDuplicatesPanel::Search);
+        SearchLater();
 }
 
 void TDuplicatesPanel::Search() {
     // Hidden, nobody looks; disabled, the catalogue may be half-way through a change (a disc
     // being read lets events run); searching, the running search comes back first.
-    if (!MayRead() || !FRoot || Searching()) {
+    if (!MayRead() || !FRoot || FWorker.joinable()) {
         FPending = true;
+        FWaitingForIndex = false;
         return;
     }
     FPending = false;
-    const auto start = std::chrono::steady_clock::now();
-    // The one read of the document, here on the window's thread.
-    if (!FIndex)
-        FIndex = std::make_shared<const TNameIndex>(FRoot);
-    const unsigned generation = ++FGeneration;
+    // The time the status gives runs from the first ask, the index's build included.
+    if (!FWaitingForIndex)
+        FAskedAt = std::chrono::steady_clock::now();
     FStatusLabel->setText(QStringLiteral("Looking for duplicates..."));
+    const std::shared_ptr<const TNameIndex> index = FNames->Request();
+    FWaitingForIndex = !index;
+    if (!index)
+        return;
+    const unsigned generation = ++FGeneration;
     FWorker = std::thread(
-        [this, index = FIndex, options = TDuplicateOptions{MinSize()}, generation, start] {
+        [this, index, options = TDuplicateOptions{MinSize()}, generation, start = FAskedAt] {
             TDuplicates duplicates = FindDuplicates(*index, options);
             const double ms =
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)

@@ -5,14 +5,15 @@
 // catalogue and its changes, and selects a copy's directory in the tree when one is activated.
 // It only reads the catalogue.
 //
-// The catalogue is read on the window's thread only, into a name index (the window may change
-// the document at any click); the groups are then found from that copy on a thread of their
-// own, so that typing and clicking go on while they are.
+// The catalogue is read into the name index the window's views share, in slices between events;
+// the groups are then found from that copy on a thread of their own, so that typing and clicking
+// go on while they are.
 
 #include "core/catalogue/OrlentaData.h"
 #include "core/search/Duplicates.h"
 
 #include <QWidget>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <thread>
@@ -25,11 +26,14 @@ class QTreeView;
 namespace orlenta {
 
 class TDuplicateGroupModel;
+class TSharedNameIndex;
 
 class TDuplicatesPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit TDuplicatesPanel(QWidget* parent = nullptr);
+    // names: the index shared with the window's other views; the panel makes its own without.
+    explicit TDuplicatesPanel(std::shared_ptr<TSharedNameIndex> names = nullptr,
+                              QWidget* parent = nullptr);
     // Waits for a search still running.
     ~TDuplicatesPanel() override;
 
@@ -39,8 +43,8 @@ public:
     // The smallest size the minimum-size field gives (1 when it is empty or not a number).
     std::uint64_t MinSize() const;
     const TDuplicateGroupModel& Groups() const { return *FModel; }
-    // Whether groups are being found.
-    bool Searching() const { return FWorker.joinable(); }
+    // Whether groups are being found, or the index they are found in built.
+    bool Searching() const { return FWorker.joinable() || FWaitingForIndex; }
     // The ID of the directory holding a copy.
     std::string DirectoryID(const TDuplicateCopy& copy) const;
 
@@ -53,6 +57,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Finds the groups once pending events have run: the views told of a change have all let
+    // go of the old index by then, and the new one is built once.
+    void SearchLater();
     // Finds the groups now, or as soon as the panel is shown and enabled.
     void Search();
     void Found(std::shared_ptr<const TNameIndex> index, TDuplicates duplicates, double ms,
@@ -61,8 +68,10 @@ private:
     void CopySelectedRows();
 
     IXMLOrlentaDataType FRoot;
-    std::shared_ptr<const TNameIndex> FIndex; // of the catalogue as it stands; null after a change
+    std::shared_ptr<TSharedNameIndex> FNames;
     bool FPending = false;
+    bool FWaitingForIndex = false;
+    std::chrono::steady_clock::time_point FAskedAt;
     // Counts the searches started; a result of an earlier one is dropped.
     unsigned FGeneration = 0;
     std::thread FWorker;

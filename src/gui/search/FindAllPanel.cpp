@@ -4,6 +4,7 @@
 #include "gui/WindowText.h"
 #include "gui/search/CopyKeyFilter.h"
 #include "gui/search/FindHitModel.h"
+#include "gui/search/SharedNameIndex.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -38,7 +39,8 @@ QCheckBox* NewCheckBox(QWidget* parent, TSearchField field, const char* name) {
 
 } // namespace
 
-TFindAllPanel::TFindAllPanel(QWidget* parent) : QWidget(parent) {
+TFindAllPanel::TFindAllPanel(std::shared_ptr<TSharedNameIndex> names, QWidget* parent)
+    : QWidget(parent), FNames(names ? std::move(names) : std::make_shared<TSharedNameIndex>()) {
     setObjectName(QStringLiteral("FindAllPanel"));
     setAccessibleName(QStringLiteral("Find all"));
 
@@ -125,11 +127,9 @@ TFindAllPanel::TFindAllPanel(QWidget* parent) : QWidget(parent) {
     FSearchTimer = new QTimer(this);
     FSearchTimer->setSingleShot(true);
     connect(FSearchTimer, &QTimer::timeout, this, &TFindAllPanel::Search);
-    FIndexTimer = new QTimer(this);
-    FIndexTimer->setSingleShot(true);
-    connect(FIndexTimer, &QTimer::timeout, this, [this] {
-        if (MayRead() && FRoot)
-            MakeIndex();
+    connect(FNames.get(), &TSharedNameIndex::Ready, this, [this] {
+        if (FWaitingForIndex)
+            Search();
     });
     connect(FTextEdit, &QLineEdit::textChanged, this, [this] { SearchLater(kTypingPause); });
     connect(FTextEdit, &QLineEdit::returnPressed, this,
@@ -149,7 +149,7 @@ TFindAllPanel::~TFindAllPanel() = default;
 
 void TFindAllPanel::SetCatalogue(const IXMLOrlentaDataType& root) {
     FRoot = root;
-    FIndex.reset();
+    FNames->Follow(root);
     FPending = false;
     FTextEdit->clear();
     FSearchTimer->stop();
@@ -159,7 +159,7 @@ void TFindAllPanel::SetCatalogue(const IXMLOrlentaDataType& root) {
 }
 
 void TFindAllPanel::CatalogueChanged() {
-    FIndex.reset();
+    FNames->Follow(FRoot);
     if (!FTextEdit->text().isEmpty())
         SearchLater(std::chrono::milliseconds(0));
     else
@@ -214,11 +214,6 @@ bool TFindAllPanel::MayRead() const {
     return isVisible() && isEnabled();
 }
 
-void TFindAllPanel::MakeIndex() {
-    if (!FIndex)
-        FIndex = std::make_shared<const TNameIndex>(FRoot);
-}
-
 void TFindAllPanel::CatchUp() {
     if (FPending)
         SearchLater(std::chrono::milliseconds(0));
@@ -227,8 +222,8 @@ void TFindAllPanel::CatchUp() {
 }
 
 void TFindAllPanel::BuildIndexLater() {
-    if (!FIndex && FRoot && MayRead())
-        FIndexTimer->start(0);
+    if (FRoot && MayRead())
+        FNames->Request();
 }
 
 void TFindAllPanel::SearchLater(std::chrono::milliseconds pause) {
@@ -237,6 +232,7 @@ void TFindAllPanel::SearchLater(std::chrono::milliseconds pause) {
 
 void TFindAllPanel::Search() {
     FSearchTimer->stop();
+    FWaitingForIndex = false;
     if (!MayRead()) {
         FPending = true;
         return;
@@ -249,14 +245,19 @@ void TFindAllPanel::Search() {
         return;
     }
     const auto start = std::chrono::steady_clock::now();
-    MakeIndex();
-    FModel->SetHits(FIndex, FindAll(*FIndex, request));
+    // The hits keep the index they point into until new ones replace them.
+    const std::shared_ptr<const TNameIndex> index = FNames->Request();
+    if (!index) {
+        FWaitingForIndex = true;
+        return;
+    }
+    FModel->SetHits(index, FindAll(*index, request));
     const double milliseconds =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     // A filter on values that are not there finds nothing, which the status explains; the
     // check searches again, so it runs only then.
     const TMissingValues missing =
-        FModel->HitCount() == 0 ? MissingValues(*FIndex, request) : TMissingValues::None;
+        FModel->HitCount() == 0 ? MissingValues(*index, request) : TMissingValues::None;
     ShowStatus(FModel->HitCount(), milliseconds,
                TSearchText(SplitFilters(request.Text).Name, request.Wildcards).IsPattern(),
                missing);

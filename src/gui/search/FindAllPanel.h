@@ -23,6 +23,7 @@ class QTimer;
 namespace orlenta {
 
 class TFindHitModel;
+class TSharedNameIndex;
 
 class TFindAllPanel : public QWidget {
     Q_OBJECT
@@ -30,7 +31,9 @@ public:
     // How long typing must pause before the search runs.
     static constexpr std::chrono::milliseconds kTypingPause{250};
 
-    explicit TFindAllPanel(QWidget* parent = nullptr);
+    // names: the index shared with the window's other views; the panel makes its own without.
+    explicit TFindAllPanel(std::shared_ptr<TSharedNameIndex> names = nullptr,
+                           QWidget* parent = nullptr);
     ~TFindAllPanel() override;
 
     // A catalogue became the open one (New, Open): the text, the hits and the status are
@@ -66,11 +69,9 @@ private:
     void SearchLater(std::chrono::milliseconds pause);
     // Runs the search now, or as soon as the panel is shown and enabled.
     void Search();
-    // Builds the index, when the panel is shown and enabled and has none, once pending events
-    // have run: the window shows itself first, and the first keystroke only searches.
+    // Asks for the index when the panel is shown and enabled, so that the first keystroke only
+    // searches.
     void BuildIndexLater();
-    // The index of the catalogue as it stands, unless there is one.
-    void MakeIndex();
     // Once the panel may read again: the search put off meanwhile, or else the index.
     void CatchUp();
     // Whether the panel may read the catalogue now.
@@ -79,10 +80,10 @@ private:
     void CopySelectedHits();
 
     IXMLOrlentaDataType FRoot;
-    // Built after each change once the panel is shown (or by the first search), and shared with the
-    // model so that the hits listed stay readable until new ones replace them.
-    std::shared_ptr<const TNameIndex> FIndex;
+    std::shared_ptr<TSharedNameIndex> FNames;
     bool FPending = false;
+    // A search waits for the index to be built.
+    bool FWaitingForIndex = false;
 
     QLineEdit* FTextEdit = nullptr;
     QCheckBox* FInTitleCheckBox = nullptr;
@@ -94,7 +95,6 @@ private:
     QLabel* FStatusLabel = nullptr;
     QAction* FCopyAction = nullptr;
     QTimer* FSearchTimer = nullptr;
-    QTimer* FIndexTimer = nullptr;
     TFindHitModel* FModel = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -175,6 +176,28 @@ TEST_F(FindAllTest, AnIndexIsASnapshotAndANewOneFollowsTheDocument) {
                                            "1\tbeach box\ttitle\t/",
                                            "2\tAdded\tdirectory\t/new beach",
                                        }));
+}
+
+TEST_F(FindAllTest, AnIndexBuiltADiscAtATimeIsTheIndexBuiltAtOnce) {
+    const TNameIndex whole(Root);
+    TNameIndexBuilder builder(Root);
+    // A time already past adds one disc per call.
+    int calls = 1;
+    while (!builder.AddDiscs(TNameIndexBuilder::TClock::now() - std::chrono::seconds(1)))
+        ++calls;
+    EXPECT_EQ(calls, 3);
+    const TNameIndex pieces = builder.Finish();
+    const TSearchRequest everything = Request("*");
+    EXPECT_EQ(Lines(pieces, FindAll(pieces, everything)), Lines(whole, FindAll(whole, everything)));
+    EXPECT_EQ(pieces.DirectoryCount(), whole.DirectoryCount());
+
+    // The disc due next removed between two calls: the builder holds no node of it, so it reads
+    // the disc now in its place, not freed memory (which the sanitizer build would see).
+    TNameIndexBuilder changed(Root);
+    changed.AddDiscs(TNameIndexBuilder::TClock::now());
+    Root.Discs().Remove(Root.Discs().Disc(1));
+    EXPECT_TRUE(changed.AddDiscs(TNameIndexBuilder::TClock::now()));
+    EXPECT_EQ(changed.Finish().DiscCount(), 2u);
 }
 
 TEST_F(FindAllTest, SortsByEachColumnWithTiesInTheOrderFound) {

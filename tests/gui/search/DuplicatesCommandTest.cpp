@@ -1,6 +1,7 @@
 // Duplicates and Overlap in the main window: the panel under the tree lists the groups with
 // their copies, sorts them, selects an activated copy's directory in the tree and follows a
-// removed disc; the overlap dialog shows the selected disc's shares.
+// removed disc; it reads the name index Find all reads; the overlap dialog shows the selected
+// disc's shares.
 
 #include "MainFormTestSupport.h"
 #include "TestSupport.h"
@@ -8,6 +9,8 @@
 #include "gui/mainwindow/MainForm.h"
 #include "gui/search/DuplicateGroupModel.h"
 #include "gui/search/DuplicatesPanel.h"
+#include "gui/search/FindAllPanel.h"
+#include "gui/search/FindHitModel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -144,6 +147,25 @@ private slots:
         QTRY_COMPARE(Groups(), (QStringList{QStringLiteral("big.iso|4.9 kB|2|4.9 kB")}));
     }
 
+    void findAllAndDuplicatesReadOneIndexAndANewOneAfterAChange() {
+        ShowPanel();
+        auto* find = Child<TFindAllPanel>(*FForm, "FindAllPanel");
+        QTest::keyClick(FForm.get(), Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(Child<QLineEdit>(*find, "FindTextEdit"), QStringLiteral("photo"));
+        QTRY_COMPARE(find->Hits().HitCount(), 3);
+        const TNameIndex* shared = Panel()->Groups().Index();
+        QVERIFY(shared != nullptr);
+        QCOMPARE(find->Hits().Index(), shared);
+
+        ClickNode(*FForm, {QStringLiteral("Holiday")});
+        FPrompts.Answers = {TMessageAnswer::Yes};
+        Child<QAction>(*FForm, "DiscRemoveAction")->trigger();
+        QTRY_COMPARE(find->Hits().HitCount(), 1);
+        QTRY_COMPARE(Groups(), (QStringList{QStringLiteral("big.iso|4.9 kB|2|4.9 kB")}));
+        QCOMPARE(find->Hits().Index(), Panel()->Groups().Index());
+        QVERIFY(find->Hits().Index()->DiscCount() == 1);
+    }
+
     void overlapShowsTheSelectedDiscsShares() {
         ClickNode(*FForm, {QStringLiteral("Holiday")});
         QStringList rows;
@@ -160,7 +182,7 @@ private slots:
             Child<QPushButton>(*dialog, "CloseButton")->click();
         });
         Child<QAction>(*FForm, "OverlapAction")->trigger();
-        QVERIFY(answer.Answered());
+        QTRY_VERIFY(answer.Answered());
         QCOMPARE(rows, (QStringList{QStringLiteral("1|Backup|3|3.9 kB|100.0%|100.0%"),
                                     QStringLiteral("*|All other discs|3|3.9 kB|100.0%|100.0%")}));
         QVERIFY2(summary.contains(QStringLiteral(
