@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <new>
 
 namespace orlenta {
 
@@ -18,19 +17,6 @@ size_t EntryCount(const TNameIndex& index) {
     return index.DirectoryCount() == 0 ? 0 : index.FilesEnd(index.DirectoryCount() - 1);
 }
 
-// Calls visit(copy) for every file name of index, disc by disc in walk order.
-template <typename TVisit> void ForEachFile(const TNameIndex& index, TVisit&& visit) {
-    for (std::uint32_t disc = 0; disc < index.DiscCount(); ++disc) {
-        const TNameIndex::TDisc& entry = index.Disc(disc);
-        for (std::uint32_t directory = entry.FirstDirectory; directory < entry.EndDirectory;
-             ++directory) {
-            const std::uint32_t end = index.FilesEnd(directory);
-            for (std::uint32_t file = index.DirectoryEntry(directory) + 1; file < end; ++file)
-                visit(TDuplicateCopy{disc, directory, file});
-        }
-    }
-}
-
 std::uint64_t WastedBytes(std::uint64_t size, std::uint32_t copies) {
     const std::uint64_t extra = copies - 1;
     return size != 0 && extra > UINT64_MAX / size ? UINT64_MAX : size * extra;
@@ -41,41 +27,46 @@ class TGrouping {
 public:
     TGrouping(const TNameIndex& index, TDuplicates& result) : FIndex(index), FResult(result) {}
 
-    // Adds a group of copies, in walk order, with size (kNoSize: by name).
-    void AddGroup(const TDuplicateCopy* copies, size_t count, std::uint64_t size) {
-        const auto first = static_cast<std::uint32_t>(FResult.Copies.size());
-        FResult.Copies.insert(FResult.Copies.end(), copies, copies + count);
-        const auto copyCount = static_cast<std::uint32_t>(count);
-        FResult.Groups.push_back(
-            {size, size == kNoSize ? 0 : WastedBytes(size, copyCount), first, copyCount});
-    }
-
-    // The groups of the copies of one name, in walk order.
-    void AddName(std::vector<TDuplicateCopy>& copies, TDuplicateMatch match) {
+    // The groups of the files of one name, given by their entries in walk order. Many names
+    // stand more than once with other sizes each time, so a file's directory and disc are
+    // found only once it is in a group.
+    void AddName(std::span<const std::uint32_t> entries, TDuplicateMatch match) {
         if (match == TDuplicateMatch::Name) {
-            AddGroup(copies.data(), copies.size(), kNoSize);
+            AddGroup(entries, kNoSize);
             return;
         }
-        bool anyWithoutSize = false;
-        FBySize = copies;
+        const std::uint64_t firstSize = FIndex.Size(entries.front());
+        if (firstSize != kNoSize &&
+            std::all_of(entries.begin() + 1, entries.end(),
+                        [&](std::uint32_t entry) { return FIndex.Size(entry) == firstSize; })) {
+            // The usual case: copies of one size, already in walk order.
+            AddGroup(entries, firstSize);
+            return;
+        }
+        FBySize.clear();
+        for (const std::uint32_t entry : entries)
+            FBySize.push_back({FIndex.Size(entry), entry});
         // Stable: each size's copies stay in walk order.
         std::stable_sort(FBySize.begin(), FBySize.end(),
-                         [this](const TDuplicateCopy& a, const TDuplicateCopy& b) {
-                             return FIndex.Size(a.Entry) < FIndex.Size(b.Entry);
-                         });
+                         [](const TSized& a, const TSized& b) { return a.Size < b.Size; });
+        bool anyWithoutSize = false;
         for (size_t start = 0; start < FBySize.size();) {
-            const std::uint64_t size = FIndex.Size(FBySize[start].Entry);
+            const std::uint64_t size = FBySize[start].Size;
             size_t end = start + 1;
-            while (end < FBySize.size() && FIndex.Size(FBySize[end].Entry) == size)
+            while (end < FBySize.size() && FBySize[end].Size == size)
                 ++end;
-            if (size == kNoSize)
+            if (size == kNoSize) {
                 anyWithoutSize = true;
-            else if (end - start >= 2)
-                AddGroup(FBySize.data() + start, end - start, size);
+            } else if (end - start >= 2) {
+                FSameSize.clear();
+                for (size_t i = start; i < end; ++i)
+                    FSameSize.push_back(FBySize[i].Entry);
+                AddGroup(FSameSize, size);
+            }
             start = end;
         }
         if (anyWithoutSize)
-            AddGroup(copies.data(), copies.size(), kNoSize);
+            AddGroup(entries, kNoSize);
     }
 
     void Sort() {
@@ -108,36 +99,59 @@ public:
     }
 
 private:
+    struct TSized {
+        std::uint64_t Size;
+        std::uint32_t Entry;
+    };
+
+    // Adds a group of the files of entries, in walk order, with size (kNoSize: by name).
+    void AddGroup(std::span<const std::uint32_t> entries, std::uint64_t size) {
+        const auto first = static_cast<std::uint32_t>(FResult.Copies.size());
+        for (const std::uint32_t entry : entries) {
+            const std::uint32_t directory = FIndex.DirectoryOf(entry);
+            FResult.Copies.push_back({FIndex.DiscOf(directory), directory, entry});
+        }
+        const auto copyCount = static_cast<std::uint32_t>(entries.size());
+        FResult.Groups.push_back(
+            {size, size == kNoSize ? 0 : WastedBytes(size, copyCount), first, copyCount});
+    }
+
     const TNameIndex& FIndex;
     TDuplicates& FResult;
-    std::vector<TDuplicateCopy> FBySize;
+    std::vector<TSized> FBySize;
+    std::vector<std::uint32_t> FSameSize;
 };
 
 } // namespace
 
 TDuplicates FindDuplicates(const TNameIndex& index, const TDuplicateOptions& options) {
-    // Every file the options keep, in walk order.
-    std::vector<TDuplicateCopy> files;
-    files.reserve(EntryCount(index));
-    ForEachFile(index, [&](const TDuplicateCopy& file) {
-        const std::uint64_t size = index.Size(file.Entry);
-        if (size != 0 && (size == kNoSize || size >= options.MinSize))
-            files.push_back(file);
-    });
-    if (files.size() > UINT32_MAX)
-        throw std::bad_alloc();
-
+    // The entry of every file the options keep, in walk order, and its name's hash.
+    std::vector<std::uint32_t> entries;
+    std::vector<std::uint32_t> hashes;
+    entries.reserve(EntryCount(index));
+    hashes.reserve(EntryCount(index));
+    for (std::uint32_t directory = 0; directory < index.DirectoryCount(); ++directory) {
+        const std::uint32_t end = index.FilesEnd(directory);
+        for (std::uint32_t entry = index.DirectoryEntry(directory) + 1; entry < end; ++entry) {
+            const std::uint64_t size = index.Size(entry);
+            if (size != 0 && (size == kNoSize || size >= options.MinSize)) {
+                entries.push_back(entry);
+                hashes.push_back(NameHash(index.Name(entry)));
+            }
+        }
+    }
     const TRepeatedNames repeated =
-        FindRepeatedNames(static_cast<std::uint32_t>(files.size()),
-                          [&](std::uint32_t file) { return index.Name(files[file].Entry); });
+        FindRepeatedNames(hashes, [&](std::uint32_t item) { return index.Name(entries[item]); });
+    hashes = {};
+
     TDuplicates result;
     TGrouping grouping(index, result);
-    std::vector<TDuplicateCopy> copies;
+    std::vector<std::uint32_t> nameEntries;
     for (std::uint32_t name = 0; name < repeated.NameCount(); ++name) {
-        copies.clear();
+        nameEntries.clear();
         for (std::uint32_t i = repeated.Starts[name]; i < repeated.Starts[name + 1]; ++i)
-            copies.push_back(files[repeated.Items[i]]);
-        grouping.AddName(copies, options.Match);
+            nameEntries.push_back(entries[repeated.Items[i]]);
+        grouping.AddName(nameEntries, options.Match);
     }
     grouping.Sort();
     return result;

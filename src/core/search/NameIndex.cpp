@@ -229,6 +229,20 @@ void TNameIndex::Finish() {
     ShrinkSlack(FModified);
 }
 
+std::uint32_t TNameIndex::DirectoryOf(std::uint32_t entry) const {
+    // The last directory whose entry is not after entry; one more for the end is in the table.
+    const auto end = FDirectoryEntries.end() - 1;
+    return static_cast<std::uint32_t>(std::upper_bound(FDirectoryEntries.begin(), end, entry) -
+                                      FDirectoryEntries.begin() - 1);
+}
+
+std::uint32_t TNameIndex::DiscOf(std::uint32_t directory) const {
+    const auto after = std::upper_bound(
+        FDiscs.begin(), FDiscs.end(), directory,
+        [](std::uint32_t number, const TDisc& disc) { return number < disc.FirstDirectory; });
+    return static_cast<std::uint32_t>(after - FDiscs.begin() - 1);
+}
+
 void TNameIndex::AppendPath(std::string& path, std::uint32_t directory) const {
     // The names come from the bottom up: measure, then fill the path from its end.
     size_t length = 0;

@@ -74,6 +74,10 @@ public:
     std::uint32_t ValueEntry(std::uint32_t entry, std::uint32_t directory) const {
         return entry != kNone ? entry : FDirectoryEntries[directory];
     }
+    // The directory whose entry or file name entry is (entry < the number of entries).
+    std::uint32_t DirectoryOf(std::uint32_t entry) const;
+    // The disc whose directory is (directory < DirectoryCount()).
+    std::uint32_t DiscOf(std::uint32_t directory) const;
     // The directory above directory, kNone for a disc's top directory.
     std::uint32_t Parent(std::uint32_t directory) const { return FParents[directory]; }
     // The directory's ID text as stored.

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <bit>
+#include <new>
 
 namespace orlenta {
 
 namespace {
 
 struct THashedItem {
-    std::uint64_t Hash;
+    std::uint32_t Hash;
     std::uint32_t Item;
 };
 
@@ -54,26 +55,26 @@ void AddRun(TRepeatedNames& result, std::vector<std::uint32_t>& run,
 
 } // namespace
 
-std::uint64_t NameHash(std::string_view name) {
-    return std::hash<std::string_view>()(name);
+std::uint32_t NameHash(std::string_view name) {
+    const std::uint64_t hash = std::hash<std::string_view>()(name);
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
 
-TRepeatedNames FindRepeatedNames(std::uint32_t count,
-                                 const std::function<std::string_view(std::uint32_t)>& nameOf,
-                                 TNameHash hash) {
+TRepeatedNames FindRepeatedNames(std::span<const std::uint32_t> hashes,
+                                 const std::function<std::string_view(std::uint32_t)>& nameOf) {
     TRepeatedNames result;
+    if (hashes.size() > UINT32_MAX)
+        throw std::bad_alloc();
+    const auto count = static_cast<std::uint32_t>(hashes.size());
     if (count < 2)
         return result;
-    std::vector<std::uint64_t> hashes(count);
-    for (std::uint32_t item = 0; item < count; ++item)
-        hashes[item] = hash(nameOf(item));
 
     // About eight items to a bucket, by the top bits of their hashes; in each bucket they come
     // in ascending order.
     const int bits = std::max(1, static_cast<int>(std::bit_width(count)) - 3);
-    const int shift = 64 - bits;
+    const int shift = 32 - bits;
     std::vector<std::uint32_t> starts((size_t{1} << bits) + 1, 0);
-    for (const std::uint64_t value : hashes)
+    for (const std::uint32_t value : hashes)
         ++starts[(value >> shift) + 1];
     for (size_t bucket = 1; bucket < starts.size(); ++bucket)
         starts[bucket] += starts[bucket - 1];
@@ -83,7 +84,6 @@ TRepeatedNames FindRepeatedNames(std::uint32_t count,
         for (std::uint32_t item = 0; item < count; ++item)
             sorted[filled[hashes[item] >> shift]++] = {hashes[item], item};
     }
-    hashes = {};
 
     std::vector<std::uint32_t> run;
     std::vector<std::uint32_t> others;

@@ -8,14 +8,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string_view>
 #include <vector>
 
 namespace orlenta {
 
-// A name's 64-bit hash; a weaker one may be given to see names whose hashes meet told apart.
-using TNameHash = std::uint64_t (*)(std::string_view name);
-std::uint64_t NameHash(std::string_view name);
+// A name's hash. 32 bits are enough to sort by: among a million names a hundred or so pairs
+// of different names share one, and those are told apart by their names.
+std::uint32_t NameHash(std::string_view name);
 
 // The items, each one number, whose names stand more than once, gathered by name.
 struct TRepeatedNames {
@@ -27,10 +28,10 @@ struct TRepeatedNames {
     std::uint32_t NameCount() const { return static_cast<std::uint32_t>(Starts.size() - 1); }
 };
 
-// The items 0 to count - 1 whose names (nameOf(item)) are the same byte for byte as another
-// item's.
-TRepeatedNames FindRepeatedNames(std::uint32_t count,
-                                 const std::function<std::string_view(std::uint32_t)>& nameOf,
-                                 TNameHash hash = NameHash);
+// The items 0 to hashes.size() - 1 whose names (nameOf(item), hashed in hashes[item] by one
+// hash function) are the same byte for byte as another item's. The caller hashes the names as
+// it lists them; nameOf is asked only for names whose hashes meet.
+TRepeatedNames FindRepeatedNames(std::span<const std::uint32_t> hashes,
+                                 const std::function<std::string_view(std::uint32_t)>& nameOf);
 
 } // namespace orlenta

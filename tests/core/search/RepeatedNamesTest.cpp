@@ -37,17 +37,26 @@ TGroups ExpectedGroups(const std::vector<std::string>& names) {
     return groups;
 }
 
-std::uint64_t SameHash(std::string_view) {
+std::uint32_t SameHash(std::string_view) {
     return 42;
 }
-std::uint64_t LengthHash(std::string_view name) {
-    return name.size() << 60;
+std::uint32_t LengthHash(std::string_view name) {
+    return static_cast<std::uint32_t>(name.size() << 28);
 }
 
 struct THashCase {
     const char* Name;
-    TNameHash Hash;
+    std::uint32_t (*Hash)(std::string_view);
 };
+
+TRepeatedNames Repeated(const std::vector<std::string>& names,
+                        std::uint32_t (*hash)(std::string_view)) {
+    std::vector<std::uint32_t> hashes;
+    for (const std::string& name : names)
+        hashes.push_back(hash(name));
+    return FindRepeatedNames(
+        hashes, [&names](std::uint32_t item) { return std::string_view(names[item]); });
+}
 
 class RepeatedNamesTest : public ::testing::TestWithParam<THashCase> {};
 
@@ -59,10 +68,7 @@ TEST_P(RepeatedNamesTest, GathersEachNameThatStandsTwiceInAscendingOrder) {
     for (int i = 0; i < 5000; ++i)
         many.push_back(std::to_string(random() % 3000) + (i % 2 == 0 ? ".jpg" : ".JPG"));
     for (const auto* names : {&few, &many}) {
-        const TRepeatedNames result = FindRepeatedNames(
-            static_cast<std::uint32_t>(names->size()),
-            [names](std::uint32_t item) { return std::string_view((*names)[item]); },
-            GetParam().Hash);
+        const TRepeatedNames result = Repeated(*names, GetParam().Hash);
         EXPECT_EQ(result.Starts.back(), result.Items.size());
         EXPECT_EQ(GroupsOf(result), ExpectedGroups(*names)) << names->size() << " names";
     }
@@ -75,9 +81,8 @@ INSTANTIATE_TEST_SUITE_P(Hashes, RepeatedNamesTest,
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(RepeatedNamesEdgeTest, NoneOrOneItemHasNoRepeats) {
-    for (const std::uint32_t count : {0u, 1u}) {
-        const TRepeatedNames result =
-            FindRepeatedNames(count, [](std::uint32_t) { return std::string_view("x"); });
+    for (const size_t count : {0u, 1u}) {
+        const TRepeatedNames result = Repeated(std::vector<std::string>(count, "x"), NameHash);
         EXPECT_EQ(result.NameCount(), 0u);
         EXPECT_TRUE(result.Items.empty());
     }
