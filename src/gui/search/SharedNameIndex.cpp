@@ -17,6 +17,9 @@ void TSharedNameIndex::Follow(const IXMLOrlentaDataType& root) {
     FIndex.reset();
     FBuilder.reset();
     FSliceTimer->stop();
+    // The slices start once events have run: the other views told of the change call this too.
+    if (FEverAsked)
+        Request();
 }
 
 void TSharedNameIndex::SetBusy(bool busy) {
@@ -28,6 +31,7 @@ void TSharedNameIndex::SetBusy(bool busy) {
 }
 
 std::shared_ptr<const TNameIndex> TSharedNameIndex::Request() {
+    FEverAsked = true;
     if (FIndex || !FRoot)
         return FIndex;
     if (!FBuilder)

@@ -9,6 +9,10 @@
 // catalogue is read; a slice adds whole discs, so a single disc of a million files is one long
 // slice. While the window is busy (a disc being read), the document may be half-way through a
 // change, and no slice runs.
+//
+// Once any view has asked, the index is built again after every change without waiting to be
+// asked: whoever searched once is likely to again, and then finds it ready. A session that never
+// searches never holds one.
 
 #include "core/catalogue/OrlentaData.h"
 #include "core/search/NameIndex.h"
@@ -31,8 +35,8 @@ public:
     ~TSharedNameIndex() override;
 
     // The open catalogue, after anything that may have changed it or replaced it: the index is
-    // dropped, and a build under way starts again when asked. Every view calls it when told of
-    // a change, and asks again only from a later event, so the views' calls for one change cost
+    // dropped, and built again if it was ever asked for. Every view calls it when told of a
+    // change, and asks again only from a later event, so the views' calls for one change cost
     // one build.
     void Follow(const IXMLOrlentaDataType& root);
     // Stops the slices while busy; they go on after.
@@ -54,6 +58,7 @@ private:
     std::shared_ptr<const TNameIndex> FIndex;
     QTimer* FSliceTimer = nullptr;
     bool FBusy = false;
+    bool FEverAsked = false;
 };
 
 } // namespace orlenta
