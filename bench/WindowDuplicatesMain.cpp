@@ -121,8 +121,6 @@ struct TSeries {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     const TScratchDesktop desktop;
     QApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();

@@ -92,8 +92,6 @@ double Median(std::vector<double> values) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     const TScratchDesktop desktop;
     QApplication application(argc, argv);
     QStringList arguments = QCoreApplication::arguments();

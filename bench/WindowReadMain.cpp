@@ -109,8 +109,6 @@ void AnswerAddDialog(const QString& tree, bool includeFilenames, int attempts) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     const TScratchDesktop desktop;
     QApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
