@@ -116,11 +116,7 @@ void TDuplicatesPanel::FollowCatalogue(const IXMLOrlentaDataType& root) {
     FWaitingForIndex = false;
     // A search still running found groups of the catalogue as it was.
     ++FGeneration;
-    SearchLater();
-}
-
-void TDuplicatesPanel::SearchLater() {
-    QTimer::singleShot(0, this, &TDuplicatesPanel::Search);
+    Search();
 }
 
 std::uint64_t TDuplicatesPanel::MinSize() const {
@@ -136,13 +132,13 @@ std::string TDuplicatesPanel::DirectoryID(const TDuplicateCopy& copy) const {
 void TDuplicatesPanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (FPending)
-        SearchLater();
+        QTimer::singleShot(0, this, &TDuplicatesPanel::Search);
 }
 
 void TDuplicatesPanel::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange && isEnabled() && FPending)
-        SearchLater();
+        QTimer::singleShot(0, this, &TDuplicatesPanel::Search);
 }
 
 void TDuplicatesPanel::Search() {

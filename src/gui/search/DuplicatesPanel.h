@@ -57,9 +57,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // Finds the groups once pending events have run: the views told of a change have all let
-    // go of the old index by then, and the new one is built once.
-    void SearchLater();
     // Finds the groups now, or as soon as the panel is shown and enabled.
     void Search();
     void Found(std::shared_ptr<const TNameIndex> index, TDuplicates duplicates, double ms,

@@ -36,8 +36,8 @@ public:
 
     // The open catalogue, after anything that may have changed it or replaced it: the index is
     // dropped, and built again if it was ever asked for. Every view calls it when told of a
-    // change, and asks again only from a later event, so the views' calls for one change cost
-    // one build.
+    // change; the slices start only from a later event, so the views' calls for one change
+    // cost one build.
     void Follow(const IXMLOrlentaDataType& root);
     // Stops the slices while busy; they go on after.
     void SetBusy(bool busy);
