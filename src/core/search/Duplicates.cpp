@@ -1,6 +1,7 @@
 #include "core/search/Duplicates.h"
 
 #include "core/AsciiText.h"
+#include "core/MemoryPages.h"
 #include "core/search/RepeatedNames.h"
 
 #include <algorithm>
@@ -130,6 +131,8 @@ TDuplicates FindDuplicates(const TNameIndex& index, const TDuplicateOptions& opt
     std::vector<std::uint32_t> hashes;
     entries.reserve(EntryCount(index));
     hashes.reserve(EntryCount(index));
+    FillPages(entries.data(), entries.capacity() * sizeof(std::uint32_t));
+    FillPages(hashes.data(), hashes.capacity() * sizeof(std::uint32_t));
     for (std::uint32_t directory = 0; directory < index.DirectoryCount(); ++directory) {
         const std::uint32_t end = index.FilesEnd(directory);
         for (std::uint32_t entry = index.DirectoryEntry(directory) + 1; entry < end; ++entry) {

@@ -1,6 +1,7 @@
 #include "core/search/NameIndex.h"
 
 #include "core/DecimalText.h"
+#include "core/MemoryPages.h"
 #include "core/UtcTime.h"
 #include "core/catalogue/DirectoryWalk.h"
 #include "core/catalogue/SizeAndDate.h"
@@ -103,8 +104,9 @@ void TNameIndex::Reserve(pugi::xml_node discs) {
     // faults in fresh pages each time, which costs about as much as filling it. The counts are
     // only a hint (a catalogue from elsewhere may lack them or be wrong), so they are bounded,
     // and the tables still grow when they fall short. The bound, eight million names, keeps a
-    // count that lies from reserving more than a few hundred megabytes, most of it never touched
-    // and given back at the end.
+    // count that lies from reserving more than a few hundred megabytes, given back at the end.
+    // The largest tables get their pages in one call each (a fault per page costs a fifth of the
+    // build on a virtual machine), so a lying count does cost that memory for the build's time.
     constexpr size_t kLimit = size_t{1} << 23;
     constexpr size_t kNameBytes = 20; // a name's usual length, a little over the average
     constexpr size_t kIDBytes = 6;
@@ -124,6 +126,8 @@ void TNameIndex::Reserve(pugi::xml_node discs) {
     FIDStarts.reserve(directories + 1);
     FIDs.reserve(directories * kIDBytes);
     FNames.reserve((directories + files) * kNameBytes);
+    FillPages(FStarts.data(), FStarts.capacity() * sizeof(std::uint32_t));
+    FillPages(FNames.data(), FNames.capacity());
 }
 
 namespace {
@@ -170,8 +174,10 @@ void SetLast(std::vector<T>& table, size_t entries, size_t expected, T value, T 
     }
     if (value == none && table.empty())
         return;
-    if (table.empty())
+    if (table.empty()) {
         table.reserve(std::max(entries, expected));
+        FillPages(table.data(), table.capacity() * sizeof(T));
+    }
     table.resize(entries - 1, none);
     table.push_back(value);
 }

@@ -1,5 +1,7 @@
 #include "core/search/RepeatedNames.h"
 
+#include "core/MemoryPages.h"
+
 #include <algorithm>
 #include <bit>
 #include <new>
@@ -78,7 +80,10 @@ TRepeatedNames FindRepeatedNames(std::span<const std::uint32_t> hashes,
         ++starts[(value >> shift) + 1];
     for (size_t bucket = 1; bucket < starts.size(); ++bucket)
         starts[bucket] += starts[bucket - 1];
-    std::vector<THashedItem> sorted(count);
+    std::vector<THashedItem> sorted;
+    sorted.reserve(count);
+    FillPages(sorted.data(), count * sizeof(THashedItem));
+    sorted.resize(count);
     {
         std::vector<std::uint32_t> filled(starts.begin(), starts.end() - 1);
         for (std::uint32_t item = 0; item < count; ++item)

@@ -1,5 +1,7 @@
 #include "core/xml/DocumentMemory.h"
 
+#include "core/MemoryPages.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -35,12 +37,6 @@ constexpr size_t kSlotsPerRegion = kRegionBytes / kSlotBytes;
 constexpr size_t kFillBytes = size_t{256} << 10;
 // From here on a block is mapped on its own.
 constexpr size_t kLargeBlockBytes = size_t{1} << 20;
-
-// Has the kernel put in every page of memory in one call instead of a fault per page. A kernel
-// older than 5.14 says no; the pages then come one fault at a time, as from the heap.
-void Fill(void* memory, size_t bytes) {
-    madvise(memory, bytes, MADV_POPULATE_WRITE);
-}
 
 // Anonymous memory; null when the kernel refuses the mapping.
 void* MapMemory(size_t bytes) {
@@ -79,7 +75,7 @@ struct TRegion {
     void* SlotAt(size_t offset) {
         if (offset + kSlotBytes > Filled) {
             const size_t fill = std::min(kFillBytes, kRegionBytes - Filled);
-            Fill(Base + Filled, fill);
+            FillPages(Base + Filled, fill);
             Filled += fill;
         }
         return Base + offset;
@@ -158,7 +154,7 @@ private:
         if (memory == nullptr)
             return nullptr;
         // A large block is text that is written from its start to its end at once.
-        Fill(memory, bytes);
+        FillPages(memory, bytes);
         try {
             const std::lock_guard<std::mutex> lock(FMutex);
             FLargeBlocks.emplace(memory, bytes);
