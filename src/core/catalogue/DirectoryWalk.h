@@ -50,4 +50,24 @@ bool WalkDirectories(const TXMLDirectoryType& top, TWalkAccess access, TVisit&& 
     return true;
 }
 
+// The Disc elements of root in document order, read as the access layer counts them but without
+// its additions: the first of them (none when there is no Discs), and the one after disc.
+inline pugi::xml_node FirstDiscElement(const TXMLOrlentaDataType& root) {
+    const pugi::xml_node discs = ElementFrom(root.XmlNode().first_child(), TXMLDiscsType::kTag);
+    return ElementFrom(discs.first_child(), TXMLDiscType::kTag);
+}
+
+inline pugi::xml_node NextDiscElement(pugi::xml_node disc) {
+    return ElementFrom(disc.next_sibling(), TXMLDiscType::kTag);
+}
+
+// Calls visit(pugi::xml_node filename) for each Filename of the directory element's first
+// Filenames, as the access layer counts them, adding nothing.
+template <typename TVisit> void ForEachFilenameElement(pugi::xml_node directory, TVisit&& visit) {
+    const pugi::xml_node filenames = ElementFrom(directory.first_child(), TXMLFilenamesType::kTag);
+    for (pugi::xml_node item = ElementFrom(filenames.first_child(), TXMLFilenameType::kTag); item;
+         item = ElementFrom(item.next_sibling(), TXMLFilenameType::kTag))
+        visit(item);
+}
+
 } // namespace orlenta

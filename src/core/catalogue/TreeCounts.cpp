@@ -35,12 +35,8 @@ void AddTreeCounts(const TXMLDirectoryType& top, TTreeCounts& counts) {
                 ++counts.Directories;
         }
         inside[static_cast<std::size_t>(depth)] = within;
-        const pugi::xml_node filenames =
-            ElementFrom(directory.XmlNode().first_child(), TXMLFilenamesType::kTag);
         long long files = 0;
-        for (pugi::xml_node item = ElementFrom(filenames.first_child(), TXMLFilenameType::kTag);
-             item; item = ElementFrom(item.next_sibling(), TXMLFilenameType::kTag))
-            ++files;
+        ForEachFilenameElement(directory.XmlNode(), [&files](pugi::xml_node) { ++files; });
         (within ? counts.ArchiveEntries : counts.Files) += files;
         return true;
     });

@@ -42,7 +42,7 @@ void WriteDiscRows(const TXMLDiscType& disc, int index, TTextSink& sink) {
     const TXMLDirectoryType root(top, disc.OwnerDocument(), TXMLBinding::Directory);
     WalkExportDirectories(root, [&](const TExportDirectory& directory) {
         row("directory", directory.Path, directory.Name, directory.Node, directory.Archive);
-        ForEachExportFile(directory.Node, [&](pugi::xml_node file) {
+        ForEachFilenameElement(directory.Node, [&](pugi::xml_node file) {
             const std::string_view name = file.attribute("Text").value();
             filePath.assign(directory.Path);
             if (!filePath.empty())

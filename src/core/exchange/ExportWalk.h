@@ -15,9 +15,6 @@
 
 namespace orlenta {
 
-// The attribute of a Directory that holds an archive's entries: the archive's format.
-inline constexpr const char* kArchiveAttribute = "Archive";
-
 // A directory as the export walk reports it.
 struct TExportDirectory {
     pugi::xml_node Node;      // the Root or a Directory
@@ -49,7 +46,8 @@ void WalkExportDirectories(const TXMLDirectoryType& root, TVisit&& visit) {
                 path.append(name);
             }
             pathEnds[level] = path.size();
-            const pugi::xml_attribute archive = node.attribute(kArchiveAttribute);
+            const pugi::xml_attribute archive =
+                node.attribute(TXMLDirectoryType::kArchiveAttribute);
             archives[level] = archive ? std::string_view(archive.value())
                                       : (depth > 0 ? archives[level - 1] : std::string_view());
             visit(TExportDirectory{node, depth, name, path, archives[level]});
@@ -57,23 +55,13 @@ void WalkExportDirectories(const TXMLDirectoryType& root, TVisit&& visit) {
         });
 }
 
-// Calls visit(pugi::xml_node filename) for each Filename of the directory's first Filenames, as
-// the access layer counts them.
-template <typename TVisit> void ForEachExportFile(pugi::xml_node directory, TVisit&& visit) {
-    const pugi::xml_node filenames = ElementFrom(directory.first_child(), TXMLFilenamesType::kTag);
-    for (pugi::xml_node item = ElementFrom(filenames.first_child(), TXMLFilenameType::kTag); item;
-         item = ElementFrom(item.next_sibling(), TXMLFilenameType::kTag))
-        visit(item);
-}
-
 // The discs an export writes, with their indexes: every disc, or the one at only (when given).
 inline std::vector<std::pair<int, pugi::xml_node>> ExportedDiscs(const TXMLOrlentaDataType& root,
                                                                  std::optional<int> only) {
     std::vector<std::pair<int, pugi::xml_node>> chosen;
-    const pugi::xml_node discs = ElementFrom(root.XmlNode().first_child(), TXMLDiscsType::kTag);
     int index = 0;
-    for (pugi::xml_node disc = ElementFrom(discs.first_child(), TXMLDiscType::kTag); disc;
-         disc = ElementFrom(disc.next_sibling(), TXMLDiscType::kTag), ++index) {
+    for (pugi::xml_node disc = FirstDiscElement(root); disc;
+         disc = NextDiscElement(disc), ++index) {
         if (!only || *only == index)
             chosen.emplace_back(index, disc);
     }

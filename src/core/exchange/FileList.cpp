@@ -1,12 +1,13 @@
 #include "core/exchange/FileList.h"
 
+#include "core/AsciiText.h"
 #include "core/OrlentaError.h"
+#include "core/PathText.h"
 #include "core/UtcTime.h"
 #include "core/catalogue/SizeAndDate.h"
 #include "core/exchange/CsvText.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <vector>
 
@@ -14,19 +15,20 @@ namespace orlenta {
 
 namespace {
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    while (!lower.empty() && lower.back() == ' ')
-        lower.pop_back();
-    while (!lower.empty() && lower.front() == ' ')
-        lower.erase(0, 1);
-    return lower;
+// text without the blanks around it.
+std::string_view WithoutBlanks(std::string_view text) {
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    return text;
 }
 
-bool OneOf(const std::string& name, std::initializer_list<const char*> names) {
-    return std::any_of(names.begin(), names.end(), [&](const char* n) { return name == n; });
+// Whether name, its blanks aside, is one of names, letters a to z compared without case.
+bool OneOf(std::string_view name, std::initializer_list<const char*> names) {
+    name = WithoutBlanks(name);
+    return std::any_of(names.begin(), names.end(),
+                       [&](const char* n) { return EqualIgnoringAsciiCase(name, n); });
 }
 
 // A path as a list gives it, without leading and trailing slashes.
@@ -41,11 +43,6 @@ std::string_view Trimmed(std::string_view path) {
 std::string_view ParentOf(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
-}
-
-std::string_view LastNameOf(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 // The longest leading run of whole names that a and b share.
@@ -99,7 +96,7 @@ struct TCsvColumns {
 TCsvColumns ColumnsOf(const std::vector<std::string>& header) {
     TCsvColumns columns;
     for (std::size_t i = 0; i < header.size(); ++i) {
-        const std::string name = Lower(header[i]);
+        const std::string_view name = header[i];
         std::size_t* column = nullptr;
         if (OneOf(name, {"path", "full path", "fullpath", "file path", "filepath", "full name",
                          "fullname", "pathname", "path name", "relative path", "location"}))
@@ -116,11 +113,11 @@ TCsvColumns ColumnsOf(const std::vector<std::string>& header) {
         else if (OneOf(name, {"modified", "date modified", "modified date", "last modified",
                               "modification time", "mtime", "date", "last write time", "time"}))
             column = &columns.Modified;
-        else if (name == "archive")
+        else if (OneOf(name, {"archive"}))
             column = &columns.Archive;
-        else if (name == "disc")
+        else if (OneOf(name, {"disc"}))
             column = &columns.Disc;
-        else if (name == "disc title")
+        else if (OneOf(name, {"disc title"}))
             column = &columns.DiscTitle;
         if (column && *column == TCsvColumns::None)
             *column = i;
@@ -129,15 +126,15 @@ TCsvColumns ColumnsOf(const std::vector<std::string>& header) {
 }
 
 bool IsDirectoryKind(std::string_view kind) {
-    const std::string lower = Lower(kind);
-    return OneOf(lower, {"directory", "dir", "d", "folder"});
+    return OneOf(kind, {"directory", "dir", "d", "folder"});
 }
 
 } // namespace
 
 TListFormat GuessListFormat(std::string_view path) {
-    return path.size() >= 4 && Lower(path.substr(path.size() - 4)) == ".csv" ? TListFormat::Csv
-                                                                             : TListFormat::Find;
+    return path.size() >= 4 && EqualIgnoringAsciiCase(path.substr(path.size() - 4), ".csv")
+               ? TListFormat::Csv
+               : TListFormat::Find;
 }
 
 TFileList::TFileList(std::string text, TListFormat format, std::string name)
@@ -174,7 +171,7 @@ void TFileList::ForEach(const std::function<void(const TListEntry&)>& visit) {
         if (entry.Name.empty() || path.size() < entry.Name.size() ||
             path.substr(path.size() - entry.Name.size()) != entry.Name ||
             (path.size() > entry.Name.size() && path[path.size() - entry.Name.size() - 1] != '/'))
-            entry.Name = LastNameOf(path);
+            entry.Name = LastComponent(path);
         visit(entry);
     });
 }

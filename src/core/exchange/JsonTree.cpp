@@ -35,7 +35,8 @@ void AppendCompactAttributes(TTextSink& sink, pugi::xml_node element) {
 
 void OpenDirectory(const TExportDirectory& directory, TJsonTreeForm form, TTextSink& sink) {
     std::string& text = sink.Text();
-    const pugi::xml_attribute archive = directory.Node.attribute(kArchiveAttribute);
+    const pugi::xml_attribute archive =
+        directory.Node.attribute(TXMLDirectoryType::kArchiveAttribute);
     if (form == TJsonTreeForm::Readable) {
         text.append("{\"name\":");
         AppendJsonString(text, directory.Name);
@@ -46,7 +47,7 @@ void OpenDirectory(const TExportDirectory& directory, TJsonTreeForm form, TTextS
         }
         text.append(",\"files\":[");
         bool first = true;
-        ForEachExportFile(directory.Node, [&](pugi::xml_node file) {
+        ForEachFilenameElement(directory.Node, [&](pugi::xml_node file) {
             text.append(first ? "{\"name\":" : ",{\"name\":");
             first = false;
             AppendJsonString(text, file.attribute("Text").value());
@@ -64,7 +65,7 @@ void OpenDirectory(const TExportDirectory& directory, TJsonTreeForm form, TTextS
     AppendJsonString(text, archive.value(), true);
     text.append(",[");
     bool first = true;
-    ForEachExportFile(directory.Node, [&](pugi::xml_node file) {
+    ForEachFilenameElement(directory.Node, [&](pugi::xml_node file) {
         if (!first)
             text.push_back(',');
         first = false;

@@ -2,7 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/OrlentaError.h"
-#include "core/exchange/ExportWalk.h"
+#include "core/PathText.h"
 #include "core/reading/DiscReading.h"
 
 #include <cerrno>
@@ -31,8 +31,7 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 std::string FileStem(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    std::string stem = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string stem(LastComponent(path));
     const std::size_t dot = stem.rfind('.');
     if (dot != std::string::npos && dot > 0)
         stem.resize(dot);
@@ -67,10 +66,8 @@ public:
             const std::string_view inherited =
                 index == 0 ? std::string_view() : FDirectories[directory.Parent].Archive;
             if (!entry.Archive.empty() && entry.Archive != inherited && index != 0) {
-                directory.Element.XmlNode().append_attribute(kArchiveAttribute) =
-                    std::string(entry.Archive).c_str();
-                directory.Archive =
-                    directory.Element.XmlNode().attribute(kArchiveAttribute).value();
+                directory.Element.SetArchive(entry.Archive);
+                directory.Archive = *directory.Element.Archive();
             }
             return;
         }

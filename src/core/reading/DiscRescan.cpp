@@ -4,6 +4,7 @@
 #include "core/OrlentaError.h"
 #include "core/catalogue/DirectoryWalk.h"
 #include "core/catalogue/DiscProperties.h"
+#include "core/catalogue/TreeCounts.h"
 
 #include <vector>
 
@@ -39,7 +40,8 @@ bool TDiscRescan::Read(const IXMLDiscType& disc, const std::string& source) {
         ElementFrom(disc.XmlNode().first_child(), TXMLDirectoryType::kRootTag);
     FReading.SetRecordSizes(HoldsAttribute(root, kSizeAttribute));
     // A disc read with archives is read with them again, so that their contents are kept.
-    FReading.SetReadArchives(HoldsAttribute(root, TXMLDirectoryType::kArchiveAttribute));
+    FReading.SetReadArchives(
+        HoldsArchives(TXMLDirectoryType(root, disc.OwnerDocument(), TXMLBinding::Directory)));
     TDiscProperties properties = ReadDiscProperties(disc);
     properties.ReadDate = TodayDateText();
     properties.DirCount.clear();

@@ -33,21 +33,6 @@ template <typename TTable> void ShrinkSlack(TTable& table) {
         table.shrink_to_fit();
 }
 
-pugi::xml_node DiscsElement(const TXMLOrlentaDataType& root) {
-    // The access layer's rules, read without its additions: the first child element of a tag
-    // (Discs, Root, Directories, Filenames), the items of a collection by their tag, the first
-    // attribute of a name.
-    return ElementFrom(root.XmlNode().first_child(), TXMLDiscsType::kTag);
-}
-
-pugi::xml_node FirstDisc(pugi::xml_node discs) {
-    return ElementFrom(discs.first_child(), TXMLDiscType::kTag);
-}
-
-pugi::xml_node NextDisc(pugi::xml_node disc) {
-    return ElementFrom(disc.next_sibling(), TXMLDiscType::kTag);
-}
-
 } // namespace
 
 TNameIndex::TNameIndex(const TXMLOrlentaDataType& root) {
@@ -77,19 +62,19 @@ void TNameIndex::AddDisc(pugi::xml_node disc, const TXMLOrlentaDataType& root,
 }
 
 TNameIndexBuilder::TNameIndexBuilder(const TXMLOrlentaDataType& root) : FRoot(root) {
-    FIndex.Reserve(DiscsElement(FRoot));
+    FIndex.Reserve(FirstDiscElement(FRoot));
 }
 
 bool TNameIndexBuilder::AddDiscs(TClock::time_point until) {
     // Found again by counting: a few hundred steps, against keeping a node that a change made
     // in between would free.
-    pugi::xml_node disc = FirstDisc(DiscsElement(FRoot));
+    pugi::xml_node disc = FirstDiscElement(FRoot);
     for (std::uint32_t skipped = 0; disc && skipped < FDiscsDone; ++skipped)
-        disc = NextDisc(disc);
+        disc = NextDiscElement(disc);
     for (bool first = true; disc && (first || TClock::now() < until); first = false) {
         FIndex.AddDisc(disc, FRoot, FDirectoryAtDepth);
         ++FDiscsDone;
-        disc = NextDisc(disc);
+        disc = NextDiscElement(disc);
     }
     return !disc;
 }
@@ -99,7 +84,7 @@ TNameIndex TNameIndexBuilder::Finish() {
     return std::move(FIndex);
 }
 
-void TNameIndex::Reserve(pugi::xml_node discs) {
+void TNameIndex::Reserve(pugi::xml_node firstDisc) {
     // The discs' own counts size the tables up front: growing a table by doubling copies it and
     // faults in fresh pages each time, which costs about as much as filling it. The counts are
     // only a hint (a catalogue from elsewhere may lack them or be wrong), so they are bounded,
@@ -116,7 +101,7 @@ void TNameIndex::Reserve(pugi::xml_node discs) {
     };
     size_t directories = 0;
     size_t files = 0;
-    for (pugi::xml_node disc = FirstDisc(discs); disc; disc = NextDisc(disc)) {
+    for (pugi::xml_node disc = firstDisc; disc; disc = NextDiscElement(disc)) {
         directories = std::min(kLimit, directories + 1 + count(disc, "DirCount"));
         files = std::min(kLimit - directories, files + count(disc, "FileCount"));
     }
@@ -194,14 +179,12 @@ std::uint32_t TNameIndex::AddDirectory(pugi::xml_node directory, std::uint32_t p
     const TNodeTexts texts = ReadNode(directory, "Name");
     FNames += texts.Name;
     AddValues(texts.Size, texts.Modified);
-    const pugi::xml_node files = ElementFrom(directory.first_child(), TXMLFilenamesType::kTag);
-    for (pugi::xml_node file = ElementFrom(files.first_child(), TXMLFilenameType::kTag); file;
-         file = ElementFrom(file.next_sibling(), TXMLFilenameType::kTag)) {
+    ForEachFilenameElement(directory, [this](pugi::xml_node file) {
         FStarts.push_back(Offset(FNames.size()));
         const TNodeTexts fileTexts = ReadNode(file, "Text");
         FNames += fileTexts.Name;
         AddValues(fileTexts.Size, fileTexts.Modified);
-    }
+    });
     return number;
 }
 

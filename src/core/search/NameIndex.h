@@ -97,8 +97,8 @@ public:
 private:
     friend class TNameIndexBuilder;
 
-    // Sizes the tables for the discs under discs.
-    void Reserve(pugi::xml_node discs);
+    // Sizes the tables for firstDisc and the discs after it.
+    void Reserve(pugi::xml_node firstDisc);
     // Adds disc, an element of root's document, below the directories of directoryAtDepth.
     void AddDisc(pugi::xml_node disc, const TXMLOrlentaDataType& root,
                  std::vector<std::uint32_t>& directoryAtDepth);
