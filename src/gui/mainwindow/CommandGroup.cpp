@@ -1,5 +1,6 @@
 #include "gui/mainwindow/CommandGroup.h"
 
+#include "core/catalogue/CatalogueSession.h"
 #include "gui/mainwindow/CommandHost.h"
 
 #include <QAction>
@@ -68,6 +69,18 @@ void TCommandGroup::SelectHitKeepingFocus(std::string_view id) {
 void TCommandGroup::SetBusy(bool busy) {
     for (QAction* action : FIdleActions)
         action->setEnabled(!busy);
+}
+
+int TCommandGroup::SelectedDiscIndex() const {
+    const TCatalogueSession& session = FHost.Session();
+    if (!session.XMLIndexData || !session.XMLDiscData)
+        return -1;
+    const TXMLDiscsType discs = session.XMLIndexData.Discs();
+    for (int i = 0; i < discs.Count(); ++i) {
+        if (discs.Disc(i) == session.XMLDiscData)
+            return i;
+    }
+    return -1;
 }
 
 } // namespace orlenta

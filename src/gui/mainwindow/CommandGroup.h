@@ -63,6 +63,9 @@ protected:
     // user goes on where they were: the focus comes back to where it is. An error goes to the
     // host's error display.
     void SelectHitKeepingFocus(std::string_view id);
+    // The selected disc's place among the discs, as orlenta-cli numbers them; -1 when no disc
+    // is selected.
+    int SelectedDiscIndex() const;
 
     ICommandHost& FHost;
 

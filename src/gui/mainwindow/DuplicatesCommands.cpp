@@ -56,19 +56,13 @@ void TDuplicatesCommands::DuplicatesActionExecute() {
 }
 
 void TDuplicatesCommands::OverlapActionExecute() {
-    TCatalogueSession& session = FHost.Session();
-    if (!session.XMLDiscData) {
+    const int disc = SelectedDiscIndex();
+    if (disc < 0) {
         FHost.Prompts().Message(&FHost.Window(), TMessageKind::Plain,
                                 QStringLiteral("No disc selected."), TMessageButtons::Ok);
         return;
     }
-    // The disc's place among the discs, as orlenta-cli numbers them.
-    const TXMLDiscsType discs = session.XMLIndexData.Discs();
-    std::uint32_t disc = 0;
-    while (static_cast<int>(disc) < discs.Count() &&
-           discs.Disc(static_cast<int>(disc)).XmlNode() != session.XMLDiscData.XmlNode())
-        ++disc;
-    FOverlapDisc = disc;
+    FOverlapDisc = static_cast<std::uint32_t>(disc);
     FOverlapAskedAt = std::chrono::steady_clock::now();
     ++FOverlapAsk;
     FOverlapWanted = true;

@@ -37,18 +37,6 @@ TFileDialogRequest ExportFileRequest(TExportFormat format) {
     return request;
 }
 
-// The index of the selected disc, or -1.
-int SelectedDiscIndex(const TCatalogueSession& session) {
-    if (!session.XMLIndexData || !session.XMLDiscData)
-        return -1;
-    const TXMLDiscsType discs = session.XMLIndexData.Discs();
-    for (int i = 0; i < discs.Count(); ++i) {
-        if (discs.Disc(i) == session.XMLDiscData)
-            return i;
-    }
-    return -1;
-}
-
 } // namespace
 
 TExchangeCommands::TExchangeCommands(ICommandHost& host, const std::vector<QIcon>& images)
@@ -60,8 +48,7 @@ TExchangeCommands::TExchangeCommands(ICommandHost& host, const std::vector<QIcon
 }
 
 void TExchangeCommands::FileExportActionExecute() {
-    TCatalogueSession& session = FHost.Session();
-    const int disc = SelectedDiscIndex(session);
+    const int disc = SelectedDiscIndex();
     TExportDialogForm dialog(&FHost.Window(), disc >= 0);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -73,7 +60,7 @@ void TExchangeCommands::FileExportActionExecute() {
     TExportScope scope;
     if (request.SelectedDisc && disc >= 0)
         scope.Disc = disc;
-    ExportToFile(session.XMLIndexData, scope, request.Format, ToLocalPath(path));
+    ExportToFile(FHost.Session().XMLIndexData, scope, request.Format, ToLocalPath(path));
 }
 
 void TExchangeCommands::FileImportListActionExecute() {
