@@ -1,6 +1,7 @@
 // orlenta-cli add: one disc added to a catalogue as Disc, Add does, and saved.
 
 #include "CliCommon.h"
+#include "TerminalText.h"
 #include "core/Clock.h"
 #include "core/reading/DiscReading.h"
 
@@ -156,6 +157,10 @@ void RunAdd(const TAddOptions& options) {
         throw ECommandFailed(); // the host has shown why
     if (gInterrupted)
         std::cerr << "Reading stopped; the disc holds what was read until then.\n";
+    const std::string unreadable =
+        UnreadableDirectoriesText(reading, "the disc holds only what could be listed of them");
+    if (!unreadable.empty())
+        std::cerr << ForStderr(unreadable) << '\n';
     if (reading.ArchivesNotWhole() > 0)
         std::cerr << reading.ArchivesNotWhole()
                   << (reading.ArchivesNotWhole() == 1 ? " archive" : " archives")

@@ -16,11 +16,6 @@ namespace orlenta::cli {
 
 namespace {
 
-// text as it may go to stderr: parse errors quote the data file, which may hold anything.
-std::string ForStderr(const std::string& text) {
-    return StderrIsTerminal() ? TerminalText(text) : text;
-}
-
 // The first argument when it is meant as a command (not an option) that app does not have.
 const char* UnknownCommand(CLI::App& app, int argc, char** argv) {
     if (argc < 2 || argv[1][0] == '-')

@@ -17,6 +17,7 @@ struct TRescanOptions {
     int Index = -1;
     std::string Source;
     bool DryRun = false;
+    bool Force = false;
 };
 
 char ChangeSign(TChangeKind kind) {
@@ -56,8 +57,17 @@ void RunRescan(const TRescanOptions& options) {
         std::cout << ChangeSign(change.Kind) << '\t' << ForStdout(change.Path) << '\n';
     std::cout << difference.Added << " added, " << difference.Removed << " removed, "
               << difference.Changed << " changed\n";
-    if (options.DryRun || difference.Empty())
+    if (!rescan.UnreadableText().empty())
+        std::cerr << ForStderr(rescan.UnreadableText()) << '\n';
+    if (options.DryRun || difference.Empty()) {
+        if (rescan.Warning())
+            std::cerr << ForStderr(rescan.Warning()->Text) << '\n';
         return;
+    }
+    if (rescan.Warning() && !options.Force) {
+        PrintError(rescan.Warning()->Text + " Nothing was changed; --force applies it anyway.");
+        throw ECommandFailed();
+    }
     rescan.Apply(disc);
     // A SOURCE given here is where the disc is read from from now on.
     if (!options.Source.empty())
@@ -79,6 +89,10 @@ void RegisterRescanCommand(CLI::App& app) {
     command->add_option("SOURCE", options->Source,
                         "Directory to read (default: the one the disc was read from)");
     command->add_flag("--dry-run", options->DryRun, "List the changes, but leave FILE as it is");
+    command->add_flag("--force", options->Force,
+                      "Apply a reading that would remove every file of the disc, or whose SOURCE "
+                      "is empty or an unmounted mount point (refused otherwise, as the disc is "
+                      "most likely not there)");
     command->callback([options] { RunRescan(*options); });
 }
 

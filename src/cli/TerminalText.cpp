@@ -62,6 +62,10 @@ std::string ForStdout(std::string_view text) {
     return StdoutIsTerminal() ? TerminalText(text) : std::string(text);
 }
 
+std::string ForStderr(std::string_view text) {
+    return StderrIsTerminal() ? TerminalText(text) : std::string(text);
+}
+
 void TStdoutBuffer::Flush() {
     if (StdoutIsTerminal()) {
         const std::string shown = TerminalText(FBuffer);

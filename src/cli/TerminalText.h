@@ -16,6 +16,9 @@ bool StderrIsTerminal();
 
 // text as it may go to standard output: TerminalText when that is a terminal.
 std::string ForStdout(std::string_view text);
+// The same for standard error: parse errors quote the data file, and warnings name paths, which
+// may hold anything.
+std::string ForStderr(std::string_view text);
 
 // Lines for standard output gathered in a buffer and written in large pieces (as ForStdout
 // gives them): a listing of a million lines through a stream, field by field, costs more than

@@ -63,7 +63,13 @@ std::string_view Extension(std::string_view path) {
 std::string AbsolutePath(const std::string& path) {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.string();
+    if (error)
+        return path;
+    // Stored as given, "CWD/../disc" would stop naming the disc once CWD is gone.
+    std::string normal = absolute.lexically_normal().string();
+    if (normal.size() > 1 && normal.back() == '/')
+        normal.pop_back();
+    return normal;
 }
 
 } // namespace orlenta

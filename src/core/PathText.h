@@ -23,7 +23,9 @@ std::string DirectoryOf(const std::string& path);
 // The file a path finally names: links followed, also when the last one dangles.
 std::string ResolveLinks(const std::string& path);
 
-// path made absolute against the working directory, as given otherwise: links are not resolved.
+// path made absolute against the working directory and normalised by its text alone: no "." or
+// ".." parts, no doubled or trailing '/'. Links are not resolved, so a path through a link keeps
+// naming the link. A path that cannot be made absolute comes back as given.
 std::string AbsolutePath(const std::string& path);
 
 // The text from the last '.' after the last '/', the dot included; empty when there is none.

@@ -57,7 +57,7 @@ TEST_F(CliAddTest, AddsDiscsWithTheirPropertiesToANewThenAnExistingCatalogue) {
     const std::string firstDisc =
         R"(<Disc Vendor="Acme" Title="Photos" MediaType="DVD-R" CreationDate="2020" ReadDate=")" +
         today + R"(" DirCount="2" FileCount="2" Memo="two\nlines" Source=")" +
-        fs::absolute("src/").string() +
+        fs::absolute("src").string() +
         R"("><Root ID="1"><Directories>)"
         R"(<Directory Name="A" ID="2"><Filenames><Filename Text="a.txt"/></Filenames>)"
         R"(<Directories><Directory Name="B" ID="3"/></Directories></Directory></Directories>)"

@@ -88,5 +88,47 @@ TEST_F(CliRescanTest, BadIndexSourceOrNoSourceFailAndLeaveTheFile) {
     EXPECT_EQ(RunCli({"rescan", "c.olx", "1"}).Out, "0 added, 0 removed, 0 changed\n");
 }
 
+// An unmounted disc leaves an empty mount point: its rescan is refused and the catalogue stays
+// as it was, unless the user insists.
+TEST_F(CliRescanTest, ReadingThatWouldEmptyTheDiscIsRefusedUnlessForced) {
+    const std::string before = ReadFileBytes("c.olx");
+    for (const auto& entry : fs::directory_iterator("src"))
+        fs::remove_all(entry.path());
+    const std::string warning = "The folder \"" + fs::absolute("src").string() +
+                                "\" is empty: applying would remove all 3 files and 2 folders "
+                                "of the disc. Is the disc mounted?";
+    TCliResult result = RunCli({"rescan", "c.olx", "0"});
+    EXPECT_EQ(result.ExitStatus, 1);
+    EXPECT_EQ(result.Err, warning + " Nothing was changed; --force applies it anyway.\n");
+    EXPECT_EQ(ReadFileBytes("c.olx"), before);
+
+    result = RunCli({"rescan", "c.olx", "0", "--dry-run"});
+    EXPECT_EQ(result.ExitStatus, 0);
+    EXPECT_EQ(result.Err, warning + "\n");
+    EXPECT_EQ(ReadFileBytes("c.olx"), before);
+
+    result = RunCli({"rescan", "c.olx", "0", "--force"});
+    ASSERT_EQ(result.ExitStatus, 0) << result.Err;
+    EXPECT_EQ(result.Out, "-\t/a\n-\t/a/b\n-\t/a/b/two\n-\t/a/one\n-\t/top\n"
+                          "0 added, 5 removed, 0 changed\n");
+    EXPECT_NE(DataFileText("c.olx").find(R"(DirCount="" FileCount="")"), std::string::npos);
+}
+
+// The source is kept as a plain absolute path, so that a rescan still finds it once the folder
+// it was given from is gone.
+TEST_F(CliRescanTest, SourceIsStoredWithoutDotsOrDoubledSlashes) {
+    fs::create_directories("gone");
+    const std::string expected = R"( Source=")" + fs::absolute("src").string() + R"(")";
+    for (const std::string source : {"src/", "./src", "gone/../src", "src//", "gone/./..//src"}) {
+        ASSERT_EQ(RunCli({"add", "s.olx", source}).ExitStatus, 0) << source;
+        const std::string text = DataFileText("s.olx");
+        EXPECT_NE(text.rfind(expected), std::string::npos) << source << "\n" << text;
+        fs::remove("s.olx");
+    }
+    ASSERT_EQ(RunCli({"add", "s.olx", "gone/../src"}).ExitStatus, 0);
+    fs::remove("gone");
+    EXPECT_EQ(RunCli({"rescan", "s.olx", "0"}).ExitStatus, 0);
+}
+
 } // namespace
 } // namespace orlenta::test

@@ -236,6 +236,7 @@ bool TDirReader::BeginDirectory(std::size_t depth) {
     level.Entries.clear();
     level.Batch.reset();
     FEntryStatus.Known = false;
+    FDirectoryUnreadable = false;
     const bool entered = OpenLevel(depth);
     if (FStatEntries && !FEntryStatus.Known && depth > 0) {
         // Not opened (denied, or gone): its own name in its parent may still be stat'ed.
@@ -285,16 +286,22 @@ bool TDirReader::OpenLevel(std::size_t depth) {
     } else {
         // Always relative to the parent: a full path would fail past the system's path limit.
         const int parentFd = LevelFd(depth - 1);
-        if (parentFd < 0)
+        if (parentFd < 0) {
+            FDirectoryUnreadable = true; // its parent moved or was replaced meanwhile
             return false;
+        }
         // The directory's own name, the last component of FPath, terminated in place of its '/'.
         const std::size_t end = FPath.size() - 1;
         FPath[end] = '\0';
         fd = OpenDirectory(parentFd, FPath.c_str() + FLevels[depth - 1].PathSize, depth - 1);
         FPath[end] = '/';
     }
-    if (fd < 0)
+    if (fd < 0) {
+        // Gone since its parent was listed, it holds nothing any more; otherwise what it holds
+        // is unknown.
+        FDirectoryUnreadable = errno != ENOENT && errno != ENOTDIR;
         return false;
+    }
     TLevel& level = FLevels[depth];
     level.Fd = fd;
     ++FOpenLevels;
@@ -326,7 +333,8 @@ void TDirReader::ReadEntries(TLevel& level) {
     // wait for the medium: each batch of names, and each stat (optical discs give no entry
     // types, so every entry there needs one). Names that came with their type cost nothing
     // more, and a turn for each of them would.
-    // A read error ends the list: the directory contributes what was read so far.
+    // A read error ends the list: the directory contributes what was read so far, and is
+    // reported as not read whole.
     ssize_t got = 0;
     while ((got = ::getdents64(level.Fd, FDirentBuffer.data(), FDirentBuffer.size())) > 0) {
         const std::size_t listed = level.Entries.size();
@@ -372,6 +380,8 @@ void TDirReader::ReadEntries(TLevel& level) {
         if (!FActive)
             return;
     }
+    if (got < 0)
+        FDirectoryUnreadable = true;
     const char* names = level.Names.data();
     std::sort(level.Entries.begin(), level.Entries.end(),
               [names](const TEntry& a, const TEntry& b) {

@@ -77,6 +77,11 @@ public:
     // During OnFileFound and OnDirectoryFound, with StatEntries on: what the stat of the reported
     // entry found (a directory's own time; the size of a directory means nothing).
     const TEntryStatus& EntryStatus() const { return FEntryStatus; }
+    // During OnDirectoryFound: whether the directory could not be listed, or not whole (denied,
+    // or a read error part way). Such a directory is reported with what could be listed, which
+    // is not what it holds. A directory left out on purpose (read already, on a pseudo file
+    // system) or gone since its parent was listed is not counted as unreadable.
+    bool DirectoryUnreadable() const { return FDirectoryUnreadable; }
     // Whether a second thread stats files ahead of the walk (on by default). Then a file may be
     // stat'ed a little before it is reported, and a name that goes in between keeps its values.
     bool StatAhead() const { return FStatAheadWanted; }
@@ -157,6 +162,7 @@ private:
     bool FStatEntries = false;
     bool FStatAheadWanted = true;
     TEntryStatus FEntryStatus;
+    bool FDirectoryUnreadable = false;
     std::int32_t FDelayTimeStamp = 0;
     std::int32_t FDelayLastAccess = 0;
     std::vector<std::string> FExcludeDirs;

@@ -61,6 +61,7 @@ TAddDiscResult TDiscReading::AddDisc(const std::string& source, bool includeFile
     LastParentDirectory = source;
     LastXMLDirectory = disc.Root();
     FOpenDirectories.clear();
+    FUnreadableDirectories.clear();
     FArchiveCount = 0;
     FArchivesNotWhole = 0;
     FArchiveEntryCount = 0;
@@ -92,6 +93,30 @@ TAddDiscResult TDiscReading::AddDisc(const std::string& source, bool includeFile
     return TAddDiscResult::Added;
 }
 
+std::string UnreadableDirectoriesText(const TDiscReading& reading, std::string_view outcome) {
+    const auto& unreadable = reading.UnreadableDirectories();
+    if (unreadable.empty())
+        return {};
+    // A few paths show where to look; a whole locked-down tree would bury the message.
+    constexpr std::size_t kPathsShown = 5;
+    std::string text =
+        std::to_string(unreadable.size()) +
+        (unreadable.size() == 1 ? " folder could not be read" : " folders could not be read");
+    if (!outcome.empty())
+        text.append("; ").append(outcome);
+    text += ':';
+    for (std::size_t i = 0; i < unreadable.size() && i < kPathsShown; ++i) {
+        std::string_view path = unreadable[i].Path;
+        if (path.size() > 1 && path.back() == '/')
+            path.remove_suffix(1);
+        text += "\n  ";
+        text += path;
+    }
+    if (unreadable.size() > kPathsShown)
+        text += "\n  and " + std::to_string(unreadable.size() - kPathsShown) + " more";
+    return text;
+}
+
 void TDiscReading::ReadyHandler(TDirReader& /*sender*/) {
     // However the walk ended, every directory still open gets the total of what was found.
     while (!FOpenDirectories.empty())
@@ -107,6 +132,8 @@ void TDiscReading::DirectoryFoundHandler(TDirReader& sender, std::string_view di
     const TEntryStatus& status = sender.EntryStatus();
     // The disc's Root already stands for the start directory.
     if (directory == sender.Directory()) {
+        if (sender.DirectoryUnreadable())
+            FUnreadableDirectories.push_back({std::string(directory), LastXMLDirectory});
         if (FRecordSizes && status.Known) {
             FOpenDirectories.front().Known = true;
             LastXMLDirectory.SetSize(0);
@@ -125,6 +152,8 @@ void TDiscReading::DirectoryFoundHandler(TDirReader& sender, std::string_view di
     LastXMLDirectory = parent.Directories().Add();
     LastXMLDirectory.SetName(LastComponent(directory));
     LastXMLDirectory.SetID(std::to_string(FSession.NextDirectoryID()));
+    if (sender.DirectoryUnreadable())
+        FUnreadableDirectories.push_back({std::string(directory), LastXMLDirectory});
     if (FRecordSizes) {
         FOpenDirectories.push_back({LastXMLDirectory, 0, status.Known});
         if (status.Known) {
@@ -204,18 +233,25 @@ IXMLDirectoryType TDiscReading::CheckParentDirectory(std::string_view path) {
     IXMLDirectoryType element = LastXMLDirectory;
     // The reader finishes a subtree before the next entry of its parent, so the parent is the
     // last reported directory or one of its ancestors: climb path and element in step.
+    if (current == parentPath)
+        return element;
     while (current != parentPath) {
         current = ExtractParentPath(current);
         const TXMLNode holder = element.ParentNode().ParentNode();
         if (!holder.Is(TXMLBinding::Directory)) {
             while (FOpenDirectories.size() > 1)
                 CloseDirectory();
-            return FSession.XMLDiscData.Root();
+            element = FSession.XMLDiscData.Root();
+            break;
         }
         if (FOpenDirectories.size() > 1)
             CloseDirectory();
         element = AsDirectory(holder);
     }
+    // Each step up closed a directory for good: the next entry must start from here, or it
+    // would climb again and close the parent too, while the parent's files are still coming.
+    LastParentDirectory.assign(parentPath);
+    LastXMLDirectory = element;
     return element;
 }
 

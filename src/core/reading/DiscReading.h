@@ -26,6 +26,13 @@ enum class TAddDiscResult {
 // The text shown when the source is not an existing directory.
 inline constexpr const char* kInvalidDirectoryText = "Invalid directory.";
 
+class TDiscReading;
+
+// What to tell the user of the directories the last reading could not read: their count, what
+// became of them (outcome, if any) and the first few paths, one a line ("2 folders could not be
+// read; outcome:\n  /src/a\n  /src/b"). Empty when every directory was read.
+std::string UnreadableDirectoriesText(const TDiscReading& reading, std::string_view outcome);
+
 class TDiscReading {
 public:
     // The reader is set up recursive with the mask "*.*" and its directory and ready events
@@ -79,6 +86,17 @@ public:
     std::uint64_t ArchivesNotWhole() const { return FArchivesNotWhole; }
     std::uint64_t ArchiveEntryCount() const { return FArchiveEntryCount; }
 
+    // A directory of the last reading that could not be listed, or not whole (see
+    // TDirReader::DirectoryUnreadable): its full path as the reader gave it, and its element,
+    // which holds only what could be listed. The disc's Root when the source itself could not be.
+    struct TUnreadableDirectory {
+        std::string Path;
+        IXMLDirectoryType Element;
+    };
+    const std::vector<TUnreadableDirectory>& UnreadableDirectories() const {
+        return FUnreadableDirectories;
+    }
+
     // Ends a running reading at the reader's next check; what was recorded stays.
     void StopReading() { FDirReader.Stop(); }
 
@@ -110,6 +128,7 @@ private:
                      const TEntryStatus& status);
 
     std::vector<TOpenDirectory> FOpenDirectories;
+    std::vector<TUnreadableDirectory> FUnreadableDirectories;
     bool FRecordSizes = false;
     bool FIncludeFilenames = false;
     bool FReadArchives = false;

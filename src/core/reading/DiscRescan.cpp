@@ -5,6 +5,7 @@
 #include "core/catalogue/DirectoryWalk.h"
 #include "core/catalogue/DiscProperties.h"
 #include "core/catalogue/TreeCounts.h"
+#include "core/reading/UnreadableKept.h"
 
 #include <vector>
 
@@ -35,6 +36,8 @@ bool TDiscRescan::Read(const IXMLDiscType& disc, const std::string& source) {
     FRead = false;
     FStopped = false;
     FDifference = {};
+    FWarning.reset();
+    FUnreadableText.clear();
     FScratch.NewCatalogue();
     const pugi::xml_node root =
         ElementFrom(disc.XmlNode().first_child(), TXMLDirectoryType::kRootTag);
@@ -51,9 +54,19 @@ bool TDiscRescan::Read(const IXMLDiscType& disc, const std::string& source) {
         return false;
     if (FStopped)
         return false;
-    FRead = true;
     const IXMLDiscType read = FScratch.XMLIndexData.Discs().Disc(0);
+    const auto& unreadable = FReading.UnreadableDirectories();
+    if (!unreadable.empty() && unreadable.front().Element.XmlNode() == read.Root().XmlNode()) {
+        // Nothing was read at all: there is nothing to compare, let alone to apply.
+        FSession.Host().ShowMessage(TMessageKind::Error, "Cannot read the folder \"" + source +
+                                                             "\"; the disc is left as it was.");
+        return false;
+    }
+    KeepWhatWasHeld(disc, read, unreadable);
+    FUnreadableText = UnreadableDirectoriesText(FReading, "they keep what the disc held");
+    FRead = true;
     FDifference = DifferenceOfTrees(disc.Root(), read.Root());
+    FWarning = RescanWarning(disc.Root(), read.Root(), FDifference, source, FFileSystemTable);
     return true;
 }
 

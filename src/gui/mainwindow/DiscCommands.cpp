@@ -14,6 +14,7 @@
 #include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QAction>
+#include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
 
@@ -74,6 +75,12 @@ void TDiscCommands::DiscAddActionExecute() {
     FDiscReading->SetReadArchives(request.ReadArchives);
     FDiscReading->AddDisc(ToLocalPath(request.TreeRoot), request.IncludeFilenames,
                           request.Properties);
+    const std::string unreadable = UnreadableDirectoriesText(
+        *FDiscReading, "the disc holds only what could be listed of them");
+    if (!unreadable.empty())
+        FHost.Prompts().Message(&FHost.Window(), TMessageKind::Information,
+                                QFile::decodeName(QByteArray::fromStdString(unreadable)),
+                                TMessageButtons::Ok);
 }
 
 void TDiscCommands::DiscStopReadingActionExecute() {
@@ -170,11 +177,21 @@ void TDiscCommands::DiscRescanActionExecute() {
                                 TMessageButtons::Ok);
         return;
     }
+    const std::string warning = rescan.Warning() ? rescan.Warning()->Text : std::string();
     {
-        TRescanChangesForm dialog(&FHost.Window(), title, source, difference);
+        TRescanChangesForm dialog(&FHost.Window(), title, source, difference, warning,
+                                  rescan.UnreadableText());
         if (dialog.exec() != QDialog::Accepted)
             return;
     }
+    if (!warning.empty() &&
+        FHost.Prompts().Message(
+            &FHost.Window(), TMessageKind::Confirmation,
+            QStringLiteral("Apply the new reading of '%1' all the same? What the "
+                           "disc held is then gone from the catalogue.")
+                .arg(title),
+            TMessageButtons::YesNo) != TMessageAnswer::Yes)
+        return;
     rescan.Apply(disc);
     // The folder the user picked is where the disc is read from from now on.
     if (!sourceFound)

@@ -43,8 +43,14 @@ TReadingDiscForm::TReadingDiscForm(QWidget* parent)
     CurrentDirectoryLabel = new QLabel;
     CurrentDirectoryLabel->setObjectName(QStringLiteral("CurrentDirectoryLabel"));
     CurrentDirectoryLabel->setTextFormat(Qt::PlainText);
+    UnreadableFoldersLabel = new QLabel;
+    UnreadableFoldersLabel->setObjectName(QStringLiteral("UnreadableFoldersLabel"));
+    UnreadableFoldersLabel->setAccessibleName(QStringLiteral("Folders not read"));
+    UnreadableFoldersLabel->setTextFormat(Qt::PlainText);
+    UnreadableFoldersLabel->hide();
     labels->addWidget(DiscTitleLabel);
     labels->addWidget(CurrentDirectoryLabel);
+    labels->addWidget(UnreadableFoldersLabel);
     labels->addStretch(1);
 
     ButtonPanel = new QWidget;
@@ -84,6 +90,23 @@ void TReadingDiscForm::SetArchivesNotWhole(unsigned long long count) {
                                         ? QStringLiteral(" archive could not be read whole")
                                         : QStringLiteral(" archives could not be read whole")));
     ArchivesNotWholeLabel->setVisible(count > 0);
+}
+
+void TReadingDiscForm::SetUnreadableFolders(unsigned long long count, const QString& details) {
+    if (count == FUnreadableFolders)
+        return;
+    FUnreadableFolders = count;
+    UnreadableFoldersLabel->setText(QString::number(count) +
+                                    (count == 1 ? QStringLiteral(" folder could not be read")
+                                                : QStringLiteral(" folders could not be read")));
+    UnreadableFoldersLabel->setToolTip(details);
+    UnreadableFoldersLabel->setAccessibleDescription(details);
+    if (UnreadableFoldersLabel->isVisible() != (count > 0)) {
+        UnreadableFoldersLabel->setVisible(count > 0);
+        // The window's height is fixed: it grows by the line, and shrinks back for the next
+        // reading.
+        setFixedHeight(sizeHint().height());
+    }
 }
 
 void TReadingDiscForm::SetDiscTitle(const QString& title) {
@@ -136,6 +159,7 @@ void TReadingDiscForm::FollowReading(TDiscReading& reading, QWidget& window,
         SetDiscTitle(ToQString(disc.Title()));
         SetCurrentDirectory(QString());
         SetArchivesNotWhole(0);
+        SetUnreadableFolders(0, QString());
         ShowCentred();
         // Only Stop reading takes input while the walk runs.
         window.setEnabled(false);
@@ -155,6 +179,10 @@ void TReadingDiscForm::FollowReading(TDiscReading& reading, QWidget& window,
     };
     reading.DirReader().SetOnProcessEvents([this, &reading](TDirReader&) {
         SetArchivesNotWhole(reading.ArchivesNotWhole());
+        const std::size_t unreadable = reading.UnreadableDirectories().size();
+        if (unreadable != FUnreadableFolders)
+            SetUnreadableFolders(unreadable, QFile::decodeName(QByteArray::fromStdString(
+                                                 UnreadableDirectoriesText(reading, {}))));
         LetEventsRunWhenDue();
     });
 }

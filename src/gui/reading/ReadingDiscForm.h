@@ -45,6 +45,9 @@ public:
     // How many archives of this reading could not be read whole; shown beside Stop reading when
     // there are any.
     void SetArchivesNotWhole(unsigned long long count);
+    // How many folders of this reading could not be read; shown under the directory being read
+    // when there are any, with the first of them in its tool tip.
+    void SetUnreadableFolders(unsigned long long count, const QString& details);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -58,6 +61,8 @@ private:
     QToolButton* StopReadingButton = nullptr;
     QLabel* ArchivesNotWholeLabel = nullptr;
     unsigned long long FArchivesNotWhole = 0;
+    QLabel* UnreadableFoldersLabel = nullptr;
+    unsigned long long FUnreadableFolders = 0;
     QString FCurrentDirectory;
     std::string FNotedDirectory;
     bool FNotedDirectoryShown = true;

@@ -19,18 +19,37 @@ QString ChangeCountsText(const TTreeDifference& difference) {
         .arg(difference.Changed);
 }
 
+namespace {
+
+QString FromFileSystemText(const std::string& text) {
+    return QFile::decodeName(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+// A word-wrapped label of plain text, hidden while it has none.
+QLabel* NoteLabel(const char* objectName, const QString& accessibleName, const std::string& text) {
+    auto* label = new QLabel(FromFileSystemText(text));
+    label->setObjectName(QString::fromLatin1(objectName));
+    label->setAccessibleName(accessibleName);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setVisible(!text.empty());
+    return label;
+}
+
+} // namespace
+
 TRescanChangesForm::TRescanChangesForm(QWidget* parent, const QString& title,
-                                       const std::string& source, const TTreeDifference& difference)
+                                       const std::string& source, const TTreeDifference& difference,
+                                       const std::string& warning, const std::string& notes)
     : QDialog(parent), FDifference(difference) {
     setObjectName(QStringLiteral("RescanChangesForm"));
     setWindowTitle(QStringLiteral("Rescan disc"));
     setModal(true);
     setSizeGripEnabled(true);
 
-    IntroLabel =
-        new QLabel(QStringLiteral("'%1' read again from %2")
-                       .arg(title, QFile::decodeName(QByteArray(
-                                       source.data(), static_cast<qsizetype>(source.size())))));
+    IntroLabel = new QLabel(
+        QStringLiteral("'%1' read again from %2").arg(title, FromFileSystemText(source)));
     IntroLabel->setObjectName(QStringLiteral("IntroLabel"));
     IntroLabel->setTextFormat(Qt::PlainText);
     IntroLabel->setWordWrap(true);
@@ -40,6 +59,14 @@ TRescanChangesForm::TRescanChangesForm(QWidget* parent, const QString& title,
     QFont bold = CountsLabel->font();
     bold.setBold(true);
     CountsLabel->setFont(bold);
+
+    WarningLabel = NoteLabel("WarningLabel", QStringLiteral("Warning"), warning);
+    // Red on the window's own background, so that it reads in light and dark themes alike.
+    QPalette alarm = WarningLabel->palette();
+    alarm.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
+    WarningLabel->setPalette(alarm);
+    WarningLabel->setFont(bold);
+    NotesLabel = NoteLabel("NotesLabel", QStringLiteral("Notes"), notes);
 
     ChangesTabWidget = new QTabWidget;
     ChangesTabWidget->setObjectName(QStringLiteral("ChangesTabWidget"));
@@ -66,10 +93,13 @@ TRescanChangesForm::TRescanChangesForm(QWidget* parent, const QString& title,
 
     ApplyButton = new QPushButton(QStringLiteral("&Apply"));
     ApplyButton->setObjectName(QStringLiteral("ApplyButton"));
-    ApplyButton->setDefault(true);
     CancelButton = new QPushButton(QStringLiteral("&Cancel"));
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setAutoDefault(false);
+    // Enter must not apply a reading that looks like the disc went missing.
+    ApplyButton->setDefault(warning.empty());
+    ApplyButton->setAutoDefault(warning.empty());
+    CancelButton->setDefault(!warning.empty());
+    CancelButton->setAutoDefault(!warning.empty());
     connect(ApplyButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
@@ -80,6 +110,8 @@ TRescanChangesForm::TRescanChangesForm(QWidget* parent, const QString& title,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(IntroLabel);
     layout->addWidget(CountsLabel);
+    layout->addWidget(WarningLabel);
+    layout->addWidget(NotesLabel);
     layout->addWidget(ChangesTabWidget, 1);
     layout->addWidget(ApplyNoteLabel);
     layout->addLayout(buttons);

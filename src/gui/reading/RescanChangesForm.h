@@ -18,9 +18,13 @@ class TRescanChangesForm : public QDialog {
     Q_OBJECT
 public:
     // title: the disc's; source: the directory it was read from (bytes as the file system takes
-    // them). difference must outlive the dialog.
+    // them). difference must outlive the dialog. warning: why applying may lose the disc rather
+    // than update it (shown above the changes; Cancel is then the default button); notes: what
+    // else the user should know of the reading, such as folders that could not be read. Both
+    // are texts as core gives them, empty for none.
     TRescanChangesForm(QWidget* parent, const QString& title, const std::string& source,
-                       const TTreeDifference& difference);
+                       const TTreeDifference& difference, const std::string& warning = {},
+                       const std::string& notes = {});
 
 private:
     QListView* AddChangeList(TChangeKind kind, const char* objectName, const QString& caption,
@@ -29,6 +33,8 @@ private:
     const TTreeDifference& FDifference;
     QLabel* IntroLabel = nullptr;
     QLabel* CountsLabel = nullptr;
+    QLabel* WarningLabel = nullptr;
+    QLabel* NotesLabel = nullptr;
     QTabWidget* ChangesTabWidget = nullptr;
     QListView* AddedListView = nullptr;
     QListView* RemovedListView = nullptr;

@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
+#include <random>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -248,6 +250,72 @@ TEST_F(DiscReadingTest, SizesStatedAheadOnASecondThreadAreThoseStatedInTurn) {
     EXPECT_EQ(stated[true], stated[false]);
     EXPECT_NE(stated[true].find(R"(<Filename Text="f39" Size="339" Modified=")"), std::string::npos)
         << stated[true];
+}
+
+// Every folder's total is the sum of the files below it, whatever the order of its entries: a
+// folder whose subfolders come before two or more of its files once lost all but the first.
+TEST_F(DiscReadingTest, EveryFolderTotalIsTheSumOfTheFilesBelowIt) {
+    std::mt19937 random(20261211);
+    std::vector<std::string> directories{Root};
+    fs::create_directories(Root);
+    for (int i = 0; i < 400; ++i) {
+        const std::string& parent = directories[random() % directories.size()];
+        // Names from a small alphabet, so that folders and files interleave in the sorted order.
+        std::string name(1, static_cast<char>('a' + random() % 6));
+        name += std::to_string(i);
+        if (random() % 4 == 0) {
+            fs::create_directory(parent + "/" + name);
+            directories.push_back(parent + "/" + name);
+        } else {
+            test::WriteFileBytes(parent + "/" + name, std::string(random() % 3000, 'x'));
+        }
+    }
+    std::map<std::string, std::uint64_t> expected; // by path below Root, "" for Root itself
+    for (const auto& entry : fs::recursive_directory_iterator(Root)) {
+        if (!entry.is_regular_file())
+            continue;
+        std::string path = entry.path().string().substr(Root.size());
+        do {
+            path = path.substr(0, path.rfind('/'));
+            expected[path] += entry.file_size();
+        } while (!path.empty());
+    }
+    for (const bool includeFilenames : {true, false}) {
+        Session.NewCatalogue();
+        Reading.SetRecordSizes(true);
+        ASSERT_EQ(Add(Root, includeFilenames), TAddDiscResult::Added);
+        std::map<std::string, std::uint64_t> recorded;
+        std::vector<std::pair<pugi::xml_node, std::string>> pending{
+            {LastDisc().Root().XmlNode(), ""}};
+        while (!pending.empty()) {
+            const auto [node, path] = pending.back();
+            pending.pop_back();
+            recorded[path] = node.attribute("Size").as_ullong();
+            for (const pugi::xml_node child : node.child("Directories").children("Directory"))
+                pending.emplace_back(child, path + "/" + child.attribute("Name").value());
+        }
+        for (const std::string& directory : directories) {
+            const std::string path = directory.substr(Root.size());
+            EXPECT_EQ(recorded[path], expected[path])
+                << path << (includeFilenames ? "" : " (no names)");
+        }
+    }
+}
+
+// A folder that cannot be listed stands in the disc, and the reading says so: it is never
+// silently empty.
+TEST_F(DiscReadingTest, FolderThatCannotBeReadIsRecordedAndReported) {
+    MakeTree(Root, {"locked/secret", "open/x"});
+    const std::string result = test::WithFolderUnreadable(Dir.Path(), Root + "/locked", [&] {
+        Add(Root);
+        return XmlText(LastDisc().Root()) + "\n" +
+               UnreadableDirectoriesText(Reading, "it holds what could be listed");
+    });
+    EXPECT_EQ(result, R"(<Root ID="1"><Directories><Directory Name="locked" ID="2"/>)"
+                      R"(<Directory Name="open" ID="3"><Filenames><Filename Text="x"/>)"
+                      R"(</Filenames></Directory></Directories></Root>)"
+                      "\n1 folder could not be read; it holds what could be listed:\n  " +
+                          Root + "/locked");
 }
 
 TEST_F(DiscReadingTest, NameGoneBetweenListingAndStatIsRecordedWithoutSizeAndTheWalkGoesOn) {

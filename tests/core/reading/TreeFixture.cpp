@@ -1,5 +1,7 @@
 #include "TreeFixture.h"
 
+#include "OtherUser.h"
+
 #include <fcntl.h>
 #include <filesystem>
 #include <stdexcept>
@@ -79,6 +81,33 @@ void RemoveDeepTree(const std::string& root, std::size_t depth, const std::strin
     }
     if (fd >= 0)
         ::close(fd);
+}
+
+std::string WithFolderUnreadable(const std::string& scratch, const std::string& folder,
+                                 const std::function<std::string()>& operation) {
+    const std::string resultFile = scratch + "/unreadable-result";
+    const auto run = [&] {
+        std::string result;
+        try {
+            result = operation();
+        } catch (const std::exception& error) {
+            result = std::string("error: ") + error.what();
+        }
+        WriteFileBytes(resultFile, result);
+    };
+    if (CanActAsOtherUsers()) {
+        ::chmod(scratch.c_str(), 01777);
+        ::chmod(folder.c_str(), 0700);
+        const std::string outcome = RunAsUser({60005, 60005, {}}, run);
+        ::chmod(folder.c_str(), 0755);
+        if (outcome != "(no error)")
+            return "error: " + outcome;
+    } else {
+        ::chmod(folder.c_str(), 0);
+        run();
+        ::chmod(folder.c_str(), 0755);
+    }
+    return ReadFileBytes(resultFile);
 }
 
 } // namespace orlenta::test

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -25,5 +26,12 @@ void SetFileTimes(const std::string& path, std::chrono::system_clock::time_point
 void MakeDeepTree(const std::string& root, std::size_t depth, const std::string& name);
 // Removes what MakeDeepTree made below root, the same way.
 void RemoveDeepTree(const std::string& root, std::size_t depth, const std::string& name);
+
+// What operation returns, when run while the directory folder (below scratch) cannot be listed:
+// as another user when the tests run as root, whom permissions do not stop, otherwise with the
+// folder's permissions taken away for the call. scratch is opened to that user, and the result
+// comes back through a file in it. An operation that throws gives "error: " and its text.
+std::string WithFolderUnreadable(const std::string& scratch, const std::string& folder,
+                                 const std::function<std::string()>& operation);
 
 } // namespace orlenta::test

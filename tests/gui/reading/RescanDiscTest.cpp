@@ -259,6 +259,50 @@ private slots:
         QVERIFY(form->FileChanged());
     }
 
+    // An emptied folder (an unmounted disc's mount point) is no reason to empty the disc: the
+    // dialog warns above its lists, Enter cancels, and Apply asks once more; No keeps the disc.
+    void readingThatWouldEmptyTheDiscWarnsAndAsksTwice_data() {
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("no") << false;
+        QTest::newRow("yes") << true;
+    }
+    void readingThatWouldEmptyTheDiscWarnsAndAsksTwice() {
+        QFETCH(bool, confirmed);
+        auto form = FormOnReadDisc();
+        const std::string before = DiscXml(form->Session().XMLDiscData);
+        QVERIFY(QDir(FSource + QStringLiteral("/2022")).removeRecursively());
+        QVERIFY(QFile::remove(FSource + QStringLiteral("/readme.txt")));
+        QString warning;
+        bool warningShown = false;
+        bool cancelIsDefault = false;
+        TDialogAnswer answer("orlenta::TRescanChangesForm", [&](QWidget* dialog) {
+            auto* label = Child<QLabel>(*dialog, "WarningLabel");
+            warning = label->text();
+            warningShown = label->isVisible();
+            cancelIsDefault = Child<QPushButton>(*dialog, "CancelButton")->isDefault() &&
+                              !Child<QPushButton>(*dialog, "ApplyButton")->isDefault();
+            Child<QPushButton>(*dialog, "ApplyButton")->click();
+        });
+        FPrompts.Answers = {confirmed ? TMessageAnswer::Yes : TMessageAnswer::No};
+        Rescan(*form)->trigger();
+        QVERIFY(answer.Answered());
+        QCOMPARE(warning, QStringLiteral("The folder \"") + FSource +
+                              QStringLiteral("\" is empty: applying would remove all 2 files and "
+                                             "1 folder of the disc. Is the disc mounted?"));
+        QVERIFY(warningShown);
+        QVERIFY(cancelIsDefault);
+        QCOMPARE(FPrompts.Messages.size(), size_t(1));
+        QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Confirmation);
+        const IXMLDiscType disc = form->Session().XMLDiscData;
+        if (!confirmed) {
+            QCOMPARE(DiscXml(disc), before);
+            QVERIFY(!form->FileChanged());
+        } else {
+            QCOMPARE(disc.FileCount(), std::string_view(""));
+            QVERIFY(form->FileChanged());
+        }
+    }
+
     void rescanNeedsASelectedDiscOutsideBusyMode() {
         auto form = MakeForm(FPrompts);
         QVERIFY(!Rescan(*form)->isEnabled());
