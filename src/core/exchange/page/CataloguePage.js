@@ -1,60 +1,3 @@
-#include "core/exchange/HtmlPage.h"
-
-namespace orlenta {
-
-// The data stands in script elements of type application/json, one for the catalogue and its
-// discs' properties, one per disc's tree, so that opening the page parses only the first disc's
-// tree; a search parses the others when it first needs them. The page's script follows the
-// first disc's tree, so the page shows that disc while the browser still reads the others. Folders
-// are built when opened and a folder's files a few thousand at a time, so a large catalogue never
-// becomes a million elements. Every name reaches the page through textContent.
-const char* const kHtmlPageHead = R"PAGE(<!DOCTYPE html>
-<html lang="en">
-<head>
-<meta charset="utf-8">
-<meta name="viewport" content="width=device-width, initial-scale=1">
-<meta name="generator" content="Orlenta">
-<title>Catalogue</title>
-<style>
-body{font:14px/1.4 system-ui,sans-serif;margin:0;color:#1b1b1b;background:#fafafa}
-header{position:sticky;top:0;background:#fff;border-bottom:1px solid #ccc;padding:8px 16px;z-index:1}
-h1{font-size:20px;margin:0 0 4px}
-#memo{white-space:pre-wrap;margin:0 0 6px;color:#444}
-#search{width:28em;max-width:70%;padding:4px 6px;font:inherit}
-#status{margin-left:12px;color:#555}
-main{padding:8px 16px}
-.disc{margin:0 0 12px;background:#fff;border:1px solid #ddd;border-radius:4px}
-.disc>h2{font-size:16px;margin:0;padding:6px 8px;background:#eef2f7}
-dl.props{display:grid;grid-template-columns:max-content 1fr;gap:2px 12px;margin:6px 8px}
-dl.props dt{color:#555}dl.props dd{margin:0;white-space:pre-wrap}
-ul.tree{list-style:none;margin:0;padding-left:18px}
-.disc>ul.tree{padding:4px 8px 8px}
-button.toggle{border:0;background:none;cursor:pointer;font:inherit;padding:0 4px 0 0;text-align:left}
-button.toggle::before{content:"\25B8\00A0";color:#666}
-button.toggle[aria-expanded="true"]::before{content:"\25BE\00A0"}
-.meta{color:#666;margin-left:10px;font-size:12px}
-table.files{border-collapse:collapse;margin:2px 0 4px 18px}
-table.files td{padding:0 14px 0 0;white-space:pre}
-table.files td.size{text-align:right;color:#444}table.files td.date{color:#666}
-button.more{margin:2px 0 4px 18px;font:inherit}
-#results ol{margin:4px 0;padding-left:28px}
-#results .path{white-space:pre}
-.note{color:#555;font-style:italic}
-</style>
-</head>
-<body>
-<header>
-<h1 id="title"></h1>
-<p id="memo"></p>
-<input id="search" type="search" placeholder="Search names" aria-label="Search names" autocomplete="off"><span id="status" role="status"></span>
-</header>
-<main>
-<section id="results" hidden aria-label="Search results"></section>
-<section id="discs" aria-label="Discs"></section>
-</main>
-<script type="application/json" id="catalogue">)PAGE";
-
-const char* const kHtmlPageScript = R"PAGE(<script>
 "use strict";
 (function () {
   var PAGE = 2000, HITS = 1000;
@@ -221,9 +164,3 @@ const char* const kHtmlPageScript = R"PAGE(<script>
   });
   document.body.setAttribute("data-ready-ms", Math.round(performance.now()));
 })();
-</script>
-)PAGE";
-
-const char* const kHtmlPageEnd = "</body>\n</html>\n";
-
-} // namespace orlenta
