@@ -94,6 +94,18 @@ function(orlenta_check_layers source_dir)
             endif()
         endforeach()
     endforeach()
+    # Only core touches the XML library: the window and the command line go through the access
+    # layer and core's read-only accessors, so that the document's rules hold in one place.
+    file(GLOB_RECURSE front_files "${source_dir}/gui/*.h" "${source_dir}/gui/*.cpp"
+         "${source_dir}/cli/*.h" "${source_dir}/cli/*.cpp" "${source_dir}/app/*.h"
+         "${source_dir}/app/*.cpp")
+    foreach(file IN LISTS front_files)
+        file(STRINGS "${file}" lines REGEX "pugixml|pugi::")
+        foreach(line IN LISTS lines)
+            file(RELATIVE_PATH name "${source_dir}" "${file}")
+            list(APPEND violations "${name}: ${line}")
+        endforeach()
+    endforeach()
     orlenta_check_folders("${source_dir}" core "${ORLENTA_CORE_FOLDER_RANKS}" violations)
     orlenta_check_folders("${source_dir}" gui "${ORLENTA_GUI_FOLDER_RANKS}" violations)
     if(violations)

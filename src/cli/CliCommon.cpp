@@ -33,15 +33,13 @@ void PrintError(const std::string& text) {
     std::cerr << ForStderr(WithClosingFullStop(text)) << '\n';
 }
 
-std::string RecordedSizeText(pugi::xml_node element) {
-    const std::optional<std::uint64_t> size = RecordedSize(element);
+std::string RecordedSizeText(std::optional<std::uint64_t> size) {
     return size ? std::to_string(*size) : std::string();
 }
 
-std::string RecordedModifiedText(pugi::xml_node element) {
+std::string RecordedModifiedText(std::optional<std::int64_t> modified) {
     // Only a valid moment is printed, in the one form that holds no byte a terminal could
     // misread; formatting what was parsed gives back the stored text.
-    const std::optional<std::int64_t> modified = RecordedModified(element);
     char text[kUtcTimeLength];
     if (!modified || !FormatUtcTime(*modified, text))
         return {};

@@ -6,9 +6,9 @@
 #include "core/catalogue/CatalogueSession.h"
 
 #include <CLI/CLI.hpp>
+#include <cstdint>
 #include <exception>
 #include <optional>
-#include <pugixml.hpp>
 #include <string>
 
 namespace orlenta::cli {
@@ -56,10 +56,10 @@ void SetGivenIndexProperties(const TXMLOrlentaDataType& root,
                              const std::optional<std::string>& title,
                              const std::optional<std::string>& memo);
 
-// The Size of element in decimal, or the Modified of element in the stored form; empty when not
-// recorded or not valid. The --long listings print these.
-std::string RecordedSizeText(pugi::xml_node element);
-std::string RecordedModifiedText(pugi::xml_node element);
+// A recorded Size in decimal, or a recorded Modified in the stored form; empty when not recorded
+// or not valid. The --long listings print these.
+std::string RecordedSizeText(std::optional<std::uint64_t> size);
+std::string RecordedModifiedText(std::optional<std::int64_t> modified);
 
 // The disc index given as text on the command line, for a catalogue of discCount discs in file;
 // when there is no such disc, shows why and throws ECommandFailed.

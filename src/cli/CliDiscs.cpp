@@ -31,7 +31,7 @@ void RunDiscs(const TDiscsOptions& options) {
              << '\t' << disc.DirCount() << '\t' << disc.FileCount() << '\t' << disc.Memo();
         // Last, so that every column before keeps its place.
         if (options.Long)
-            line << '\t' << RecordedSizeText(disc.Root().XmlNode());
+            line << '\t' << RecordedSizeText(disc.Root().Size());
         line << '\n';
         std::cout << ForStdout(line.str());
     }

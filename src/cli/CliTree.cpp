@@ -29,13 +29,14 @@ void PrintIndented(int depth, std::string_view text, std::string_view suffix = {
 
 // With --long, what follows a name: a tab, the recorded size, a tab and the recorded time, each
 // empty when not recorded; without it nothing.
-std::string LongFields(bool isLong, pugi::xml_node element, std::string_view suffix = {}) {
+template <typename TRecorded>
+std::string LongFields(bool isLong, const TRecorded& element, std::string_view suffix = {}) {
     std::string fields(suffix);
     if (isLong) {
         fields += '\t';
-        fields += RecordedSizeText(element);
+        fields += RecordedSizeText(element.Size());
         fields += '\t';
-        fields += RecordedModifiedText(element);
+        fields += RecordedModifiedText(element.Modified());
     }
     return fields;
 }
@@ -45,16 +46,15 @@ std::string LongFields(bool isLong, pugi::xml_node element, std::string_view suf
 // disc's Root, which stands for the disc's top directory.
 void PrintDisc(const TXMLDiscType& disc, const TTreeOptions& options) {
     const bool isLong = options.Long;
-    PrintIndented(0, disc.Title(), LongFields(isLong, disc.Root().XmlNode()));
+    PrintIndented(0, disc.Title(), LongFields(isLong, disc.Root()));
     WalkDirectories(disc.Root(), TWalkAccess::AccessLayer,
                     [&options, isLong](const TXMLDirectoryType& directory, int depth) {
                         if (depth > 0)
                             PrintIndented(depth, directory.Name(),
-                                          LongFields(isLong, directory.XmlNode(), "/"));
+                                          LongFields(isLong, directory, "/"));
                         if (options.Files) {
                             for (const TXMLFilenameType file : directory.Filenames())
-                                PrintIndented(depth + 1, file.Text(),
-                                              LongFields(isLong, file.XmlNode()));
+                                PrintIndented(depth + 1, file.Text(), LongFields(isLong, file));
                         }
                         return true;
                     });

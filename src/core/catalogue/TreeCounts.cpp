@@ -1,6 +1,7 @@
 #include "core/catalogue/TreeCounts.h"
 
 #include "core/catalogue/DirectoryWalk.h"
+#include "core/catalogue/SizeAndDate.h"
 
 #include <vector>
 
@@ -40,6 +41,26 @@ void AddTreeCounts(const TXMLDirectoryType& top, TTreeCounts& counts) {
         (within ? counts.ArchiveEntries : counts.Files) += files;
         return true;
     });
+}
+
+std::optional<std::uint64_t> DiscTotalSize(const IXMLDiscType& disc) {
+    // Read from the document as it is: showing a disc must not give it a Root it lacks.
+    if (!disc)
+        return std::nullopt;
+    return RecordedSize(ElementFrom(disc.XmlNode().first_child(), TXMLDirectoryType::kRootTag));
+}
+
+std::optional<long long> DiscArchiveEntries(const IXMLDiscType& disc) {
+    if (!disc)
+        return std::nullopt;
+    const pugi::xml_node root =
+        ElementFrom(disc.XmlNode().first_child(), TXMLDirectoryType::kRootTag);
+    const TXMLDirectoryType top(root, disc.OwnerDocument(), TXMLBinding::Directory);
+    if (!root || !HoldsArchives(top))
+        return std::nullopt;
+    TTreeCounts counts;
+    AddTreeCounts(top, counts);
+    return counts.ArchiveEntries;
 }
 
 } // namespace orlenta

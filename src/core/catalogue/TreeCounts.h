@@ -5,6 +5,9 @@
 
 #include "core/catalogue/OrlentaData.h"
 
+#include <cstdint>
+#include <optional>
+
 namespace orlenta {
 
 struct TTreeCounts {
@@ -21,6 +24,13 @@ void AddTreeCounts(const TXMLDirectoryType& top, TTreeCounts& counts);
 // Whether any directory below top holds an archive's contents; looks at directories only and
 // stops at the first. Reading adds nothing.
 bool HoldsArchives(const TXMLDirectoryType& top);
+
+// The total size recorded on disc's Root; nothing when absent or when disc is empty. It never
+// adds a Root.
+std::optional<std::uint64_t> DiscTotalSize(const IXMLDiscType& disc);
+// The folders and files inside the disc's archives; nothing when it holds no archive's contents.
+// Reading adds nothing.
+std::optional<long long> DiscArchiveEntries(const IXMLDiscType& disc);
 
 // Whether directory holds an archive's contents. Reading it adds nothing.
 bool IsArchiveFolder(const TXMLDirectoryType& directory);

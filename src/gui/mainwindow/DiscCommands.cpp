@@ -2,6 +2,7 @@
 
 #include "core/PathText.h"
 #include "core/catalogue/CatalogueSession.h"
+#include "core/catalogue/TreeCounts.h"
 #include "core/reading/DiscReading.h"
 #include "core/reading/DiscRescan.h"
 #include "gui/UserPrompts.h"

@@ -1,7 +1,6 @@
 #include "gui/widgets/DiscInfoDockingForm.h"
 
 #include "core/catalogue/DiscProperties.h"
-#include "core/catalogue/SizeAndDate.h"
 #include "core/catalogue/TreeCounts.h"
 #include "gui/SizeAndDateText.h"
 #include "gui/WindowText.h"
@@ -290,26 +289,6 @@ void TDiscInfoDockingForm::SetArchiveEntries(std::optional<long long> count) {
 
 void TDiscInfoDockingForm::FocusTitle() {
     TitleLabeledEdit->setFocus();
-}
-
-std::optional<std::uint64_t> DiscTotalSize(const IXMLDiscType& disc) {
-    // Read from the document as it is: showing a disc must not give it a Root it lacks.
-    if (!disc)
-        return std::nullopt;
-    return RecordedSize(ElementFrom(disc.XmlNode().first_child(), TXMLDirectoryType::kRootTag));
-}
-
-std::optional<long long> DiscArchiveEntries(const IXMLDiscType& disc) {
-    if (!disc)
-        return std::nullopt;
-    const pugi::xml_node root =
-        ElementFrom(disc.XmlNode().first_child(), TXMLDirectoryType::kRootTag);
-    const TXMLDirectoryType top(root, disc.OwnerDocument(), TXMLBinding::Directory);
-    if (!root || !HoldsArchives(top))
-        return std::nullopt;
-    TTreeCounts counts;
-    AddTreeCounts(top, counts);
-    return counts.ArchiveEntries;
 }
 
 void DiscToPanel(const IXMLDiscType& disc, TDiscInfoDockingForm& panel) {

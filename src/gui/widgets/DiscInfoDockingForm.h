@@ -77,11 +77,6 @@ private:
     bool FEnableEdit = true;
 };
 
-// The total size recorded on disc's Root; nothing when absent or when disc is empty. It never
-// adds a Root.
-std::optional<std::uint64_t> DiscTotalSize(const IXMLDiscType& disc);
-// The folders and files inside the disc's archives; nothing when it holds no archive's contents.
-std::optional<long long> DiscArchiveEntries(const IXMLDiscType& disc);
 // Shows disc in panel with its Root's recorded total size, or empties every field when disc is
 // empty.
 void DiscToPanel(const IXMLDiscType& disc, TDiscInfoDockingForm& panel);
