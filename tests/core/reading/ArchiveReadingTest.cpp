@@ -1,5 +1,6 @@
 // Reading a disc with archives: archives are made here with the library's own writer.
 
+#include "AddressSanitizer.h"
 #include "TestSupport.h"
 #include "TreeFixture.h"
 #include "core/catalogue/TreeCounts.h"
@@ -18,14 +19,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define ORLENTA_TEST_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ORLENTA_TEST_ADDRESS_SANITIZER 1
-#endif
-#endif
 
 namespace orlenta {
 namespace {
