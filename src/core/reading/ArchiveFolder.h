@@ -58,8 +58,9 @@ private:
     // In the order made, so a folder comes before those below it; the first is the archive's
     // folder itself. A deque, so the Parent pointers stay valid as it grows.
     std::deque<TFolder> FFolders;
-    // Each folder below another, keyed by ChildKey: a key holds one name, not the whole path,
-    // so a path nested n deep costs memory and time in proportion to n, not to its square.
+    // Each folder below another, keyed by its parent's address followed by its own name: a key
+    // holds one name, not the whole path, so a path nested n deep costs memory and time in
+    // proportion to n, not to its square.
     std::unordered_map<std::string, TFolder*> FChildren;
     // The key being looked up, and the components of the entry at hand: one buffer each for
     // the whole archive.
