@@ -38,34 +38,31 @@ void TArchiveFolder::Begin(std::string_view format, std::optional<std::int64_t> 
             folder.SetModified(*modified);
     }
     folder.SetArchive(format);
-    FFolders.emplace(std::string(), TFolder{folder});
+    FFolders.push_back(TFolder{folder});
 }
 
-TArchiveFolder::TFolder& TArchiveFolder::FolderAt(std::string_view path) {
-    const auto found = FFolders.find(std::string(path));
-    if (found != FFolders.end())
-        return found->second;
+TArchiveFolder::TFolder& TArchiveFolder::FolderAt(const std::vector<std::string_view>& components) {
     // Down from the top, making what is missing: a loop, since a crafted path may nest deeper
     // than the call stack would allow.
-    TFolder* folder = &FFolders.at(std::string());
-    std::size_t begin = 0;
-    while (begin <= path.size()) {
-        std::size_t end = path.find('/', begin);
-        if (end == std::string_view::npos)
-            end = path.size();
-        const std::string prefix(path.substr(0, end));
-        auto [place, added] = FFolders.try_emplace(prefix, TFolder{IXMLDirectoryType(), folder});
-        if (added) {
-            const IXMLDirectoryType element = folder->Element.Directories().Add();
-            element.SetName(path.substr(begin, end - begin));
-            element.SetID(std::to_string(FSession.NextDirectoryID()));
-            if (FRecordSizes)
-                element.SetSize(0);
-            place->second.Element = element;
-            ++FEntryCount;
+    TFolder* folder = &FFolders.front();
+    for (const std::string_view component : components) {
+        // The parent's address, then the child's name.
+        FKey.assign(reinterpret_cast<const char*>(&folder), sizeof folder);
+        FKey.append(component);
+        const auto found = FChildren.find(FKey);
+        if (found != FChildren.end()) {
+            folder = found->second;
+            continue;
         }
-        folder = &place->second;
-        begin = end + 1;
+        const IXMLDirectoryType element = folder->Element.Directories().Add();
+        element.SetName(component);
+        element.SetID(std::to_string(FSession.NextDirectoryID()));
+        if (FRecordSizes)
+            element.SetSize(0);
+        TFolder* const child = &FFolders.emplace_back(TFolder{element, folder});
+        FChildren.emplace(FKey, child);
+        ++FEntryCount;
+        folder = child;
     }
     return *folder;
 }
@@ -80,13 +77,7 @@ void TArchiveFolder::Add(const TArchiveEntry& entry) {
         fileName = components.back();
         components.pop_back();
     }
-    FPath.clear();
-    for (const std::string_view component : components) {
-        if (!FPath.empty())
-            FPath.push_back('/');
-        FPath.append(component);
-    }
-    TFolder& folder = FolderAt(FPath);
+    TFolder& folder = FolderAt(components);
     if (entry.IsDirectory) {
         if (FRecordSizes && entry.ModifiedKnown && folder.Parent)
             folder.Element.SetModified(entry.Modified);
@@ -99,8 +90,9 @@ void TArchiveFolder::Add(const TArchiveEntry& entry) {
         return;
     if (entry.SizeKnown) {
         file.SetSize(entry.Size);
-        for (TFolder* above = &folder; above; above = above->Parent)
-            above->Total += entry.Size;
+        // The folders above get it in Finish, once for all files: a walk up from every file
+        // would cost the depth of its folder each time.
+        folder.Total += entry.Size;
     }
     if (entry.ModifiedKnown)
         file.SetModified(entry.Modified);
@@ -109,8 +101,12 @@ void TArchiveFolder::Add(const TArchiveEntry& entry) {
 void TArchiveFolder::Finish() {
     if (!FRecordSizes)
         return;
-    for (const auto& [path, folder] : FFolders)
-        folder.Element.SetSize(folder.Total);
+    // Those below before those above, so each total is whole when it is passed up.
+    for (auto folder = FFolders.rbegin(); folder != FFolders.rend(); ++folder) {
+        folder->Element.SetSize(folder->Total);
+        if (folder->Parent)
+            folder->Parent->Total += folder->Total;
+    }
 }
 
 } // namespace orlenta

@@ -9,6 +9,7 @@
 #include "core/reading/ArchiveLister.h"
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,23 +43,28 @@ private:
     struct TFolder {
         IXMLDirectoryType Element;
         TFolder* Parent = nullptr;
-        std::uint64_t Total = 0;
+        std::uint64_t Total = 0; // of the files right in it until Finish, then of all below
     };
 
-    // The folder for path (components joined by '/', without empty, "." or ".." ones), made
-    // with those above it when missing.
-    TFolder& FolderAt(std::string_view path);
+    // The folder that components (without empty, "." or ".." ones) name below the archive's
+    // folder, made with those above it when missing.
+    TFolder& FolderAt(const std::vector<std::string_view>& components);
 
     TCatalogueSession& FSession;
     IXMLDirectoryType FParent;
     std::string FName;
     bool FRecordSizes;
     std::uint64_t FEntryCount = 0;
-    // Keyed by the cleaned path below the folder; "" is the folder itself. Node-based, so the
-    // Parent pointers stay valid as it grows.
-    std::unordered_map<std::string, TFolder> FFolders;
-    // The cleaned path of the entry at hand, one buffer for the whole archive.
-    std::string FPath;
+    // In the order made, so a folder comes before those below it; the first is the archive's
+    // folder itself. A deque, so the Parent pointers stay valid as it grows.
+    std::deque<TFolder> FFolders;
+    // Each folder below another, keyed by its parent's address followed by its own name: a key
+    // holds one name, not the whole path, so a path nested n deep costs memory and time in
+    // proportion to n, not to its square.
+    std::unordered_map<std::string, TFolder*> FChildren;
+    // The key being looked up, and the components of the entry at hand: one buffer each for
+    // the whole archive.
+    std::string FKey;
     std::vector<std::string_view> FComponents;
 };
 

@@ -16,6 +16,9 @@ namespace {
 // Large enough that a compressed stream is decompressed in few calls, small enough to be
 // constant memory beside any archive.
 constexpr std::size_t kBlockSize = 128 * 1024;
+// How much of an entry's data is decompressed between two looks at keepGoing: a few
+// milliseconds of work at most.
+constexpr std::size_t kAskEvery = 1024 * 1024;
 // A format may ask for a header to be read again after a fault it stepped over; a crafted
 // archive must not keep it asking forever.
 constexpr int kMaxRetries = 64;
@@ -161,10 +164,60 @@ TArchivePtr NewReader() {
     return archive;
 }
 
+// Whether the first read of a header, ending in result, shows an archive. A format claims a
+// file by its first bytes, a magic number of four bytes perhaps: that alone is no proof, and a
+// file that merely begins like a zip stays a plain file. A header read is; so is a clean end (an
+// empty zip or 7z is its end record alone), but not a tar's, which is blocks of zeros. A fault
+// shows an archive once the format has taken in one of its structures whole, as a 7z's start
+// header before its cut or encrypted header list.
+bool ShowsAnArchive(struct archive* archive, int result) {
+    const int format = archive_format(archive);
+    if (format == 0)
+        return false;
+    if (result == ARCHIVE_EOF)
+        return (format & ARCHIVE_FORMAT_BASE_MASK) != ARCHIVE_FORMAT_TAR;
+    if (result >= ARCHIVE_WARN)
+        return true;
+    return archive_filter_bytes(archive, 0) > 0;
+}
+
+enum class TSkip { Done, Fault, Stopped };
+
+// Passes over the data of the entry at hand. Where that means decompressing it (a compressed
+// stream), a small file may expand to gigabytes: the data is then read block by block and
+// keepGoing asked after every kAskEvery bytes of it, so that a Stop is taken inside one entry
+// too, and a small entry costs no more asking than before. Elsewhere the library skips it,
+// seeking where it can, which reading would turn into reading it all.
+TSkip SkipData(struct archive* archive, const TArchiveContinueEvent& keepGoing) {
+    if (archive_filter_count(archive) > 1 && keepGoing) {
+        std::size_t sinceAsked = 0;
+        for (;;) {
+            const void* block = nullptr;
+            std::size_t size = 0;
+            la_int64_t offset = 0;
+            const int result = archive_read_data_block(archive, &block, &size, &offset);
+            if (result == ARCHIVE_EOF)
+                return TSkip::Done;
+            if (result == ARCHIVE_FATAL)
+                return TSkip::Fault;
+            if (result < ARCHIVE_WARN)
+                break; // data the library cannot decode: it may still skip it
+            sinceAsked += size;
+            if (sinceAsked >= kAskEvery) {
+                sinceAsked = 0;
+                if (!keepGoing())
+                    return TSkip::Stopped;
+            }
+        }
+    }
+    return archive_read_data_skip(archive) == ARCHIVE_FATAL ? TSkip::Fault : TSkip::Done;
+}
+
 } // namespace
 
 TArchiveListing ListArchive(const std::string& path, const TArchiveFormatEvent& onFormat,
-                            const TArchiveEntryEvent& onEntry) {
+                            const TArchiveEntryEvent& onEntry,
+                            const TArchiveContinueEvent& keepGoing) {
     // O_NONBLOCK: a FIFO put in the file's place since it was listed must not hold the reading.
     const TFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat info {};
@@ -175,9 +228,6 @@ TArchiveListing ListArchive(const std::string& path, const TArchiveFormatEvent& 
     if (!archive || archive_read_open_fd(archive.get(), file.Get(), kBlockSize) != ARCHIVE_OK)
         return TArchiveListing::NotAnArchive;
 
-    // A file is an archive once a header was read from it, or a clean end: a format that claims
-    // the first bytes (a zip signature, a cpio magic number) but yields nothing readable leaves
-    // it a plain file.
     bool known = false;
     int retries = 0;
     for (;;) {
@@ -185,21 +235,24 @@ TArchiveListing ListArchive(const std::string& path, const TArchiveFormatEvent& 
         const int result = archive_read_next_header(archive.get(), &header);
         if (result == ARCHIVE_RETRY && ++retries < kMaxRetries)
             continue;
-        if (result != ARCHIVE_EOF && result < ARCHIVE_WARN)
-            return known ? TArchiveListing::Broken : TArchiveListing::NotAnArchive;
         if (!known) {
-            if (archive_format(archive.get()) == 0)
+            if (!ShowsAnArchive(archive.get(), result))
                 return TArchiveListing::NotAnArchive;
             known = true;
             onFormat(FormatName(archive.get()));
         }
+        if (result != ARCHIVE_EOF && result < ARCHIVE_WARN)
+            return TArchiveListing::Broken;
         if (result == ARCHIVE_EOF)
             return TArchiveListing::Whole;
         retries = 0;
         if (!onEntry(EntryOf(header)))
             return TArchiveListing::Stopped;
-        if (archive_read_data_skip(archive.get()) == ARCHIVE_FATAL)
-            return TArchiveListing::Broken;
+        switch (SkipData(archive.get(), keepGoing)) {
+        case TSkip::Done: break;
+        case TSkip::Fault: return TArchiveListing::Broken;
+        case TSkip::Stopped: return TArchiveListing::Stopped;
+        }
     }
 }
 

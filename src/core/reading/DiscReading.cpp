@@ -193,6 +193,12 @@ void TDiscReading::ReadArchive(const IXMLDirectoryType& parent, std::string_view
     TArchiveFolder folder(FSession, parent, LastComponent(path), FRecordSizes);
     const std::optional<std::int64_t> modified =
         status.Known ? std::optional<std::int64_t>(status.Modified) : std::nullopt;
+    // Stop is checked per entry and inside an entry's data: one archive may hold millions of
+    // entries, and one compressed entry gigabytes.
+    const auto keepGoing = [this] {
+        FDirReader.ProcessEvents();
+        return FDirReader.Active();
+    };
     const TArchiveListing listing = ListArchive(
         std::string(path),
         [&](std::string_view format) {
@@ -202,10 +208,9 @@ void TDiscReading::ReadArchive(const IXMLDirectoryType& parent, std::string_view
         },
         [&](const TArchiveEntry& entry) {
             folder.Add(entry);
-            // Stop is checked per entry: one archive may hold millions of them.
-            FDirReader.ProcessEvents();
-            return FDirReader.Active();
-        });
+            return keepGoing();
+        },
+        keepGoing);
     if (listing == TArchiveListing::NotAnArchive)
         return;
     folder.Finish();

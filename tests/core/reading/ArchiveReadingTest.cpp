@@ -1,17 +1,23 @@
 // Reading a disc with archives: archives are made here with the library's own writer.
 
+#include "AddressSanitizer.h"
 #include "TestSupport.h"
 #include "TreeFixture.h"
 #include "core/catalogue/TreeCounts.h"
+#include "core/reading/ArchiveLister.h"
 #include "core/reading/DiscReading.h"
 
 #include <archive.h>
 #include <archive_entry.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <random>
 #include <set>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 namespace orlenta {
@@ -32,26 +38,26 @@ struct TWriterFree {
     void operator()(struct archive* archive) const { archive_write_free(archive); }
 };
 
-// Writes items into path in the given format ("zip", "7z", "tar", "iso", "cpio") through the
-// given filter ("", "gz", "bz2", "xz", "zst"); passphrase encrypts a zip. False when the library
-// cannot write that combination.
+using TSetUp = int (*)(struct archive*);
+
+const std::map<std::string, TSetUp> kWriteFilters{{"", archive_write_add_filter_none},
+                                                  {"gz", archive_write_add_filter_gzip},
+                                                  {"bz2", archive_write_add_filter_bzip2},
+                                                  {"xz", archive_write_add_filter_xz},
+                                                  {"zst", archive_write_add_filter_zstd}};
+
+// Writes items into path in the given format ("zip", "7z", "tar", "pax" (a tar whose long paths
+// have extended headers), "iso", "cpio") through the given filter ("", "gz", "bz2", "xz",
+// "zst"); passphrase encrypts a zip. False when the library cannot write that combination.
 bool WriteArchive(const std::string& path, const std::string& format, const std::string& filter,
                   const std::vector<TItem>& items, const char* passphrase = nullptr) {
     std::unique_ptr<struct archive, TWriterFree> writer(archive_write_new());
     struct archive* a = writer.get();
-    using TSetUp = int (*)(struct archive*);
     static const std::map<std::string, TSetUp> formats{
-        {"zip", archive_write_set_format_zip},
-        {"7z", archive_write_set_format_7zip},
-        {"tar", archive_write_set_format_ustar},
-        {"iso", archive_write_set_format_iso9660},
-        {"cpio", archive_write_set_format_cpio_newc}};
-    static const std::map<std::string, TSetUp> filters{{"", archive_write_add_filter_none},
-                                                       {"gz", archive_write_add_filter_gzip},
-                                                       {"bz2", archive_write_add_filter_bzip2},
-                                                       {"xz", archive_write_add_filter_xz},
-                                                       {"zst", archive_write_add_filter_zstd}};
-    if (formats.at(format)(a) != ARCHIVE_OK || filters.at(filter)(a) != ARCHIVE_OK)
+        {"zip", archive_write_set_format_zip},     {"7z", archive_write_set_format_7zip},
+        {"tar", archive_write_set_format_ustar},   {"pax", archive_write_set_format_pax_restricted},
+        {"iso", archive_write_set_format_iso9660}, {"cpio", archive_write_set_format_cpio_newc}};
+    if (formats.at(format)(a) != ARCHIVE_OK || kWriteFilters.at(filter)(a) != ARCHIVE_OK)
         return false;
     if (passphrase && (archive_write_set_options(a, "zip:encryption=zipcrypt") != ARCHIVE_OK ||
                        archive_write_set_passphrase(a, passphrase) != ARCHIVE_OK))
@@ -74,6 +80,84 @@ bool WriteArchive(const std::string& path, const std::string& format, const std:
             return false;
     }
     return archive_write_close(a) == ARCHIVE_OK;
+}
+
+la_ssize_t AppendTo(struct archive*, void* out, const void* bytes, size_t size) {
+    static_cast<std::string*>(out)->append(static_cast<const char*>(bytes), size);
+    return static_cast<la_ssize_t>(size);
+}
+
+// bytes compressed by the library's writer with filter, as one whole stream of its own.
+std::string Compressed(const std::string& bytes, const std::string& filter) {
+    std::unique_ptr<struct archive, TWriterFree> writer(archive_write_new());
+    struct archive* a = writer.get();
+    std::string out;
+    struct archive_entry* entry = archive_entry_new();
+    archive_entry_set_pathname(entry, "data");
+    archive_entry_set_filetype(entry, AE_IFREG);
+    archive_entry_set_size(entry, static_cast<la_int64_t>(bytes.size()));
+    // No padding after the stream, so that streams can follow one another.
+    const bool written =
+        archive_write_set_format_raw(a) == ARCHIVE_OK &&
+        kWriteFilters.at(filter)(a) == ARCHIVE_OK &&
+        archive_write_set_bytes_in_last_block(a, 1) == ARCHIVE_OK &&
+        archive_write_open2(a, &out, nullptr, AppendTo, nullptr, nullptr) == ARCHIVE_OK &&
+        archive_write_header(a, entry) == ARCHIVE_OK &&
+        archive_write_data(a, bytes.data(), bytes.size()) ==
+            static_cast<la_ssize_t>(bytes.size()) &&
+        archive_write_close(a) == ARCHIVE_OK;
+    archive_entry_free(entry);
+    return written ? out : std::string();
+}
+
+// The tar header of a file of size bytes, as the library's writer writes it, without the data.
+std::string TarHeader(const std::string& name, std::uint64_t size) {
+    std::unique_ptr<struct archive, TWriterFree> writer(archive_write_new());
+    struct archive* a = writer.get();
+    std::string header(512, '\0');
+    size_t used = 0;
+    struct archive_entry* entry = archive_entry_new();
+    archive_entry_set_pathname(entry, name.c_str());
+    archive_entry_set_filetype(entry, AE_IFREG);
+    archive_entry_set_perm(entry, 0644);
+    archive_entry_set_size(entry, static_cast<la_int64_t>(size));
+    archive_entry_set_mtime(entry, 1700000000, 0);
+    // Unblocked, into a buffer that holds the header alone: the data it would go on with finds
+    // the buffer full.
+    const bool written =
+        archive_write_set_format_ustar(a) == ARCHIVE_OK &&
+        archive_write_set_bytes_per_block(a, 0) == ARCHIVE_OK &&
+        archive_write_open_memory(a, header.data(), header.size(), &used) == ARCHIVE_OK &&
+        archive_write_header(a, entry) == ARCHIVE_OK;
+    archive_entry_free(entry);
+    return written && used == header.size() ? header : std::string();
+}
+
+// Runs body with the address space limited to what the process holds now and budget bytes
+// more, so that a cost that grows faster than its input ends in bad_alloc. The sanitizer build
+// runs it unlimited: its allocator maps memory its own way.
+void WithMemoryBudget(std::uint64_t budget, const std::function<void()>& body) {
+#ifdef ORLENTA_TEST_ADDRESS_SANITIZER
+    (void)budget;
+    body();
+#else
+    std::ifstream statm("/proc/self/statm");
+    std::uint64_t pages = 0;
+    statm >> pages;
+    ASSERT_GT(pages, 0u);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_AS, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE)) + budget;
+    ASSERT_EQ(::setrlimit(RLIMIT_AS, &limited), 0);
+    try {
+        body();
+    } catch (...) {
+        ::setrlimit(RLIMIT_AS, &saved);
+        throw;
+    }
+    ::setrlimit(RLIMIT_AS, &saved);
+#endif
 }
 
 // The folders (ending in '/') and files below directory, as paths, folders' and files' order
@@ -350,6 +434,151 @@ TEST_F(ArchiveReadingTest, ACompressedTarIsReadAsAStreamAndStopWorksInsideIt) {
     EXPECT_GE(listed, 100u);
     EXPECT_LT(listed, 200u);
     EXPECT_EQ(Reading.ArchivesNotWhole(), 0u); // stopped is not broken
+}
+
+TEST_F(ArchiveReadingTest, APathNestedDeepCostsMemoryInProportionToItsLength) {
+    // 60 KB of path: with a key per whole prefix this took close to a gigabyte.
+    constexpr int kDepth = 30000;
+    std::string deep;
+    for (int i = 0; i < kDepth; ++i)
+        deep += "a/";
+    ASSERT_TRUE(WriteArchive(Root + "/deep.tar", "pax", "",
+                             {{deep + "f.txt", "hello"}, {"a/", "", true}, {"a/a/g.txt", "12"}}));
+
+    IXMLDiscType disc;
+    WithMemoryBudget(256u << 20, [&] { disc = Read(); });
+    TXMLDirectoryType folder = Folder(disc, "deep.tar");
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(Reading.ArchiveEntryCount(), kDepth + 2u);
+    // One chain of folders, each holding the total of the files below it.
+    int depth = 0;
+    std::map<int, std::string> files;
+    for (pugi::xml_node below = folder.XmlNode(); below;
+         below = below.child("Directories").child("Directory"), ++depth) {
+        ASSERT_EQ(below.child("Directories").select_nodes("Directory").size(),
+                  depth < kDepth ? 1u : 0u)
+            << depth;
+        ASSERT_STREQ(below.attribute("Size").value(), depth < 3 ? "7" : "5") << depth;
+        for (const pugi::xml_node file : below.child("Filenames").children())
+            files[depth] += file.attribute("Text").value();
+    }
+    EXPECT_EQ(depth, kDepth + 1);
+    EXPECT_EQ(files, (std::map<int, std::string>{{2, "g.txt"}, {kDepth, "f.txt"}}));
+}
+
+TEST_F(ArchiveReadingTest, AZeroFilledStartIsAPlainFileAndATarNeedsAHeader) {
+    std::string tarBytes;
+    const std::string tar = Dir / "small.tar";
+    ASSERT_TRUE(WriteArchive(tar, "tar", "", kNested));
+    tarBytes = test::ReadFileBytes(tar);
+    std::string garbled = tarBytes;
+    garbled.replace(0, 8, "garbage!"); // the first header's name: its checksum fails
+    std::string disk(1024, '\0');      // as a file system image begins
+    disk += "\x53\xef then a superblock";
+    struct TCase {
+        const char* Name;
+        std::string Bytes;
+        std::string Format; // "" for a plain file
+    };
+    const TCase cases[] = {
+        {"zeros.img", std::string(1 << 20, '\0'), ""},
+        {"empty-tar-of-nothing.tar", std::string(10240, '\0'), ""},
+        {"zeros.gz", Compressed(std::string(1 << 20, '\0'), "gz"), ""},
+        {"disk.img", disk, ""},
+        {"small.tar", tarBytes, "tar"},
+        {"garbled.tar", garbled, ""},
+        {"cut-in-header.tar", tarBytes.substr(0, 300), ""},
+    };
+    for (const TCase& c : cases)
+        test::WriteFileBytes(Root + "/" + c.Name, c.Bytes);
+
+    const IXMLDiscType disc = Read();
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TXMLDirectoryType folder = Folder(disc, c.Name);
+        EXPECT_EQ(folder ? folder.Archive().value_or("?") : "", c.Format);
+    }
+    EXPECT_EQ(Reading.ArchiveCount(), 1u);
+    EXPECT_EQ(Reading.ArchivesNotWhole(), 0u);
+}
+
+TEST_F(ArchiveReadingTest, AnArchiveTheLibraryKnowsAndThenFailsOnIsCountedAsNotWhole) {
+    std::mt19937 random(7); // nothing to compress
+    std::string data(100000, '\0');
+    for (char& byte : data)
+        byte = static_cast<char>(random());
+    const std::string whole = Dir / "whole.7z";
+    ASSERT_TRUE(WriteArchive(whole, "7z", "", {{"a.bin", data}, {"b.txt", "hello"}}));
+    const std::string bytes = test::ReadFileBytes(whole);
+    ASSERT_GT(bytes.size(), 40000u);
+    test::WriteFileBytes(Root + "/whole.7z", bytes);
+    // Its list of entries stands at the end: what is cut loses it.
+    test::WriteFileBytes(Root + "/cut.7z", bytes.substr(0, bytes.size() - 10));
+    // A split archive's first volume is its first bytes.
+    test::WriteFileBytes(Root + "/split.7z.001", bytes.substr(0, 20480));
+    // The library writes no encryption of 7z; this one holds secret.txt, its list encrypted.
+    fs::copy_file(fs::path(ORLENTA_TEST_DATA) / "encrypted-headers.7z",
+                  Root + "/encrypted-headers.7z");
+
+    const IXMLDiscType disc = Read();
+    EXPECT_EQ(Listing(Folder(disc, "whole.7z")), (std::multiset<std::string>{"a.bin", "b.txt"}));
+    for (const char* broken : {"cut.7z", "split.7z.001", "encrypted-headers.7z"}) {
+        SCOPED_TRACE(broken);
+        const TXMLDirectoryType folder = Folder(disc, broken);
+        ASSERT_TRUE(folder);
+        EXPECT_EQ(folder.Archive().value_or(""), "7z");
+        EXPECT_TRUE(Listing(folder).empty());
+    }
+    EXPECT_EQ(Reading.ArchiveCount(), 4u);
+    EXPECT_EQ(Reading.ArchivesNotWhole(), 3u);
+}
+
+TEST_F(ArchiveReadingTest, StopIsTakenInsideTheDataOfOneLargeCompressedEntry) {
+    // A tar.bz2 of a few kilobytes whose one file is 4 GiB of zeros: bzip2 streams one after
+    // another make one stream, so the zeros are compressed once and repeated.
+    constexpr std::uint64_t kChunk = 16u << 20;
+    constexpr int kChunks = 256;
+    constexpr std::uint64_t kSize = kChunk * kChunks - (1u << 20); // room for the end mark
+    const std::string header = TarHeader("zeros.bin", kSize);
+    ASSERT_FALSE(header.empty());
+    std::string bytes = Compressed(header, "bz2");
+    const std::string chunk = Compressed(std::string(kChunk, '\0'), "bz2");
+    ASSERT_FALSE(chunk.empty());
+    for (int i = 0; i < kChunks; ++i)
+        bytes += chunk;
+    const std::string path = Root + "/huge.tar.bz2";
+    test::WriteFileBytes(path, bytes);
+    MakeTree(Root, {"z-after.txt"});
+
+    // Stop from the front end's turns soon after the archive is found.
+    bool found = false;
+    int turns = 0;
+    Reading.OnArchiveFound = [&](std::string_view) { found = true; };
+    Reading.DirReader().SetOnProcessEvents([&](TDirReader& reader) {
+        if (found && ++turns == 3)
+            reader.Stop();
+    });
+    const IXMLDiscType disc = Read();
+    EXPECT_FALSE(Reading.DirReader().Active());
+    const TXMLDirectoryType folder = Folder(disc, "huge.tar.bz2");
+    EXPECT_EQ(Listing(folder), std::multiset<std::string>{"zeros.bin"});
+    EXPECT_EQ(folder.Size(), kSize);
+    EXPECT_EQ(disc.FileCount(), "1"); // the walk ended inside the archive
+    EXPECT_EQ(Reading.ArchivesNotWhole(), 0u);
+
+    // The listing says so itself.
+    int asked = 0;
+    std::vector<std::string> entries;
+    const TArchiveListing listing = ListArchive(
+        path, [](std::string_view) {},
+        [&](const TArchiveEntry& entry) {
+            entries.emplace_back(entry.Path);
+            return true;
+        },
+        [&] { return ++asked < 3; });
+    EXPECT_EQ(listing, TArchiveListing::Stopped);
+    EXPECT_EQ(entries, std::vector<std::string>{"zeros.bin"});
+    EXPECT_EQ(asked, 3);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "core/xml/DocumentMemory.h"
 
+#include "AddressSanitizer.h"
 #include "core/catalogue/OrlentaData.h"
 
 #include <cstdio>
@@ -17,14 +18,6 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define ORLENTA_TEST_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ORLENTA_TEST_ADDRESS_SANITIZER 1
-#endif
-#endif
 
 // The program's operator new, which can be made to fail on one thread: the allocator's own lists
 // then cannot grow, as when the process is out of memory.
