@@ -104,6 +104,80 @@ std::string FileStem(const std::string& path) {
     return stem;
 }
 
+// The files named so far, by directory and name: one array with open addressing, since a list
+// may name millions of files, and a node of their own would cost each one an allocation and a
+// cache miss or two more on every look-up.
+class TFileNameTable {
+public:
+    struct TSlot {
+        std::uint64_t Hash = 0; // with its lowest bit set; 0 marks a free slot
+        std::uint32_t Parent = 0;
+        std::uint32_t NameSize = 0;
+        const char* Name = nullptr;
+        pugi::xml_node File;
+    };
+
+    // The slot of name in directory parent, or nullptr.
+    TSlot* Find(std::size_t parent, std::string_view name) {
+        if (FSlots.empty())
+            return nullptr;
+        TSlot& slot = SlotFor(HashOf(parent, name), parent, name);
+        return slot.Hash != 0 ? &slot : nullptr;
+    }
+
+    // The slot of name in directory parent, and whether it was free and is now taken for it
+    // (its Name then views name until the caller points it elsewhere). A later Insert may
+    // move every slot.
+    std::pair<TSlot*, bool> Insert(std::size_t parent, std::string_view name) {
+        if (2 * (FCount + 1) > FSlots.size())
+            Grow();
+        const std::uint64_t hash = HashOf(parent, name);
+        TSlot& slot = SlotFor(hash, parent, name);
+        if (slot.Hash != 0)
+            return {&slot, false};
+        slot = {hash,
+                static_cast<std::uint32_t>(parent),
+                static_cast<std::uint32_t>(name.size()),
+                name.data(),
+                {}};
+        ++FCount;
+        return {&slot, true};
+    }
+
+    // Never 0: its lowest bit is set.
+    static std::uint64_t HashOf(std::size_t parent, std::string_view name) {
+        return (std::hash<std::string_view>()(name) ^ (parent * 0x9E3779B97F4A7C15ull)) | 1;
+    }
+
+private:
+    TSlot& SlotFor(std::uint64_t hash, std::size_t parent, std::string_view name) {
+        const std::size_t mask = FSlots.size() - 1;
+        for (std::size_t i = (hash >> 1) & mask;; i = (i + 1) & mask) {
+            TSlot& slot = FSlots[i];
+            if (slot.Hash == 0 || (slot.Hash == hash && slot.Parent == parent &&
+                                   std::string_view(slot.Name, slot.NameSize) == name))
+                return slot;
+        }
+    }
+
+    void Grow() {
+        std::vector<TSlot> old(FSlots.empty() ? 1024 : FSlots.size() * 2);
+        old.swap(FSlots);
+        const std::size_t mask = FSlots.size() - 1;
+        for (const TSlot& slot : old) {
+            if (slot.Hash == 0)
+                continue;
+            std::size_t i = (slot.Hash >> 1) & mask;
+            while (FSlots[i].Hash != 0)
+                i = (i + 1) & mask;
+            FSlots[i] = slot;
+        }
+    }
+
+    std::vector<TSlot> FSlots;
+    std::size_t FCount = 0;
+};
+
 // Builds the tree of one disc from entries whose folders may come in any order. Paths follow
 // the rule of archive headers: empty components, "." and ".." are dropped, so no name is empty
 // or leads elsewhere. The tree is made in loops, never by recursion, since a list may name a
@@ -175,6 +249,10 @@ private:
         std::uint64_t Total = 0;
         bool SizeGiven = false;
         std::string_view Archive; // its own or inherited; points into the document
+        // Whether names of either kind stand in it: most folders hold only one kind, and a
+        // look-up for the other kind is then spared.
+        bool HasDirectories = false;
+        bool HasFiles = false;
     };
 
     // A name in a directory, as the list gives it.
@@ -185,7 +263,7 @@ private:
     };
     struct TNameKeyHash {
         std::size_t operator()(const TNameKey& key) const {
-            return std::hash<std::string_view>()(key.Name) ^ (key.Parent * 0x9E3779B97F4A7C15ull);
+            return TFileNameTable::HashOf(key.Parent, key.Name);
         }
     };
 
@@ -240,7 +318,7 @@ private:
                             bool archiveFolder) {
         if (const auto found = FDirectoryNames.find({parent, name}); found != FDirectoryNames.end())
             return found->second;
-        if (!archiveFolder && FFileNames.count({parent, name}) != 0)
+        if (!archiveFolder && FDirectories[parent].HasFiles && FFileNames.Find(parent, name))
             ThrowFileAndFolder(line);
         return MakeDirectory(parent, name);
     }
@@ -254,6 +332,7 @@ private:
             element.SetSize(0);
         FDirectories.push_back({element, parent, 0, false, FDirectories[parent].Archive});
         const std::size_t index = FDirectories.size() - 1;
+        FDirectories[parent].HasDirectories = true;
         FDirectoryNames.emplace(TNameKey{parent, KeptName(element.Name(), name)}, index);
         return index;
     }
@@ -263,36 +342,48 @@ private:
     // of those before.
     void AddFile(std::size_t parent, std::string_view name, const TListEntry& entry) {
         TDirectory& directory = FDirectories[parent];
-        const bool inArchive = !directory.Archive.empty();
-        if (!inArchive) {
+        if (!directory.Archive.empty()) {
+            AddFilename(directory, name, entry);
+            return;
+        }
+        if (directory.HasDirectories) {
             if (const auto folder = FDirectoryNames.find({parent, name});
                 folder != FDirectoryNames.end() && FDirectories[folder->second].Archive.empty())
                 ThrowFileAndFolder(entry.Line);
-            if (const auto found = FFileNames.find({parent, name}); found != FFileNames.end()) {
-                const IXMLFilenameType file(found->second, FDirectories[0].Element.OwnerDocument(),
-                                            TXMLBinding::Filename);
-                if (entry.Size) {
-                    directory.Total -= RecordedSize(found->second).value_or(0);
-                    directory.Total += *entry.Size;
-                    file.SetSize(*entry.Size);
-                }
-                if (entry.Modified)
-                    file.SetModified(*entry.Modified);
-                return;
-            }
         }
+        // One look-up for a new name, the commonest case by far.
+        const auto [slot, added] = FFileNames.Insert(parent, name);
+        if (added) {
+            const IXMLFilenameType file = AddFilename(directory, name, entry);
+            const std::string_view kept = KeptName(file.Text(), name);
+            slot->Name = kept.data();
+            slot->File = file.XmlNode();
+            directory.HasFiles = true;
+            ++FFiles;
+            if (entry.Size)
+                directory.Total += *entry.Size;
+            return;
+        }
+        const IXMLFilenameType file(slot->File, FDirectories[0].Element.OwnerDocument(),
+                                    TXMLBinding::Filename);
+        if (entry.Size) {
+            directory.Total -= RecordedSize(slot->File).value_or(0);
+            directory.Total += *entry.Size;
+            file.SetSize(*entry.Size);
+        }
+        if (entry.Modified)
+            file.SetModified(*entry.Modified);
+    }
+
+    static IXMLFilenameType AddFilename(const TDirectory& directory, std::string_view name,
+                                        const TListEntry& entry) {
         const IXMLFilenameType file = directory.Element.Filenames().Add();
         file.SetText(name);
         if (entry.Size)
             file.SetSize(*entry.Size);
         if (entry.Modified)
             file.SetModified(*entry.Modified);
-        if (inArchive)
-            return;
-        FFileNames.emplace(TNameKey{parent, KeptName(file.Text(), name)}, file.XmlNode());
-        ++FFiles;
-        if (entry.Size)
-            directory.Total += *entry.Size;
+        return file;
     }
 
     // The name as a key that lives as long as the builder: the document's own text where it
@@ -309,7 +400,7 @@ private:
     std::string FListName;
     std::vector<TDirectory> FDirectories;
     std::unordered_map<TNameKey, std::size_t, TNameKeyHash> FDirectoryNames;
-    std::unordered_map<TNameKey, pugi::xml_node, TNameKeyHash> FFileNames;
+    TFileNameTable FFileNames;
     std::deque<std::string> FOddNames;
     // The directories of the list's own directory lines, by the path the list gives them.
     std::unordered_map<std::string, std::size_t> FByPath;
