@@ -15,6 +15,7 @@ struct TExportOptions {
     std::string Format;
     int Disc = -1;
     std::string Output;
+    bool ForSpreadsheets = false;
 };
 
 void RunExport(const TExportOptions& options) {
@@ -23,6 +24,7 @@ void RunExport(const TExportOptions& options) {
     OpenCatalogue(session, options.File);
     const IXMLOrlentaDataType& root = session.XMLIndexData;
     TExportScope scope;
+    scope.ForSpreadsheets = options.ForSpreadsheets;
     if (options.Disc >= 0) {
         if (options.Disc >= root.Discs().Count()) {
             PrintError("There is no disc " + std::to_string(options.Disc) + " in \"" +
@@ -33,7 +35,7 @@ void RunExport(const TExportOptions& options) {
     }
     const TExportFormat format = *ExportFormatNamed(options.Format);
     if (!options.Output.empty()) {
-        ExportToFile(root, scope, format, options.Output);
+        ExportToFile(root, scope, format, options.Output, options.File);
         return;
     }
     std::ios::sync_with_stdio(false);
@@ -55,8 +57,12 @@ void RegisterExportCommand(CLI::App& app) {
     command->add_option("--disc", options->Disc, "Only the disc at this index (from 0)")
         ->check(CLI::NonNegativeNumber);
     command->add_option("-o,--output", options->Output,
-                        "File to write (replaced whole when the export is complete); standard "
-                        "output without it");
+                        "File to write (replaced whole when the export is complete; never the "
+                        "catalogue FILE itself); standard output without it");
+    command->add_flag("--for-spreadsheets", options->ForSpreadsheets,
+                      "csv: put an apostrophe before every value that begins with =, +, -, @, "
+                      "a tab, a carriage return or an apostrophe, so that a spreadsheet takes "
+                      "none as a formula; import --for-spreadsheets reads it back exactly");
     command->callback([options] { RunExport(*options); });
 }
 

@@ -14,6 +14,7 @@ struct TImportOptions {
     std::string List;
     std::optional<std::string> Title;
     std::string Format;
+    bool ForSpreadsheets = false;
 };
 
 void RunImport(const TImportOptions& options) {
@@ -21,10 +22,13 @@ void RunImport(const TImportOptions& options) {
     TCatalogueSession session(host);
     THeldDataFileLock lock(session, options.File);
     OpenOrNewCatalogue(session, options.File);
-    const TListFormat format = options.Format.empty()    ? GuessListFormat(options.List)
-                               : options.Format == "csv" ? TListFormat::Csv
-                                                         : TListFormat::Find;
-    ImportFileList(session, options.List, format, options.Title);
+    // "-": standard input, read through its name so that it is checked as any list is.
+    const std::string list = options.List == "-" ? "/dev/stdin" : options.List;
+    const TListFormat format = options.Format.empty()      ? GuessListFormat(options.List)
+                               : options.Format == "csv"   ? TListFormat::Csv
+                               : options.Format == "find0" ? TListFormat::Find0
+                                                           : TListFormat::Find;
+    ImportFileList(session, list, format, options.Title, options.ForSpreadsheets);
     SaveCatalogue(session, options.File);
 }
 
@@ -36,16 +40,26 @@ void RegisterImportCommand(CLI::App& app) {
         "import",
         "Add a disc to FILE (created when missing) from the list of files LIST, and save: a CSV "
         "whose header names a path column (as export writes it, or with size and date columns "
-        "of other names), or what find prints, plainly or with -printf '%y %s %T@ %p\\n'. A "
-        "malformed line stops the import with its line number; nothing is added.");
+        "of other names), or what find prints, plainly or with -printf '%y %s %T@ %p\\n'. One "
+        "path a line cannot hold a name with a line break: give find -print0 (or \\0 in "
+        "-printf) for those, a list with NUL bytes is read as NUL-ended records. LIST is a "
+        "regular file or a pipe, - for standard input. Paths lose empty, . and .. components. "
+        "A malformed line, one longer than 64 KiB, or a path that is both a file and a folder "
+        "stops the import with its line number; nothing is added. A path listed twice is one "
+        "entry.");
     command->add_option("FILE", options->File, "Data file to add the disc to")->required();
-    command->add_option("LIST", options->List, "List of files to read")->required();
+    command->add_option("LIST", options->List, "List of files to read; - for standard input")
+        ->required();
     command->add_option("--title", options->Title,
                         "Disc title (default: the title in the list, else the list's name)");
     command
         ->add_option("--format", options->Format,
-                     "csv or find (default: csv for a LIST ending in .csv, else find)")
-        ->check(CLI::IsMember({"csv", "find"}));
+                     "csv, find or find0 (NUL-ended records; default: csv for a LIST ending in "
+                     ".csv, else find, which reads NUL-ended records when the list holds a NUL)")
+        ->check(CLI::IsMember({"csv", "find", "find0"}));
+    command->add_flag("--for-spreadsheets", options->ForSpreadsheets,
+                      "csv: take one leading apostrophe off every value, as export "
+                      "--for-spreadsheets put it there");
     command->callback([options] { RunImport(*options); });
 }
 

@@ -103,6 +103,11 @@ EOrlentaError CannotOpenNonRegularFileError(const std::string& path, unsigned mo
     return EOrlentaError("Cannot open file \"" + path + "\". " + NotRegularFileReason(mode));
 }
 
+EOrlentaError CannotOpenNonListFileError(const std::string& path, unsigned mode) {
+    return EOrlentaError("Cannot open file \"" + path + "\". It is " + NotRegularFileKind(mode) +
+                         ", not a regular file or a pipe.");
+}
+
 EOrlentaError CannotCreateNonRegularFileError(const std::string& path, unsigned mode) {
     return EOrlentaError("Cannot create file \"" + path + "\". " + NotRegularFileReason(mode));
 }
@@ -134,6 +139,11 @@ EOrlentaError DataFileIsTemporaryFileError(const std::string& path,
 
 EOrlentaError CannotWriteStandardOutputError(int errnoValue) {
     return EOrlentaError("Cannot write to standard output. " + SystemErrorText(errnoValue));
+}
+
+EOrlentaError ExportOverCatalogueError(const std::string& path) {
+    return EOrlentaError("Cannot create file \"" + path +
+                         "\". It is the catalogue being exported.");
 }
 
 EOrlentaError ExportWriteError(int errnoValue) {

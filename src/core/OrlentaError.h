@@ -75,6 +75,9 @@ EOrlentaError CannotLockFileError(const std::string& path, int errnoValue);
 // "Cannot open file "%s". It is a FIFO, not a regular file." and the like, for a file of this
 // st_mode that is neither a regular file nor a directory.
 EOrlentaError CannotOpenNonRegularFileError(const std::string& path, unsigned mode);
+// "Cannot open file "%s". It is a device, not a regular file or a pipe." and the like: what a
+// list of files may be read from.
+EOrlentaError CannotOpenNonListFileError(const std::string& path, unsigned mode);
 // "Cannot create file "%s". It is a FIFO, not a regular file." and the like, as above.
 EOrlentaError CannotCreateNonRegularFileError(const std::string& path, unsigned mode);
 // "Cannot create file "%s". ..." for a file that has further names (hard links).
@@ -96,6 +99,9 @@ EOrlentaError DataFileIsTemporaryFileError(const std::string& path,
 EOrlentaError UnableToWriteError(const std::string& path);
 // "Cannot write to standard output. %s" with the system's reason for errnoValue.
 EOrlentaError CannotWriteStandardOutputError(int errnoValue);
+// "Cannot create file "%s". It is the catalogue being exported.": an export that would replace
+// its own catalogue's data file.
+EOrlentaError ExportOverCatalogueError(const std::string& path);
 // "Cannot write the export. %s" with the system's reason for errnoValue.
 EOrlentaError ExportWriteError(int errnoValue);
 // "Line %d of "%s": %s." for a file list whose line cannot be read; nothing is imported.

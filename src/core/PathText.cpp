@@ -27,6 +27,19 @@ std::string_view LastComponent(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+void CleanComponents(std::string_view path, std::vector<std::string_view>& components) {
+    components.clear();
+    while (!path.empty()) {
+        const std::size_t slash = path.find('/');
+        const std::string_view component = path.substr(0, slash);
+        if (!component.empty() && component != "." && component != "..")
+            components.push_back(component);
+        if (slash == std::string_view::npos)
+            break;
+        path.remove_prefix(slash + 1);
+    }
+}
+
 std::string DirectoryOf(const std::string& path) {
     const std::string_view parent = ExtractParentPath(path);
     if (parent.empty())

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orlenta {
 
@@ -16,6 +17,11 @@ std::string_view ExtractParentPath(std::string_view path);
 
 // The last component of path, without a trailing '/'.
 std::string_view LastComponent(std::string_view path);
+
+// Splits path at '/' into the components that name something: an empty one (a leading '/' or
+// '//'), "." and ".." are dropped, so that a path read from an archive or a list never reaches
+// above the folder it is put in. components is cleared first; its views point into path.
+void CleanComponents(std::string_view path, std::vector<std::string_view>& components);
 
 // The folder that holds the file at path: "." for a bare name, "/" for a file at the root.
 std::string DirectoryOf(const std::string& path);

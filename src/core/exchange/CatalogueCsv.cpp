@@ -9,10 +9,11 @@ namespace {
 
 // Writes the rows of one disc. The leading columns are the same on every row of the disc, so
 // they are quoted once.
-void WriteDiscRows(const TXMLDiscType& disc, int index, TTextSink& sink) {
+void WriteDiscRows(const TXMLDiscType& disc, int index, bool forSpreadsheets, TTextSink& sink) {
+    const auto append = forSpreadsheets ? &AppendSpreadsheetCsvField : &AppendCsvField;
     std::string lead = std::to_string(index);
     lead.push_back(',');
-    AppendCsvField(lead, disc.XmlNode().attribute("Title").value());
+    append(lead, disc.XmlNode().attribute("Title").value());
     lead.push_back(',');
     std::string filePath;
     const auto row = [&](std::string_view kind, std::string_view path, std::string_view name,
@@ -21,15 +22,15 @@ void WriteDiscRows(const TXMLDiscType& disc, int index, TTextSink& sink) {
         text.append(lead);
         text.append(kind);
         text.push_back(',');
-        AppendCsvField(text, path);
+        append(text, path);
         text.push_back(',');
-        AppendCsvField(text, name);
+        append(text, name);
         text.push_back(',');
-        AppendCsvField(text, element.attribute(kSizeAttribute).value());
+        append(text, element.attribute(kSizeAttribute).value());
         text.push_back(',');
-        AppendCsvField(text, element.attribute(kModifiedAttribute).value());
+        append(text, element.attribute(kModifiedAttribute).value());
         text.push_back(',');
-        AppendCsvField(text, archive);
+        append(text, archive);
         text.append("\r\n");
         sink.Written();
     };
@@ -60,7 +61,8 @@ void WriteCatalogueCsv(const TXMLOrlentaDataType& root, const TExportScope& scop
     TTextSink sink(out);
     sink.Append(kCsvHeader);
     for (const auto& [index, disc] : ExportedDiscs(root, scope.Disc))
-        WriteDiscRows(TXMLDiscType(disc, root.OwnerDocument(), TXMLBinding::Disc), index, sink);
+        WriteDiscRows(TXMLDiscType(disc, root.OwnerDocument(), TXMLBinding::Disc), index,
+                      scope.ForSpreadsheets, sink);
     sink.Flush();
 }
 

@@ -13,6 +13,9 @@ namespace orlenta {
 // What to write: every disc, or the one at this index (0 <= index < the number of discs).
 struct TExportScope {
     std::optional<int> Disc;
+    // CSV only: values marked for a spreadsheet (AppendSpreadsheetCsvField), so that none of
+    // them becomes a formula; the import takes the marks off again when told.
+    bool ForSpreadsheets = false;
 };
 
 // The column names of the CSV form, in order.

@@ -2,18 +2,41 @@
 
 namespace orlenta {
 
-void AppendCsvField(std::string& out, std::string_view field) {
+namespace {
+
+void AppendField(std::string& out, std::string_view field, bool marked) {
     if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        if (marked)
+            out.push_back('\'');
         out.append(field);
         return;
     }
     out.push_back('"');
+    if (marked)
+        out.push_back('\'');
     for (const char c : field) {
         if (c == '"')
             out.push_back('"');
         out.push_back(c);
     }
     out.push_back('"');
+}
+
+} // namespace
+
+void AppendCsvField(std::string& out, std::string_view field) {
+    AppendField(out, field, false);
+}
+
+void AppendSpreadsheetCsvField(std::string& out, std::string_view field) {
+    const bool marked = !field.empty() &&
+                        std::string_view("=+-@\t\r'").find(field.front()) != std::string_view::npos;
+    AppendField(out, field, marked);
+}
+
+void RemoveSpreadsheetMark(std::string& field) {
+    if (!field.empty() && field.front() == '\'')
+        field.erase(0, 1);
 }
 
 TCsvReader::TCsvReader(std::string_view text) : FText(text) {

@@ -13,6 +13,16 @@ namespace orlenta {
 // Appends field to out, quoted when it holds a comma, a quote, CR or LF; otherwise unchanged.
 void AppendCsvField(std::string& out, std::string_view field);
 
+// Appends field as AppendCsvField does, for a file that a spreadsheet will open: a value that
+// begins with '=', '+', '-', '@', a tab or a CR would be taken as a formula, so it gets an
+// apostrophe in front, the mark of a text cell. So does a value that begins with an apostrophe
+// itself, so that taking one leading apostrophe off every value that has one
+// (RemoveSpreadsheetMark) gives back every value exactly.
+void AppendSpreadsheetCsvField(std::string& out, std::string_view field);
+
+// field without the one apostrophe AppendSpreadsheetCsvField put in front of it.
+void RemoveSpreadsheetMark(std::string& field);
+
 // Reads the records of a CSV text one by one. Lenient where RFC 4180 is silent or strict about
 // line ends (LF alone ends a record too, a UTF-8 byte order mark at the start is skipped), strict
 // about quotes: a quote inside an unquoted field, text after a closing quote and a quote left

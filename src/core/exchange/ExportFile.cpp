@@ -1,8 +1,10 @@
 #include "core/exchange/ExportFile.h"
 
+#include "core/OrlentaError.h"
 #include "core/datafile/AtomicFile.h"
 
 #include <streambuf>
+#include <sys/stat.h>
 
 namespace orlenta {
 
@@ -52,7 +54,14 @@ void WriteCatalogue(const TXMLOrlentaDataType& root, const TExportScope& scope,
 }
 
 void ExportToFile(const TXMLOrlentaDataType& root, const TExportScope& scope, TExportFormat format,
-                  const std::string& path) {
+                  const std::string& path, const std::string& catalogueFile) {
+    // The same file by device and inode, reached through a symbolic link or a hard link too.
+    struct stat output {};
+    struct stat catalogue {};
+    if (!catalogueFile.empty() && stat(path.c_str(), &output) == 0 &&
+        stat(catalogueFile.c_str(), &catalogue) == 0 && output.st_dev == catalogue.st_dev &&
+        output.st_ino == catalogue.st_ino)
+        throw ExportOverCatalogueError(path);
     TAtomicFile file(path);
     TByteSinkBuffer buffer(file);
     std::ostream out(&buffer);

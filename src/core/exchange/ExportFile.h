@@ -25,8 +25,10 @@ void WriteCatalogue(const TXMLOrlentaDataType& root, const TExportScope& scope,
                     TExportFormat format, std::ostream& out);
 
 // Writes the export to the file at path through a new file renamed over it at the end: when
-// anything fails, no half-written file stands at path. Throws EOrlentaError.
+// anything fails, no half-written file stands at path. catalogueFile is the data file root was
+// loaded from (empty for none): a path that names that very file, by any link, is refused before
+// anything is written. Throws EOrlentaError.
 void ExportToFile(const TXMLOrlentaDataType& root, const TExportScope& scope, TExportFormat format,
-                  const std::string& path);
+                  const std::string& path, const std::string& catalogueFile);
 
 } // namespace orlenta

@@ -137,8 +137,9 @@ TListFormat GuessListFormat(std::string_view path) {
                : TListFormat::Find;
 }
 
-TFileList::TFileList(std::string text, TListFormat format, std::string name)
-    : FText(std::move(text)), FFormat(format), FName(std::move(name)) {
+TFileList::TFileList(std::string text, TListFormat format, std::string name, bool forSpreadsheets)
+    : FText(std::move(text)), FFormat(format), FName(std::move(name)),
+      FForSpreadsheets(forSpreadsheets) {
     // The first pass checks every line and finds the folder all paths share.
     bool first = true;
     bool allAbsolute = true;
@@ -150,7 +151,7 @@ TFileList::TFileList(std::string text, TListFormat format, std::string name)
         FTop = first ? std::string(folder) : std::string(CommonFolder(FTop, folder));
         first = false;
     });
-    FCutTop = FFormat == TListFormat::Find || (allAbsolute && !first);
+    FCutTop = FFormat != TListFormat::Csv || (allAbsolute && !first);
     if (!FCutTop)
         FTop.clear();
 }
@@ -201,6 +202,10 @@ void TFileList::ScanCsv(const TVisit& emit) {
             const std::size_t line = reader.RecordLine();
             if (fields.size() == 1 && fields[0].empty())
                 continue;
+            if (FForSpreadsheets) {
+                for (std::string& value : fields)
+                    RemoveSpreadsheetMark(value);
+            }
             if (fields.size() != width)
                 throw MalformedListLineError(FName, line,
                                              std::to_string(fields.size()) +
@@ -263,13 +268,19 @@ void TFileList::ScanFind(const TVisit& emit) {
     };
     std::vector<TLine> all;
     std::size_t number = 0;
+    // A name may hold a line feed, which only NUL-ended records can carry.
+    const char end =
+        FFormat == TListFormat::Find0 || FText.find('\0') != std::string::npos ? '\0' : '\n';
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
+        const std::size_t stop = text.find(end);
+        std::string_view line = text.substr(0, stop);
+        // CRLF line ends: the CR belongs to the line end, not to the name.
+        if (end == '\n' && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         ++number;
         if (!line.empty())
             all.push_back({line, number});
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        text = stop == std::string_view::npos ? std::string_view() : text.substr(stop + 1);
     }
     if (all.empty())
         return;

@@ -2,7 +2,7 @@
 
 // Lists of files that other programs write, read as entries of a disc: our own CSV export, any
 // CSV whose header names a path column, and what find prints, plainly or with
-// -printf '%y %s %T@ %p\n'.
+// -printf '%y %s %T@ %p\n', one path a line or (-print0, or \0 in -printf) a NUL-ended record.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,8 +15,13 @@ namespace orlenta {
 
 enum class TListFormat {
     Csv,
-    Find,
+    Find,  // one path a line, or one a NUL-ended record when the text holds a NUL
+    Find0, // one path a NUL-ended record (find -print0, or -printf with \0)
 };
+
+// The longest line a list may have: far beyond any path the system takes, and a bound on what a
+// stream that never ends a line can make us hold.
+inline constexpr std::size_t kMaxListLineBytes = 64 * 1024;
 
 // The format a list's file name suggests: CSV for a name ending in ".csv", find output otherwise.
 TListFormat GuessListFormat(std::string_view path);
@@ -40,8 +45,9 @@ struct TListEntry {
 class TFileList {
 public:
     // Reads the whole list and checks every line. Throws EOrlentaError naming the first line that
-    // cannot be read (name is the list's name in that message).
-    TFileList(std::string text, TListFormat format, std::string name);
+    // cannot be read (name is the list's name in that message). forSpreadsheets: a CSV written
+    // for spreadsheets, each value's leading apostrophe taken off (RemoveSpreadsheetMark).
+    TFileList(std::string text, TListFormat format, std::string name, bool forSpreadsheets = false);
 
     // Whether any entry gives a size.
     bool HasSizes() const { return FHasSizes; }
@@ -60,6 +66,7 @@ private:
     std::string FText;
     TListFormat FFormat;
     std::string FName;
+    bool FForSpreadsheets;
     bool FHasSizes = false;
     std::string FDiscTitle;
     // The directory all paths are below, "" for none, and whether paths are cut below it.

@@ -13,9 +13,11 @@ namespace orlenta {
 
 // Reads the list at path and appends a disc built from it to the open catalogue (a new one when
 // none is open); the disc becomes the selected one. Its title is title when given, else the one
-// the list holds, else the list's file name without its extension. Throws EOrlentaError before
-// anything is added when the list cannot be read or one of its lines is malformed.
+// the list holds, else the list's file name without its extension. Throws EOrlentaError, and adds
+// nothing, when the list cannot be read, one of its lines is malformed, or a path names both a
+// file and a folder.
+// forSpreadsheets: a CSV exported for spreadsheets (TExportScope::ForSpreadsheets).
 IXMLDiscType ImportFileList(TCatalogueSession& session, const std::string& path, TListFormat format,
-                            const std::optional<std::string>& title);
+                            const std::optional<std::string>& title, bool forSpreadsheets = false);
 
 } // namespace orlenta

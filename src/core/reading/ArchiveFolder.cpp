@@ -1,27 +1,10 @@
 #include "core/reading/ArchiveFolder.h"
 
+#include "core/PathText.h"
+
 #include <vector>
 
 namespace orlenta {
-
-namespace {
-
-// Splits path at '/' into the components that name something: an empty one (a leading '/' or
-// '//'), "." and ".." are dropped, so that no header reaches above the archive's folder.
-void CleanComponents(std::string_view path, std::vector<std::string_view>& components) {
-    components.clear();
-    while (!path.empty()) {
-        const std::size_t slash = path.find('/');
-        const std::string_view component = path.substr(0, slash);
-        if (!component.empty() && component != "." && component != "..")
-            components.push_back(component);
-        if (slash == std::string_view::npos)
-            break;
-        path.remove_prefix(slash + 1);
-    }
-}
-
-} // namespace
 
 TArchiveFolder::TArchiveFolder(TCatalogueSession& session, const IXMLDirectoryType& parent,
                                std::string_view name, bool recordSizes)

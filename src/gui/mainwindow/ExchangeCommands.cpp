@@ -60,7 +60,10 @@ void TExchangeCommands::FileExportActionExecute() {
     TExportScope scope;
     if (request.SelectedDisc && disc >= 0)
         scope.Disc = disc;
-    ExportToFile(FHost.Session().XMLIndexData, scope, request.Format, ToLocalPath(path));
+    scope.ForSpreadsheets = request.ForSpreadsheets;
+    const TCatalogueSession& session = FHost.Session();
+    ExportToFile(session.XMLIndexData, scope, request.Format, ToLocalPath(path),
+                 session.OrlentaFilename);
 }
 
 void TExchangeCommands::FileImportListActionExecute() {

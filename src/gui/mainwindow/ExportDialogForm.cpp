@@ -1,5 +1,6 @@
 #include "gui/mainwindow/ExportDialogForm.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -33,16 +34,33 @@ TExportDialogForm::TExportDialogForm(QWidget* parent, bool discSelected) : TOwnD
     FormatComboBox->addItem(QStringLiteral("Web page (HTML)"),
                             static_cast<int>(TExportFormat::Html));
     formatLabel->setBuddy(FormatComboBox);
+    ForSpreadsheetsCheckBox =
+        new QCheckBox(QStringLiteral("For s&preadsheets: no value may become a formula"));
+    ForSpreadsheetsCheckBox->setObjectName(QStringLiteral("ForSpreadsheetsCheckBox"));
+    ForSpreadsheetsCheckBox->setAccessibleName(QStringLiteral("For spreadsheets"));
+    ForSpreadsheetsCheckBox->setAccessibleDescription(
+        QStringLiteral("Puts an apostrophe before values that begin with =, +, -, @, a tab, a "
+                       "carriage return or an apostrophe"));
+    // Only the CSV form goes to spreadsheets.
+    const auto followFormat = [this] {
+        ForSpreadsheetsCheckBox->setEnabled(
+            static_cast<TExportFormat>(FormatComboBox->currentData().toInt()) ==
+            TExportFormat::Csv);
+    };
+    connect(FormatComboBox, &QComboBox::currentIndexChanged, this, followFormat);
+    followFormat();
     layout->addWidget(WholeCatalogueRadioButton);
     layout->addWidget(SelectedDiscRadioButton);
     layout->addWidget(formatLabel);
     layout->addWidget(FormatComboBox);
+    layout->addWidget(ForSpreadsheetsCheckBox);
     SetContent(content, QString());
 }
 
 TExportRequest TExportDialogForm::Request() const {
-    return {SelectedDiscRadioButton->isChecked(),
-            static_cast<TExportFormat>(FormatComboBox->currentData().toInt())};
+    const auto format = static_cast<TExportFormat>(FormatComboBox->currentData().toInt());
+    return {SelectedDiscRadioButton->isChecked(), format,
+            format == TExportFormat::Csv && ForSpreadsheetsCheckBox->isChecked()};
 }
 
 } // namespace orlenta

@@ -3,6 +3,7 @@
 #include "core/exchange/ExportFile.h"
 #include "gui/OwnDialog.h"
 
+class QCheckBox;
 class QComboBox;
 class QRadioButton;
 
@@ -12,9 +13,12 @@ namespace orlenta {
 struct TExportRequest {
     bool SelectedDisc = false; // the selected disc only, else the whole catalogue
     TExportFormat Format = TExportFormat::Csv;
+    // CSV: values marked so that a spreadsheet takes none as a formula.
+    bool ForSpreadsheets = false;
 };
 
-// "Export": the whole catalogue or the selected disc, and the format.
+// "Export": the whole catalogue or the selected disc, the format, and for CSV whether it is meant
+// for a spreadsheet.
 class TExportDialogForm : public TOwnDialog {
     Q_OBJECT
 public:
@@ -27,6 +31,7 @@ private:
     QRadioButton* WholeCatalogueRadioButton = nullptr;
     QRadioButton* SelectedDiscRadioButton = nullptr;
     QComboBox* FormatComboBox = nullptr;
+    QCheckBox* ForSpreadsheetsCheckBox = nullptr;
 };
 
 } // namespace orlenta

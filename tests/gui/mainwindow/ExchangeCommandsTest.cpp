@@ -7,6 +7,7 @@
 #include "gui/mainwindow/MainForm.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
@@ -50,6 +51,41 @@ private slots:
         QVERIFY(json.find("\"title\":\"" + selected + "\"") != std::string::npos);
         QCOMPARE(json.find("\"index\":", json.find("\"index\":") + 1), std::string::npos);
         QVERIFY(!form->FileChanged());
+    }
+
+    // The check box's name and state, its effect on the file, and the catalogue refused as the
+    // file to write.
+    void exportForSpreadsheets() {
+        auto form = OpenedForm();
+        form->Session().XMLDiscData.SetTitle("=1+1");
+        const std::string catalogue = ReadFileBytes(ToLocalPath(FCatalogueFile));
+        const auto exportCsv = [&](const QString& path) {
+            FPrompts.FileNames.push_back(path);
+            TDialogAnswer answer("orlenta::TExportDialogForm", [](QWidget* dialog) {
+                auto* box = Child<QCheckBox>(*dialog, "ForSpreadsheetsCheckBox");
+                QCOMPARE(box->accessibleName(), u"For spreadsheets"_s);
+                QVERIFY(!box->isChecked());
+                QVERIFY(box->isEnabled());
+                auto* format = Child<QComboBox>(*dialog, "FormatComboBox");
+                format->setCurrentIndex(1);
+                QVERIFY(!box->isEnabled());
+                format->setCurrentIndex(0);
+                box->setChecked(true);
+                Child<QPushButton>(*dialog, "OkButton")->click();
+            });
+            Child<QAction>(*form, "FileExportAction")->trigger();
+            QVERIFY(answer.Answered());
+        };
+        FPrompts.Answers.push_back(TMessageAnswer::Ok);
+        exportCsv(FCatalogueFile);
+        QCOMPARE(FPrompts.Messages.back().Text, u"Cannot create file \""_s + FCatalogueFile +
+                                                    u"\". It is the catalogue being exported."_s);
+        QCOMPARE(ReadFileBytes(ToLocalPath(FCatalogueFile)), catalogue);
+
+        const QString path = QDir::current().absoluteFilePath(u"out.csv"_s);
+        exportCsv(path);
+        const std::string csv = ReadFileBytes(ToLocalPath(path));
+        QVERIFY(csv.find("\r\n0,'=1+1,directory,,") != std::string::npos);
     }
 
     void importAFileList() {
