@@ -44,7 +44,7 @@ void RegisterImportCommand(CLI::App& app) {
         "path a line cannot hold a name with a line break: give find -print0 (or \\0 in "
         "-printf) for those, a list with NUL bytes is read as NUL-ended records. LIST is a "
         "regular file or a pipe, - for standard input. Paths lose empty, . and .. components. "
-        "A malformed line, one longer than 64 KiB, or a path that is both a file and a folder "
+        "A malformed line, one longer than 1 MiB, or a path that is both a file and a folder "
         "stops the import with its line number; nothing is added. A path listed twice is one "
         "entry.");
     command->add_option("FILE", options->File, "Data file to add the disc to")->required();

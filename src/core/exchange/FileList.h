@@ -19,9 +19,10 @@ enum class TListFormat {
     Find0, // one path a NUL-ended record (find -print0, or -printf with \0)
 };
 
-// The longest line a list may have: far beyond any path the system takes, and a bound on what a
-// stream that never ends a line can make us hold.
-inline constexpr std::size_t kMaxListLineBytes = 64 * 1024;
+// The longest line a list may have: room for a path 100,000 folders deep (archives and other
+// catalogues hold such paths, far beyond what the system takes), and a bound on what a stream
+// that never ends a line can make us hold.
+inline constexpr std::size_t kMaxListLineBytes = 1024 * 1024;
 
 // The format a list's file name suggests: CSV for a name ending in ".csv", find output otherwise.
 TListFormat GuessListFormat(std::string_view path);

@@ -48,7 +48,7 @@ public:
                 // A list of NUL-ended records numbers them as its lines.
                 const bool nulEnded = FFormat == TListFormat::Find0 || FRecords > 0;
                 throw MalformedListLineError(FPath, (nulEnded ? FRecords : FLines) + 1,
-                                             "the line is longer than 64 KiB");
+                                             "the line is longer than 1 MiB");
             }
         }
     }
