@@ -28,7 +28,7 @@ TXMLDirectoryType FindDirectoryByID(const TXMLDirectoryType& directory, std::str
     // would add the attribute to every directory that lacks it.
     TXMLDirectoryType found;
     WalkDirectories(directory, TWalkAccess::ReadOnly, [&](const TXMLDirectoryType& current, int) {
-        if (id != current.XmlNode().attribute("ID").value())
+        if (id != current.XmlNode().attribute(kIDAttribute).value())
             return true;
         found = current;
         return false;

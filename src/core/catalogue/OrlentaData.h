@@ -141,10 +141,10 @@ private:
 
 class TXMLFilenameType : public TXMLNode {
 public:
-    static constexpr const char* kTag = "Filename";
+    static constexpr const char* kTag = kFilenameTag;
     using TXMLNode::TXMLNode;
-    std::string_view Text() const { return AttributeText("Text"); }
-    void SetText(std::string_view value) const { SetAttributeText("Text", value); }
+    std::string_view Text() const { return AttributeText(kTextAttribute); }
+    void SetText(std::string_view value) const { SetAttributeText(kTextAttribute, value); }
     // The file's size and modification time, when the disc was read with them.
     std::optional<std::uint64_t> Size() const { return RecordedSize(FNode); }
     std::optional<std::int64_t> Modified() const { return RecordedModified(FNode); }
@@ -154,7 +154,7 @@ public:
 
 class TXMLFilenamesType : public TXMLCollection<TXMLFilenameType> {
 public:
-    static constexpr const char* kTag = "Filenames";
+    static constexpr const char* kTag = kFilenamesTag;
     using TXMLCollection::TXMLCollection;
     TXMLFilenameType Filename(int index) const { return Item(index); }
 };
@@ -163,15 +163,15 @@ class TXMLDirectoriesType;
 
 class TXMLDirectoryType : public TXMLNode {
 public:
-    static constexpr const char* kTag = "Directory";
-    static constexpr const char* kRootTag = "Root";
+    static constexpr const char* kTag = kDirectoryTag;
+    static constexpr const char* kRootTag = orlenta::kRootTag;
     using TXMLNode::TXMLNode;
-    std::string_view Name() const { return AttributeText("Name"); }
-    std::string_view ID() const { return AttributeText("ID"); }
+    std::string_view Name() const { return AttributeText(kNameAttribute); }
+    std::string_view ID() const { return AttributeText(kIDAttribute); }
     TXMLDirectoriesType Directories() const;
     TXMLFilenamesType Filenames() const;
-    void SetName(std::string_view value) const { SetAttributeText("Name", value); }
-    void SetID(std::string_view value) const { SetAttributeText("ID", value); }
+    void SetName(std::string_view value) const { SetAttributeText(kNameAttribute, value); }
+    void SetID(std::string_view value) const { SetAttributeText(kIDAttribute, value); }
     // The total size of the files recorded in the whole subtree and the directory's own
     // modification time, when the disc was read with sizes and dates.
     std::optional<std::uint64_t> Size() const { return RecordedSize(FNode); }
@@ -185,38 +185,42 @@ public:
         return archive ? std::optional<std::string_view>(archive.value()) : std::nullopt;
     }
     void SetArchive(std::string_view format) const { SetAttributeText(kArchiveAttribute, format); }
-
-    static constexpr const char* kArchiveAttribute = "Archive";
 };
 
 class TXMLDirectoriesType : public TXMLCollection<TXMLDirectoryType> {
 public:
-    static constexpr const char* kTag = "Directories";
+    static constexpr const char* kTag = kDirectoriesTag;
     using TXMLCollection::TXMLCollection;
     TXMLDirectoryType Directory(int index) const { return Item(index); }
 };
 
 class TXMLDiscType : public TXMLNode {
 public:
-    static constexpr const char* kTag = "Disc";
+    static constexpr const char* kTag = kDiscTag;
     using TXMLNode::TXMLNode;
-    std::string_view Title() const { return AttributeText("Title"); }
-    std::string_view Vendor() const { return AttributeText("Vendor"); }
-    std::string_view MediaType() const { return AttributeText("MediaType"); }
-    std::string_view CreationDate() const { return AttributeText("CreationDate"); }
-    std::string_view ReadDate() const { return AttributeText("ReadDate"); }
-    std::string_view DirCount() const { return AttributeText("DirCount"); }
-    std::string_view FileCount() const { return AttributeText("FileCount"); }
-    std::string_view Memo() const { return AttributeText("Memo"); }
+    std::string_view Title() const { return AttributeText(kTitleAttribute); }
+    std::string_view Vendor() const { return AttributeText(kVendorAttribute); }
+    std::string_view MediaType() const { return AttributeText(kMediaTypeAttribute); }
+    std::string_view CreationDate() const { return AttributeText(kCreationDateAttribute); }
+    std::string_view ReadDate() const { return AttributeText(kReadDateAttribute); }
+    std::string_view DirCount() const { return AttributeText(kDirCountAttribute); }
+    std::string_view FileCount() const { return AttributeText(kFileCountAttribute); }
+    std::string_view Memo() const { return AttributeText(kMemoAttribute); }
     TXMLDirectoryType Root() const;
-    void SetTitle(std::string_view value) const { SetAttributeText("Title", value); }
-    void SetVendor(std::string_view value) const { SetAttributeText("Vendor", value); }
-    void SetMediaType(std::string_view value) const { SetAttributeText("MediaType", value); }
-    void SetCreationDate(std::string_view value) const { SetAttributeText("CreationDate", value); }
-    void SetReadDate(std::string_view value) const { SetAttributeText("ReadDate", value); }
-    void SetDirCount(std::string_view value) const { SetAttributeText("DirCount", value); }
-    void SetFileCount(std::string_view value) const { SetAttributeText("FileCount", value); }
-    void SetMemo(std::string_view value) const { SetAttributeText("Memo", value); }
+    void SetTitle(std::string_view value) const { SetAttributeText(kTitleAttribute, value); }
+    void SetVendor(std::string_view value) const { SetAttributeText(kVendorAttribute, value); }
+    void SetMediaType(std::string_view value) const {
+        SetAttributeText(kMediaTypeAttribute, value);
+    }
+    void SetCreationDate(std::string_view value) const {
+        SetAttributeText(kCreationDateAttribute, value);
+    }
+    void SetReadDate(std::string_view value) const { SetAttributeText(kReadDateAttribute, value); }
+    void SetDirCount(std::string_view value) const { SetAttributeText(kDirCountAttribute, value); }
+    void SetFileCount(std::string_view value) const {
+        SetAttributeText(kFileCountAttribute, value);
+    }
+    void SetMemo(std::string_view value) const { SetAttributeText(kMemoAttribute, value); }
     // The absolute path the disc was read from; absent for virtual discs and those read before
     // it was kept. Reading it adds nothing.
     std::optional<std::string_view> Source() const {
@@ -226,30 +230,27 @@ public:
     void SetSource(std::string_view value) const { SetAttributeText(kSourceAttribute, value); }
     // The disc no longer says where it was read from.
     void RemoveSource() const { FNode.remove_attribute(kSourceAttribute); }
-
-private:
-    static constexpr const char* kSourceAttribute = "Source";
 };
 
 class TXMLDiscsType : public TXMLCollection<TXMLDiscType> {
 public:
-    static constexpr const char* kTag = "Discs";
+    static constexpr const char* kTag = kDiscsTag;
     using TXMLCollection::TXMLCollection;
     TXMLDiscType Disc(int index) const { return Item(index); }
 };
 
 class TXMLOrlentaDataType : public TXMLNode {
 public:
-    static constexpr const char* kTag = "OrlentaData";
+    static constexpr const char* kTag = kOrlentaDataTag;
     using TXMLNode::TXMLNode;
-    std::string_view Title() const { return AttributeText("Title"); }
-    std::string_view Memo() const { return AttributeText("Memo"); }
-    std::string_view LastDirectoryID() const { return AttributeText("LastDirectoryID"); }
+    std::string_view Title() const { return AttributeText(kTitleAttribute); }
+    std::string_view Memo() const { return AttributeText(kMemoAttribute); }
+    std::string_view LastDirectoryID() const { return AttributeText(kLastDirectoryIDAttribute); }
     TXMLDiscsType Discs() const;
-    void SetTitle(std::string_view value) const { SetAttributeText("Title", value); }
-    void SetMemo(std::string_view value) const { SetAttributeText("Memo", value); }
+    void SetTitle(std::string_view value) const { SetAttributeText(kTitleAttribute, value); }
+    void SetMemo(std::string_view value) const { SetAttributeText(kMemoAttribute, value); }
     void SetLastDirectoryID(std::string_view value) const {
-        SetAttributeText("LastDirectoryID", value);
+        SetAttributeText(kLastDirectoryIDAttribute, value);
     }
 };
 

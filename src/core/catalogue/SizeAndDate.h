@@ -5,14 +5,13 @@
 // the disc was read with sizes and dates; reading them never adds them, so a catalogue without
 // them stays byte for byte as it is.
 
+#include "core/catalogue/SchemaNames.h"
+
 #include <cstdint>
 #include <optional>
 #include <pugixml.hpp>
 
 namespace orlenta {
-
-inline constexpr const char* kSizeAttribute = "Size";
-inline constexpr const char* kModifiedAttribute = "Modified";
 
 // The recorded size in bytes; nothing when absent or not plain decimal digits within range.
 std::optional<std::uint64_t> RecordedSize(pugi::xml_node element);

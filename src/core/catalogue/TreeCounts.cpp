@@ -8,7 +8,7 @@
 namespace orlenta {
 
 bool IsArchiveFolder(const TXMLDirectoryType& directory) {
-    return static_cast<bool>(directory.XmlNode().attribute(TXMLDirectoryType::kArchiveAttribute));
+    return static_cast<bool>(directory.XmlNode().attribute(kArchiveAttribute));
 }
 
 bool HoldsArchives(const TXMLDirectoryType& top) {

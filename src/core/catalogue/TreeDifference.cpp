@@ -61,11 +61,12 @@ private:
 
     void CompareFiles(const TDirectoryPair& pair) {
         FNames.clear();
-        ForEachChild(pair.Before, TXMLFilenamesType::kTag, TXMLFilenameType::kTag,
-                     [&](pugi::xml_node file) { FNames.emplace(NameOf(file, "Text"), file); });
+        ForEachChild(
+            pair.Before, TXMLFilenamesType::kTag, TXMLFilenameType::kTag,
+            [&](pugi::xml_node file) { FNames.emplace(NameOf(file, kTextAttribute), file); });
         ForEachChild(pair.After, TXMLFilenamesType::kTag, TXMLFilenameType::kTag,
                      [&](pugi::xml_node file) {
-                         const std::string_view name = NameOf(file, "Text");
+                         const std::string_view name = NameOf(file, kTextAttribute);
                          const auto found = FNames.find(name);
                          if (found == FNames.end()) {
                              Note(TChangeKind::Added, Joined(pair.Path, name), false);
@@ -85,13 +86,13 @@ private:
         FNames.clear();
         ForEachChild(pair.Before, TXMLDirectoriesType::kTag, TXMLDirectoryType::kTag,
                      [&](pugi::xml_node directory) {
-                         FNames.emplace(NameOf(directory, "Name"), directory);
+                         FNames.emplace(NameOf(directory, kNameAttribute), directory);
                      });
         // Collected first: the table is reused by the subtrees listed below.
         std::vector<std::pair<pugi::xml_node, std::string>> added;
         ForEachChild(pair.After, TXMLDirectoriesType::kTag, TXMLDirectoryType::kTag,
                      [&](pugi::xml_node directory) {
-                         const std::string_view name = NameOf(directory, "Name");
+                         const std::string_view name = NameOf(directory, kNameAttribute);
                          const auto found = FNames.find(name);
                          if (found == FNames.end()) {
                              added.emplace_back(directory, Joined(pair.Path, name));
@@ -117,12 +118,12 @@ private:
             pending.pop_back();
             ForEachChild(directory, TXMLFilenamesType::kTag, TXMLFilenameType::kTag,
                          [&](pugi::xml_node file) {
-                             Note(kind, Joined(directoryPath, NameOf(file, "Text")), false);
+                             Note(kind, Joined(directoryPath, NameOf(file, kTextAttribute)), false);
                          });
             ForEachChild(directory, TXMLDirectoriesType::kTag, TXMLDirectoryType::kTag,
                          [&](pugi::xml_node child) {
-                             pending.emplace_back(child,
-                                                  Joined(directoryPath, NameOf(child, "Name")));
+                             pending.emplace_back(
+                                 child, Joined(directoryPath, NameOf(child, kNameAttribute)));
                          });
             Note(kind, std::move(directoryPath), true);
         }

@@ -13,7 +13,7 @@ void WriteDiscRows(const TXMLDiscType& disc, int index, bool forSpreadsheets, TT
     const auto append = forSpreadsheets ? &AppendSpreadsheetCsvField : &AppendCsvField;
     std::string lead = std::to_string(index);
     lead.push_back(',');
-    append(lead, disc.XmlNode().attribute("Title").value());
+    append(lead, disc.XmlNode().attribute(kTitleAttribute).value());
     lead.push_back(',');
     std::string filePath;
     const auto row = [&](std::string_view kind, std::string_view path, std::string_view name,
@@ -44,7 +44,7 @@ void WriteDiscRows(const TXMLDiscType& disc, int index, bool forSpreadsheets, TT
     WalkExportDirectories(root, [&](const TExportDirectory& directory) {
         row("directory", directory.Path, directory.Name, directory.Node, directory.Archive);
         ForEachFilenameElement(directory.Node, [&](pugi::xml_node file) {
-            const std::string_view name = file.attribute("Text").value();
+            const std::string_view name = file.attribute(kTextAttribute).value();
             filePath.assign(directory.Path);
             if (!filePath.empty())
                 filePath.push_back('/');

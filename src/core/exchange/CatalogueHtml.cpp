@@ -14,8 +14,12 @@ namespace {
 
 // The disc properties the page lists, with their labels, as the disc panel shows them.
 constexpr std::pair<const char*, const char*> kDiscProperties[] = {
-    {"Vendor", "Vendor"},      {"Media type", "MediaType"}, {"Creation date", "CreationDate"},
-    {"Read date", "ReadDate"}, {"Directories", "DirCount"}, {"Files", "FileCount"},
+    {"Vendor", kVendorAttribute},
+    {"Media type", kMediaTypeAttribute},
+    {"Creation date", kCreationDateAttribute},
+    {"Read date", kReadDateAttribute},
+    {"Directories", kDirCountAttribute},
+    {"Files", kFileCountAttribute},
 };
 
 void AppendProperty(std::string& text, std::string_view label, std::string_view value) {
@@ -39,21 +43,21 @@ void WriteCatalogueHtml(const TXMLOrlentaDataType& root, const TExportScope& sco
 
     text.append(kHtmlPageHead);
     text.append("{\"title\":");
-    AppendJsonString(text, element.attribute("Title").value(), true);
+    AppendJsonString(text, element.attribute(kTitleAttribute).value(), true);
     text.append(",\"memo\":");
-    AppendJsonString(text, UnescapeText(element.attribute("Memo").value()), true);
+    AppendJsonString(text, UnescapeText(element.attribute(kMemoAttribute).value()), true);
     text.append(",\"discs\":[");
     for (std::size_t i = 0; i < chosen.size(); ++i) {
         const pugi::xml_node disc = chosen[i];
         text.append(i == 0 ? "{\"title\":" : ",{\"title\":");
-        AppendJsonString(text, disc.attribute("Title").value(), true);
+        AppendJsonString(text, disc.attribute(kTitleAttribute).value(), true);
         text.append(",\"properties\":[");
         for (const auto& [label, attribute] : kDiscProperties) {
             AppendProperty(text, label, disc.attribute(attribute).value());
             text.push_back(',');
         }
-        AppendProperty(text, "Memo", UnescapeText(disc.attribute("Memo").value()));
-        if (const pugi::xml_attribute source = disc.attribute("Source")) {
+        AppendProperty(text, "Memo", UnescapeText(disc.attribute(kMemoAttribute).value()));
+        if (const pugi::xml_attribute source = disc.attribute(kSourceAttribute)) {
             text.push_back(',');
             AppendProperty(text, "Read from", source.value());
         }

@@ -10,10 +10,10 @@ namespace {
 
 // The disc's properties as stored, in the order the disc panel shows them, with their JSON keys.
 constexpr std::pair<const char*, const char*> kDiscProperties[] = {
-    {"title", "Title"},         {"vendor", "Vendor"},
-    {"mediaType", "MediaType"}, {"creationDate", "CreationDate"},
-    {"readDate", "ReadDate"},   {"dirCount", "DirCount"},
-    {"fileCount", "FileCount"},
+    {"title", kTitleAttribute},         {"vendor", kVendorAttribute},
+    {"mediaType", kMediaTypeAttribute}, {"creationDate", kCreationDateAttribute},
+    {"readDate", kReadDateAttribute},   {"dirCount", kDirCountAttribute},
+    {"fileCount", kFileCountAttribute},
 };
 
 void AppendMember(std::string& text, const char* key, std::string_view value) {
@@ -32,8 +32,8 @@ void WriteDisc(pugi::xml_node disc, int index, TXMLDocument* document, TTextSink
         AppendMember(text, key, disc.attribute(attribute).value());
     }
     text.push_back(',');
-    AppendMember(text, "memo", UnescapeText(disc.attribute("Memo").value()));
-    if (const pugi::xml_attribute source = disc.attribute("Source")) {
+    AppendMember(text, "memo", UnescapeText(disc.attribute(kMemoAttribute).value()));
+    if (const pugi::xml_attribute source = disc.attribute(kSourceAttribute)) {
         text.push_back(',');
         AppendMember(text, "source", source.value());
     }
@@ -51,9 +51,9 @@ void WriteCatalogueJson(const TXMLOrlentaDataType& root, const TExportScope& sco
     std::string& text = sink.Text();
     const pugi::xml_node element = root.XmlNode();
     text.push_back('{');
-    AppendMember(text, "title", element.attribute("Title").value());
+    AppendMember(text, "title", element.attribute(kTitleAttribute).value());
     text.push_back(',');
-    AppendMember(text, "memo", UnescapeText(element.attribute("Memo").value()));
+    AppendMember(text, "memo", UnescapeText(element.attribute(kMemoAttribute).value()));
     text.append(",\"discs\":[");
     bool first = true;
     for (const auto& [index, disc] : ExportedDiscs(root, scope.Disc)) {

@@ -39,15 +39,14 @@ void WalkExportDirectories(const TXMLDirectoryType& root, TVisit&& visit) {
             archives.resize(level + 1);
             std::string_view name;
             if (depth > 0) {
-                name = node.attribute("Name").value();
+                name = node.attribute(kNameAttribute).value();
                 path.resize(pathEnds[level - 1]);
                 if (!path.empty())
                     path.push_back('/');
                 path.append(name);
             }
             pathEnds[level] = path.size();
-            const pugi::xml_attribute archive =
-                node.attribute(TXMLDirectoryType::kArchiveAttribute);
+            const pugi::xml_attribute archive = node.attribute(kArchiveAttribute);
             archives[level] = archive ? std::string_view(archive.value())
                                       : (depth > 0 ? archives[level - 1] : std::string_view());
             visit(TExportDirectory{node, depth, name, path, archives[level]});

@@ -35,8 +35,7 @@ void AppendCompactAttributes(TTextSink& sink, pugi::xml_node element) {
 
 void OpenDirectory(const TExportDirectory& directory, TJsonTreeForm form, TTextSink& sink) {
     std::string& text = sink.Text();
-    const pugi::xml_attribute archive =
-        directory.Node.attribute(TXMLDirectoryType::kArchiveAttribute);
+    const pugi::xml_attribute archive = directory.Node.attribute(kArchiveAttribute);
     if (form == TJsonTreeForm::Readable) {
         text.append("{\"name\":");
         AppendJsonString(text, directory.Name);
@@ -50,7 +49,7 @@ void OpenDirectory(const TExportDirectory& directory, TJsonTreeForm form, TTextS
         ForEachFilenameElement(directory.Node, [&](pugi::xml_node file) {
             text.append(first ? "{\"name\":" : ",{\"name\":");
             first = false;
-            AppendJsonString(text, file.attribute("Text").value());
+            AppendJsonString(text, file.attribute(kTextAttribute).value());
             AppendReadableAttributes(text, file);
             text.push_back('}');
             sink.Written();
@@ -69,7 +68,7 @@ void OpenDirectory(const TExportDirectory& directory, TJsonTreeForm form, TTextS
         if (!first)
             text.push_back(',');
         first = false;
-        AppendJsonString(text, file.attribute("Text").value(), true);
+        AppendJsonString(text, file.attribute(kTextAttribute).value(), true);
         AppendCompactAttributes(sink, file);
         sink.Written();
     });

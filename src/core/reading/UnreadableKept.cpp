@@ -21,7 +21,7 @@ bool IsRoot(pugi::xml_node node) {
 std::vector<std::string_view> NamesFromRoot(pugi::xml_node directory) {
     std::vector<std::string_view> names;
     for (pugi::xml_node node = directory; node && !IsRoot(node); node = node.parent().parent())
-        names.push_back(node.attribute("Name").value());
+        names.push_back(node.attribute(kNameAttribute).value());
     std::reverse(names.begin(), names.end());
     return names;
 }
@@ -32,7 +32,7 @@ pugi::xml_node DirectoryAt(pugi::xml_node root, const std::vector<std::string_vi
     for (const std::string_view name : names) {
         const pugi::xml_node directories = ElementFrom(at.first_child(), TXMLDirectoriesType::kTag);
         pugi::xml_node child = ElementFrom(directories.first_child(), TXMLDirectoryType::kTag);
-        while (child && std::string_view(child.attribute("Name").value()) != name)
+        while (child && std::string_view(child.attribute(kNameAttribute).value()) != name)
             child = ElementFrom(child.next_sibling(), TXMLDirectoryType::kTag);
         if (!child)
             return {};

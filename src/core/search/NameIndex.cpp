@@ -44,9 +44,9 @@ TNameIndex::TNameIndex(const TXMLOrlentaDataType& root) {
 void TNameIndex::AddDisc(pugi::xml_node disc, const TXMLOrlentaDataType& root,
                          std::vector<std::uint32_t>& directoryAtDepth) {
     TDisc& entry = FDiscs.emplace_back();
-    entry.Title = disc.attribute("Title").value();
-    entry.Vendor = disc.attribute("Vendor").value();
-    entry.Memo = disc.attribute("Memo").value();
+    entry.Title = disc.attribute(kTitleAttribute).value();
+    entry.Vendor = disc.attribute(kVendorAttribute).value();
+    entry.Memo = disc.attribute(kMemoAttribute).value();
     entry.FirstDirectory = DirectoryCount();
     // An absent Root is a top directory without name or files.
     const TXMLDirectoryType top(ElementFrom(disc.first_child(), TXMLDirectoryType::kRootTag),
@@ -102,8 +102,8 @@ void TNameIndex::Reserve(pugi::xml_node firstDisc) {
     size_t directories = 0;
     size_t files = 0;
     for (pugi::xml_node disc = firstDisc; disc; disc = NextDiscElement(disc)) {
-        directories = std::min(kLimit, directories + 1 + count(disc, "DirCount"));
-        files = std::min(kLimit - directories, files + count(disc, "FileCount"));
+        directories = std::min(kLimit, directories + 1 + count(disc, kDirCountAttribute));
+        files = std::min(kLimit - directories, files + count(disc, kFileCountAttribute));
     }
     FStarts.reserve(directories + files + 1);
     FDirectoryEntries.reserve(directories + 1);
@@ -173,15 +173,15 @@ std::uint32_t TNameIndex::AddDirectory(pugi::xml_node directory, std::uint32_t p
     const std::uint32_t number = DirectoryCount();
     FParents.push_back(parent);
     FIDStarts.push_back(Offset(FIDs.size()));
-    FIDs += directory.attribute("ID").value();
+    FIDs += directory.attribute(kIDAttribute).value();
     FDirectoryEntries.push_back(Offset(FStarts.size()));
     FStarts.push_back(Offset(FNames.size()));
-    const TNodeTexts texts = ReadNode(directory, "Name");
+    const TNodeTexts texts = ReadNode(directory, kNameAttribute);
     FNames += texts.Name;
     AddValues(texts.Size, texts.Modified);
     ForEachFilenameElement(directory, [this](pugi::xml_node file) {
         FStarts.push_back(Offset(FNames.size()));
-        const TNodeTexts fileTexts = ReadNode(file, "Text");
+        const TNodeTexts fileTexts = ReadNode(file, kTextAttribute);
         FNames += fileTexts.Name;
         AddValues(fileTexts.Size, fileTexts.Modified);
     });
