@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/OrlentaError.h"
 #include "core/PathText.h"
+#include "core/catalogue/SizeAndDate.h"
 #include "core/reading/DiscReading.h"
 
 #include <cerrno>
@@ -83,7 +84,7 @@ public:
             return;
         ++FFiles;
         if (entry.Size)
-            FDirectories[parent].Total += *entry.Size;
+            FDirectories[parent].Total = SaturatingAdd(FDirectories[parent].Total, *entry.Size);
     }
 
     // Writes the counts and the totals of directories whose size the list did not give.
@@ -97,7 +98,8 @@ public:
             else if (FHasSizes)
                 directory.Element.SetSize(directory.Total);
             if (directory.Archive.empty())
-                FDirectories[directory.Parent].Total += directory.Total;
+                FDirectories[directory.Parent].Total =
+                    SaturatingAdd(FDirectories[directory.Parent].Total, directory.Total);
         }
         if (FHasSizes && !FDirectories[0].SizeGiven)
             FDirectories[0].Element.SetSize(FDirectories[0].Total);

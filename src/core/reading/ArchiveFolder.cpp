@@ -1,5 +1,7 @@
 #include "core/reading/ArchiveFolder.h"
 
+#include "core/catalogue/SizeAndDate.h"
+
 #include <vector>
 
 namespace orlenta {
@@ -100,7 +102,7 @@ void TArchiveFolder::Add(const TArchiveEntry& entry) {
     if (entry.SizeKnown) {
         file.SetSize(entry.Size);
         for (TFolder* above = &folder; above; above = above->Parent)
-            above->Total += entry.Size;
+            above->Total = SaturatingAdd(above->Total, entry.Size);
     }
     if (entry.ModifiedKnown)
         file.SetModified(entry.Modified);

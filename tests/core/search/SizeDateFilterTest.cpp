@@ -58,7 +58,7 @@ std::string Bounds(const TSizeDateFilter& filter) {
 
 TEST(SizeDateFilter, TakesExactlyTheFilterWordsOutOfTheText) {
     const TCentralEuropeanTime zone;
-    constexpr std::uint64_t kMax = TSizeDateFilter::kNoSize - 1;
+    constexpr std::uint64_t kMax = UINT64_MAX;
     const std::string max = std::to_string(kMax);
     const std::string earliest = std::to_string(TSizeDateFilter::kNoModified + 1);
     struct TCase {
