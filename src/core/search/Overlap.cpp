@@ -32,14 +32,10 @@ void ForEachFileOf(const TNameIndex& index, std::uint32_t disc, TVisit&& visit) 
 struct TTally {
     std::uint64_t Files = 0;
     std::uint64_t Bytes = 0;
-
-    void Add(const TTally& other) {
-        Files += other.Files;
-        Bytes = SaturatingAdd(Bytes, other.Bytes);
-    }
 };
 
-void Add(TOverlapCount& count, const TTally& tally) {
+// Adds tally to count, a TTally or a TOverlapCount.
+template <typename TCount> void Add(TCount& count, const TTally& tally) {
     count.Files += tally.Files;
     count.Bytes = SaturatingAdd(count.Bytes, tally.Bytes);
 }
@@ -111,7 +107,7 @@ public:
                         group.Files.Bytes = SaturatingMultiply(*size, run.size());
                         ++groups.SizedEnd;
                     }
-                    groups.Files.Add(group.Files);
+                    Add(groups.Files, group.Files);
                 });
             groups.EndGroup = static_cast<std::uint32_t>(FGroups.size());
         }
