@@ -47,9 +47,9 @@ public:
             text.pop_back();
             const std::uint32_t entry = index.ValueEntry(hit.Entry, hit.Directory);
             text += '\t';
-            if (const std::uint64_t size = index.Size(entry); size != TSizeDateFilter::kNoSize) {
+            if (const std::optional<std::uint64_t> size = index.Size(entry)) {
                 char digits[24];
-                text.append(digits, std::to_chars(digits, digits + sizeof digits, size).ptr);
+                text.append(digits, std::to_chars(digits, digits + sizeof digits, *size).ptr);
             }
             text += '\t';
             char stored[kUtcTimeLength];

@@ -21,4 +21,15 @@ std::optional<std::int64_t> RecordedModified(pugi::xml_node element);
 // The value of plain decimal digits (no sign, no spaces) within 64 bits; nothing otherwise.
 std::optional<std::uint64_t> ParseByteCount(const char* text);
 
+// total + bytes, or the largest number where the sum does not fit. Every size up to 2^64 - 1
+// can be stored, so a total of several can pass it; wrapped round, it would claim a few bytes
+// for a folder of the largest files. Stuck at the top, it still orders and compares as the most.
+constexpr std::uint64_t SaturatingAdd(std::uint64_t total, std::uint64_t bytes) {
+    return bytes > UINT64_MAX - total ? UINT64_MAX : total + bytes;
+}
+// bytes times count, or the largest number where the product does not fit, for the same reason.
+constexpr std::uint64_t SaturatingMultiply(std::uint64_t bytes, std::uint64_t count) {
+    return bytes != 0 && count > UINT64_MAX / bytes ? UINT64_MAX : bytes * count;
+}
+
 } // namespace orlenta

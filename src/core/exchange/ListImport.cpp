@@ -7,6 +7,7 @@
 #include "core/datafile/DataFile.h"
 #include "core/reading/DiscReading.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <deque>
@@ -234,7 +235,8 @@ public:
             else if (FHasSizes)
                 directory.Element.SetSize(directory.Total);
             if (directory.Archive.empty())
-                FDirectories[directory.Parent].Total += directory.Total;
+                FDirectories[directory.Parent].Total =
+                    SaturatingAdd(FDirectories[directory.Parent].Total, directory.Total);
         }
         if (FHasSizes && !FDirectories[0].SizeGiven)
             FDirectories[0].Element.SetSize(FDirectories[0].Total);
@@ -361,14 +363,15 @@ private:
             directory.HasFiles = true;
             ++FFiles;
             if (entry.Size)
-                directory.Total += *entry.Size;
+                directory.Total = SaturatingAdd(directory.Total, *entry.Size);
             return;
         }
         const IXMLFilenameType file(slot->File, FDirectories[0].Element.OwnerDocument(),
                                     TXMLBinding::Filename);
         if (entry.Size) {
-            directory.Total -= RecordedSize(slot->File).value_or(0);
-            directory.Total += *entry.Size;
+            // The later line's size takes the place of the earlier one's.
+            directory.Total -= std::min(directory.Total, RecordedSize(slot->File).value_or(0));
+            directory.Total = SaturatingAdd(directory.Total, *entry.Size);
             file.SetSize(*entry.Size);
         }
         if (entry.Modified)

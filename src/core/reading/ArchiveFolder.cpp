@@ -1,6 +1,7 @@
 #include "core/reading/ArchiveFolder.h"
 
 #include "core/PathText.h"
+#include "core/catalogue/SizeAndDate.h"
 
 #include <vector>
 
@@ -75,7 +76,7 @@ void TArchiveFolder::Add(const TArchiveEntry& entry) {
         file.SetSize(entry.Size);
         // The folders above get it in Finish, once for all files: a walk up from every file
         // would cost the depth of its folder each time.
-        folder.Total += entry.Size;
+        folder.Total = SaturatingAdd(folder.Total, entry.Size);
     }
     if (entry.ModifiedKnown)
         file.SetModified(entry.Modified);
@@ -88,7 +89,7 @@ void TArchiveFolder::Finish() {
     for (auto folder = FFolders.rbegin(); folder != FFolders.rend(); ++folder) {
         folder->Element.SetSize(folder->Total);
         if (folder->Parent)
-            folder->Parent->Total += folder->Total;
+            folder->Parent->Total = SaturatingAdd(folder->Parent->Total, folder->Total);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "core/DecimalText.h"
 #include "core/OrlentaError.h"
 #include "core/PathText.h"
+#include "core/catalogue/SizeAndDate.h"
 #include "core/reading/ArchiveFolder.h"
 #include "core/reading/ArchiveLister.h"
 
@@ -171,7 +172,7 @@ void TDiscReading::FileFoundHandler(TDirReader& sender, std::string_view fileNam
     const IXMLDirectoryType parent = CheckParentDirectory(fileName);
     const TEntryStatus& status = sender.EntryStatus();
     if (FRecordSizes && status.Known)
-        FOpenDirectories.back().Total += status.Size;
+        FOpenDirectories.back().Total = SaturatingAdd(FOpenDirectories.back().Total, status.Size);
     if (!FIncludeFilenames)
         return;
     const IXMLDiscType& disc = FSession.XMLDiscData;
@@ -226,7 +227,7 @@ void TDiscReading::CloseDirectory() {
     if (closed.Known)
         closed.Element.SetSize(closed.Total);
     if (!FOpenDirectories.empty())
-        FOpenDirectories.back().Total += closed.Total;
+        FOpenDirectories.back().Total = SaturatingAdd(FOpenDirectories.back().Total, closed.Total);
 }
 
 IXMLDirectoryType TDiscReading::CheckParentDirectory(std::string_view path) {

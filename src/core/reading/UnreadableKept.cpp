@@ -6,7 +6,6 @@
 #include "core/catalogue/TreeCounts.h"
 
 #include <algorithm>
-#include <limits>
 #include <string_view>
 
 namespace orlenta {
@@ -58,10 +57,9 @@ void AdjustCount(const IXMLDiscType& disc, std::string_view count, long long del
 
 // The size moves by the difference from was to now, without wrapping either way.
 std::uint64_t Moved(std::uint64_t size, std::uint64_t was, std::uint64_t now) {
-    constexpr std::uint64_t kMost = std::numeric_limits<std::uint64_t>::max();
     if (now >= was)
-        return size > kMost - (now - was) ? kMost : size + (now - was);
-    return size < was - now ? 0 : size - (was - now);
+        return SaturatingAdd(size, now - was);
+    return size - std::min(size, was - now);
 }
 
 void PutBack(const IXMLDiscType& read, const TXMLDirectoryType& into, pugi::xml_node from,

@@ -2,7 +2,9 @@
 
 #include "core/AsciiText.h"
 #include "core/MemoryPages.h"
+#include "core/catalogue/SizeAndDate.h"
 #include "core/search/RepeatedNames.h"
+#include "core/search/SizeRuns.h"
 
 #include <algorithm>
 #include <charconv>
@@ -11,16 +13,9 @@ namespace orlenta {
 
 namespace {
 
-constexpr std::uint64_t kNoSize = TSizeDateFilter::kNoSize;
-
 // The number of entries of index, directories and file names together.
 size_t EntryCount(const TNameIndex& index) {
     return index.DirectoryCount() == 0 ? 0 : index.FilesEnd(index.DirectoryCount() - 1);
-}
-
-std::uint64_t WastedBytes(std::uint64_t size, std::uint32_t copies) {
-    const std::uint64_t extra = copies - 1;
-    return size != 0 && extra > UINT64_MAX / size ? UINT64_MAX : size * extra;
 }
 
 // Builds the groups: the copies gathered per name, then split by size.
@@ -33,41 +28,20 @@ public:
     // found only once it is in a group.
     void AddName(std::span<const std::uint32_t> entries, TDuplicateMatch match) {
         if (match == TDuplicateMatch::Name) {
-            AddGroup(entries, kNoSize);
+            AddGroup(entries, std::nullopt);
             return;
         }
-        const std::uint64_t firstSize = FIndex.Size(entries.front());
-        if (firstSize != kNoSize &&
-            std::all_of(entries.begin() + 1, entries.end(),
-                        [&](std::uint32_t entry) { return FIndex.Size(entry) == firstSize; })) {
-            // The usual case: copies of one size, already in walk order.
-            AddGroup(entries, firstSize);
-            return;
-        }
-        FBySize.clear();
-        for (const std::uint32_t entry : entries)
-            FBySize.push_back({FIndex.Size(entry), entry});
-        // Stable: each size's copies stay in walk order.
-        std::stable_sort(FBySize.begin(), FBySize.end(),
-                         [](const TSized& a, const TSized& b) { return a.Size < b.Size; });
         bool anyWithoutSize = false;
-        for (size_t start = 0; start < FBySize.size();) {
-            const std::uint64_t size = FBySize[start].Size;
-            size_t end = start + 1;
-            while (end < FBySize.size() && FBySize[end].Size == size)
-                ++end;
-            if (size == kNoSize) {
-                anyWithoutSize = true;
-            } else if (end - start >= 2) {
-                FSameSize.clear();
-                for (size_t i = start; i < end; ++i)
-                    FSameSize.push_back(FBySize[i].Entry);
-                AddGroup(FSameSize, size);
-            }
-            start = end;
-        }
+        FSizeRuns.ForEach(
+            FIndex, entries,
+            [&](std::optional<std::uint64_t> size, std::span<const std::uint32_t> run) {
+                if (!size)
+                    anyWithoutSize = true;
+                else if (run.size() >= 2)
+                    AddGroup(run, size);
+            });
         if (anyWithoutSize)
-            AddGroup(entries, kNoSize);
+            AddGroup(entries, std::nullopt);
     }
 
     void Sort() {
@@ -81,8 +55,7 @@ public:
                           return a.Wasted > b.Wasted;
                       if (const int byName = CompareNames(name(a), name(b)))
                           return byName < 0;
-                      // kNoSize is the largest number: a group by name comes after those
-                      // of the same name by size.
+                      // A group by name comes after those of the same name by size.
                       if (a.Size != b.Size)
                           return a.ByName() != b.ByName() ? b.ByName() : a.Size > b.Size;
                       return FResult.Copies[a.FirstCopy].Entry < FResult.Copies[b.FirstCopy].Entry;
@@ -100,13 +73,8 @@ public:
     }
 
 private:
-    struct TSized {
-        std::uint64_t Size;
-        std::uint32_t Entry;
-    };
-
-    // Adds a group of the files of entries, in walk order, with size (kNoSize: by name).
-    void AddGroup(std::span<const std::uint32_t> entries, std::uint64_t size) {
+    // Adds a group of the files of entries, in walk order, with size (nothing: by name).
+    void AddGroup(std::span<const std::uint32_t> entries, std::optional<std::uint64_t> size) {
         const auto first = static_cast<std::uint32_t>(FResult.Copies.size());
         for (const std::uint32_t entry : entries) {
             const std::uint32_t directory = FIndex.DirectoryOf(entry);
@@ -114,13 +82,12 @@ private:
         }
         const auto copyCount = static_cast<std::uint32_t>(entries.size());
         FResult.Groups.push_back(
-            {size, size == kNoSize ? 0 : WastedBytes(size, copyCount), first, copyCount});
+            {size, size ? SaturatingMultiply(*size, copyCount - 1) : 0, first, copyCount});
     }
 
     const TNameIndex& FIndex;
     TDuplicates& FResult;
-    std::vector<TSized> FBySize;
-    std::vector<std::uint32_t> FSameSize;
+    TSizeRuns FSizeRuns;
 };
 
 } // namespace
@@ -136,8 +103,8 @@ TDuplicates FindDuplicates(const TNameIndex& index, const TDuplicateOptions& opt
     for (std::uint32_t directory = 0; directory < index.DirectoryCount(); ++directory) {
         const std::uint32_t end = index.FilesEnd(directory);
         for (std::uint32_t entry = index.DirectoryEntry(directory) + 1; entry < end; ++entry) {
-            const std::uint64_t size = index.Size(entry);
-            if (size != 0 && (size == kNoSize || size >= options.MinSize)) {
+            const std::optional<std::uint64_t> size = index.Size(entry);
+            if (!size || (*size != 0 && *size >= options.MinSize)) {
                 entries.push_back(entry);
                 hashes.push_back(NameHash(index.Name(entry)));
             }
@@ -174,8 +141,8 @@ void AppendDuplicateLines(std::string& text, const TNameIndex& index, const TDup
     for (const TDuplicateCopy& copy : duplicates.CopiesOf(group)) {
         text.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
         text += '\t';
-        if (const std::uint64_t size = index.Size(copy.Entry); size != kNoSize)
-            text.append(digits, std::to_chars(digits, digits + sizeof digits, size).ptr);
+        if (const std::optional<std::uint64_t> size = index.Size(copy.Entry))
+            text.append(digits, std::to_chars(digits, digits + sizeof digits, *size).ptr);
         text += '\t';
         text.append(digits, std::to_chars(digits, digits + sizeof digits, copy.Disc).ptr);
         text += '\t';

@@ -12,6 +12,7 @@
 #include "core/search/NameIndex.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -40,14 +41,14 @@ struct TDuplicateCopy {
 };
 
 struct TDuplicateGroup {
-    // The copies' size; TSizeDateFilter::kNoSize for a group by name.
-    std::uint64_t Size;
+    // The copies' size; nothing for a group by name.
+    std::optional<std::uint64_t> Size;
     // The bytes beyond the first copy, Size times copies less one (at most the largest number);
     // 0 for a group by name, whose waste is not known.
     std::uint64_t Wasted;
     std::uint32_t FirstCopy; // into TDuplicates::Copies
     std::uint32_t CopyCount; // at least 2
-    bool ByName() const { return Size == TSizeDateFilter::kNoSize; }
+    bool ByName() const { return !Size; }
 };
 
 struct TDuplicates {

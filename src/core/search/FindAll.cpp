@@ -143,7 +143,7 @@ TMissingValues MissingValues(const TNameIndex& index, const TSearchRequest& requ
     const std::vector<TFindHit> named = FindFiltered(index, request, split);
     const bool anyRecorded = std::any_of(named.begin(), named.end(), [&](const TFindHit& hit) {
         const std::uint32_t entry = index.ValueEntry(hit.Entry, hit.Directory);
-        return (!sizes || index.Size(entry) != TSizeDateFilter::kNoSize) &&
+        return (!sizes || index.Size(entry).has_value()) &&
                (!dates || index.Modified(entry) != TSizeDateFilter::kNoModified);
     });
     return named.empty() || anyRecorded ? TMissingValues::None : TMissingValues::InNameHits;
@@ -222,11 +222,10 @@ void SortFindHits(const TNameIndex& index, std::vector<TFindHit>& hits, TFindOrd
         break;
     }
     case TFindOrder::Size:
-        // The sentinel of no size is the largest number; it must sort below every size.
+        // No size sorts below every size.
         sortBy([&](const TFindHit& a, const TFindHit& b) {
-            const std::uint64_t aSize = index.Size(index.ValueEntry(a.Entry, a.Directory));
-            const std::uint64_t bSize = index.Size(index.ValueEntry(b.Entry, b.Directory));
-            return Compare(aSize + 1, bSize + 1);
+            return Compare(index.Size(index.ValueEntry(a.Entry, a.Directory)),
+                           index.Size(index.ValueEntry(b.Entry, b.Directory)));
         });
         break;
     case TFindOrder::Modified:

@@ -194,9 +194,10 @@ void TNameIndex::AddValues(const char* size, const char* modified) {
         size != nullptr ? ParseByteCount(size) : std::nullopt;
     const std::optional<std::int64_t> seconds =
         modified != nullptr ? ParseUtcTime(modified) : std::nullopt;
-    // The sentinels themselves, were they ever stored, read as not recorded.
-    SetLast(FSizes, FStarts.size(), FStarts.capacity(), bytes.value_or(TSizeDateFilter::kNoSize),
-            TSizeDateFilter::kNoSize);
+    if (bytes == kNoSizeMark)
+        FLargestSizes.push_back(Offset(FStarts.size() - 1));
+    SetLast(FSizes, FStarts.size(), FStarts.capacity(), bytes.value_or(kNoSizeMark), kNoSizeMark);
+    // A time of kNoModified cannot be stored: it lies far outside the years a time may have.
     SetLast(FModified, FStarts.size(), FStarts.capacity(),
             seconds.value_or(TSizeDateFilter::kNoModified), TSizeDateFilter::kNoModified);
 }
@@ -216,6 +217,11 @@ void TNameIndex::Finish() {
     ShrinkSlack(FDiscs);
     ShrinkSlack(FSizes);
     ShrinkSlack(FModified);
+    ShrinkSlack(FLargestSizes);
+}
+
+bool TNameIndex::HasLargestSize(std::uint32_t entry) const {
+    return std::binary_search(FLargestSizes.begin(), FLargestSizes.end(), entry);
 }
 
 std::uint32_t TNameIndex::DirectoryOf(std::uint32_t entry) const {
@@ -250,7 +256,8 @@ void TNameIndex::AppendPath(std::string& path, std::uint32_t directory) const {
 size_t TNameIndex::MemoryBytes() const {
     size_t bytes = FNames.capacity() + FIDs.capacity() + HeapBytes(FStarts) +
                    HeapBytes(FDirectoryEntries) + HeapBytes(FParents) + HeapBytes(FIDStarts) +
-                   HeapBytes(FDiscs) + HeapBytes(FSizes) + HeapBytes(FModified);
+                   HeapBytes(FDiscs) + HeapBytes(FSizes) + HeapBytes(FModified) +
+                   HeapBytes(FLargestSizes);
     // Short strings live inside TDisc itself, which HeapBytes(FDiscs) counts.
     for (const TDisc& disc : FDiscs) {
         for (const std::string* text : {&disc.Title, &disc.Vendor, &disc.Memo}) {

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,10 +57,12 @@ public:
         return std::string_view(FNames.data() + FStarts[entry],
                                 FStarts[entry + 1] - FStarts[entry]);
     }
-    // The size recorded for entry (a directory's the total below it);
-    // TSizeDateFilter::kNoSize when none is.
-    std::uint64_t Size(std::uint32_t entry) const {
-        return entry < FSizes.size() ? FSizes[entry] : TSizeDateFilter::kNoSize;
+    // The size recorded for entry (a directory's the total below it); nothing when none is.
+    std::optional<std::uint64_t> Size(std::uint32_t entry) const {
+        const std::uint64_t size = entry < FSizes.size() ? FSizes[entry] : kNoSizeMark;
+        if (size != kNoSizeMark || HasLargestSize(entry))
+            return size;
+        return std::nullopt;
     }
     // The modification time recorded for entry, seconds since 1970;
     // TSizeDateFilter::kNoModified when none is.
@@ -107,6 +110,13 @@ private:
     // Adds the last entry's size and time from their attributes' texts (null when absent).
     void AddValues(const char* size, const char* modified);
     void Finish();
+    // Whether entry, marked in FSizes as without a size, has the largest size instead.
+    bool HasLargestSize(std::uint32_t entry) const;
+
+    // What FSizes holds for an entry without a size. It is also a size a file may have, so
+    // the few entries that do have it are listed apart: a flag per entry would cost every
+    // catalogue memory for sizes that no disc holds.
+    static constexpr std::uint64_t kNoSizeMark = UINT64_MAX;
 
     std::vector<TDisc> FDiscs;
     std::string FNames;                           // every name, one after the other
@@ -115,11 +125,13 @@ private:
     std::vector<std::uint32_t> FParents;
     std::string FIDs;
     std::vector<std::uint32_t> FIDStarts; // directory -> start in FIDs; one more for the end
-    // entry -> size and time, with the sentinels of TSizeDateFilter for none. Empty until an
-    // entry has a value, so that a catalogue read without them costs nothing; then as long as
-    // the entries up to the last one with a value.
+    // entry -> size and time, with kNoSizeMark and TSizeDateFilter::kNoModified for none.
+    // Empty until an entry has a value, so that a catalogue read without them costs nothing;
+    // then as long as the entries up to the last one with a value.
     std::vector<std::uint64_t> FSizes;
     std::vector<std::int64_t> FModified;
+    // The entries whose size is kNoSizeMark itself, ascending.
+    std::vector<std::uint32_t> FLargestSizes;
 };
 
 // Builds an index a few discs at a time, for a caller that must get on with other work in

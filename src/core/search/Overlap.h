@@ -21,13 +21,13 @@ namespace orlenta {
 struct TOverlapCount {
     std::uint32_t Disc;  // the other disc's index; TNameIndex::kNone for all others together
     std::uint64_t Files; // the disc's files found there
-    std::uint64_t Bytes; // their recorded sizes together
+    std::uint64_t Bytes; // their recorded sizes together, the largest number when more
 };
 
 struct TOverlap {
     std::uint32_t Disc;  // the disc's index
     std::uint64_t Files; // its file names
-    std::uint64_t Bytes; // their recorded sizes together
+    std::uint64_t Bytes; // their recorded sizes together, the largest number when more
     // Every other disc that holds any of its files, by index.
     std::vector<TOverlapCount> Discs;
     TOverlapCount AllOthers;

@@ -28,9 +28,10 @@ std::optional<std::uint64_t> TakeDigits(std::string_view& text, size_t maxDigits
     size_t length = 0;
     std::uint64_t value = 0;
     while (length < text.size() && text[length] >= '0' && text[length] <= '9') {
-        if (length == maxDigits)
+        const auto digit = static_cast<std::uint64_t>(text[length] - '0');
+        if (length == maxDigits || value > (UINT64_MAX - digit) / 10)
             return std::nullopt;
-        value = value * 10 + static_cast<std::uint64_t>(text[length] - '0');
+        value = value * 10 + digit;
         ++length;
     }
     if (length == 0)
@@ -59,9 +60,9 @@ bool AddSize(std::string_view text, TSizeDateFilter& filter) {
     const std::optional<TComparison> comparison = TakeComparison(text);
     if (!comparison)
         return false;
-    // Up to 19 digits before the point always fit in 64 bits; the product with the unit is
-    // checked below. Eighteen after it are more than any size needs.
-    const std::optional<std::uint64_t> whole = TakeDigits(text, 19);
+    // Any number of bytes a file may have, up to 2^64 - 1, can be given; the product with the
+    // unit is checked below. Eighteen digits after the point are more than any size needs.
+    const std::optional<std::uint64_t> whole = TakeDigits(text, 20);
     if (!whole)
         return false;
     std::uint64_t fraction = 0;
@@ -82,7 +83,8 @@ bool AddSize(std::string_view text, TSizeDateFilter& filter) {
     // The value is numerator / denominator bytes, exactly: a decimal part of a unit need not be
     // a whole number of bytes, and > and < round it the way that keeps their meaning.
     using TWide = unsigned __int128;
-    if ((TWide{*whole} << shift) >= TWide{TSizeDateFilter::kNoSize})
+    constexpr TWide kLargest = UINT64_MAX;
+    if ((TWide{*whole} << shift) > kLargest)
         return false;
     TWide denominator = 1;
     for (size_t i = 0; i < fractionDigits; ++i)
@@ -90,19 +92,27 @@ bool AddSize(std::string_view text, TSizeDateFilter& filter) {
     const TWide numerator = (TWide{*whole} * denominator + fraction) << shift;
     const TWide floor = numerator / denominator;
     const TWide ceiling = floor + (numerator % denominator != 0 ? 1 : 0);
-    const auto clamp = [](TWide value) {
-        return static_cast<std::uint64_t>(std::min(value, TWide{TSizeDateFilter::kNoSize}));
+    const auto atLeast = [&](TWide bound) {
+        if (bound > kLargest) { // above every size: none passes
+            filter.MinSize = std::max<std::uint64_t>(filter.MinSize, 1);
+            filter.MaxSize = 0;
+        } else {
+            filter.MinSize = std::max(filter.MinSize, static_cast<std::uint64_t>(bound));
+        }
+    };
+    const auto atMost = [&](TWide bound) {
+        filter.MaxSize = std::min(filter.MaxSize, static_cast<std::uint64_t>(bound));
     };
     filter.OnSize = true;
     switch (*comparison) {
-    case TComparison::Above: filter.MinSize = std::max(filter.MinSize, clamp(floor + 1)); break;
-    case TComparison::AtLeast: filter.MinSize = std::max(filter.MinSize, clamp(ceiling)); break;
-    case TComparison::AtMost: filter.MaxSize = std::min(filter.MaxSize, clamp(floor)); break;
+    case TComparison::Above: atLeast(floor + 1); break;
+    case TComparison::AtLeast: atLeast(ceiling); break;
+    case TComparison::AtMost: atMost(floor); break;
     case TComparison::Below:
         if (ceiling == 0) // below nothing: no size passes
-            filter.MinSize = std::max<std::uint64_t>(filter.MinSize, 1), filter.MaxSize = 0;
+            atLeast(kLargest + 1);
         else
-            filter.MaxSize = std::min(filter.MaxSize, clamp(ceiling - 1));
+            atMost(ceiling - 1);
         break;
     }
     return true;

@@ -6,7 +6,8 @@
 //
 //   size:OP NUMBER[UNIT]   OP is >, <, >= or <=; NUMBER is digits with an optional decimal part
 //                          (1.5); UNIT is k, M, G or T (powers of 1024, either case), none for
-//                          bytes. The value in bytes must fit in 64 bits.
+//                          bytes. The value in bytes must fit in 64 bits
+//                          (up to 2^64 - 1).
 //   modified:OP DATE       DATE is YYYY, YYYY-MM or YYYY-MM-DD in local time. > is after the
 //                          whole period (modified:>2020 is from 2021-01-01 00:00 on), < before
 //                          its start, >= from its start, <= up to its end.
@@ -24,23 +25,22 @@ namespace orlenta {
 // The sizes and times that pass, as inclusive bounds; a filter not given passes everything,
 // also entries without the value.
 struct TSizeDateFilter {
-    // A size never recorded: a file of 2^64 - 1 bytes does not exist.
-    static constexpr std::uint64_t kNoSize = UINT64_MAX;
-    // A time never recorded.
+    // A time never recorded: it lies far before the year 0000, the first a stored time has.
     static constexpr std::int64_t kNoModified = INT64_MIN;
 
     bool OnSize = false;
     bool OnModified = false;
     std::uint64_t MinSize = 0;
-    std::uint64_t MaxSize = kNoSize - 1;
+    std::uint64_t MaxSize = UINT64_MAX;
     std::int64_t MinModified = kNoModified + 1;
     std::int64_t MaxModified = INT64_MAX;
 
     // Whether no filter was given.
     bool Empty() const { return !OnSize && !OnModified; }
-    // Whether an entry of size and modified (kNoSize, kNoModified when not recorded) passes.
-    bool Passes(std::uint64_t size, std::int64_t modified) const {
-        return (!OnSize || (size >= MinSize && size <= MaxSize)) &&
+    // Whether an entry of size (nothing when not recorded) and modified (kNoModified when not
+    // recorded) passes.
+    bool Passes(std::optional<std::uint64_t> size, std::int64_t modified) const {
+        return (!OnSize || (size && *size >= MinSize && *size <= MaxSize)) &&
                (!OnModified || (modified >= MinModified && modified <= MaxModified));
     }
 };

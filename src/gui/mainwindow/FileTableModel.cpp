@@ -1,5 +1,6 @@
 #include "gui/mainwindow/FileTableModel.h"
 
+#include "core/catalogue/SizeAndDate.h"
 #include "gui/NameCollator.h"
 #include "gui/SizeAndDateText.h"
 #include "gui/WindowText.h"
@@ -30,7 +31,7 @@ void TFileTableModel::ShowDirectory(const IXMLDirectoryType& directory) {
             row.Size = filename.Size();
             row.Modified = filename.Modified();
             if (row.Size)
-                FTotalSize = FTotalSize.value_or(0) + *row.Size;
+                FTotalSize = SaturatingAdd(FTotalSize.value_or(0), *row.Size);
             FRows.push_back(row);
         }
     }

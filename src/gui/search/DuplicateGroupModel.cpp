@@ -113,14 +113,14 @@ QVariant TDuplicateGroupModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
     if (const TDuplicateCopy* copy = Copy(index)) {
-        const std::uint64_t size = FIndex->Size(copy->Entry);
+        const std::optional<std::uint64_t> size = FIndex->Size(copy->Entry);
         switch (column) {
         case NameColumn: return ToQString(CopyPath(*FIndex, *copy));
         case DiscColumn: return ToQString(FIndex->Disc(copy->Disc).Title);
         case SizeColumn:
-            if (size == TSizeDateFilter::kNoSize)
+            if (!size)
                 return {};
-            return role == Qt::ToolTipRole ? ExactSizeText(size) : SizeText(size);
+            return role == Qt::ToolTipRole ? ExactSizeText(*size) : SizeText(*size);
         default: return {};
         }
     }
@@ -133,7 +133,7 @@ QVariant TDuplicateGroupModel::data(const QModelIndex& index, int role) const {
     case SizeColumn:
         if (group.ByName())
             return {};
-        return role == Qt::ToolTipRole ? ExactSizeText(group.Size) : SizeText(group.Size);
+        return role == Qt::ToolTipRole ? ExactSizeText(*group.Size) : SizeText(*group.Size);
     case CopiesColumn: return QLocale().toString(group.CopyCount);
     case WastedColumn:
         if (group.ByName())

@@ -181,7 +181,7 @@ void TDuplicatesPanel::Found(std::shared_ptr<const TNameIndex> index, TDuplicate
     if (generation == FGeneration && !FPending) {
         std::uint64_t wasted = 0;
         for (const TDuplicateGroup& group : duplicates.Groups)
-            wasted = group.Wasted > UINT64_MAX - wasted ? UINT64_MAX : wasted + group.Wasted;
+            wasted = SaturatingAdd(wasted, group.Wasted);
         const int groups = static_cast<int>(duplicates.Groups.size());
         FModel->SetGroups(std::move(index), std::move(duplicates));
         FStatusLabel->setText(

@@ -58,10 +58,10 @@ QVariant TFindHitModel::data(const QModelIndex& index, int role) const {
     const std::uint32_t valueEntry = FIndex->ValueEntry(hit.Entry, hit.Directory);
     switch (index.column()) {
     case SizeColumn: {
-        const std::uint64_t size = FIndex->Size(valueEntry);
-        if (size == TSizeDateFilter::kNoSize)
+        const std::optional<std::uint64_t> size = FIndex->Size(valueEntry);
+        if (!size)
             return {};
-        return role == Qt::ToolTipRole ? ExactSizeText(size) : SizeText(size);
+        return role == Qt::ToolTipRole ? ExactSizeText(*size) : SizeText(*size);
     }
     case ModifiedColumn: {
         const std::int64_t modified = FIndex->Modified(valueEntry);

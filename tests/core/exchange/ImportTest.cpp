@@ -93,6 +93,39 @@ TEST(ImportTest, FoldersArePutInPlaceForPathsInAnyOrder) {
     EXPECT_EQ(imported.DirCount, "2");
 }
 
+TEST(ImportTest, FolderTotalsStopAtTheLargestSize) {
+    // 2^64 - 1 and 2^63 bytes; a total past the largest stays at the largest.
+    struct TCase {
+        const char* What;
+        std::string List;
+        std::vector<std::string> Rows;
+    };
+    const std::vector<TCase> cases = {
+        {"the largest size",
+         "path,size\r\nbig,18446744073709551615\r\n",
+         {"directory  18446744073709551615 ", "file big 18446744073709551615 "}},
+        {"three files of 2^63 in one folder",
+         "path,size\r\nd/a,9223372036854775808\r\nd/b,9223372036854775808\r\n"
+         "d/c,9223372036854775808\r\n",
+         {"directory  18446744073709551615 ", "directory d 18446744073709551615 ",
+          "file d/a 9223372036854775808 ", "file d/b 9223372036854775808 ",
+          "file d/c 9223372036854775808 "}},
+        {"two folders of 2^63",
+         "path,size\r\nd/a,9223372036854775808\r\ne/b,9223372036854775808\r\n",
+         {"directory  18446744073709551615 ", "directory d 9223372036854775808 ",
+          "file d/a 9223372036854775808 ", "directory e 9223372036854775808 ",
+          "file e/b 9223372036854775808 "}},
+        {"no size beside the largest",
+         "path,size\r\nd/a,\r\nd/b,18446744073709551615\r\n",
+         {"directory  18446744073709551615 ", "directory d 18446744073709551615 ", "file d/a  ",
+          "file d/b 18446744073709551615 "}},
+    };
+    for (const TCase& test : cases) {
+        SCOPED_TRACE(test.What);
+        EXPECT_EQ(Import(test.List, TListFormat::Csv).Rows, test.Rows);
+    }
+}
+
 TEST(ImportTest, AMalformedLineIsNamedAndNothingIsAdded) {
     struct TCase {
         std::string List;
@@ -101,6 +134,7 @@ TEST(ImportTest, AMalformedLineIsNamedAndNothingIsAdded) {
     };
     const std::vector<TCase> cases = {
         {"path,size\r\na,1\r\nb,x\r\n", TListFormat::Csv, "Line 3 of "},
+        {"path,size\r\na,18446744073709551616\r\n", TListFormat::Csv, "Line 2 of "},
         {"path,size\r\na,1\r\n\"b\nc\",1,2\r\n", TListFormat::Csv, "Line 3 of "},
         {"path\r\na\r\nb\"c\r\n", TListFormat::Csv, "Line 3 of "},
         {"path\r\n\"open\r\n", TListFormat::Csv, "Line 2 of "},

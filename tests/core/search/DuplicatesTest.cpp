@@ -1,9 +1,11 @@
 // Duplicates and overlap on small catalogues: what makes files the same, the order of the
-// groups, what is left out, and the shares of a disc found on the others.
+// groups, what is left out, the shares of a disc found on the others, and sizes at the ends of
+// their range.
 
 #include "core/search/Duplicates.h"
 
 #include "TestSupport.h"
+#include "core/search/FindAll.h"
 #include "core/search/Overlap.h"
 
 #include <gtest/gtest.h>
@@ -176,6 +178,91 @@ TEST_F(DuplicatesTest, OverlapGivesTheSharesFoundOnEachOtherDiscAndOnAll) {
     Load({Files({R"(Text="a")", R"(Text="b")"}), Files({R"(Text="a" Size="5")"}), ""});
     EXPECT_EQ(OverlapLines(0), (TStrings{"1\tD1\t1\t0\t50.0%\t", "*\tall\t1\t0\t50.0%\t"}));
     EXPECT_EQ(OverlapLines(2), (TStrings{"*\tall\t0\t0\t\t"}));
+}
+
+TEST_F(DuplicatesTest, OverlapCountsEachFileOnceWhereverItsNameStands) {
+    // D0 holds t in two sizes, twice in one of them, and once without a size; the other discs
+    // hold t in one size, in none, in a size D0 lacks, and in every way at once.
+    const std::string many = Files({R"(Text="t" Size="5")", R"(Text="t" Size="7")", R"(Text="t")",
+                                    R"(Text="u" Size="1")"}) +
+                             R"(<Directories><Directory Name="s" ID="9">)" +
+                             Files({R"(Text="t" Size="5")"}) + "</Directory></Directories>";
+    Load({many, Files({R"(Text="t" Size="5")"}), Files({R"(Text="t")"}),
+          Files({R"(Text="t" Size="9")"}),
+          Files({R"(Text="t" Size="7")", R"(Text="t")", R"(Text="t" Size="5")"})});
+    // Size 5 finds both copies of 5 and the one without a size; no size finds every t; size 9
+    // only the one without a size.
+    EXPECT_EQ(OverlapLines(0), (TStrings{"1\tD1\t3\t10\t60.0%\t55.5%", "2\tD2\t4\t17\t80.0%\t94.4%",
+                                         "3\tD3\t1\t0\t20.0%\t0.0%", "4\tD4\t4\t17\t80.0%\t94.4%",
+                                         "*\tall\t4\t17\t80.0%\t94.4%"}));
+    // Size 9 is found where a t without a size stands, or where it stands without one itself.
+    EXPECT_EQ(OverlapLines(3),
+              (TStrings{"0\tD0\t1\t9\t100.0%\t100.0%", "2\tD2\t1\t9\t100.0%\t100.0%",
+                        "4\tD4\t1\t9\t100.0%\t100.0%", "*\tall\t1\t9\t100.0%\t100.0%"}));
+}
+
+TEST_F(DuplicatesTest, SizesAtTheEndsOfTheRange) {
+    constexpr const char* kLargest = "18446744073709551615"; // 2^64 - 1
+    constexpr const char* kHalf = "9223372036854775808";     // 2^63
+    struct TCase {
+        const char* Name;
+        TStrings D0;       // the files of D0; D1 holds one file f as D0's first
+        TStrings Lines;    // duplicates
+        TStrings Overlap;  // of D0
+        TStrings SizeHits; // FindAll of "size:>1G"
+    };
+    const std::string largest = std::string(R"(Text="f" Size=")") + kLargest + '"';
+    const std::string half = std::string(R"(Text="f" Size=")") + kHalf + '"';
+    const std::vector<TCase> cases = {
+        {"the largest size is a size",
+         {largest},
+         {"1\t18446744073709551615\t0\tD0\t/f", "1\t18446744073709551615\t1\tD1\t/f"},
+         {"1\tD1\t1\t18446744073709551615\t100.0%\t100.0%",
+          "*\tall\t1\t18446744073709551615\t100.0%\t100.0%"},
+         {"filename /f", "filename /f"}},
+        {"2^63",
+         {half},
+         {"1\t9223372036854775808\t0\tD0\t/f", "1\t9223372036854775808\t1\tD1\t/f"},
+         {"1\tD1\t1\t9223372036854775808\t100.0%\t100.0%",
+          "*\tall\t1\t9223372036854775808\t100.0%\t100.0%"},
+         {"filename /f", "filename /f"}},
+        {"three files of 2^63 in one folder: their bytes stop at the largest number",
+         {half, half, half},
+         {"1\t9223372036854775808\t0\tD0\t/f", "1\t9223372036854775808\t0\tD0\t/f",
+          "1\t9223372036854775808\t0\tD0\t/f", "1\t9223372036854775808\t1\tD1\t/f"},
+         {"1\tD1\t3\t18446744073709551615\t100.0%\t100.0%",
+          "*\tall\t3\t18446744073709551615\t100.0%\t100.0%"},
+         {"filename /f", "filename /f", "filename /f", "filename /f"}},
+        {"no size",
+         {R"(Text="f")"},
+         {"1\t\t0\tD0\t/f", "1\t\t1\tD1\t/f"},
+         {"1\tD1\t1\t0\t100.0%\t", "*\tall\t1\t0\t100.0%\t"},
+         {}},
+        // Written by hand: a number past the largest, or no number, is no size either.
+        {"past the largest",
+         {R"(Text="f" Size="18446744073709551616")"},
+         {"1\t\t0\tD0\t/f", "1\t\t1\tD1\t/f"},
+         {"1\tD1\t1\t0\t100.0%\t", "*\tall\t1\t0\t100.0%\t"},
+         {}},
+        {"not a number",
+         {R"(Text="f" Size="1e3")"},
+         {"1\t\t0\tD0\t/f", "1\t\t1\tD1\t/f"},
+         {"1\tD1\t1\t0\t100.0%\t", "*\tall\t1\t0\t100.0%\t"},
+         {}},
+    };
+    for (const TCase& test : cases) {
+        SCOPED_TRACE(test.Name);
+        Load({Files(test.D0), Files({test.D0.front()})});
+        EXPECT_EQ(Lines(), test.Lines);
+        EXPECT_EQ(OverlapLines(0), test.Overlap);
+        TSearchRequest request;
+        request.Text = "size:>1G";
+        request.InFilename = request.SizeDateFilters = true;
+        TStrings hits;
+        for (const TFindHit& hit : FindAll(Index, request))
+            hits.push_back("filename " + HitPath(Index, hit));
+        EXPECT_EQ(hits, test.SizeHits);
+    }
 }
 
 TEST(ShareTextTest, RoundsDownToATenth) {

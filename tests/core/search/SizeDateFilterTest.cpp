@@ -58,7 +58,7 @@ std::string Bounds(const TSizeDateFilter& filter) {
 
 TEST(SizeDateFilter, TakesExactlyTheFilterWordsOutOfTheText) {
     const TCentralEuropeanTime zone;
-    constexpr std::uint64_t kMax = TSizeDateFilter::kNoSize - 1;
+    constexpr std::uint64_t kMax = UINT64_MAX;
     const std::string max = std::to_string(kMax);
     const std::string earliest = std::to_string(TSizeDateFilter::kNoModified + 1);
     struct TCase {
@@ -78,6 +78,12 @@ TEST(SizeDateFilter, TakesExactlyTheFilterWordsOutOfTheText) {
         {"size:<0.5", "", "size 0..0 "},
         {"size:<0", "", "size 1..0 "}, // below nothing: no size passes
         {"size:>1k size:<2k", "", "size 1025..2047 "},
+        // Every size a file may have can be asked for, the largest too.
+        {"size:>=18446744073709551615", "", "size 18446744073709551615.." + max + " "},
+        {"size:<=18446744073709551615", "", "size 0.." + max + " "},
+        {"size:>18446744073709551615", "", "size 1..0 "}, // above every size: none passes
+        {"size:>=18446744073709551615.5", "", "size 1..0 "},
+        {"size:>18446744073709551614.5", "", "size 18446744073709551615.." + max + " "},
         // Dates in local time: > after the whole period, < before its start.
         {"modified:>2020", "", "modified 2020-12-31T23:00:00Z..9223372036854775807 "},
         {"modified:<2021-06", "", "modified " + earliest + "..2021-05-31T21:59:59Z "},
@@ -103,6 +109,8 @@ TEST(SizeDateFilter, TakesExactlyTheFilterWordsOutOfTheText) {
         {"Size:>1M", "Size:>1M", ""},
         {"size:> 1M", "size:> 1M", ""},
         {"size:>16777216T", "size:>16777216T", ""}, // 2^64 bytes
+        {"size:<18446744073709551616", "size:<18446744073709551616", ""},
+        {"size:<99999999999999999999", "size:<99999999999999999999", ""},
         {"size:>=1k;", "size:>=1k;", ""},
         {"modified:>2020-13", "modified:>2020-13", ""},
         {"modified:>2021-02-29", "modified:>2021-02-29", ""},

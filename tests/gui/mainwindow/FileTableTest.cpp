@@ -6,6 +6,7 @@
 #include "WindowTestSupport.h"
 #include "gui/SizeAndDateText.h"
 #include "gui/WindowText.h"
+#include "gui/mainwindow/FileTableModel.h"
 #include "gui/mainwindow/MainForm.h"
 
 #include <QAction>
@@ -215,6 +216,22 @@ private slots:
         QCOMPARE(root.attribute("Size").as_ullong(), kTotal + 5);
         QCOMPARE(Child<QLineEdit>(DiscPanel(*form), "TotalSizeLabeledEdit")->text(),
                  SizeText(kTotal + 5));
+    }
+
+    // Files of 2^63 bytes: the summary's total of three stops at the largest number instead of
+    // wrapping round to a small one.
+    void totalOfTheLargestFilesStopsAtTheLargestNumber() {
+        IXMLOrlentaDataType root = NewOrlentaData();
+        const IXMLDirectoryType top = root.Discs().Add().Root();
+        for (const char* name : {"a", "b", "c"}) {
+            const IXMLFilenameType file = top.Filenames().Add();
+            file.SetText(name);
+            file.SetSize(std::uint64_t{1} << 63);
+        }
+        TFileTableModel model;
+        model.ShowDirectory(top);
+        QVERIFY(model.TotalSize() == UINT64_MAX);
+        QCOMPARE(FileTableSummary(model), u"3 files, "_s + SizeText(UINT64_MAX));
     }
 
     // Without recorded sizes the cells and the total stay empty, the summary counts, sorting
