@@ -17,7 +17,7 @@
     </message>
     <message>
         <source>Edit &amp;properties</source>
-        <translation>Eigenschaften &amp;bearbeiten</translation>
+        <translation>E&amp;igenschaften</translation>
     </message>
     <message>
         <source>&amp;Stop reading</source>
