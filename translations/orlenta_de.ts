@@ -530,6 +530,7 @@ Möchten Sie die Datei zuerst speichern?</translation>
     </message>
     <message>
         <source>Words such as size:&gt;10M, size:&lt;700k, modified:&gt;2020-01-01 or modified:&lt;2021-06 keep the hits whose recorded size (k, M, G, T: units of 1024) or modification date (local time) passes them</source>
+        <extracomment>The words size: and modified: are typed as they stand in every language.</extracomment>
         <translation>Wörter wie size:&gt;10M, size:&lt;700k, modified:&gt;2020-01-01 oder modified:&lt;2021-06 behalten die Treffer, deren aufgenommene Größe (k, M, G, T: Einheiten von 1024) oder Änderungsdatum (Ortszeit) sie erfüllt</translation>
     </message>
     <message>

@@ -52,6 +52,7 @@ TFindAllPanel::TFindAllPanel(std::shared_ptr<TSharedNameIndex> names, QWidget* p
     FTextEdit->setAccessibleName(tr("Find"));
     FTextEdit->setPlaceholderText(tr("Part of a name, or a pattern such as *.pdf"));
     FTextEdit->setClearButtonEnabled(true);
+    //: The words size: and modified: are typed as they stand in every language.
     FTextEdit->setToolTip(
         tr("Words such as size:>10M, size:<700k, modified:>2020-01-01 or modified:<2021-06 keep "
            "the hits whose recorded size (k, M, G, T: units of 1024) or modification date (local "
