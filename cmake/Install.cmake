@@ -58,7 +58,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 if(ORLENTA_GUI)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
+    # Qt's own catalogues translate the standard buttons of message boxes and file dialogs; the
+    # program's own texts are built in.
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+        "shared-mime-info, desktop-file-utils, hicolor-icon-theme, qt6-translations-l10n")
 endif()
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -1,10 +1,13 @@
-// The program's entry: the application named "Orlenta", its main window, the message loop.
+// The program's entry: the application named "Orlenta", its main window in the user's language,
+// the message loop.
 
 #include "gui/OrlentaApplication.h"
+#include "gui/Translations.h"
 #include "gui/mainwindow/MainForm.h"
 
 int main(int argc, char** argv) {
     orlenta::TOrlentaApplication application(argc, argv);
+    const orlenta::TTranslations translations(QLocale::system());
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     orlenta::TMainForm mainForm(arguments);

@@ -21,10 +21,10 @@ void TOwnDialog::SetContent(QWidget* content, const QString& buttonsPanelName) {
     buttonsPanel->setObjectName(buttonsPanelName);
     auto* buttons = new QHBoxLayout(buttonsPanel);
     buttons->setContentsMargins(0, 0, 0, 0);
-    OkButton = new QPushButton(QStringLiteral("&Ok"));
+    OkButton = new QPushButton(tr("&Ok"));
     OkButton->setObjectName(QStringLiteral("OkButton"));
     OkButton->setDefault(true);
-    Button1 = new QPushButton(QStringLiteral("&Cancel"));
+    Button1 = new QPushButton(tr("&Cancel"));
     Button1->setObjectName(QStringLiteral("Button1"));
     // Only OK answers Enter, even while Cancel has the focus.
     Button1->setAutoDefault(false);

@@ -1,5 +1,6 @@
 #include "gui/SizeAndDateText.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
 
@@ -11,7 +12,8 @@ QString SizeText(std::uint64_t bytes) {
 }
 
 QString ExactSizeText(std::uint64_t bytes) {
-    return QStringLiteral("%1 bytes").arg(QLocale().toString(static_cast<qulonglong>(bytes)));
+    return QCoreApplication::translate("SizeAndDateText", "%1 bytes")
+        .arg(QLocale().toString(static_cast<qulonglong>(bytes)));
 }
 
 QString ModifiedText(std::int64_t seconds) {

@@ -1,7 +1,9 @@
 #include "gui/UserPrompts.h"
 
 #include "core/OrlentaError.h"
+#include "gui/CoreText.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -96,9 +98,9 @@ void ShowErrorBox(TUserPrompts& prompts, QWidget* parent, std::exception_ptr err
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
-        text = QString::fromUtf8(e.what());
+        text = CoreText(e.what());
     } catch (...) {
-        text = QStringLiteral("Unknown error");
+        text = QCoreApplication::translate("UserPrompts", "Unknown error");
     }
     prompts.Message(parent, TMessageKind::Error, ErrorMessageText(text), TMessageButtons::Ok);
 }

@@ -1,6 +1,7 @@
 #include "gui/about/EasterEggsForm.h"
 
 #include "core/about/AboutTexts.h"
+#include "gui/CoreText.h"
 #include "gui/UserPrompts.h"
 #include "gui/WindowText.h"
 #include "gui/about/AboutLook.h"
@@ -33,19 +34,19 @@ QPixmap MakerPhotograph() {
 TEasterEggsForm::TEasterEggsForm() {
     setObjectName(QStringLiteral("EasterEggsForm"));
 
-    FUrlPanel = CreateWhitePanel(this, QStringLiteral("UrlPanel"), QStringLiteral("Addresses"));
+    FUrlPanel = CreateWhitePanel(this, QStringLiteral("UrlPanel"), tr("Addresses"));
     FUrlMemo = new QPlainTextEdit(FUrlPanel);
-    NameControl(FUrlMemo, QStringLiteral("UrlMemo"), QStringLiteral("Addresses"));
+    NameControl(FUrlMemo, QStringLiteral("UrlMemo"), tr("Addresses"));
     FUrlMemo->setReadOnly(true);
     // The text area inside shows up to screen readers on its own.
-    FUrlMemo->viewport()->setAccessibleName(QStringLiteral("Addresses"));
+    FUrlMemo->viewport()->setAccessibleName(tr("Addresses"));
     FUrlMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     FUrlMemo->setFrameShape(QFrame::NoFrame);
     SetTextColour(FUrlMemo, QPalette::Text, kNavy);
     auto* urlLayout = new QVBoxLayout(FUrlPanel);
     urlLayout->addWidget(FUrlMemo);
 
-    FUpdatePanel = CreateWhitePanel(this, QStringLiteral("UpdatePanel"), QStringLiteral("Update"));
+    FUpdatePanel = CreateWhitePanel(this, QStringLiteral("UpdatePanel"), tr("Update"));
     FDownloadNowLabel = new QLabel(FUpdatePanel);
     NameControl(FDownloadNowLabel, QStringLiteral("DownloadNowLabel"), QString());
     QFont font = FDownloadNowLabel->font();
@@ -59,10 +60,10 @@ TEasterEggsForm::TEasterEggsForm() {
     auto* updateLayout = new QVBoxLayout(FUpdatePanel);
     updateLayout->addWidget(FDownloadNowLabel, 0, Qt::AlignCenter);
 
-    FMakerPanel = CreateWhitePanel(this, QStringLiteral("MakerPanel"), QStringLiteral("Maker"));
+    FMakerPanel = CreateWhitePanel(this, QStringLiteral("MakerPanel"), tr("Maker"));
     auto* photo = new QLabel(FMakerPanel);
     NameControl(photo, QStringLiteral("MakerPhotograph"),
-                QStringLiteral("Photograph of ") + QString::fromUtf8(kMakerFirstName));
+                tr("Photograph of %1").arg(QString::fromUtf8(kMakerFirstName)));
     photo->setPixmap(MakerPhotograph());
     photo->setAlignment(Qt::AlignCenter);
     auto* makerLine = new QLabel(ToQString(MakerPanelText()), FMakerPanel);
@@ -84,7 +85,7 @@ void TEasterEggsForm::FillInfo(const QString& site, const QString& softwarePage,
         UrlInfo(ToStdString(site), ToStdString(softwarePage), ToStdString(appName));
     FUrlMemo->setPlainText(ToQString(info.MemoText));
     FUpdateUrl = ToQString(info.UpdateUrl);
-    FDownloadNowLabel->setText(ToQString(DownloadNowText(kApplicationTitle)));
+    FDownloadNowLabel->setText(CoreText(DownloadNowText(kApplicationTitle)));
     FDownloadNowLabel->setAccessibleName(FDownloadNowLabel->text());
 }
 

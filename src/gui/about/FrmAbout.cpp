@@ -1,5 +1,6 @@
 #include "gui/about/FrmAbout.h"
 
+#include "gui/CoreText.h"
 #include "gui/WindowText.h"
 #include "gui/about/AboutLook.h"
 #include "gui/about/EasterEggsForm.h"
@@ -45,21 +46,20 @@ TfrmAbout::TfrmAbout(QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       FEasterEggsForm(std::make_unique<TEasterEggsForm>()), FEasterEggsKey(AboutBoxEasterEggs()) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About"));
-    setAccessibleName(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
+    setAccessibleName(tr("About"));
 
-    FHostPanel = CreateWhitePanel(this, QStringLiteral("HostPanel"), QStringLiteral("About box"));
+    FHostPanel = CreateWhitePanel(this, QStringLiteral("HostPanel"), tr("About box"));
     FHostLayout = new QVBoxLayout(FHostPanel);
     FHostLayout->setContentsMargins(0, 0, 0, 0);
-    FAboutPanel =
-        CreateWhitePanel(FHostPanel, QStringLiteral("AboutPanel"), QStringLiteral("About"));
+    FAboutPanel = CreateWhitePanel(FHostPanel, QStringLiteral("AboutPanel"), tr("About"));
     FHostLayout->addWidget(FAboutPanel);
     FCurrentPanel = FAboutPanel;
 
     // The version is placed by hand against the product name's bottom edge, so the two share a
     // panel without a layout.
     FTitlePanel = new QWidget(FAboutPanel);
-    NameControl(FTitlePanel, QStringLiteral("TitlePanel"), QStringLiteral("Product and version"));
+    NameControl(FTitlePanel, QStringLiteral("TitlePanel"), tr("Product and version"));
     FProductName = CreateLabel(FTitlePanel, QStringLiteral("ProductName"), QString());
     SetBold(FProductName);
     SetTextColour(FProductName, QPalette::WindowText, kMaroon);
@@ -76,7 +76,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     FSoftware = CreateLabel(FAboutPanel, QStringLiteral("lblSoftware"), QString());
 
     auto* rule = new QFrame(FAboutPanel);
-    NameControl(rule, QStringLiteral("NoticeRule"), QStringLiteral("Line above the notice"));
+    NameControl(rule, QStringLiteral("NoticeRule"), tr("Line above the notice"));
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Plain);
     SetTextColour(rule, QPalette::WindowText, kGrey);
@@ -104,8 +104,8 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     aboutLayout->addWidget(rule);
     aboutLayout->addWidget(FNoticeLabel);
 
-    FOKButton = new QPushButton(QStringLiteral("&Ok"), this);
-    NameControl(FOKButton, QStringLiteral("OKButton"), QStringLiteral("Ok"));
+    FOKButton = new QPushButton(tr("&Ok"), this);
+    NameControl(FOKButton, QStringLiteral("OKButton"), tr("Ok"));
     FOKButton->setDefault(true);
     connect(FOKButton, &QPushButton::clicked, this, [this] { SetResult(TResult::Ok); });
 
@@ -135,20 +135,20 @@ void TfrmAbout::SetTexts(const TAboutTexts& texts, const TMakerAddresses& maker)
     FProductName->setFont(font);
     FVersion->setText(ToQString(texts.Version));
     PlaceVersion();
-    FMakerLabel->setText(ToQString(texts.MakerLine));
+    FMakerLabel->setText(CoreText(texts.MakerLine));
     FEmail->setText(ToQString(texts.MailAddress));
     MakeLabelLink(FEmail, ToQString(texts.MailTarget));
     FSite->setText(ToQString(texts.SiteText));
     MakeLabelLink(FSite, ToQString(texts.SiteTarget));
-    FSoftware->setText(ToQString(texts.SoftwareText));
+    FSoftware->setText(CoreText(texts.SoftwareText));
     MakeLabelLink(FSoftware, ToQString(texts.SoftwareTarget));
     FNoticeLabel->setText(ToQString(texts.Notice));
     for (QLabel* label :
          {FProductName, FVersion, FMakerLabel, FEmail, FSite, FSoftware, FNoticeLabel})
         label->setAccessibleName(label->text());
-    FEmail->setAccessibleDescription(QStringLiteral("Writes a mail to the maker"));
-    FSite->setAccessibleDescription(QStringLiteral("Opens the maker's web site"));
-    FSoftware->setAccessibleDescription(QStringLiteral("Opens the maker's software page"));
+    FEmail->setAccessibleDescription(tr("Writes a mail to the maker"));
+    FSite->setAccessibleDescription(tr("Opens the maker's web site"));
+    FSoftware->setAccessibleDescription(tr("Opens the maker's software page"));
 
     FUrlAppName = ToQString(texts.UrlAppName);
     FEasterEggsForm->FillInfo(ToQString(maker.Site), ToQString(maker.SoftwarePage), FUrlAppName);

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QPointer>
 #include <QWidget>
 
@@ -16,9 +17,10 @@ QAction* CreateCommandAction(QObject& parent, const TCommandLook& look,
     action->setObjectName(QString::fromLatin1(look.Name));
     action->setProperty("category", QString::fromLatin1(look.Category));
     action->setProperty("caption", QString::fromLatin1(look.Caption));
-    // What menu and tool bar show; a few commands move their access key there.
-    action->setText(
-        QString::fromLatin1(look.ShownCaption != nullptr ? look.ShownCaption : look.Caption));
+    // What menu and tool bar show, in the user's language; a few commands move their access key
+    // there. The caption property keeps the untranslated look.
+    action->setText(QCoreApplication::translate(
+        kCommandContext, look.ShownCaption != nullptr ? look.ShownCaption : look.Caption));
     if (look.ImageIndex >= 0) {
         action->setIcon(images[static_cast<size_t>(look.ImageIndex)]);
         action->setProperty("imageIndex", look.ImageIndex);

@@ -19,11 +19,15 @@ namespace orlenta {
 
 class ICommandHost;
 
+// The translation context of the commands' captions: mark them with
+// QT_TRANSLATE_NOOP("Command", ...) where the look is written.
+inline constexpr const char* kCommandContext = "Command";
+
 // How a command presents itself.
 struct TCommandLook {
-    const char* Name;     // the action's object name
-    const char* Category; // File, Disc, ...
-    const char* Caption;
+    const char* Name;         // the action's object name
+    const char* Category;     // File, Disc, ...
+    const char* Caption;      // in English; what is shown is translated in kCommandContext
     const char* ShownCaption; // what menu and tool bar show instead of Caption; null: Caption
     int ImageIndex;           // in the command images; -1: no picture
 };

@@ -24,19 +24,20 @@ namespace orlenta {
 TDiscCommands::TDiscCommands(ICommandHost& host, const std::vector<QIcon>& images,
                              TReadingDiscForm& progress)
     : TCommandGroup(host, images, "DiscCommands"), FProgress(progress) {
-    AddCommand({"DiscAddAction", "Disc", "&Add", nullptr, 7}, InMenu | InToolBar,
-               [this] { DiscAddActionExecute(); });
-    AddCommand({"DiscRemoveAction", "Disc", "&Remove", nullptr, 8}, InMenu | InToolBar,
-               [this] { DiscRemoveActionExecute(); });
-    DiscRescanAction =
-        AddCommand({"DiscRescanAction", "Disc", "Res&can", nullptr, 14},
-                   InMenu | InToolBar | OwnBusyRule, [this] { DiscRescanActionExecute(); });
+    AddCommand({"DiscAddAction", "Disc", QT_TRANSLATE_NOOP("Command", "&Add"), nullptr, 7},
+               InMenu | InToolBar, [this] { DiscAddActionExecute(); });
+    AddCommand({"DiscRemoveAction", "Disc", QT_TRANSLATE_NOOP("Command", "&Remove"), nullptr, 8},
+               InMenu | InToolBar, [this] { DiscRemoveActionExecute(); });
+    DiscRescanAction = AddCommand(
+        {"DiscRescanAction", "Disc", QT_TRANSLATE_NOOP("Command", "Res&can"), nullptr, 14},
+        InMenu | InToolBar | OwnBusyRule, [this] { DiscRescanActionExecute(); });
     DiscRescanAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    AddCommand({"DiscInfoAction", "Disc", "Edit &properties", nullptr, 4}, InMenu | InToolBar,
-               [this] { DiscInfoActionExecute(); });
-    DiscStopReadingAction =
-        AddCommand({"DiscStopReadingAction", "Reading", "&Stop reading", nullptr, 6}, OwnBusyRule,
-                   [this] { DiscStopReadingActionExecute(); });
+    AddCommand(
+        {"DiscInfoAction", "Disc", QT_TRANSLATE_NOOP("Command", "Edit &properties"), nullptr, 4},
+        InMenu | InToolBar, [this] { DiscInfoActionExecute(); });
+    DiscStopReadingAction = AddCommand({"DiscStopReadingAction", "Reading",
+                                        QT_TRANSLATE_NOOP("Command", "&Stop reading"), nullptr, 6},
+                                       OwnBusyRule, [this] { DiscStopReadingActionExecute(); });
     // The progress window's button shows the icon text, which drops the '&' unless set: without
     // it Alt+S would not press the button.
     DiscStopReadingAction->setIconText(DiscStopReadingAction->text());
@@ -94,8 +95,8 @@ void TDiscCommands::DiscStopReadingActionExecute() {
 void TDiscCommands::DiscInfoActionExecute() {
     TCatalogueSession& session = FHost.Session();
     if (!session.XMLDiscData) {
-        FHost.Prompts().Message(&FHost.Window(), TMessageKind::Plain,
-                                QStringLiteral("No disc selected."), TMessageButtons::Ok);
+        FHost.Prompts().Message(&FHost.Window(), TMessageKind::Plain, tr("No disc selected."),
+                                TMessageButtons::Ok);
         return;
     }
     TDiscDialogForm dialog(&FHost.Window(), ReadDiscProperties(session.XMLDiscData),
@@ -109,14 +110,13 @@ void TDiscCommands::DiscInfoActionExecute() {
 void TDiscCommands::DiscRemoveActionExecute() {
     TCatalogueSession& session = FHost.Session();
     if (!session.XMLDiscData) {
-        FHost.Prompts().Message(&FHost.Window(), TMessageKind::Plain,
-                                QStringLiteral("No disc selected."), TMessageButtons::Ok);
+        FHost.Prompts().Message(&FHost.Window(), TMessageKind::Plain, tr("No disc selected."),
+                                TMessageButtons::Ok);
         return;
     }
     QString quotedTitle = ToQString(session.XMLDiscData.Title());
     quotedTitle.replace(QLatin1Char('\''), QStringLiteral("''"));
-    const QString prompt =
-        QStringLiteral("Remove '") + quotedTitle + QStringLiteral("' from Orlenta?");
+    const QString prompt = tr("Remove '%1' from Orlenta?").arg(quotedTitle);
     if (FHost.Prompts().Message(&FHost.Window(), TMessageKind::Confirmation, prompt,
                                 TMessageButtons::YesNo) != TMessageAnswer::Yes)
         return;
@@ -150,7 +150,7 @@ void TDiscCommands::DiscRescanActionExecute() {
     const bool sourceFound = !source.empty() && IsExistingDirectory(source);
     if (!sourceFound) {
         const QString picked = FHost.Prompts().DirectoryName(
-            &FHost.Window(), QStringLiteral("Select the directory to read '%1' from").arg(title),
+            &FHost.Window(), tr("Select the directory to read '%1' from").arg(title),
             NearestExistingFolder(source));
         if (picked.isEmpty())
             return;
@@ -174,7 +174,7 @@ void TDiscCommands::DiscRescanActionExecute() {
     const TTreeDifference& difference = rescan.Difference();
     if (difference.Empty()) {
         FHost.Prompts().Message(&FHost.Window(), TMessageKind::Information,
-                                QStringLiteral("Nothing changed: '%1' is up to date.").arg(title),
+                                tr("Nothing changed: '%1' is up to date.").arg(title),
                                 TMessageButtons::Ok);
         return;
     }
@@ -186,12 +186,11 @@ void TDiscCommands::DiscRescanActionExecute() {
             return;
     }
     if (!warning.empty() &&
-        FHost.Prompts().Message(
-            &FHost.Window(), TMessageKind::Confirmation,
-            QStringLiteral("Apply the new reading of '%1' all the same? What the "
-                           "disc held is then gone from the catalogue.")
-                .arg(title),
-            TMessageButtons::YesNo) != TMessageAnswer::Yes)
+        FHost.Prompts().Message(&FHost.Window(), TMessageKind::Confirmation,
+                                tr("Apply the new reading of '%1' all the same? What the "
+                                   "disc held is then gone from the catalogue.")
+                                    .arg(title),
+                                TMessageButtons::YesNo) != TMessageAnswer::Yes)
         return;
     rescan.Apply(disc);
     // The folder the user picked is where the disc is read from from now on.

@@ -12,7 +12,7 @@ TDiscDialogForm::TDiscDialogForm(QWidget* parent, const TDiscProperties& shown,
                                  std::optional<std::uint64_t> totalSize)
     : TOwnDialog(parent) {
     setObjectName(QStringLiteral("DiscDialogForm"));
-    setWindowTitle(QStringLiteral("Disc properties"));
+    setWindowTitle(tr("Disc properties"));
     auto* groupBox = new QGroupBox;
     auto* groupLayout = new QVBoxLayout(groupBox);
     HostPanel = new QWidget;

@@ -16,14 +16,15 @@ namespace orlenta {
 TDuplicatesCommands::TDuplicatesCommands(ICommandHost& host, const std::vector<QIcon>& images,
                                          std::shared_ptr<TSharedNameIndex> names)
     : TCommandGroup(host, images, "DuplicatesCommands"), FNames(std::move(names)) {
-    AddCommand({"DuplicatesAction", "Disc", "D&uplicates", nullptr, -1}, InMenu,
-               [this] { DuplicatesActionExecute(); });
-    AddCommand({"OverlapAction", "Disc", "&Overlap", nullptr, -1}, InMenu,
-               [this] { OverlapActionExecute(); });
+    AddCommand(
+        {"DuplicatesAction", "Disc", QT_TRANSLATE_NOOP("Command", "D&uplicates"), nullptr, -1},
+        InMenu, [this] { DuplicatesActionExecute(); });
+    AddCommand({"OverlapAction", "Disc", QT_TRANSLATE_NOOP("Command", "&Overlap"), nullptr, -1},
+               InMenu, [this] { OverlapActionExecute(); });
     FPanel = new TDuplicatesPanel(FNames);
-    FDock = new QDockWidget(QStringLiteral("Duplicates"), &host.Window());
+    FDock = new QDockWidget(tr("Duplicates"), &host.Window());
     FDock->setObjectName(QStringLiteral("DuplicatesDock"));
-    FDock->setAccessibleName(QStringLiteral("Duplicates"));
+    FDock->setAccessibleName(tr("Duplicates"));
     FDock->setFeatures(QDockWidget::DockWidgetClosable);
     FDock->setWidget(FPanel);
     FDock->hide();
@@ -58,8 +59,8 @@ void TDuplicatesCommands::DuplicatesActionExecute() {
 void TDuplicatesCommands::OverlapActionExecute() {
     const int disc = SelectedDiscIndex();
     if (disc < 0) {
-        FHost.Prompts().Message(&FHost.Window(), TMessageKind::Plain,
-                                QStringLiteral("No disc selected."), TMessageButtons::Ok);
+        FHost.Prompts().Message(&FHost.Window(), TMessageKind::Plain, tr("No disc selected."),
+                                TMessageButtons::Ok);
         return;
     }
     FOverlapDisc = static_cast<std::uint32_t>(disc);

@@ -9,6 +9,7 @@
 #include "gui/mainwindow/ExportDialogForm.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace orlenta {
@@ -19,18 +20,21 @@ namespace {
 TFileDialogRequest ExportFileRequest(TExportFormat format) {
     TFileDialogRequest request;
     request.Save = true;
-    request.Title = QStringLiteral("Export");
+    request.Title = QCoreApplication::translate("orlenta::TExchangeCommands", "Export");
     switch (format) {
     case TExportFormat::Csv:
-        request.Filter = QStringLiteral("CSV files (*.csv)");
+        request.Filter =
+            QCoreApplication::translate("orlenta::TExchangeCommands", "CSV files (*.csv)");
         request.DefaultSuffix = QStringLiteral("csv");
         break;
     case TExportFormat::Json:
-        request.Filter = QStringLiteral("JSON files (*.json)");
+        request.Filter =
+            QCoreApplication::translate("orlenta::TExchangeCommands", "JSON files (*.json)");
         request.DefaultSuffix = QStringLiteral("json");
         break;
     case TExportFormat::Html:
-        request.Filter = QStringLiteral("Web pages (*.html *.htm)");
+        request.Filter =
+            QCoreApplication::translate("orlenta::TExchangeCommands", "Web pages (*.html *.htm)");
         request.DefaultSuffix = QStringLiteral("html");
         break;
     }
@@ -41,10 +45,12 @@ TFileDialogRequest ExportFileRequest(TExportFormat format) {
 
 TExchangeCommands::TExchangeCommands(ICommandHost& host, const std::vector<QIcon>& images)
     : TCommandGroup(host, images, "ExchangeCommands") {
-    AddCommand({"FileExportAction", "File", "&Export...", nullptr, -1}, InMenu,
-               [this] { FileExportActionExecute(); });
-    AddCommand({"FileImportListAction", "File", "&Import file list...", nullptr, -1}, InMenu,
-               [this] { FileImportListActionExecute(); });
+    AddCommand(
+        {"FileExportAction", "File", QT_TRANSLATE_NOOP("Command", "&Export..."), nullptr, -1},
+        InMenu, [this] { FileExportActionExecute(); });
+    AddCommand({"FileImportListAction", "File",
+                QT_TRANSLATE_NOOP("Command", "&Import file list..."), nullptr, -1},
+               InMenu, [this] { FileImportListActionExecute(); });
 }
 
 void TExchangeCommands::FileExportActionExecute() {
@@ -68,8 +74,8 @@ void TExchangeCommands::FileExportActionExecute() {
 
 void TExchangeCommands::FileImportListActionExecute() {
     TFileDialogRequest request;
-    request.Title = QStringLiteral("Import file list");
-    request.Filter = QStringLiteral("File lists (*.csv *.txt *.lst);;All files (*)");
+    request.Title = tr("Import file list");
+    request.Filter = tr("File lists (*.csv *.txt *.lst);;All files (*)");
     const QString path = FHost.Prompts().FileName(&FHost.Window(), request);
     if (path.isEmpty())
         return;

@@ -11,28 +11,27 @@ namespace orlenta {
 
 TExportDialogForm::TExportDialogForm(QWidget* parent, bool discSelected) : TOwnDialog(parent) {
     setObjectName(QStringLiteral("ExportDialogForm"));
-    setWindowTitle(QStringLiteral("Export"));
+    setWindowTitle(tr("Export"));
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
-    WholeCatalogueRadioButton = new QRadioButton(QStringLiteral("&Whole catalogue"));
+    WholeCatalogueRadioButton = new QRadioButton(tr("&Whole catalogue"));
     WholeCatalogueRadioButton->setObjectName(QStringLiteral("WholeCatalogueRadioButton"));
-    WholeCatalogueRadioButton->setAccessibleName(QStringLiteral("Whole catalogue"));
-    SelectedDiscRadioButton = new QRadioButton(QStringLiteral("&Selected disc"));
+    WholeCatalogueRadioButton->setAccessibleName(tr("Whole catalogue"));
+    SelectedDiscRadioButton = new QRadioButton(tr("&Selected disc"));
     SelectedDiscRadioButton->setObjectName(QStringLiteral("SelectedDiscRadioButton"));
-    SelectedDiscRadioButton->setAccessibleName(QStringLiteral("Selected disc"));
+    SelectedDiscRadioButton->setAccessibleName(tr("Selected disc"));
     SelectedDiscRadioButton->setEnabled(discSelected);
     WholeCatalogueRadioButton->setChecked(true);
-    auto* formatLabel = new QLabel(QStringLiteral("&Format"));
+    auto* formatLabel = new QLabel(tr("&Format"));
     formatLabel->setObjectName(QStringLiteral("FormatComboBoxLabel"));
     FormatComboBox = new QComboBox;
     FormatComboBox->setObjectName(QStringLiteral("FormatComboBox"));
-    FormatComboBox->setAccessibleName(QStringLiteral("Format"));
-    FormatComboBox->addItem(QStringLiteral("CSV (a row per directory and file)"),
+    FormatComboBox->setAccessibleName(tr("Format"));
+    FormatComboBox->addItem(tr("CSV (a row per directory and file)"),
                             static_cast<int>(TExportFormat::Csv));
     FormatComboBox->addItem(QStringLiteral("JSON"), static_cast<int>(TExportFormat::Json));
-    FormatComboBox->addItem(QStringLiteral("Web page (HTML)"),
-                            static_cast<int>(TExportFormat::Html));
+    FormatComboBox->addItem(tr("Web page (HTML)"), static_cast<int>(TExportFormat::Html));
     formatLabel->setBuddy(FormatComboBox);
     ForSpreadsheetsCheckBox =
         new QCheckBox(QStringLiteral("For s&preadsheets: no value may become a formula"));

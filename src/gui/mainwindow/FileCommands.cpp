@@ -14,26 +14,28 @@ namespace orlenta {
 
 namespace {
 
-const char* const kDataFileFilter = "Orlenta datafiles (*.olx *.OLX)";
+const char* const kDataFileFilter =
+    QT_TRANSLATE_NOOP("orlenta::TFileCommands", "Orlenta datafiles (*.olx *.OLX)");
 const char* const kDataFileExtension = "olx";
 
 } // namespace
 
 TFileCommands::TFileCommands(ICommandHost& host, const std::vector<QIcon>& images)
     : TCommandGroup(host, images, "FileCommands") {
-    AddCommand({"FileNewAction", "File", "&New", nullptr, -1}, InMenu,
+    AddCommand({"FileNewAction", "File", QT_TRANSLATE_NOOP("Command", "&New"), nullptr, -1}, InMenu,
                [this] { FileNewActionExecute(); });
-    AddCommand({"FileOpenAction", "File", "&Open", nullptr, 2}, InMenu | InToolBar,
-               [this] { FileOpenActionExecute(); });
+    AddCommand({"FileOpenAction", "File", QT_TRANSLATE_NOOP("Command", "&Open"), nullptr, 2},
+               InMenu | InToolBar, [this] { FileOpenActionExecute(); });
     FileSaveAction =
-        AddCommand({"FileSaveAction", "File", "&Save", nullptr, 13},
+        AddCommand({"FileSaveAction", "File", QT_TRANSLATE_NOOP("Command", "&Save"), nullptr, 13},
                    InMenu | InToolBar | OwnBusyRule, [this] { FileSaveActionExecute(); });
-    AddCommand({"FileSaveAsAction", "File", "Save As", "S&ave As", -1}, InMenu,
-               [this] { FileSaveAsActionExecute(); });
-    AddCommand({"FileInfoAction", "File", "&Properties", nullptr, 4}, InMenu,
-               [this] { FileInfoActionExecute(); });
-    AddCommand({"FileExitAction", "File", "E&xit", nullptr, -1}, InMenu,
-               [this] { FileExitActionExecute(); });
+    AddCommand(
+        {"FileSaveAsAction", "File", "Save As", QT_TRANSLATE_NOOP("Command", "S&ave As"), -1},
+        InMenu, [this] { FileSaveAsActionExecute(); });
+    AddCommand({"FileInfoAction", "File", QT_TRANSLATE_NOOP("Command", "&Properties"), nullptr, 4},
+               InMenu, [this] { FileInfoActionExecute(); });
+    AddCommand({"FileExitAction", "File", QT_TRANSLATE_NOOP("Command", "E&xit"), nullptr, -1},
+               InMenu, [this] { FileExitActionExecute(); });
 }
 
 void TFileCommands::SetBusy(bool busy) {
@@ -50,7 +52,7 @@ bool TFileCommands::ConfirmSave() {
         return true;
     switch (FHost.Prompts().Message(
         &FHost.Window(), TMessageKind::Confirmation,
-        QStringLiteral("Orlenta datafile has changed.\nDo you want to save this file first?"),
+        tr("Orlenta datafile has changed.\nDo you want to save this file first?"),
         TMessageButtons::YesNoCancel)) {
     case TMessageAnswer::Yes:
         FileSaveActionExecute();
@@ -73,8 +75,8 @@ void TFileCommands::FileOpenActionExecute() {
     if (!ConfirmSave())
         return;
     TFileDialogRequest request;
-    request.Title = QStringLiteral("Open Orlenta datafile");
-    request.Filter = QString::fromLatin1(kDataFileFilter);
+    request.Title = tr("Open Orlenta datafile");
+    request.Filter = tr(kDataFileFilter);
     request.DefaultSuffix = QString::fromLatin1(kDataFileExtension);
     const QString path = FHost.Prompts().FileName(&FHost.Window(), request);
     if (path.isEmpty())
@@ -94,8 +96,8 @@ void TFileCommands::FileSaveAsActionExecute() {
     TCatalogueSession& session = FHost.Session();
     TFileDialogRequest request;
     request.Save = true;
-    request.Title = QStringLiteral("Save Orlenta datafile");
-    request.Filter = QString::fromLatin1(kDataFileFilter);
+    request.Title = tr("Save Orlenta datafile");
+    request.Filter = tr(kDataFileFilter);
     request.DefaultSuffix = QString::fromLatin1(kDataFileExtension);
     request.ProposedName = ToQString(session.XMLIndexData.Title()) + QStringLiteral(".olx");
     const QString path = FHost.Prompts().FileName(&FHost.Window(), request);

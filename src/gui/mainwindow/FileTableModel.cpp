@@ -5,6 +5,7 @@
 #include "gui/SizeAndDateText.h"
 #include "gui/WindowText.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <algorithm>
 #include <numeric>
@@ -89,9 +90,9 @@ QVariant TFileTableModel::headerData(int section, Qt::Orientation orientation, i
         return {};
     if (role == Qt::DisplayRole) {
         switch (section) {
-        case NameColumn: return QStringLiteral("Name");
-        case SizeColumn: return QStringLiteral("Size");
-        case ModifiedColumn: return QStringLiteral("Modified");
+        case NameColumn: return tr("Name");
+        case SizeColumn: return tr("Size");
+        case ModifiedColumn: return tr("Modified");
         default: return {};
         }
     }
@@ -171,8 +172,9 @@ QString FileTableSummary(const TFileTableModel& model) {
     if (!model.HasDirectory())
         return {};
     const int count = model.rowCount();
-    QString text = count == 1 ? QStringLiteral("1 file")
-                              : QStringLiteral("%1 files").arg(QLocale().toString(count));
+    QString text = count == 1 ? QCoreApplication::translate("orlenta::TFileTableModel", "1 file")
+                              : QCoreApplication::translate("orlenta::TFileTableModel", "%1 files")
+                                    .arg(QLocale().toString(count));
     if (const std::optional<std::uint64_t> total = model.TotalSize())
         text += QStringLiteral(", ") + SizeText(*total);
     return text;

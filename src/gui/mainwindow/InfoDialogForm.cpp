@@ -13,19 +13,19 @@ namespace orlenta {
 TInfoDialogForm::TInfoDialogForm(QWidget* parent, const TIndexProperties& shown)
     : TOwnDialog(parent) {
     setObjectName(QStringLiteral("InfoDialogForm"));
-    setWindowTitle(QStringLiteral("Index properties"));
+    setWindowTitle(tr("Index properties"));
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* titleLabel = new QLabel(QStringLiteral("Title"));
+    auto* titleLabel = new QLabel(tr("Title"));
     titleLabel->setObjectName(QStringLiteral("TitleLabeledEditLabel"));
     TitleLabeledEdit = new QLineEdit;
     TitleLabeledEdit->setObjectName(QStringLiteral("TitleLabeledEdit"));
     titleLabel->setBuddy(TitleLabeledEdit);
-    auto* memoLabel = new QLabel(QStringLiteral("Memo"));
+    auto* memoLabel = new QLabel(tr("Memo"));
     memoLabel->setObjectName(QStringLiteral("MemoLabel"));
     Memo = new QPlainTextEdit;
-    Memo->setObjectName(QStringLiteral("Memo"));
+    Memo->setObjectName(tr("Memo"));
     Memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo->setTabChangesFocus(true);
     Memo->setMinimumSize(360, 160);

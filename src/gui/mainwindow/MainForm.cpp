@@ -8,6 +8,7 @@
 #include "core/catalogue/TreeCounts.h"
 #include "core/desktop/DataFileType.h"
 #include "core/state/StoredProperties.h"
+#include "gui/CoreText.h"
 #include "gui/WindowText.h"
 #include "gui/about/AboutBox.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
@@ -41,7 +42,7 @@ TMainForm::TMainForm(const QStringList& arguments, std::unique_ptr<TUserPrompts>
     : QMainWindow(parent), FSession(*this),
       FPrompts(prompts ? std::move(prompts) : std::make_unique<TUserPrompts>()) {
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(QStringLiteral("Orlenta - Browse or share your CD and DVD archive"));
+    setWindowTitle(tr("Orlenta - Browse or share your CD and DVD archive"));
     setMinimumSize(564, 342);
     resize(860, 580);
     FImageList = CommandImages();
@@ -147,7 +148,7 @@ void TMainForm::SaveFormState() {
 // --- Busy mode, changed flag, messages, errors ---
 
 void TMainForm::SetBusy(const std::string& statusText) {
-    SetBusy(ToQString(statusText));
+    SetBusy(CoreText(statusText));
 }
 
 void TMainForm::SetBusy(const QString& statusText) {
@@ -181,13 +182,13 @@ void TMainForm::FileChangedSet(bool changed) {
 }
 
 void TMainForm::ShowMessage(TMessageKind kind, const std::string& text) {
-    FPrompts->Message(this, kind, ToQString(text), TMessageButtons::Ok);
+    FPrompts->Message(this, kind, CoreText(text), TMessageButtons::Ok);
 }
 
 void TMainForm::ShowWaiting(const std::string& statusText) {
     if (!statusText.empty()) {
         FStatusBeforeWait = StatusBar->currentMessage();
-        StatusBar->showMessage(ToQString(statusText));
+        StatusBar->showMessage(CoreText(statusText));
     } else {
         StatusBar->showMessage(FStatusBeforeWait);
     }
@@ -250,7 +251,7 @@ void TMainForm::ReadyHandler() {
     FindAllPanel->FollowCatalogue(FSession.XMLIndexData);
     ReadingDiscForm->hide();
     setEnabled(true);
-    TBusyScope busy(*this, "Building tree...");
+    TBusyScope busy(*this, ToStdString(tr("Building tree...")));
     FTreeModel->Clear();
     FNodeDirectories.Start();
     if (isVisible())
@@ -269,7 +270,7 @@ void TMainForm::ReadyHandler() {
     FNodeDirectories.Finish();
     FTreeModel->Publish();
     SetFileChanged(true);
-    SetBusy(QStringLiteral("Sorting tree..."));
+    SetBusy(tr("Sorting tree..."));
     FTreeModel->SortByText();
     SelectDiscNode();
     TreeViewClick(TreeView);
@@ -355,7 +356,7 @@ void TMainForm::ShowFiles(const IXMLDirectoryType& directory) {
 }
 
 void TMainForm::TreeViewClick(QObject*) {
-    TBusyScope busy(*this, "Processing...");
+    TBusyScope busy(*this, ToStdString(tr("Processing...")));
     TNodeTarget target;
     const int node = SelectedNode();
     if (node != TCatalogueTreeModel::kNoNode)

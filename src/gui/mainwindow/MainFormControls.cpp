@@ -77,9 +77,9 @@ void TMainForm::CreateCommandParts() {
     // Find all's panel docks under the tree, hidden until asked for; its close box hides it.
     FNameIndex = std::make_shared<TSharedNameIndex>();
     FindAllPanel = new TFindAllPanel(FNameIndex);
-    FindAllDock = new QDockWidget(QStringLiteral("Find all"));
+    FindAllDock = new QDockWidget(tr("Find all"));
     FindAllDock->setObjectName(QStringLiteral("FindAllDock"));
-    FindAllDock->setAccessibleName(QStringLiteral("Find all"));
+    FindAllDock->setAccessibleName(tr("Find all"));
     FindAllDock->setFeatures(QDockWidget::DockWidgetClosable);
     FindAllDock->setWidget(FindAllPanel);
     FindAllDock->hide();
@@ -93,8 +93,9 @@ void TMainForm::CreateCommands() {
     FExchangeCommands = new TExchangeCommands(*this, FImageList);
     FCommandGroups = {FFileCommands, FDiscCommands, FSearchCommands, FDuplicatesCommands,
                       FExchangeCommands};
-    AboutAction =
-        CreateCommandAction(*this, {"AboutAction", "About", "&About", nullptr, 5}, FImageList);
+    AboutAction = CreateCommandAction(
+        *this, {"AboutAction", "About", QT_TRANSLATE_NOOP("Command", "&About"), nullptr, 5},
+        FImageList);
     connect(AboutAction, &QAction::triggered, this,
             [this] { RunCommand(&TMainForm::AboutActionExecute, AboutAction); });
 }
@@ -102,20 +103,20 @@ void TMainForm::CreateCommands() {
 void TMainForm::CreateMenusAndToolBar() {
     QMenuBar* menuBar = this->menuBar();
     menuBar->setObjectName(QStringLiteral("ActionMainMenuBar"));
-    QMenu* fileMenu = menuBar->addMenu(QStringLiteral("&File"));
+    QMenu* fileMenu = menuBar->addMenu(tr("&File"));
     fileMenu->setObjectName(QStringLiteral("FileMenu"));
     fileMenu->addActions(FFileCommands->MenuActions());
     // Export and import stand before Exit, which ends the menu.
     fileMenu->insertActions(FFileCommands->MenuActions().back(), FExchangeCommands->MenuActions());
-    QMenu* discMenu = menuBar->addMenu(QStringLiteral("&Disc"));
+    QMenu* discMenu = menuBar->addMenu(tr("&Disc"));
     discMenu->setObjectName(QStringLiteral("DiscMenu"));
     discMenu->addActions(FDiscCommands->MenuActions() + FSearchCommands->MenuActions() +
                          FDuplicatesCommands->MenuActions());
-    QMenu* aboutMenu = menuBar->addMenu(QStringLiteral("&About"));
+    QMenu* aboutMenu = menuBar->addMenu(tr("&About"));
     aboutMenu->setObjectName(QStringLiteral("AboutMenu"));
     aboutMenu->addAction(AboutAction);
 
-    ActionToolBar = addToolBar(QStringLiteral("Tools"));
+    ActionToolBar = addToolBar(tr("Tools"));
     ActionToolBar->setObjectName(QStringLiteral("ActionToolBar"));
     ActionToolBar->setMovable(false);
     ActionToolBar->setFloatable(false);
@@ -129,7 +130,7 @@ void TMainForm::CreateMenusAndToolBar() {
 
     StatusBar = statusBar();
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
-    StatusBar->setAccessibleName(QStringLiteral("Status"));
+    StatusBar->setAccessibleName(tr("Status"));
 }
 
 void TMainForm::CreateBrowsingArea() {
@@ -140,7 +141,7 @@ void TMainForm::CreateBrowsingArea() {
     FTreeModel = new TCatalogueTreeModel(TreeViewImages(), this);
     TreeView = new QTreeView;
     TreeView->setObjectName(QStringLiteral("TreeView"));
-    TreeView->setAccessibleName(QStringLiteral("Discs and directories"));
+    TreeView->setAccessibleName(tr("Discs and directories"));
     TreeView->setModel(FTreeModel);
     TreeView->setHeaderHidden(true);
     TreeView->setIndentation(19);
@@ -172,12 +173,12 @@ void TMainForm::CreateBrowsingArea() {
     FilesPanel->setObjectName(QStringLiteral("FilesPanel"));
     auto* filesLayout = new QVBoxLayout(FilesPanel);
     filesLayout->setContentsMargins(4, 4, 4, 4);
-    FilesLabel = new QLabel(QStringLiteral("Files"));
+    FilesLabel = new QLabel(tr("Files"));
     FilesLabel->setObjectName(QStringLiteral("FilesLabel"));
     FFilesModel = new TFileTableModel(this);
     FilesListBox = new QTreeView;
     FilesListBox->setObjectName(QStringLiteral("FilesListBox"));
-    FilesListBox->setAccessibleName(QStringLiteral("Files"));
+    FilesListBox->setAccessibleName(tr("Files"));
     FilesListBox->setModel(FFilesModel);
     FilesListBox->setRootIsDecorated(false);
     FilesListBox->setItemsExpandable(false);

@@ -16,10 +16,11 @@ namespace orlenta {
 TSearchCommands::TSearchCommands(ICommandHost& host, const std::vector<QIcon>& images,
                                  TFindAllPanel& panel, QDockWidget& dock)
     : TCommandGroup(host, images, "SearchCommands"), FFindAllPanel(panel), FFindAllDock(dock) {
-    AddCommand({"SearchAction", "Disc", "&Search", "S&earch", 9}, InMenu | InToolBar,
-               [this] { SearchActionExecute(); });
-    QAction* findAll = AddCommand({"FindAllAction", "Disc", "&Find all", nullptr, 9},
-                                  InMenu | InToolBar, [this] { FindAllActionExecute(); });
+    AddCommand({"SearchAction", "Disc", "&Search", QT_TRANSLATE_NOOP("Command", "S&earch"), 9},
+               InMenu | InToolBar, [this] { SearchActionExecute(); });
+    QAction* findAll =
+        AddCommand({"FindAllAction", "Disc", QT_TRANSLATE_NOOP("Command", "&Find all"), nullptr, 9},
+                   InMenu | InToolBar, [this] { FindAllActionExecute(); });
     findAll->setShortcut(QKeySequence::Find);
     connect(&FFindAllPanel, &TFindAllPanel::HitActivated, this,
             &TSearchCommands::FindAllHitHandler);
@@ -34,14 +35,14 @@ void TSearchCommands::SearchActionExecute() {
         FHost.Session().XMLIndexData, dialog.Request(),
         [this](const TSearchHit& hit) { return ShowSearchHit(hit.DirectoryID, hit.Disc); });
     if (done)
-        FHost.Prompts().Message(&FHost.Window(), TMessageKind::Information,
-                                QStringLiteral("Search done"), TMessageButtons::Ok);
+        FHost.Prompts().Message(&FHost.Window(), TMessageKind::Information, tr("Search done"),
+                                TMessageButtons::Ok);
 }
 
 bool TSearchCommands::ShowSearchHit(std::string_view id, const IXMLDiscType& disc) {
     FHost.SelectSearchHit(id);
-    const QString prompt = QStringLiteral("Keyword found in disc ") + ToQString(disc.Title()) +
-                           QStringLiteral("\nContinue search?");
+    const QString prompt =
+        tr("Keyword found in disc %1\nContinue search?").arg(ToQString(disc.Title()));
     return FHost.Prompts().Message(&FHost.Window(), TMessageKind::Information, prompt,
                                    TMessageButtons::YesNo) == TMessageAnswer::Yes;
 }

@@ -24,48 +24,43 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
                                        QList<TSystemItem> items)
     : TOwnDialog(parent), FPrompts(prompts), FItems(std::move(items)) {
     setObjectName(QStringLiteral("AddTreeDialogForm"));
-    setWindowTitle(QStringLiteral("Add Disc"));
+    setWindowTitle(tr("Add Disc"));
 
     auto* content = new QWidget;
     auto* contentLayout = new QVBoxLayout(content);
     contentLayout->setContentsMargins(0, 0, 0, 0);
 
-    GroupBox1 = Named(new QGroupBox(QStringLiteral("Source")), "GroupBox1");
+    GroupBox1 = Named(new QGroupBox(tr("Source")), "GroupBox1");
     auto* source = new QGridLayout(GroupBox1);
-    SystemItemRadioButton =
-        Named(new QRadioButton(QStringLiteral("System item")), "SystemItemRadioButton");
+    SystemItemRadioButton = Named(new QRadioButton(tr("System item")), "SystemItemRadioButton");
     RootFromShellComboBox = Named(new QComboBox, "RootFromShellComboBox");
     RootFromShellComboBox->setMaxVisibleItems(8);
     RootFromShellComboBox->setMinimumContentsLength(32);
-    RootFromShellComboBox->setAccessibleName(QStringLiteral("System item"));
+    RootFromShellComboBox->setAccessibleName(tr("System item"));
     for (const TSystemItem& item : FItems)
         RootFromShellComboBox->addItem(item.Icon, item.DisplayName, item.Path);
     CustomDirectoryRadioButton =
-        Named(new QRadioButton(QStringLiteral("Custom directory")), "CustomDirectoryRadioButton");
+        Named(new QRadioButton(tr("Custom directory")), "CustomDirectoryRadioButton");
     RootFromHistoryComboBox = Named(new THistoryComboBox, "RootFromHistoryComboBox");
     RootFromHistoryComboBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    RootFromHistoryComboBox->setAccessibleName(QStringLiteral("Custom directory"));
+    RootFromHistoryComboBox->setAccessibleName(tr("Custom directory"));
     OvcAttachedButtonSource =
         Named(new QPushButton(QStringLiteral("...")), "OvcAttachedButtonSource");
     OvcAttachedButtonSource->setAutoDefault(false);
-    OvcAttachedButtonSource->setAccessibleName(QStringLiteral("Select directory"));
+    OvcAttachedButtonSource->setAccessibleName(tr("Select directory"));
     OvcAttachedButtonSource->setFixedWidth(
         OvcAttachedButtonSource->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 12);
     VirtualDiscRadioButton =
-        Named(new QRadioButton(QStringLiteral("Virtual disc (don't read info)")),
-              "VirtualDiscRadioButton");
+        Named(new QRadioButton(tr("Virtual disc (don't read info)")), "VirtualDiscRadioButton");
     IncludeFilenamesCheckBox =
-        Named(new QCheckBox(QStringLiteral("Include filenames (larger datafile)")),
-              "IncludeFilenamesCheckBox");
+        Named(new QCheckBox(tr("Include filenames (larger datafile)")), "IncludeFilenamesCheckBox");
     // Ticked until the user says otherwise: the stored state, when there is one, replaces it.
-    RecordSizesCheckBox =
-        Named(new QCheckBox(QStringLiteral("Record sizes and dates")), "RecordSizesCheckBox");
-    RecordSizesCheckBox->setAccessibleName(QStringLiteral("Record sizes and dates"));
+    RecordSizesCheckBox = Named(new QCheckBox(tr("Record sizes and dates")), "RecordSizesCheckBox");
+    RecordSizesCheckBox->setAccessibleName(tr("Record sizes and dates"));
     RecordSizesCheckBox->setChecked(true);
     // Off until the user ticks it: listing every archive's headers costs reading time.
-    ReadArchivesCheckBox =
-        Named(new QCheckBox(QStringLiteral("Look inside archives")), "ReadArchivesCheckBox");
-    ReadArchivesCheckBox->setAccessibleName(QStringLiteral("Look inside archives"));
+    ReadArchivesCheckBox = Named(new QCheckBox(tr("Look inside archives")), "ReadArchivesCheckBox");
+    ReadArchivesCheckBox->setAccessibleName(tr("Look inside archives"));
 
     source->addWidget(SystemItemRadioButton, 0, 0);
     source->addWidget(RootFromShellComboBox, 0, 1, 1, 2);
@@ -85,7 +80,7 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     source->setColumnStretch(1, 1);
     contentLayout->addWidget(GroupBox1);
 
-    GroupBox2 = Named(new QGroupBox(QStringLiteral("Disc")), "GroupBox2");
+    GroupBox2 = Named(new QGroupBox(tr("Disc")), "GroupBox2");
     auto* discLayout = new QVBoxLayout(GroupBox2);
     HostPanel = Named(new QWidget, "HostPanel");
     discLayout->addWidget(HostPanel);
@@ -93,7 +88,7 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
 
     SetContent(content, QStringLiteral("ButtonsPanel"));
     AddButton = OkButton;
-    AddButton->setText(QStringLiteral("&Add"));
+    AddButton->setText(tr("&Add"));
     AddButton->setObjectName(QStringLiteral("AddButton"));
     CancelButton = Button1;
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
@@ -196,7 +191,7 @@ void TAddTreeDialogForm::HandleSelectDirectory() {
     QString start = RootFromHistoryComboBox->currentText();
     if (start.isEmpty() || !QDir(start).exists())
         start.clear();
-    const QString chosen = FPrompts.DirectoryName(this, QStringLiteral("Select directory"), start);
+    const QString chosen = FPrompts.DirectoryName(this, tr("Select directory"), start);
     if (!chosen.isEmpty()) {
         start = QDir::toNativeSeparators(chosen);
         // The history keeps every confirmed choice, repeats included.

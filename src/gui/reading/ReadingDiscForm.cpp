@@ -25,7 +25,7 @@ TReadingDiscForm::TReadingDiscForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("ReadingDiscForm"));
     FSinceEvents.start();
-    setWindowTitle(QStringLiteral("Reading disc information..."));
+    setWindowTitle(tr("Reading disc information..."));
     setModal(false);
 
     LabelPanel = new QWidget;
@@ -45,7 +45,7 @@ TReadingDiscForm::TReadingDiscForm(QWidget* parent)
     CurrentDirectoryLabel->setTextFormat(Qt::PlainText);
     UnreadableFoldersLabel = new QLabel;
     UnreadableFoldersLabel->setObjectName(QStringLiteral("UnreadableFoldersLabel"));
-    UnreadableFoldersLabel->setAccessibleName(QStringLiteral("Folders not read"));
+    UnreadableFoldersLabel->setAccessibleName(tr("Folders not read"));
     UnreadableFoldersLabel->setTextFormat(Qt::PlainText);
     UnreadableFoldersLabel->hide();
     labels->addWidget(DiscTitleLabel);
@@ -63,7 +63,7 @@ TReadingDiscForm::TReadingDiscForm(QWidget* parent)
     // In the button row, so that the fixed height stays as it is.
     ArchivesNotWholeLabel = new QLabel;
     ArchivesNotWholeLabel->setObjectName(QStringLiteral("ArchivesNotWholeLabel"));
-    ArchivesNotWholeLabel->setAccessibleName(QStringLiteral("Archives not read whole"));
+    ArchivesNotWholeLabel->setAccessibleName(tr("Archives not read whole"));
     ArchivesNotWholeLabel->setTextFormat(Qt::PlainText);
     ArchivesNotWholeLabel->hide();
     buttons->addWidget(ArchivesNotWholeLabel);
@@ -85,10 +85,9 @@ void TReadingDiscForm::SetArchivesNotWhole(unsigned long long count) {
     if (count == FArchivesNotWhole)
         return;
     FArchivesNotWhole = count;
-    ArchivesNotWholeLabel->setText(QString::number(count) +
-                                   (count == 1
-                                        ? QStringLiteral(" archive could not be read whole")
-                                        : QStringLiteral(" archives could not be read whole")));
+    ArchivesNotWholeLabel->setText(count == 1
+                                       ? tr("1 archive could not be read whole")
+                                       : tr("%1 archives could not be read whole").arg(count));
     ArchivesNotWholeLabel->setVisible(count > 0);
 }
 
@@ -96,9 +95,8 @@ void TReadingDiscForm::SetUnreadableFolders(unsigned long long count, const QStr
     if (count == FUnreadableFolders)
         return;
     FUnreadableFolders = count;
-    UnreadableFoldersLabel->setText(QString::number(count) +
-                                    (count == 1 ? QStringLiteral(" folder could not be read")
-                                                : QStringLiteral(" folders could not be read")));
+    UnreadableFoldersLabel->setText(count == 1 ? tr("1 folder could not be read")
+                                               : tr("%1 folders could not be read").arg(count));
     UnreadableFoldersLabel->setToolTip(details);
     UnreadableFoldersLabel->setAccessibleDescription(details);
     if (UnreadableFoldersLabel->isVisible() != (count > 0)) {

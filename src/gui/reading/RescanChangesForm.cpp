@@ -2,6 +2,7 @@
 
 #include "gui/reading/TreeChangeModel.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,7 +14,8 @@
 namespace orlenta {
 
 QString ChangeCountsText(const TTreeDifference& difference) {
-    return QStringLiteral("%1 added, %2 removed, %3 changed")
+    return QCoreApplication::translate("orlenta::TRescanChangesForm",
+                                       "%1 added, %2 removed, %3 changed")
         .arg(difference.Added)
         .arg(difference.Removed)
         .arg(difference.Changed);
@@ -44,12 +46,11 @@ TRescanChangesForm::TRescanChangesForm(QWidget* parent, const QString& title,
                                        const std::string& warning, const std::string& notes)
     : QDialog(parent), FDifference(difference) {
     setObjectName(QStringLiteral("RescanChangesForm"));
-    setWindowTitle(QStringLiteral("Rescan disc"));
+    setWindowTitle(tr("Rescan disc"));
     setModal(true);
     setSizeGripEnabled(true);
 
-    IntroLabel = new QLabel(
-        QStringLiteral("'%1' read again from %2").arg(title, FromFileSystemText(source)));
+    IntroLabel = new QLabel(tr("'%1' read again from %2").arg(title, FromFileSystemText(source)));
     IntroLabel->setObjectName(QStringLiteral("IntroLabel"));
     IntroLabel->setTextFormat(Qt::PlainText);
     IntroLabel->setWordWrap(true);
@@ -60,23 +61,23 @@ TRescanChangesForm::TRescanChangesForm(QWidget* parent, const QString& title,
     bold.setBold(true);
     CountsLabel->setFont(bold);
 
-    WarningLabel = NoteLabel("WarningLabel", QStringLiteral("Warning"), warning);
+    WarningLabel = NoteLabel("WarningLabel", tr("Warning"), warning);
     // Red on the window's own background, so that it reads in light and dark themes alike.
     QPalette alarm = WarningLabel->palette();
     alarm.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
     WarningLabel->setPalette(alarm);
     WarningLabel->setFont(bold);
-    NotesLabel = NoteLabel("NotesLabel", QStringLiteral("Notes"), notes);
+    NotesLabel = NoteLabel("NotesLabel", tr("Notes"), notes);
 
     ChangesTabWidget = new QTabWidget;
     ChangesTabWidget->setObjectName(QStringLiteral("ChangesTabWidget"));
-    ChangesTabWidget->setAccessibleName(QStringLiteral("Changes"));
-    AddedListView = AddChangeList(TChangeKind::Added, "AddedListView", QStringLiteral("Added"),
-                                  difference.Added);
-    RemovedListView = AddChangeList(TChangeKind::Removed, "RemovedListView",
-                                    QStringLiteral("Removed"), difference.Removed);
-    ChangedListView = AddChangeList(TChangeKind::Changed, "ChangedListView",
-                                    QStringLiteral("Changed"), difference.Changed);
+    ChangesTabWidget->setAccessibleName(tr("Changes"));
+    AddedListView =
+        AddChangeList(TChangeKind::Added, "AddedListView", tr("Added"), difference.Added);
+    RemovedListView =
+        AddChangeList(TChangeKind::Removed, "RemovedListView", tr("Removed"), difference.Removed);
+    ChangedListView =
+        AddChangeList(TChangeKind::Changed, "ChangedListView", tr("Changed"), difference.Changed);
     // The first kind that has any opens.
     for (int i = 0; i < ChangesTabWidget->count(); ++i) {
         if (static_cast<QListView*>(ChangesTabWidget->widget(i))->model()->rowCount() > 0) {
@@ -85,15 +86,15 @@ TRescanChangesForm::TRescanChangesForm(QWidget* parent, const QString& title,
         }
     }
 
-    ApplyNoteLabel = new QLabel(
-        QStringLiteral("Apply puts the new reading in place of the disc's directories and files. "
-                       "Its title, vendor, media type, creation date and memo stay."));
+    ApplyNoteLabel =
+        new QLabel(tr("Apply puts the new reading in place of the disc's directories and files. "
+                      "Its title, vendor, media type, creation date and memo stay."));
     ApplyNoteLabel->setObjectName(QStringLiteral("ApplyNoteLabel"));
     ApplyNoteLabel->setWordWrap(true);
 
-    ApplyButton = new QPushButton(QStringLiteral("&Apply"));
+    ApplyButton = new QPushButton(tr("&Apply"));
     ApplyButton->setObjectName(QStringLiteral("ApplyButton"));
-    CancelButton = new QPushButton(QStringLiteral("&Cancel"));
+    CancelButton = new QPushButton(tr("&Cancel"));
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     // Enter must not apply a reading that looks like the disc went missing.
     ApplyButton->setDefault(warning.empty());

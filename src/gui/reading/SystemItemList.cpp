@@ -1,6 +1,7 @@
 #include "gui/reading/SystemItemList.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileIconProvider>
 #include <QStandardPaths>
@@ -34,14 +35,14 @@ bool IsRemovableVolume(const QStorageInfo& volume) {
 QString VolumeKind(const QStorageInfo& volume) {
     const QByteArray type = volume.fileSystemType();
     if (type == "iso9660" || type == "udf")
-        return QStringLiteral("Optical Disc");
+        return QCoreApplication::translate("SystemItemList", "Optical Disc");
     if (IsRemovableVolume(volume))
-        return QStringLiteral("Removable Disk");
+        return QCoreApplication::translate("SystemItemList", "Removable Disk");
     if (volume.isRoot())
-        return QStringLiteral("File System");
+        return QCoreApplication::translate("SystemItemList", "File System");
     if (type.startsWith("nfs") || type == "cifs" || type == "smb3" || type.startsWith("fuse.sshfs"))
-        return QStringLiteral("Network Drive");
-    return QStringLiteral("Local Disk");
+        return QCoreApplication::translate("SystemItemList", "Network Drive");
+    return QCoreApplication::translate("SystemItemList", "Local Disk");
 }
 
 TSystemItem VolumeItem(const QStorageInfo& volume, const QFileIconProvider& icons) {
@@ -61,8 +62,9 @@ TSystemItem VolumeItem(const QStorageInfo& volume, const QFileIconProvider& icon
 QList<TSystemItem> SystemItems() {
     QFileIconProvider icons;
     QList<TSystemItem> items;
-    items.append({QStringLiteral("Computer"), icons.icon(QFileIconProvider::Computer),
-                  QString::fromLatin1(kComputerItemPath), false});
+    items.append({QCoreApplication::translate("SystemItemList", "Computer"),
+                  icons.icon(QFileIconProvider::Computer), QString::fromLatin1(kComputerItemPath),
+                  false});
 
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady() && !IsPseudoFileSystem(volume.fileSystemType()))

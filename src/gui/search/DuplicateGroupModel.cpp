@@ -128,7 +128,7 @@ QVariant TDuplicateGroupModel::data(const QModelIndex& index, int role) const {
     switch (column) {
     case NameColumn: {
         const QString name = ToQString(FIndex->Name(FDuplicates.CopiesOf(group)[0].Entry));
-        return group.ByName() ? name + QStringLiteral(" (by name)") : name;
+        return group.ByName() ? tr("%1 (by name)").arg(name) : name;
     }
     case SizeColumn:
         if (group.ByName())
@@ -148,11 +148,11 @@ QVariant TDuplicateGroupModel::headerData(int section, Qt::Orientation orientati
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractItemModel::headerData(section, orientation, role);
     switch (section) {
-    case NameColumn: return QStringLiteral("Name / path");
-    case SizeColumn: return QStringLiteral("Size");
-    case CopiesColumn: return QStringLiteral("Copies");
-    case WastedColumn: return QStringLiteral("Wasted");
-    case DiscColumn: return QStringLiteral("Disc");
+    case NameColumn: return tr("Name / path");
+    case SizeColumn: return tr("Size");
+    case CopiesColumn: return tr("Copies");
+    case WastedColumn: return tr("Wasted");
+    case DiscColumn: return tr("Disc");
     default: return {};
     }
 }

@@ -28,22 +28,22 @@ namespace orlenta {
 TDuplicatesPanel::TDuplicatesPanel(std::shared_ptr<TSharedNameIndex> names, QWidget* parent)
     : QWidget(parent), FNames(names ? std::move(names) : std::make_shared<TSharedNameIndex>()) {
     setObjectName(QStringLiteral("DuplicatesPanel"));
-    setAccessibleName(QStringLiteral("Duplicates"));
+    setAccessibleName(tr("Duplicates"));
 
-    auto* minSizeLabel = new QLabel(QStringLiteral("&Minimum size (bytes)"), this);
+    auto* minSizeLabel = new QLabel(tr("&Minimum size (bytes)"), this);
     FMinSizeEdit = new QLineEdit(QStringLiteral("1"), this);
     FMinSizeEdit->setObjectName(QStringLiteral("DuplicatesMinSizeEdit"));
-    FMinSizeEdit->setAccessibleName(QStringLiteral("Minimum size in bytes"));
+    FMinSizeEdit->setAccessibleName(tr("Minimum size in bytes"));
     FMinSizeEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,19}")), this));
     FMinSizeEdit->setToolTip(
-        QStringLiteral("Files with a recorded size below it are left out; empty files always are"));
+        tr("Files with a recorded size below it are left out; empty files always are"));
     minSizeLabel->setBuddy(FMinSizeEdit);
 
     FModel = new TDuplicateGroupModel(this);
     FGroupsView = new QTreeView(this);
     FGroupsView->setObjectName(QStringLiteral("DuplicatesView"));
-    FGroupsView->setAccessibleName(QStringLiteral("Duplicate files"));
+    FGroupsView->setAccessibleName(tr("Duplicate files"));
     FGroupsView->setModel(FModel);
     FGroupsView->setUniformRowHeights(true);
     FGroupsView->setAllColumnsShowFocus(true);
@@ -61,13 +61,16 @@ TDuplicatesPanel::TDuplicatesPanel(std::shared_ptr<TSharedNameIndex> names, QWid
     for (const int column : {TDuplicateGroupModel::SizeColumn, TDuplicateGroupModel::WastedColumn})
         header->resizeSection(column,
                               fontMetrics().horizontalAdvance(QStringLiteral("1023.9 MB")) + 12);
-    header->resizeSection(TDuplicateGroupModel::CopiesColumn,
-                          fontMetrics().horizontalAdvance(QStringLiteral("Copies")) + 16);
+    header->resizeSection(
+        TDuplicateGroupModel::CopiesColumn,
+        fontMetrics().horizontalAdvance(
+            FModel->headerData(TDuplicateGroupModel::CopiesColumn, Qt::Horizontal).toString()) +
+            16);
     header->setSortIndicatorClearable(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
     FGroupsView->setSortingEnabled(true);
 
-    FCopyAction = new QAction(QStringLiteral("&Copy"), this);
+    FCopyAction = new QAction(tr("&Copy"), this);
     FCopyAction->setObjectName(QStringLiteral("DuplicatesCopyAction"));
     FCopyAction->setShortcut(QKeySequence::Copy);
     FCopyAction->setShortcutContext(Qt::WidgetShortcut);
@@ -77,7 +80,7 @@ TDuplicatesPanel::TDuplicatesPanel(std::shared_ptr<TSharedNameIndex> names, QWid
 
     FStatusLabel = new QLabel(this);
     FStatusLabel->setObjectName(QStringLiteral("DuplicatesStatusLabel"));
-    FStatusLabel->setAccessibleName(QStringLiteral("Duplicates status"));
+    FStatusLabel->setAccessibleName(tr("Duplicates status"));
 
     auto* sizeRow = new QHBoxLayout;
     sizeRow->addWidget(minSizeLabel);
@@ -153,7 +156,7 @@ void TDuplicatesPanel::Search() {
     // The time the status gives runs from the first ask, the index's build included.
     if (!FWaitingForIndex)
         FAskedAt = std::chrono::steady_clock::now();
-    FStatusLabel->setText(QStringLiteral("Looking for duplicates..."));
+    FStatusLabel->setText(tr("Looking for duplicates..."));
     const std::shared_ptr<const TNameIndex> index = FNames->Request();
     FWaitingForIndex = !index;
     if (!index)
@@ -184,14 +187,12 @@ void TDuplicatesPanel::Found(std::shared_ptr<const TNameIndex> index, TDuplicate
             wasted = SaturatingAdd(wasted, group.Wasted);
         const int groups = static_cast<int>(duplicates.Groups.size());
         FModel->SetGroups(std::move(index), std::move(duplicates));
+        const QString count = groups == 0   ? tr("No duplicates")
+                              : groups == 1 ? tr("1 group")
+                                            : tr("%1 groups").arg(QLocale().toString(groups));
+        const QString waste = wasted > 0 ? tr(", %1 wasted").arg(SizeText(wasted)) : QString();
         FStatusLabel->setText(
-            (groups == 0   ? QStringLiteral("No duplicates")
-             : groups == 1 ? QStringLiteral("1 group")
-                           : QLocale().toString(groups) + QStringLiteral(" groups")) +
-            (wasted > 0 ? QStringLiteral(", ") + SizeText(wasted) + QStringLiteral(" wasted")
-                        : QString()) +
-            QStringLiteral(" in ") + QLocale().toString(std::max(1.0, ms), 'f', 0) +
-            QStringLiteral(" ms"));
+            tr("%1%2 in %3 ms").arg(count, waste, QLocale().toString(std::max(1.0, ms), 'f', 0)));
     }
     if (FPending)
         Search();

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -32,7 +33,8 @@ namespace {
 QCheckBox* NewCheckBox(QWidget* parent, TSearchField field, const char* name) {
     auto* box = new QCheckBox(FindFieldCaption(field), parent);
     box->setObjectName(QString::fromLatin1(name));
-    box->setAccessibleName(QStringLiteral("Find in ") + FindFieldCaption(field));
+    box->setAccessibleName(QCoreApplication::translate("orlenta::TFindAllPanel", "Find in %1")
+                               .arg(FindFieldCaption(field)));
     box->setChecked(true);
     return box;
 }
@@ -42,21 +44,22 @@ QCheckBox* NewCheckBox(QWidget* parent, TSearchField field, const char* name) {
 TFindAllPanel::TFindAllPanel(std::shared_ptr<TSharedNameIndex> names, QWidget* parent)
     : QWidget(parent), FNames(names ? std::move(names) : std::make_shared<TSharedNameIndex>()) {
     setObjectName(QStringLiteral("FindAllPanel"));
-    setAccessibleName(QStringLiteral("Find all"));
+    setAccessibleName(tr("Find all"));
 
-    auto* findLabel = new QLabel(QStringLiteral("&Find"), this);
+    auto* findLabel = new QLabel(tr("&Find"), this);
     FTextEdit = new QLineEdit(this);
     FTextEdit->setObjectName(QStringLiteral("FindTextEdit"));
-    FTextEdit->setAccessibleName(QStringLiteral("Find"));
-    FTextEdit->setPlaceholderText(QStringLiteral("Part of a name, or a pattern such as *.pdf"));
+    FTextEdit->setAccessibleName(tr("Find"));
+    FTextEdit->setPlaceholderText(tr("Part of a name, or a pattern such as *.pdf"));
     FTextEdit->setClearButtonEnabled(true);
-    FTextEdit->setToolTip(QStringLiteral(
-        "Words such as size:>10M, size:<700k, modified:>2020-01-01 or modified:<2021-06 keep "
-        "the hits whose recorded size (k, M, G, T: units of 1024) or modification date (local "
-        "time) passes them"));
+    //: The words size: and modified: are typed as they stand in every language.
+    FTextEdit->setToolTip(
+        tr("Words such as size:>10M, size:<700k, modified:>2020-01-01 or modified:<2021-06 keep "
+           "the hits whose recorded size (k, M, G, T: units of 1024) or modification date (local "
+           "time) passes them"));
     // The field's own clear button has no name for a screen reader to announce.
     for (QToolButton* button : FTextEdit->findChildren<QToolButton*>())
-        button->setAccessibleName(QStringLiteral("Clear"));
+        button->setAccessibleName(tr("Clear"));
     findLabel->setBuddy(FTextEdit);
 
     FInTitleCheckBox = NewCheckBox(this, TSearchField::Title, "FindInTitleCheckBox");
@@ -68,7 +71,7 @@ TFindAllPanel::TFindAllPanel(std::shared_ptr<TSharedNameIndex> names, QWidget* p
     FModel = new TFindHitModel(this);
     FHitsView = new QTableView(this);
     FHitsView->setObjectName(QStringLiteral("FindHitsView"));
-    FHitsView->setAccessibleName(QStringLiteral("Hits"));
+    FHitsView->setAccessibleName(tr("Hits"));
     FHitsView->setModel(FModel);
     FHitsView->setSelectionBehavior(QAbstractItemView::SelectRows);
     FHitsView->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -83,8 +86,9 @@ TFindAllPanel::TFindAllPanel(std::shared_ptr<TSharedNameIndex> names, QWidget* p
     header->setSectionResizeMode(TFindHitModel::PathColumn, QHeaderView::Stretch);
     header->resizeSection(TFindHitModel::DiscColumn,
                           fontMetrics().horizontalAdvance(QLatin1Char('x')) * 14);
-    header->resizeSection(TFindHitModel::FieldColumn,
-                          fontMetrics().horizontalAdvance(QStringLiteral("Directory name")) + 16);
+    header->resizeSection(
+        TFindHitModel::FieldColumn,
+        fontMetrics().horizontalAdvance(FindFieldCaption(TSearchField::Directory)) + 16);
     header->resizeSection(TFindHitModel::SizeColumn,
                           fontMetrics().horizontalAdvance(QStringLiteral("1023.9 MB")) + 16);
     header->resizeSection(TFindHitModel::ModifiedColumn,
@@ -94,7 +98,7 @@ TFindAllPanel::TFindAllPanel(std::shared_ptr<TSharedNameIndex> names, QWidget* p
     header->setSortIndicator(-1, Qt::AscendingOrder);
     FHitsView->setSortingEnabled(true);
 
-    FCopyAction = new QAction(QStringLiteral("&Copy"), this);
+    FCopyAction = new QAction(tr("&Copy"), this);
     FCopyAction->setObjectName(QStringLiteral("FindCopyAction"));
     FCopyAction->setShortcut(QKeySequence::Copy);
     FCopyAction->setShortcutContext(Qt::WidgetShortcut);
@@ -265,17 +269,17 @@ void TFindAllPanel::Search() {
 
 void TFindAllPanel::ShowStatus(int hits, double milliseconds, bool pattern,
                                TMissingValues missing) {
-    const QString count = hits == 0   ? QStringLiteral("No hits")
-                          : hits == 1 ? QStringLiteral("1 hit")
-                                      : QLocale().toString(hits) + QStringLiteral(" hits");
+    const QString count = hits == 0   ? tr("No hits")
+                          : hits == 1 ? tr("1 hit")
+                                      : tr("%1 hits").arg(QLocale().toString(hits));
     QString reason;
     if (missing == TMissingValues::InCatalogue)
-        reason = QStringLiteral(". No sizes or dates are recorded in this catalogue.");
+        reason = tr(". No sizes or dates are recorded in this catalogue.");
     else if (missing == TMissingValues::InNameHits)
-        reason = QStringLiteral(". No sizes or dates are recorded for the names found.");
+        reason = tr(". No sizes or dates are recorded for the names found.");
     FStatusLabel->setText(
-        count + QStringLiteral(" in ") + QLocale().toString(std::max(1.0, milliseconds), 'f', 0) +
-        QStringLiteral(" ms") + (pattern ? QStringLiteral(" (pattern)") : QString()) + reason);
+        tr("%1 in %2 ms").arg(count, QLocale().toString(std::max(1.0, milliseconds), 'f', 0)) +
+        (pattern ? tr(" (pattern)") : QString()) + reason);
 }
 
 void TFindAllPanel::CopySelectedHits() {

@@ -3,15 +3,20 @@
 #include "gui/SizeAndDateText.h"
 #include "gui/WindowText.h"
 
+#include <QCoreApplication>
+
 namespace orlenta {
 
 QString FindFieldCaption(TSearchField field) {
     switch (field) {
-    case TSearchField::Title: return QStringLiteral("Title");
-    case TSearchField::Vendor: return QStringLiteral("Vendor");
-    case TSearchField::Memo: return QStringLiteral("Memo");
-    case TSearchField::Directory: return QStringLiteral("Directory name");
-    case TSearchField::Filename: return QStringLiteral("Filename");
+    case TSearchField::Title: return QCoreApplication::translate("orlenta::TFindHitModel", "Title");
+    case TSearchField::Vendor:
+        return QCoreApplication::translate("orlenta::TFindHitModel", "Vendor");
+    case TSearchField::Memo: return QCoreApplication::translate("orlenta::TFindHitModel", "Memo");
+    case TSearchField::Directory:
+        return QCoreApplication::translate("orlenta::TFindHitModel", "Directory name");
+    case TSearchField::Filename:
+        return QCoreApplication::translate("orlenta::TFindHitModel", "Filename");
     }
     return {};
 }
@@ -78,11 +83,11 @@ QVariant TFindHitModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
-    case DiscColumn: return QStringLiteral("Disc");
-    case PathColumn: return QStringLiteral("Path");
-    case FieldColumn: return QStringLiteral("Field");
-    case SizeColumn: return QStringLiteral("Size");
-    case ModifiedColumn: return QStringLiteral("Modified");
+    case DiscColumn: return tr("Disc");
+    case PathColumn: return tr("Path");
+    case FieldColumn: return tr("Field");
+    case SizeColumn: return tr("Size");
+    case ModifiedColumn: return tr("Modified");
     default: return {};
     }
 }

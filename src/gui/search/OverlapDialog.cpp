@@ -3,6 +3,7 @@
 #include "gui/SizeAndDateText.h"
 #include "gui/WindowText.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,14 +16,15 @@ namespace orlenta {
 
 QString OverlapSummary(const TOverlap& overlap) {
     if (overlap.Files == 0)
-        return QStringLiteral("The disc holds no files.");
-    QString text = ToQString(ShareText(overlap.AllOthers.Files, overlap.Files)) +
-                   QStringLiteral(" of its files");
-    if (overlap.Bytes > 0)
-        text += QStringLiteral(" (") +
-                ToQString(ShareText(overlap.AllOthers.Bytes, overlap.Bytes)) +
-                QStringLiteral(" of its bytes)");
-    return text + QStringLiteral(" are on other discs.");
+        return QCoreApplication::translate("orlenta::TOverlapDialog", "The disc holds no files.");
+    const QString files = ToQString(ShareText(overlap.AllOthers.Files, overlap.Files));
+    if (overlap.Bytes == 0)
+        return QCoreApplication::translate("orlenta::TOverlapDialog",
+                                           "%1 of its files are on other discs.")
+            .arg(files);
+    return QCoreApplication::translate("orlenta::TOverlapDialog",
+                                       "%1 of its files (%2 of its bytes) are on other discs.")
+        .arg(files, ToQString(ShareText(overlap.AllOthers.Bytes, overlap.Bytes)));
 }
 
 TOverlapDialog::TOverlapDialog(QWidget* parent, const TNameIndex& index, const TOverlap& overlap,
@@ -30,27 +32,28 @@ TOverlapDialog::TOverlapDialog(QWidget* parent, const TNameIndex& index, const T
     : QDialog(parent) {
     setObjectName(QStringLiteral("OverlapDialog"));
     const QString title = ToQString(index.Disc(overlap.Disc).Title);
-    setWindowTitle(QStringLiteral("Overlap of ") + title);
+    setWindowTitle(tr("Overlap of %1").arg(title));
     setAccessibleName(windowTitle());
 
+    const QString files = QLocale().toString(static_cast<qulonglong>(overlap.Files));
+    const QString summaryText = OverlapSummary(overlap).toHtmlEscaped();
     auto* summary = new QLabel(
-        QStringLiteral("<b>") + title.toHtmlEscaped() + QStringLiteral("</b>: ") +
-            QLocale().toString(static_cast<qulonglong>(overlap.Files)) + QStringLiteral(" files") +
-            (overlap.Bytes > 0 ? QStringLiteral(", ") + SizeText(overlap.Bytes) : QString()) +
-            QStringLiteral(". ") + OverlapSummary(overlap).toHtmlEscaped(),
+        overlap.Bytes > 0
+            ? tr("<b>%1</b>: %2 files, %3. %4")
+                  .arg(title.toHtmlEscaped(), files, SizeText(overlap.Bytes), summaryText)
+            : tr("<b>%1</b>: %2 files. %3").arg(title.toHtmlEscaped(), files, summaryText),
         this);
     summary->setObjectName(QStringLiteral("OverlapSummaryLabel"));
-    summary->setAccessibleName(QStringLiteral("Overlap summary"));
+    summary->setAccessibleName(tr("Overlap summary"));
     summary->setWordWrap(true);
 
     auto* table = new QTreeWidget(this);
     table->setObjectName(QStringLiteral("OverlapView"));
-    table->setAccessibleName(QStringLiteral("Overlap with other discs"));
+    table->setAccessibleName(tr("Overlap with other discs"));
     table->setRootIsDecorated(false);
     table->setAllColumnsShowFocus(true);
-    table->setHeaderLabels({QStringLiteral("Disc"), QStringLiteral("Title"),
-                            QStringLiteral("Files found"), QStringLiteral("Bytes found"),
-                            QStringLiteral("Share of files"), QStringLiteral("Share of bytes")});
+    table->setHeaderLabels({tr("Disc"), tr("Title"), tr("Files found"), tr("Bytes found"),
+                            tr("Share of files"), tr("Share of bytes")});
     const auto addRow = [&](const TOverlapCount& count, const QString& discText,
                             const QString& titleText) {
         auto* item = new QTreeWidgetItem(
@@ -66,8 +69,7 @@ TOverlapDialog::TOverlapDialog(QWidget* parent, const TNameIndex& index, const T
     };
     for (const TOverlapCount& count : overlap.Discs)
         addRow(count, QString::number(count.Disc), ToQString(index.Disc(count.Disc).Title));
-    QTreeWidgetItem* all =
-        addRow(overlap.AllOthers, QStringLiteral("*"), QStringLiteral("All other discs"));
+    QTreeWidgetItem* all = addRow(overlap.AllOthers, QStringLiteral("*"), tr("All other discs"));
     QFont bold = all->font(0);
     bold.setBold(true);
     for (int column = 0; column < 6; ++column)
@@ -77,16 +79,14 @@ TOverlapDialog::TOverlapDialog(QWidget* parent, const TNameIndex& index, const T
     for (int column : {0, 2, 3, 4, 5})
         table->resizeColumnToContents(column);
 
-    auto* status = new QLabel(QStringLiteral("Found in ") +
-                                  QLocale().toString(std::max(1.0, milliseconds), 'f', 0) +
-                                  QStringLiteral(" ms"),
-                              this);
+    auto* status = new QLabel(
+        tr("Found in %1 ms").arg(QLocale().toString(std::max(1.0, milliseconds), 'f', 0)), this);
     status->setObjectName(QStringLiteral("OverlapStatusLabel"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->setObjectName(QStringLiteral("OverlapButtons"));
     QPushButton* close = buttons->button(QDialogButtonBox::Close);
     close->setObjectName(QStringLiteral("CloseButton"));
-    close->setAccessibleName(QStringLiteral("Close"));
+    close->setAccessibleName(tr("Close"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);

@@ -1,6 +1,7 @@
 #include "gui/search/SearchDialogForm.h"
 
 #include "gui/WidgetNames.h"
+#include "gui/search/FindHitModel.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -14,8 +15,8 @@ namespace orlenta {
 
 namespace {
 
-QCheckBox* NewCheckBox(const char* caption, const char* name, bool ticked) {
-    auto* box = Named(new QCheckBox(QString::fromLatin1(caption)), name);
+QCheckBox* NewCheckBox(TSearchField field, const char* name, bool ticked) {
+    auto* box = Named(new QCheckBox(FindFieldCaption(field)), name);
     box->setChecked(ticked);
     return box;
 }
@@ -24,7 +25,7 @@ QCheckBox* NewCheckBox(const char* caption, const char* name, bool ticked) {
 
 TSearchDialogForm::TSearchDialogForm(QWidget* parent) : TOwnDialog(parent) {
     setObjectName(QStringLiteral("SearchDialogForm"));
-    setWindowTitle(QStringLiteral("Search"));
+    setWindowTitle(tr("Search"));
 
     GroupBox2 = new QGroupBox;
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
@@ -34,18 +35,20 @@ TSearchDialogForm::TSearchDialogForm(QWidget* parent) : TOwnDialog(parent) {
     groupLayout->addWidget(HostPanel);
 
     auto* layout = new QVBoxLayout(HostPanel);
-    auto* searchForLabel = new QLabel(QStringLiteral("Search for"));
+    auto* searchForLabel = new QLabel(tr("Search for"));
     SearchTextEdit = new QLineEdit;
     SearchTextEdit->setObjectName(QStringLiteral("SearchTextEdit"));
     SearchTextEdit->setMinimumWidth(360);
     searchForLabel->setBuddy(SearchTextEdit);
-    Label1 = new QLabel(QStringLiteral("Search in"));
+    Label1 = new QLabel(tr("Search in"));
     Label1->setObjectName(QStringLiteral("Label1"));
-    SearchInTitleCheckBox = NewCheckBox("Title", "SearchInTitleCheckBox", true);
-    SearchInVendorCheckBox = NewCheckBox("Vendor", "SearchInVendorCheckBox", true);
-    SearchInMemoCheckBox = NewCheckBox("Memo", "SearchInMemoCheckBox", true);
-    SearchInDirectoryCheckBox = NewCheckBox("Directory name", "SearchInDirectoryCheckBox", true);
-    SearchInFilenameCheckBox = NewCheckBox("Filename", "SearchInFilenameCheckBox", false);
+    SearchInTitleCheckBox = NewCheckBox(TSearchField::Title, "SearchInTitleCheckBox", true);
+    SearchInVendorCheckBox = NewCheckBox(TSearchField::Vendor, "SearchInVendorCheckBox", true);
+    SearchInMemoCheckBox = NewCheckBox(TSearchField::Memo, "SearchInMemoCheckBox", true);
+    SearchInDirectoryCheckBox =
+        NewCheckBox(TSearchField::Directory, "SearchInDirectoryCheckBox", true);
+    SearchInFilenameCheckBox =
+        NewCheckBox(TSearchField::Filename, "SearchInFilenameCheckBox", false);
     auto* boxes = new QHBoxLayout;
     for (QCheckBox* box : {SearchInTitleCheckBox, SearchInVendorCheckBox, SearchInMemoCheckBox,
                            SearchInDirectoryCheckBox, SearchInFilenameCheckBox})
@@ -57,7 +60,7 @@ TSearchDialogForm::TSearchDialogForm(QWidget* parent) : TOwnDialog(parent) {
     layout->addLayout(boxes);
 
     SetContent(GroupBox2, QStringLiteral("ButtonsPanel"));
-    OkButton->setText(QStringLiteral("&Search"));
+    OkButton->setText(tr("&Search"));
     Button2 = Button1;
     Button2->setObjectName(QStringLiteral("Button2"));
     SearchTextEdit->setFocus();

@@ -62,16 +62,15 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
 
     // Created in tab order: Title, Creation date, Vendor, Read date, Media type, Directories,
     // Files, Total size, Source, Memo.
-    TitleLabeledEdit =
-        AddLabeledEdit(grid, 0, 0, QStringLiteral("TitleLabeledEdit"), QStringLiteral("Title"));
-    CreationDateLabeledEdit = AddLabeledEdit(grid, 0, 1, QStringLiteral("CreationDateLabeledEdit"),
-                                             QStringLiteral("Creation date"));
+    TitleLabeledEdit = AddLabeledEdit(grid, 0, 0, QStringLiteral("TitleLabeledEdit"), tr("Title"));
+    CreationDateLabeledEdit =
+        AddLabeledEdit(grid, 0, 1, QStringLiteral("CreationDateLabeledEdit"), tr("Creation date"));
     VendorLabeledEdit =
-        AddLabeledEdit(grid, 1, 0, QStringLiteral("VendorLabeledEdit"), QStringLiteral("Vendor"));
-    ReadDateLabeledEdit = AddLabeledEdit(grid, 1, 1, QStringLiteral("ReadDateLabeledEdit"),
-                                         QStringLiteral("Read date"));
+        AddLabeledEdit(grid, 1, 0, QStringLiteral("VendorLabeledEdit"), tr("Vendor"));
+    ReadDateLabeledEdit =
+        AddLabeledEdit(grid, 1, 1, QStringLiteral("ReadDateLabeledEdit"), tr("Read date"));
 
-    MediaTypeLabel = new QLabel(QStringLiteral("Media type"));
+    MediaTypeLabel = new QLabel(tr("Media type"));
     MediaTypeLabel->setObjectName(QStringLiteral("MediaTypeLabel"));
     MediaTypeComboBox = new QComboBox;
     MediaTypeComboBox->setObjectName(QStringLiteral("MediaTypeComboBox"));
@@ -84,21 +83,20 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
                                  QStringLiteral("DVD-R"), QStringLiteral("DVD-RW")});
     MediaTypeComboBox->setCurrentIndex(-1);
     // The edit inside the box takes the focus; a screen reader names it as the box.
-    MediaTypeComboBox->lineEdit()->setAccessibleName(QStringLiteral("Media type"));
+    MediaTypeComboBox->lineEdit()->setAccessibleName(tr("Media type"));
     MediaTypeLabel->setBuddy(MediaTypeComboBox);
     auto* countsRow = new QGridLayout;
     countsRow->setContentsMargins(0, 0, 0, 0);
-    DirCountLabeledEdit = AddLabeledEdit(countsRow, 0, 0, QStringLiteral("DirCountLabeledEdit"),
-                                         QStringLiteral("Directories"));
-    FileCountLabeledEdit = AddLabeledEdit(countsRow, 0, 1, QStringLiteral("FileCountLabeledEdit"),
-                                          QStringLiteral("Files"));
-    TotalSizeLabeledEdit = AddLabeledEdit(countsRow, 0, 2, QStringLiteral("TotalSizeLabeledEdit"),
-                                          QStringLiteral("Total size"));
-    TotalSizeLabeledEdit->setAccessibleName(QStringLiteral("Total size"));
-    ArchiveEntriesLabeledEdit =
-        AddLabeledEdit(countsRow, 0, 3, QStringLiteral("ArchiveEntriesLabeledEdit"),
-                       QStringLiteral("In archives"));
-    ArchiveEntriesLabeledEdit->setAccessibleName(QStringLiteral("Entries in archives"));
+    DirCountLabeledEdit =
+        AddLabeledEdit(countsRow, 0, 0, QStringLiteral("DirCountLabeledEdit"), tr("Directories"));
+    FileCountLabeledEdit =
+        AddLabeledEdit(countsRow, 0, 1, QStringLiteral("FileCountLabeledEdit"), tr("Files"));
+    TotalSizeLabeledEdit =
+        AddLabeledEdit(countsRow, 0, 2, QStringLiteral("TotalSizeLabeledEdit"), tr("Total size"));
+    TotalSizeLabeledEdit->setAccessibleName(tr("Total size"));
+    ArchiveEntriesLabeledEdit = AddLabeledEdit(
+        countsRow, 0, 3, QStringLiteral("ArchiveEntriesLabeledEdit"), tr("In archives"));
+    ArchiveEntriesLabeledEdit->setAccessibleName(tr("Entries in archives"));
     ArchiveEntriesLabeledEdit->setReadOnly(true);
     ArchiveEntriesLabel = countsRow->itemAtPosition(0, 3)->widget();
     SetArchiveEntries(std::nullopt);
@@ -108,17 +106,17 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
 
-    SourceLabel = new QLabel(QStringLiteral("Source"));
+    SourceLabel = new QLabel(tr("Source"));
     SourceLabel->setObjectName(QStringLiteral("SourceLabel"));
     SourceLabeledEdit = new QLineEdit;
     SourceLabeledEdit->setObjectName(QStringLiteral("SourceLabeledEdit"));
-    SourceLabeledEdit->setAccessibleName(QStringLiteral("Source"));
+    SourceLabeledEdit->setAccessibleName(tr("Source"));
     SourceLabel->setBuddy(SourceLabeledEdit);
     grid->addWidget(SourceLabel, 6, 0, 1, 2);
     grid->addWidget(SourceLabeledEdit, 7, 0, 1, 2);
     SetSourceShown(false);
 
-    Label1 = new QLabel(QStringLiteral("Memo"));
+    Label1 = new QLabel(tr("Memo"));
     Label1->setObjectName(QStringLiteral("Label1"));
     DiscMemo = new QPlainTextEdit;
     DiscMemo->setObjectName(QStringLiteral("DiscMemo"));
