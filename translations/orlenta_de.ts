@@ -461,6 +461,18 @@
         <source>Web page (HTML)</source>
         <translation>Webseite (HTML)</translation>
     </message>
+    <message>
+        <source>For s&amp;preadsheets: no value may become a formula</source>
+        <translation>Für &amp;Tabellenkalkulationen: kein Wert wird zur Formel</translation>
+    </message>
+    <message>
+        <source>For spreadsheets</source>
+        <translation>Für Tabellenkalkulationen</translation>
+    </message>
+    <message>
+        <source>Puts an apostrophe before values that begin with =, +, -, @, a tab, a carriage return or an apostrophe</source>
+        <translation>Setzt einen Apostroph vor Werte, die mit =, +, -, @, einem Tabulator, einem Wagenrücklauf oder einem Apostroph beginnen</translation>
+    </message>
 </context>
 <context>
     <name>orlenta::TFileCommands</name>

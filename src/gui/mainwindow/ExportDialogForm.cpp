@@ -33,13 +33,12 @@ TExportDialogForm::TExportDialogForm(QWidget* parent, bool discSelected) : TOwnD
     FormatComboBox->addItem(QStringLiteral("JSON"), static_cast<int>(TExportFormat::Json));
     FormatComboBox->addItem(tr("Web page (HTML)"), static_cast<int>(TExportFormat::Html));
     formatLabel->setBuddy(FormatComboBox);
-    ForSpreadsheetsCheckBox =
-        new QCheckBox(QStringLiteral("For s&preadsheets: no value may become a formula"));
+    ForSpreadsheetsCheckBox = new QCheckBox(tr("For s&preadsheets: no value may become a formula"));
     ForSpreadsheetsCheckBox->setObjectName(QStringLiteral("ForSpreadsheetsCheckBox"));
-    ForSpreadsheetsCheckBox->setAccessibleName(QStringLiteral("For spreadsheets"));
+    ForSpreadsheetsCheckBox->setAccessibleName(tr("For spreadsheets"));
     ForSpreadsheetsCheckBox->setAccessibleDescription(
-        QStringLiteral("Puts an apostrophe before values that begin with =, +, -, @, a tab, a "
-                       "carriage return or an apostrophe"));
+        tr("Puts an apostrophe before values that begin with =, +, -, @, a tab, a carriage "
+           "return or an apostrophe"));
     // Only the CSV form goes to spreadsheets.
     const auto followFormat = [this] {
         ForSpreadsheetsCheckBox->setEnabled(
