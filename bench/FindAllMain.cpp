@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
 
     TQuietHost host;
     TCatalogueSession session(host);
-    session.OrlentaFilename = file;
+    session.SetOrlentaFilename(file);
     // The first load, as when the window opens a catalogue, and the median of a few, in memory
     // that earlier loads gave back, as when the window opens another.
     bool loaded = true;
@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
         std::min(runs, 5), [&] { loaded = loaded && session.LoadDataFile(); }, [] {}, &firstLoad);
     if (!loaded)
         return 1;
-    const TXMLOrlentaDataType root = session.XMLIndexData;
+    const TXMLOrlentaDataType root = session.XMLIndexData();
     // The walk's first pass adds what the access layer adds; later passes compare alike.
     WalkHits(root, TSearchText("x", false));
 

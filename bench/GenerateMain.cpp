@@ -133,7 +133,7 @@ void GenerateCatalogue(const std::string& path, long fileCount, std::uint64_t se
     TSilentHost host;
     TCatalogueSession session(host);
     session.NewCatalogue();
-    const IXMLOrlentaDataType& root = session.XMLIndexData;
+    const IXMLOrlentaDataType& root = session.XMLIndexData();
     root.SetTitle("Synthetic archive of " + std::to_string(fileCount) + " files");
     root.SetMemo(EscapeText("Made for measuring.\r\nShelf " + std::to_string(random.Below(9))));
     const TXMLDiscsType discs = root.Discs();
@@ -167,7 +167,7 @@ void GenerateCatalogue(const std::string& path, long fileCount, std::uint64_t se
         files += discFiles;
         directories += static_cast<long>(tree.size()) - 1;
     }
-    session.OrlentaFilename = path;
+    session.SetOrlentaFilename(path);
     session.SaveDataFile();
     std::cout << path << ": " << discs.Count() << " discs, " << directories << " directories, "
               << files << " files\n";

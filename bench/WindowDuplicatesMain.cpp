@@ -188,7 +188,7 @@ int main(int argc, char** argv) {
     }
     const orlenta::TDuplicateGroupModel& groups = panel.Groups();
     std::printf("%d discs, %d duplicate groups; medians of %d runs\n",
-                form.Session().XMLIndexData.Discs().Count(), groups.rowCount(), runs);
+                form.Session().XMLIndexData().Discs().Count(), groups.rowCount(), runs);
     firstOverlap.Print("overlap, first ask of the session:");
     coldDuplicates.Print("duplicates, right after a change:");
     warmDuplicates.Print("duplicates, index built (typing pause left out):");

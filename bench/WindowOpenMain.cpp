@@ -40,10 +40,10 @@ double MillisecondsSince(TClock::time_point start) {
 void PrepareCatalogue(const std::string& source, const std::string& target, int wide, bool sizes) {
     orlenta::TSilentHost host;
     orlenta::TCatalogueSession session(host);
-    session.OrlentaFilename = source;
+    session.SetOrlentaFilename(source);
     if (!session.LoadDataFile())
         std::exit(1);
-    const orlenta::IXMLDiscType disc = session.XMLIndexData.Discs().Add();
+    const orlenta::IXMLDiscType disc = session.XMLIndexData().Discs().Add();
     disc.SetTitle("Wide disc");
     disc.Root().SetID(std::to_string(session.NextDirectoryID()));
     const orlenta::IXMLFilenamesType names = disc.Root().Filenames();
@@ -55,7 +55,7 @@ void PrepareCatalogue(const std::string& source, const std::string& target, int 
             name.SetModified(1600000000 + static_cast<std::int64_t>(i) * 3571);
         }
     }
-    session.OrlentaFilename = target;
+    session.SetOrlentaFilename(target);
     session.SaveDataFile();
 }
 
@@ -135,9 +135,9 @@ int main(int argc, char** argv) {
             wideNode = node;
     // The deepest directory of the disc last in the document: the click's walk passes every
     // directory of every disc before it.
-    const int discCount = form.Session().XMLIndexData.Discs().Count();
+    const int discCount = form.Session().XMLIndexData().Discs().Count();
     const std::string lastRealId(
-        form.Session().XMLIndexData.Discs().Disc(discCount - 2).Root().ID());
+        form.Session().XMLIndexData().Discs().Disc(discCount - 2).Root().ID());
     int deepNode = orlenta::TCatalogueTreeModel::kNoNode;
     for (int node = 0; node < model.NodeCount(); ++node)
         if (std::to_string(model.Node(node).Data) == lastRealId)

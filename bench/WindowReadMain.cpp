@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
     WindowPart<QAction>(form, "DiscAddAction").trigger();
     const TClock::time_point end = TClock::now();
 
-    const orlenta::IXMLDiscType& disc = form.Session().XMLDiscData;
+    const orlenta::IXMLDiscType& disc = form.Session().XMLDiscData();
     if (!disc || TNoPrompts::Messages > 0 || form.Busy() || !form.isEnabled()) {
         std::fprintf(stderr, "the disc was not added as expected\n");
         return 1;

@@ -136,7 +136,7 @@ void RunAdd(const TAddOptions& options) {
     reading.DirReader().SetOnProcessEvents([&](TDirReader& reader) {
         if (gInterrupted && reader.Active())
             reading.StopReading();
-        progress.Tick(session.XMLDiscData);
+        progress.Tick(session.XMLDiscData());
     });
 
     // What the add-disc dialog hands over: read today, counts still empty.

@@ -77,8 +77,7 @@ void OpenOrNewCatalogue(TCatalogueSession& session, const std::string& path) {
 }
 
 void SaveCatalogue(TCatalogueSession& session, const std::string& path) {
-    session.OrlentaFilename = path;
-    session.SaveDataFile();
+    session.SaveDataFileAs(path);
 }
 
 void SetGivenIndexProperties(const TXMLOrlentaDataType& root,

@@ -20,7 +20,7 @@ void RunDiscs(const TDiscsOptions& options) {
     TCliHost host;
     TCatalogueSession session(host);
     OpenCatalogue(session, options.File);
-    const TXMLDiscsType discs = session.XMLIndexData.Discs();
+    const TXMLDiscsType discs = session.XMLIndexData().Discs();
     for (int i = 0; i < discs.Count(); ++i) {
         const TXMLDiscType disc = discs.Disc(i);
         // Values as stored: the memo stays in its escaped single-line form, so that every disc

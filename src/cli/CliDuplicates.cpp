@@ -20,7 +20,7 @@ void RunDuplicates(const TDuplicatesOptions& options) {
     TCliHost host;
     TCatalogueSession session(host);
     OpenCatalogue(session, options.File);
-    const TNameIndex index(session.XMLIndexData);
+    const TNameIndex index(session.XMLIndexData());
     const TDuplicates duplicates = FindDuplicates(
         index, {options.MinSize,
                 options.By == "name" ? TDuplicateMatch::Name : TDuplicateMatch::NameAndSize});

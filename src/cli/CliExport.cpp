@@ -22,7 +22,7 @@ void RunExport(const TExportOptions& options) {
     TCliHost host;
     TCatalogueSession session(host);
     OpenCatalogue(session, options.File);
-    const IXMLOrlentaDataType& root = session.XMLIndexData;
+    const IXMLOrlentaDataType& root = session.XMLIndexData();
     TExportScope scope;
     scope.ForSpreadsheets = options.ForSpreadsheets;
     if (options.Disc >= 0) {

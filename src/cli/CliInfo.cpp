@@ -16,7 +16,7 @@ void RunInfo(const std::string& file) {
     TCliHost host;
     TCatalogueSession session(host);
     OpenCatalogue(session, file);
-    const IXMLOrlentaDataType& root = session.XMLIndexData;
+    const IXMLOrlentaDataType& root = session.XMLIndexData();
     const TXMLDiscsType discs = root.Discs();
     // Counted on the DOM as it stands: the typed getters would add absent children and keep an
     // item list per collection, which a read-only command has no use for.

@@ -32,10 +32,10 @@ void RunNew(const TNewOptions& options) {
     session.NewCatalogue();
     // The window's first tree rebuild gives a new catalogue its empty Discs; the file written
     // here is the one the window would write.
-    session.XMLIndexData.Discs();
+    session.XMLIndexData().Discs();
     // Giving a title or memo is confirming the Index properties dialog that follows New.
     if (options.Title || options.Memo)
-        SetGivenIndexProperties(session.XMLIndexData, options.Title, options.Memo);
+        SetGivenIndexProperties(session.XMLIndexData(), options.Title, options.Memo);
     SaveCatalogue(session, options.File);
 }
 

@@ -19,7 +19,7 @@ void RunOverlap(const TOverlapOptions& options) {
     TCliHost host;
     TCatalogueSession session(host);
     OpenCatalogue(session, options.File);
-    const TNameIndex index(session.XMLIndexData);
+    const TNameIndex index(session.XMLIndexData());
     const int disc =
         DiscIndexArgument(options.Index, static_cast<int>(index.DiscCount()), options.File);
     const TOverlap overlap = FindOverlap(index, static_cast<std::uint32_t>(disc));

@@ -36,7 +36,7 @@ void RunRescan(const TRescanOptions& options) {
     THeldDataFileLock lock(session, options.File,
                            options.DryRun ? TLockPurpose::Reading : TLockPurpose::Writing);
     OpenCatalogue(session, options.File);
-    const TXMLDiscsType discs = session.XMLIndexData.Discs();
+    const TXMLDiscsType discs = session.XMLIndexData().Discs();
     const IXMLDiscType disc =
         discs.Disc(DiscIndexArgument(std::to_string(options.Index), discs.Count(), options.File));
     std::string source = options.Source;

@@ -85,7 +85,7 @@ void RunIndexSearch(const TSearchOptions& options, const TSearchRequest& request
     TCliHost host;
     TCatalogueSession session(host);
     OpenCatalogue(session, options.File);
-    const TNameIndex index(session.XMLIndexData);
+    const TNameIndex index(session.XMLIndexData());
     THitPrinter printer;
     for (const TFindHit& hit : FindAll(index, request))
         printer.Print(index, hit, options.Long);
@@ -107,7 +107,7 @@ void RunSearch(const TSearchOptions& options) {
     THitPrinter printHit;
     std::string path;
     int discIndex = 0;
-    for (const TXMLDiscType disc : session.XMLIndexData.Discs()) {
+    for (const TXMLDiscType disc : session.XMLIndexData().Discs()) {
         const std::string_view title = disc.Title();
         if (request.InTitle && text.Matches(title))
             printHit(discIndex, title, TSearchField::Title, {});

@@ -19,7 +19,7 @@ void RunSet(const TSetOptions& options) {
     TCatalogueSession session(host);
     THeldDataFileLock lock(session, options.File);
     OpenCatalogue(session, options.File);
-    SetGivenIndexProperties(session.XMLIndexData, options.Title, options.Memo);
+    SetGivenIndexProperties(session.XMLIndexData(), options.Title, options.Memo);
     SaveCatalogue(session, options.File);
 }
 

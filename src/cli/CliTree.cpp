@@ -64,7 +64,7 @@ void RunTree(const TTreeOptions& options) {
     TCliHost host;
     TCatalogueSession session(host);
     OpenCatalogue(session, options.File);
-    const TXMLDiscsType discs = session.XMLIndexData.Discs();
+    const TXMLDiscsType discs = session.XMLIndexData().Discs();
     for (int i = 0; i < discs.Count(); ++i)
         PrintDisc(discs.Disc(i), options);
 }

@@ -160,10 +160,10 @@ std::string AddOnATerminal(bool interrupt, int& exitStatus) {
 long long SavedDirCount(const std::string& path) {
     TRecordingHost host;
     TCatalogueSession session(host);
-    session.OrlentaFilename = path;
+    session.SetOrlentaFilename(path);
     if (!session.LoadDataFile())
         return -1;
-    return DecimalOrZero(session.XMLIndexData.Discs().Disc(0).DirCount());
+    return DecimalOrZero(session.XMLIndexData().Discs().Disc(0).DirCount());
 }
 
 TEST_F(CliAddTest, ShowsProgressOnATerminalAndCtrlCSavesThePartialDisc) {

@@ -127,8 +127,8 @@ IXMLOrlentaDataType BrowsingCatalogue() {
 void WriteDataFile(const IXMLOrlentaDataType& root, const std::string& path) {
     TSilentHost host;
     TCatalogueSession session(host);
-    session.XMLIndexData = root;
-    session.OrlentaFilename = path;
+    session.ReplaceCatalogue(root);
+    session.SetOrlentaFilename(path);
     session.SaveDataFile();
 }
 

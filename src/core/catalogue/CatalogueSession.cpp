@@ -22,45 +22,62 @@ void TCatalogueSession::SetFileChanged(bool changed) {
 }
 
 long long TCatalogueSession::NextDirectoryID() {
-    return orlenta::NextDirectoryID(XMLIndexData);
+    return orlenta::NextDirectoryID(FXMLIndexData);
 }
 
 void TCatalogueSession::NewCatalogue() {
-    OrlentaFilename.clear();
-    XMLDiscData = {};
-    XMLIndexData = NewOrlentaData();
-    XMLIndexData.SetTitle("Untitled");
-    XMLIndexData.SetLastDirectoryID("");
+    FOrlentaFilename.clear();
+    FXMLDiscData = {};
+    FXMLIndexData = NewOrlentaData();
+    FXMLIndexData.SetTitle("Untitled");
+    FXMLIndexData.SetLastDirectoryID("");
+}
+
+IXMLDiscType TCatalogueSession::AppendDisc() {
+    if (!FXMLIndexData)
+        FXMLIndexData = NewOrlentaData();
+    FXMLDiscData = FXMLIndexData.Discs().Add();
+    return FXMLDiscData;
+}
+
+void TCatalogueSession::ReplaceCatalogue(IXMLOrlentaDataType root) {
+    FXMLDiscData = {};
+    FXMLIndexData = std::move(root);
+}
+
+void TCatalogueSession::SaveDataFileAs(const std::string& path) {
+    FOrlentaFilename = path;
+    SaveDataFile();
 }
 
 bool TCatalogueSession::OpenDataFile(const std::string& path) {
     // The open catalogue stays bound to its own file when the new one cannot be loaded, so that a
     // later Save cannot write it over the file the user meant to open.
-    std::string previousFilename = OrlentaFilename;
-    OrlentaFilename = path;
+    std::string previousFilename = FOrlentaFilename;
+    FOrlentaFilename = path;
     bool loaded = false;
     try {
         loaded = LoadDataFile();
     } catch (...) {
-        OrlentaFilename = std::move(previousFilename);
+        FOrlentaFilename = std::move(previousFilename);
         throw;
     }
     if (!loaded)
-        OrlentaFilename = std::move(previousFilename);
-    if (XMLIndexData) {
-        const IXMLDiscsType discs = XMLIndexData.Discs();
-        XMLDiscData = discs.Count() > 0 ? discs.Disc(0) : IXMLDiscType();
+        FOrlentaFilename = std::move(previousFilename);
+    if (FXMLIndexData) {
+        const IXMLDiscsType discs = FXMLIndexData.Discs();
+        FXMLDiscData = discs.Count() > 0 ? discs.Disc(0) : IXMLDiscType();
     }
     return loaded;
 }
 
 bool TCatalogueSession::LoadDataFile() {
     TBusyScope busy(FHost, "Loading datafile...");
-    if (IsTemporaryFile(OrlentaFilename))
-        throw DataFileIsTemporaryFileError(OrlentaFilename, kTemporaryFileName);
-    TFilePtr dataFile = OpenFileForReading(OrlentaFilename);
+    if (IsTemporaryFile(FOrlentaFilename))
+        throw DataFileIsTemporaryFileError(FOrlentaFilename, kTemporaryFileName);
+    TFilePtr dataFile = OpenFileForReading(FOrlentaFilename);
     TTemporaryFile temporaryFile(FHost);
-    TXmlTextGuard guard(OrlentaFilename,
+    TXmlTextGuard guard(FOrlentaFilename,
                         FAvailableMemory ? FAvailableMemory() : SystemAvailableMemory());
     if (!InflateRaw(dataFile.get(), temporaryFile.Stream(), &guard)) {
         // A full working folder is no fault of the data file.
@@ -73,23 +90,23 @@ bool TCatalogueSession::LoadDataFile() {
     dataFile.reset();
     IXMLOrlentaDataType loaded = LoadOrlentaData(temporaryFile.Stream(), kTemporaryFileName);
     // The selected disc belongs to the document being replaced.
-    XMLDiscData = {};
-    XMLIndexData = std::move(loaded);
+    FXMLDiscData = {};
+    FXMLIndexData = std::move(loaded);
     temporaryFile.Remove();
     return true;
 }
 
 void TCatalogueSession::SaveDataFile() {
     TBusyScope busy(FHost, "Saving datafile...");
-    if (IsTemporaryFile(OrlentaFilename))
-        throw DataFileIsTemporaryFileError(OrlentaFilename, kTemporaryFileName);
+    if (IsTemporaryFile(FOrlentaFilename))
+        throw DataFileIsTemporaryFileError(FOrlentaFilename, kTemporaryFileName);
     std::unique_ptr<TDataFileLock> ownLock;
-    if (!FHeldLock || !FHeldLock->Covers(OrlentaFilename))
-        ownLock = std::make_unique<TDataFileLock>(OrlentaFilename, FHost, TLockPurpose::Writing);
+    if (!FHeldLock || !FHeldLock->Covers(FOrlentaFilename))
+        ownLock = std::make_unique<TDataFileLock>(FOrlentaFilename, FHost, TLockPurpose::Writing);
     TTemporaryFile temporaryFile(FHost);
-    XMLIndexData.Document()->SaveToStream(temporaryFile.Stream(), kTemporaryFileName);
+    FXMLIndexData.Document()->SaveToStream(temporaryFile.Stream(), kTemporaryFileName);
     temporaryFile.StartReading();
-    TAtomicFile dataFile(OrlentaFilename);
+    TAtomicFile dataFile(FOrlentaFilename);
     DeflateRaw(temporaryFile.Stream(), dataFile);
     dataFile.Commit();
     temporaryFile.Remove();

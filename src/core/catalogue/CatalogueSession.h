@@ -29,11 +29,23 @@ public:
     }
 
     // Root of the open catalogue; holds the document alive. Empty before the first New or Open.
-    IXMLOrlentaDataType XMLIndexData;
+    const IXMLOrlentaDataType& XMLIndexData() const { return FXMLIndexData; }
     // The selected disc, or none.
-    IXMLDiscType XMLDiscData;
+    const IXMLDiscType& XMLDiscData() const { return FXMLDiscData; }
     // Path of the open catalogue's data file; empty for a catalogue never saved.
-    std::string OrlentaFilename;
+    const std::string& OrlentaFilename() const { return FOrlentaFilename; }
+
+    // disc (of the open catalogue) becomes the selected one; an empty handle selects none.
+    void SelectDisc(const IXMLDiscType& disc) { FXMLDiscData = disc; }
+    // A new, empty disc appended to the open catalogue (a new document when there is none), and
+    // selected.
+    IXMLDiscType AppendDisc();
+    // root becomes the open catalogue (empty: none, as before the first New or Open), no disc
+    // selected; the file name stays. For a catalogue made elsewhere, and for taking back one that
+    // an operation began.
+    void ReplaceCatalogue(IXMLOrlentaDataType root);
+    // The data file that LoadDataFile reads and SaveDataFile writes.
+    void SetOrlentaFilename(std::string path) { FOrlentaFilename = std::move(path); }
 
     bool FileChanged() const { return FFileChanged; }
     void SetFileChanged(bool changed);
@@ -50,17 +62,20 @@ public:
     // failure is shown (false) or thrown. True when the new file was opened.
     bool OpenDataFile(const std::string& path);
 
-    // Reads the data file OrlentaFilename into the open catalogue. When the file is not valid
+    // Reads the data file OrlentaFilename() into the open catalogue. When the file is not valid
     // DEFLATE data it shows "Error reading Orlenta datafile." and returns false, the open
     // catalogue unchanged; other failures throw, among them a text that cannot be XML or would not
     // fit in memory, found while inflating. True when the open catalogue was replaced.
     bool LoadDataFile();
 
-    // Writes the open catalogue to OrlentaFilename (not empty) and clears FileChanged. The data
+    // Writes the open catalogue to OrlentaFilename() (not empty) and clears FileChanged. The data
     // file is replaced whole or not at all, under its writers' lock (HoldDataFileLock) when the
     // session does not hold it already; when that lock cannot be taken, nothing is written.
     // Throws on failure, FileChanged unchanged.
     void SaveDataFile();
+
+    // Save As: path becomes the catalogue's file name, then SaveDataFile writes it there.
+    void SaveDataFileAs(const std::string& path);
 
     // Takes the lock that writers of the data file at path serialize on (waiting for another
     // process that holds it) and keeps it until ReleaseDataFileLock or the session's end; a lock
@@ -71,6 +86,9 @@ public:
 
 private:
     ICatalogueHost& FHost;
+    IXMLOrlentaDataType FXMLIndexData;
+    IXMLDiscType FXMLDiscData;
+    std::string FOrlentaFilename;
     bool FFileChanged = false;
     std::unique_ptr<TDataFileLock> FHeldLock;
     std::function<uint64_t()> FAvailableMemory;

@@ -426,13 +426,13 @@ IXMLDiscType ImportFileList(TCatalogueSession& session, const std::string& path,
                                                    : FileStem(path);
     properties.ReadDate = TodayDateText();
     // A disc without a source is added as a virtual one; its tree comes from the list.
-    const bool hadCatalogue = static_cast<bool>(session.XMLIndexData);
+    const bool hadCatalogue = static_cast<bool>(session.XMLIndexData());
     const std::string lastDirectoryID =
-        hadCatalogue ? std::string(session.XMLIndexData.LastDirectoryID()) : std::string();
-    const IXMLDiscType selected = session.XMLDiscData;
+        hadCatalogue ? std::string(session.XMLIndexData().LastDirectoryID()) : std::string();
+    const IXMLDiscType selected = session.XMLDiscData();
     TDiscReading reading(session);
     reading.AddDisc({}, false, properties);
-    const IXMLDiscType disc = session.XMLDiscData;
+    const IXMLDiscType disc = session.XMLDiscData();
     try {
         TTreeBuilder builder(session, disc, list.HasSizes(), path);
         list.ForEach([&](const TListEntry& entry) { builder.Add(entry); });
@@ -441,12 +441,12 @@ IXMLDiscType ImportFileList(TCatalogueSession& session, const std::string& path,
         // Some paths contradict others, which shows only once the tree is made: the disc is
         // taken back, and with it the directory IDs it was given.
         if (hadCatalogue) {
-            session.XMLIndexData.Discs().Remove(disc);
-            session.XMLIndexData.SetLastDirectoryID(lastDirectoryID);
+            session.XMLIndexData().Discs().Remove(disc);
+            session.XMLIndexData().SetLastDirectoryID(lastDirectoryID);
         } else {
-            session.XMLIndexData = {};
+            session.ReplaceCatalogue({});
         }
-        session.XMLDiscData = selected;
+        session.SelectDisc(selected);
         throw;
     }
     return disc;

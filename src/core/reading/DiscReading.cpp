@@ -48,10 +48,7 @@ TAddDiscResult TDiscReading::AddDisc(const std::string& source, bool includeFile
     } else {
         FDirReader.SetOnFileFound(nullptr);
     }
-    if (!FSession.XMLIndexData)
-        FSession.XMLIndexData = NewOrlentaData();
-    const IXMLDiscType disc = FSession.XMLIndexData.Discs().Add();
-    FSession.XMLDiscData = disc;
+    const IXMLDiscType disc = FSession.AppendDisc();
     disc.Root().SetID(std::to_string(FSession.NextDirectoryID()));
     WriteDiscProperties(disc, properties);
     // Where to read it again when the disc is brought up to date.
@@ -145,7 +142,7 @@ void TDiscReading::DirectoryFoundHandler(TDirReader& sender, std::string_view di
     if (!LastXMLDirectory)
         throw EAssertionFailed(
             "TOrlentaForm.DirectoryFoundHandler -> LastXMLDirectory not Assigned", kUnitName, 192);
-    const IXMLDiscType& disc = FSession.XMLDiscData;
+    const IXMLDiscType& disc = FSession.XMLDiscData();
     disc.SetDirCount(IncrementedDecimal(disc.DirCount()));
     const IXMLDirectoryType parent = CheckParentDirectory(directory);
     LastXMLDirectory = parent;
@@ -175,7 +172,7 @@ void TDiscReading::FileFoundHandler(TDirReader& sender, std::string_view fileNam
         FOpenDirectories.back().Total = SaturatingAdd(FOpenDirectories.back().Total, status.Size);
     if (!FIncludeFilenames)
         return;
-    const IXMLDiscType& disc = FSession.XMLDiscData;
+    const IXMLDiscType& disc = FSession.XMLDiscData();
     disc.SetFileCount(IncrementedDecimal(disc.FileCount()));
     const IXMLFilenameType file = parent.Filenames().Add();
     file.SetText(LastComponent(fileName));
@@ -247,7 +244,7 @@ IXMLDirectoryType TDiscReading::CheckParentDirectory(std::string_view path) {
         if (!holder.Is(TXMLBinding::Directory)) {
             while (FOpenDirectories.size() > 1)
                 CloseDirectory();
-            element = FSession.XMLDiscData.Root();
+            element = FSession.XMLDiscData().Root();
             break;
         }
         if (FOpenDirectories.size() > 1)

@@ -100,6 +100,7 @@ public:
     // Ends a running reading at the reader's next check; what was recorded stays.
     void StopReading() { FDirReader.Stop(); }
 
+private:
     void DirectoryFoundHandler(TDirReader& sender, std::string_view directory);
     void FileFoundHandler(TDirReader& sender, std::string_view fileName);
     // The directory element under which path belongs, climbing from the last reported directory.
@@ -110,7 +111,6 @@ public:
     // The directory element appended last during the reading; at first the new disc's Root.
     IXMLDirectoryType LastXMLDirectory;
 
-private:
     // A directory between the Root and the last one reported, with the total of the file sizes
     // found below it so far; written when the walk leaves it.
     struct TOpenDirectory {

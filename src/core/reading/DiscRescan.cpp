@@ -54,7 +54,7 @@ bool TDiscRescan::Read(const IXMLDiscType& disc, const std::string& source) {
         return false;
     if (FStopped)
         return false;
-    const IXMLDiscType read = FScratch.XMLIndexData.Discs().Disc(0);
+    const IXMLDiscType read = FScratch.XMLIndexData().Discs().Disc(0);
     const auto& unreadable = FReading.UnreadableDirectories();
     if (!unreadable.empty() && unreadable.front().Element.XmlNode() == read.Root().XmlNode()) {
         // Nothing was read at all: there is nothing to compare, let alone to apply.
@@ -78,7 +78,7 @@ void TDiscRescan::Stop() {
 void TDiscRescan::Apply(const IXMLDiscType& disc) {
     if (!FRead)
         throw EAssertionFailed("TDiscRescan.Apply -> nothing read", "DiscRescan", 1);
-    const IXMLDiscType read = FScratch.XMLIndexData.Discs().Disc(0);
+    const IXMLDiscType read = FScratch.XMLIndexData().Discs().Disc(0);
     const pugi::xml_node from = read.Root().XmlNode();
     pugi::xml_node to = disc.Root().XmlNode();
     TXMLDocument& document = *disc.OwnerDocument();

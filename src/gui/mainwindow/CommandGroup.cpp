@@ -75,11 +75,11 @@ void TCommandGroup::SetBusy(bool busy) {
 
 int TCommandGroup::SelectedDiscIndex() const {
     const TCatalogueSession& session = FHost.Session();
-    if (!session.XMLIndexData || !session.XMLDiscData)
+    if (!session.XMLIndexData() || !session.XMLDiscData())
         return -1;
-    const TXMLDiscsType discs = session.XMLIndexData.Discs();
+    const TXMLDiscsType discs = session.XMLIndexData().Discs();
     for (int i = 0; i < discs.Count(); ++i) {
-        if (discs.Disc(i) == session.XMLDiscData)
+        if (discs.Disc(i) == session.XMLDiscData())
             return i;
     }
     return -1;

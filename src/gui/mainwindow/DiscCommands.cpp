@@ -50,7 +50,7 @@ TDiscCommands::~TDiscCommands() = default;
 void TDiscCommands::SetBusy(bool busy) {
     TCommandGroup::SetBusy(busy);
     DiscStopReadingAction->setEnabled(busy);
-    DiscRescanAction->setEnabled(!busy && FHost.Session().XMLDiscData);
+    DiscRescanAction->setEnabled(!busy && FHost.Session().XMLDiscData());
 }
 
 void TDiscCommands::CreateDiscReading() {
@@ -94,34 +94,34 @@ void TDiscCommands::DiscStopReadingActionExecute() {
 
 void TDiscCommands::DiscInfoActionExecute() {
     TCatalogueSession& session = FHost.Session();
-    if (!session.XMLDiscData) {
+    if (!session.XMLDiscData()) {
         FHost.Prompts().Message(&FHost.Window(), TMessageKind::Plain, tr("No disc selected."),
                                 TMessageButtons::Ok);
         return;
     }
-    TDiscDialogForm dialog(&FHost.Window(), ReadDiscProperties(session.XMLDiscData),
-                           DiscTotalSize(session.XMLDiscData));
+    TDiscDialogForm dialog(&FHost.Window(), ReadDiscProperties(session.XMLDiscData()),
+                           DiscTotalSize(session.XMLDiscData()));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    WriteDiscProperties(session.XMLDiscData, dialog.Properties());
+    WriteDiscProperties(session.XMLDiscData(), dialog.Properties());
     FHost.ReadyHandler();
 }
 
 void TDiscCommands::DiscRemoveActionExecute() {
     TCatalogueSession& session = FHost.Session();
-    if (!session.XMLDiscData) {
+    if (!session.XMLDiscData()) {
         FHost.Prompts().Message(&FHost.Window(), TMessageKind::Plain, tr("No disc selected."),
                                 TMessageButtons::Ok);
         return;
     }
-    QString quotedTitle = ToQString(session.XMLDiscData.Title());
+    QString quotedTitle = ToQString(session.XMLDiscData().Title());
     quotedTitle.replace(QLatin1Char('\''), QStringLiteral("''"));
     const QString prompt = tr("Remove '%1' from Orlenta?").arg(quotedTitle);
     if (FHost.Prompts().Message(&FHost.Window(), TMessageKind::Confirmation, prompt,
                                 TMessageButtons::YesNo) != TMessageAnswer::Yes)
         return;
-    session.XMLIndexData.Discs().Remove(session.XMLDiscData);
-    session.XMLDiscData = {};
+    session.XMLIndexData().Discs().Remove(session.XMLDiscData());
+    session.SelectDisc({});
     FHost.ReadyHandler();
 }
 
@@ -142,7 +142,7 @@ QString NearestExistingFolder(const std::string& source) {
 
 void TDiscCommands::DiscRescanActionExecute() {
     TCatalogueSession& session = FHost.Session();
-    const IXMLDiscType disc = session.XMLDiscData;
+    const IXMLDiscType disc = session.XMLDiscData();
     if (!disc)
         return;
     const QString title = ToQString(disc.Title());

@@ -48,7 +48,7 @@ void TDuplicatesCommands::CatalogueChanged() {
     // An overlap asked for before counts discs that may be gone.
     ++FOverlapAsk;
     FOverlapWanted = false;
-    FPanel->FollowCatalogue(FHost.Session().XMLIndexData);
+    FPanel->FollowCatalogue(FHost.Session().XMLIndexData());
 }
 
 void TDuplicatesCommands::DuplicatesActionExecute() {

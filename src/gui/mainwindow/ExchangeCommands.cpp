@@ -68,8 +68,8 @@ void TExchangeCommands::FileExportActionExecute() {
         scope.Disc = disc;
     scope.ForSpreadsheets = request.ForSpreadsheets;
     const TCatalogueSession& session = FHost.Session();
-    ExportToFile(session.XMLIndexData, scope, request.Format, ToLocalPath(path),
-                 session.OrlentaFilename);
+    ExportToFile(session.XMLIndexData(), scope, request.Format, ToLocalPath(path),
+                 session.OrlentaFilename());
 }
 
 void TExchangeCommands::FileImportListActionExecute() {
@@ -81,7 +81,7 @@ void TExchangeCommands::FileImportListActionExecute() {
         return;
     const std::string list = ToLocalPath(path);
     TCatalogueSession& session = FHost.Session();
-    if (!session.XMLIndexData)
+    if (!session.XMLIndexData())
         FHost.NewCatalogue();
     ImportFileList(session, list, GuessListFormat(list), std::nullopt);
     // As after Disc, Add: the tree is rebuilt with the new disc selected, Find all follows and

@@ -86,7 +86,7 @@ void TFileCommands::FileOpenActionExecute() {
 
 void TFileCommands::FileSaveActionExecute() {
     TCatalogueSession& session = FHost.Session();
-    if (!session.OrlentaFilename.empty())
+    if (!session.OrlentaFilename().empty())
         session.SaveDataFile();
     else
         FileSaveAsActionExecute();
@@ -99,21 +99,20 @@ void TFileCommands::FileSaveAsActionExecute() {
     request.Title = tr("Save Orlenta datafile");
     request.Filter = tr(kDataFileFilter);
     request.DefaultSuffix = QString::fromLatin1(kDataFileExtension);
-    request.ProposedName = ToQString(session.XMLIndexData.Title()) + QStringLiteral(".olx");
+    request.ProposedName = ToQString(session.XMLIndexData().Title()) + QStringLiteral(".olx");
     const QString path = FHost.Prompts().FileName(&FHost.Window(), request);
     if (path.isEmpty())
         return;
-    session.OrlentaFilename = ToLocalPath(path);
-    session.SaveDataFile();
+    session.SaveDataFileAs(ToLocalPath(path));
 }
 
 void TFileCommands::FileInfoActionExecute() {
     TCatalogueSession& session = FHost.Session();
-    TInfoDialogForm dialog(&FHost.Window(), ReadIndexProperties(session.XMLIndexData));
+    TInfoDialogForm dialog(&FHost.Window(), ReadIndexProperties(session.XMLIndexData()));
     if (dialog.exec() != QDialog::Accepted)
         return;
     const TIndexProperties values = dialog.Values();
-    SetIndexProperties(session.XMLIndexData, values.Title, values.Memo);
+    SetIndexProperties(session.XMLIndexData(), values.Title, values.Memo);
     FHost.SetCaptionFromTitle();
     session.SetFileChanged(true);
 }

@@ -91,7 +91,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
     if (arguments.size() == 1 && QFileInfo(arguments.front()).isFile()) {
         try {
             OpenDataFile(ToLocalPath(arguments.front()));
-            opened = static_cast<bool>(FSession.XMLIndexData);
+            opened = static_cast<bool>(FSession.XMLIndexData());
         } catch (...) {
             // A file that cannot be read leaves nothing to show: report it and start afresh.
             HandleException(std::current_exception());
@@ -211,7 +211,7 @@ void TMainForm::RunCommand(THandler handler, QObject* sender) {
 }
 
 void TMainForm::SetCaptionFromTitle() {
-    setWindowTitle(ToQString(MainFormCaption(FSession.XMLIndexData.Title())));
+    setWindowTitle(ToQString(MainFormCaption(FSession.XMLIndexData().Title())));
 }
 
 void TMainForm::AboutActionExecute(QObject*) {
@@ -235,7 +235,7 @@ void TMainForm::OpenDataFile(const std::string& path) {
         const THeldDataFileLock lock(FSession, path, TLockPurpose::Reading);
         return FSession.OpenDataFile(path);
     }();
-    if (!FSession.XMLIndexData)
+    if (!FSession.XMLIndexData())
         return;
     SetCaptionFromTitle();
     ReadyHandler();
@@ -248,7 +248,7 @@ void TMainForm::OpenDataFile(const std::string& path) {
 
 void TMainForm::ReadyHandler() {
     // Every change of the catalogue, and every new one, passes here.
-    FindAllPanel->FollowCatalogue(FSession.XMLIndexData);
+    FindAllPanel->FollowCatalogue(FSession.XMLIndexData());
     ReadingDiscForm->hide();
     setEnabled(true);
     TBusyScope busy(*this, ToStdString(tr("Building tree...")));
@@ -257,7 +257,7 @@ void TMainForm::ReadyHandler() {
     if (isVisible())
         repaint();
     try {
-        const IXMLDiscsType discs = FSession.XMLIndexData.Discs();
+        const IXMLDiscsType discs = FSession.XMLIndexData().Discs();
         for (int i = 0; i < discs.Count(); ++i)
             AddDiscNodes(discs.Disc(i));
     } catch (...) {
@@ -300,11 +300,11 @@ void TMainForm::AddDiscNodes(const IXMLDiscType& disc) {
 }
 
 void TMainForm::SelectDiscNode() {
-    if (!FSession.XMLDiscData)
+    if (!FSession.XMLDiscData())
         return;
     // A node matches when its data, written in decimal, is the stored ID text: an ID in any
     // other form (leading zeros, a sign) matches no node.
-    const std::string rootId(FSession.XMLDiscData.Root().ID());
+    const std::string rootId(FSession.XMLDiscData().Root().ID());
     const std::optional<long long> value = ParseDecimal(rootId);
     if (!value || std::to_string(*value) != rootId)
         return;
@@ -345,7 +345,7 @@ void TMainForm::ClearDiscPanel() {
 }
 
 void TMainForm::ClearBrowsingArea() {
-    FSession.XMLDiscData = {};
+    FSession.SelectDisc({});
     ClearDiscPanel();
     ShowFiles({});
 }
@@ -360,11 +360,11 @@ void TMainForm::TreeViewClick(QObject*) {
     TNodeTarget target;
     const int node = SelectedNode();
     if (node != TCatalogueTreeModel::kNoNode)
-        target = FindNodeTarget(FSession.XMLIndexData, FNodeDirectories, node,
+        target = FindNodeTarget(FSession.XMLIndexData(), FNodeDirectories, node,
                                 FTreeModel->Node(node).Data);
     const IXMLDirectoryType& foundDirectory = target.Directory;
-    FSession.XMLDiscData = target.Disc;
-    DiscToPanel(FSession.XMLDiscData, *FDiscInfoDockingForm);
+    FSession.SelectDisc(target.Disc);
+    DiscToPanel(FSession.XMLDiscData(), *FDiscInfoDockingForm);
     ShowFiles(foundDirectory);
 }
 

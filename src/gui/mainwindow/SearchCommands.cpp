@@ -32,7 +32,7 @@ void TSearchCommands::SearchActionExecute() {
         return;
     FHost.CollapseTree();
     const bool done = SearchCatalogue(
-        FHost.Session().XMLIndexData, dialog.Request(),
+        FHost.Session().XMLIndexData(), dialog.Request(),
         [this](const TSearchHit& hit) { return ShowSearchHit(hit.DirectoryID, hit.Disc); });
     if (done)
         FHost.Prompts().Message(&FHost.Window(), TMessageKind::Information, tr("Search done"),

@@ -33,7 +33,7 @@ protected:
     // A session whose open catalogue is a recognisable new one.
     DataFileTest() : Session(Host) {
         Session.NewCatalogue();
-        Session.XMLIndexData.SetTitle("Before");
+        Session.XMLIndexData().SetTitle("Before");
     }
 
     std::string LoadError() {
@@ -50,8 +50,8 @@ protected:
 };
 
 TEST_F(DataFileTest, SavesAndLoadsARawDeflateStream) {
-    Session.XMLIndexData.Discs().Add().SetTitle("Photos");
-    Session.OrlentaFilename = Dir / "shelf.olx";
+    Session.XMLIndexData().Discs().Add().SetTitle("Photos");
+    Session.SetOrlentaFilename(Dir / "shelf.olx");
     Session.SetFileChanged(true);
     Session.SaveDataFile();
 
@@ -59,23 +59,23 @@ TEST_F(DataFileTest, SavesAndLoadsARawDeflateStream) {
     EXPECT_FALSE(Host.SaveEnabled);
     EXPECT_FALSE(TemporaryFileExists());
     EXPECT_EQ(Host.BusyTexts, (std::vector<std::string>{"Saving datafile...", ""}));
-    const std::string text = RawInflateBytes(ReadFileBytes(Session.OrlentaFilename));
+    const std::string text = RawInflateBytes(ReadFileBytes(Session.OrlentaFilename()));
     EXPECT_EQ(text.rfind(R"(<?xml version="1.0"?><OrlentaData Title="Before")", 0), 0u) << text;
 
-    Session.XMLIndexData = NewOrlentaData();
+    Session.ReplaceCatalogue(NewOrlentaData());
     Host.BusyTexts.clear();
     ASSERT_TRUE(Session.LoadDataFile());
-    EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
-    EXPECT_EQ(Session.XMLIndexData.Discs().Disc(0).Title(), "Photos");
+    EXPECT_EQ(Session.XMLIndexData().Title(), "Before");
+    EXPECT_EQ(Session.XMLIndexData().Discs().Disc(0).Title(), "Photos");
     EXPECT_FALSE(TemporaryFileExists());
     EXPECT_EQ(Host.BusyTexts, (std::vector<std::string>{"Loading datafile...", ""}));
 }
 
 TEST_F(DataFileTest, LoadIgnoresBytesAfterTheStream) {
-    Session.OrlentaFilename = Dir / "tail.olx";
-    WriteFileBytes(Session.OrlentaFilename, RawDeflateBytes(kCatalogueText) + "trailing junk");
+    Session.SetOrlentaFilename(Dir / "tail.olx");
+    WriteFileBytes(Session.OrlentaFilename(), RawDeflateBytes(kCatalogueText) + "trailing junk");
     ASSERT_TRUE(Session.LoadDataFile());
-    EXPECT_EQ(Session.XMLIndexData.Title(), "Shelf");
+    EXPECT_EQ(Session.XMLIndexData().Title(), "Shelf");
     EXPECT_TRUE(Host.Messages.empty());
 }
 
@@ -90,13 +90,13 @@ TEST_F(DataFileTest, DataThatIsNotRawDeflateIsReportedAndChangesNothing) {
     };
     for (const auto& [what, bytes] : cases) {
         Host.Messages.clear();
-        Session.OrlentaFilename = Dir / "bad.olx";
-        WriteFileBytes(Session.OrlentaFilename, bytes);
+        Session.SetOrlentaFilename(Dir / "bad.olx");
+        WriteFileBytes(Session.OrlentaFilename(), bytes);
         EXPECT_FALSE(Session.LoadDataFile()) << what;
         ASSERT_EQ(Host.Messages.size(), 1u) << what;
         EXPECT_EQ(Host.Messages[0].Kind, TMessageKind::Error);
         EXPECT_EQ(Host.Messages[0].Text, "Error reading Orlenta datafile.");
-        EXPECT_EQ(Session.XMLIndexData.Title(), "Before") << what;
+        EXPECT_EQ(Session.XMLIndexData().Title(), "Before") << what;
         EXPECT_TRUE(TemporaryFileExists()) << what;
         EXPECT_FALSE(Host.Busy());
     }
@@ -104,48 +104,50 @@ TEST_F(DataFileTest, DataThatIsNotRawDeflateIsReportedAndChangesNothing) {
 
 TEST_F(DataFileTest, LoadFailuresKeepTheOpenCatalogue) {
     WriteFileBytes(kTemporaryFileName, "stale");
-    Session.OrlentaFilename = Dir / "missing.olx";
+    Session.SetOrlentaFilename(Dir / "missing.olx");
     EXPECT_EQ(LoadError(),
-              "Cannot open file \"" + Session.OrlentaFilename + "\". No such file or directory.");
+              "Cannot open file \"" + Session.OrlentaFilename() + "\". No such file or directory.");
     EXPECT_EQ(ReadFileBytes(kTemporaryFileName), "stale"); // not created before the open
 
-    Session.OrlentaFilename = Dir / "other.olx";
-    WriteFileBytes(Session.OrlentaFilename, RawDeflateBytes("<Catalogue/>"));
+    Session.SetOrlentaFilename(Dir / "other.olx");
+    WriteFileBytes(Session.OrlentaFilename(), RawDeflateBytes("<Catalogue/>"));
     EXPECT_EQ(LoadError(), "Interface not supported");
 
-    WriteFileBytes(Session.OrlentaFilename, RawDeflateBytes("<OrlentaData><Discs></OrlentaData>"));
+    WriteFileBytes(Session.OrlentaFilename(),
+                   RawDeflateBytes("<OrlentaData><Discs></OrlentaData>"));
     const std::string parseError = LoadError();
     EXPECT_TRUE(parseError.ends_with("\r\nLine: 1\r\n<OrlentaData><Discs></OrlentaData>"))
         << parseError;
     EXPECT_TRUE(TemporaryFileExists());
 
-    Session.OrlentaFilename = Dir.Path().string();
-    EXPECT_EQ(LoadError(), "Cannot open file \"" + Session.OrlentaFilename + "\". Is a directory.");
+    Session.SetOrlentaFilename(Dir.Path().string());
+    EXPECT_EQ(LoadError(),
+              "Cannot open file \"" + Session.OrlentaFilename() + "\". Is a directory.");
 
-    EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
+    EXPECT_EQ(Session.XMLIndexData().Title(), "Before");
     EXPECT_FALSE(Host.Busy());
 }
 
 TEST_F(DataFileTest, OpeningSelectsTheFirstDiscOrKeepsTheOpenCatalogueWithItsFile) {
-    Session.OrlentaFilename = Dir / "mine.olx";
+    Session.SetOrlentaFilename(Dir / "mine.olx");
     const std::string good = Dir / "good.olx";
     WriteFileBytes(good, RawDeflateBytes(kCatalogueText));
     ASSERT_TRUE(Session.OpenDataFile(good));
-    EXPECT_EQ(Session.OrlentaFilename, good);
-    EXPECT_EQ(Session.XMLDiscData.Title(), "Photos");
+    EXPECT_EQ(Session.OrlentaFilename(), good);
+    EXPECT_EQ(Session.XMLDiscData().Title(), "Photos");
 
     // Neither an unreadable stream nor a thrown failure may rebind the open catalogue to the
     // file the user meant to open: a later Save would write over it.
     const std::string garbage = Dir / "garbage.olx";
     WriteFileBytes(garbage, "\x07\x00\x00");
     EXPECT_FALSE(Session.OpenDataFile(garbage));
-    EXPECT_EQ(Session.OrlentaFilename, good);
-    EXPECT_EQ(Session.XMLDiscData.Title(), "Photos");
+    EXPECT_EQ(Session.OrlentaFilename(), good);
+    EXPECT_EQ(Session.XMLDiscData().Title(), "Photos");
     const std::string missing = Dir / "missing.olx";
     EXPECT_EQ(ErrorText([&] { Session.OpenDataFile(missing); }),
               "Cannot open file \"" + missing + "\". No such file or directory.");
-    EXPECT_EQ(Session.OrlentaFilename, good);
-    EXPECT_EQ(Session.XMLIndexData.Title(), "Shelf");
+    EXPECT_EQ(Session.OrlentaFilename(), good);
+    EXPECT_EQ(Session.XMLIndexData().Title(), "Shelf");
 }
 
 TEST_F(DataFileTest, SaveRefusesATargetThatCannotBeWrittenBeforeWritingAnything) {
@@ -154,7 +156,7 @@ TEST_F(DataFileTest, SaveRefusesATargetThatCannotBeWrittenBeforeWritingAnything)
     chmod(readOnly.c_str(), 0444);
     const std::string cases[] = {readOnly, Dir / "no-such-folder/x.olx", Dir.Path().string()};
     for (const std::string& target : cases) {
-        Session.OrlentaFilename = target;
+        Session.SetOrlentaFilename(target);
         Session.SetFileChanged(true);
         const std::string error = SaveError();
         EXPECT_EQ(error.rfind("Cannot create file \"" + target + "\". ", 0), 0u) << error;
@@ -173,9 +175,9 @@ TEST_F(DataFileTest, SaveIntoAFolderWithoutWritePermission) {
     fs::create_directory(Dir / "locked");
     WriteFileBytes(Dir / "locked/cat.olx", "old bytes");
     chmod((Dir / "locked").c_str(), 0555);
-    Session.OrlentaFilename = Dir / "locked/cat.olx";
+    Session.SetOrlentaFilename(Dir / "locked/cat.olx");
     EXPECT_EQ(SaveError(),
-              "Cannot create file \"" + Session.OrlentaFilename + "\". Permission denied.");
+              "Cannot create file \"" + Session.OrlentaFilename() + "\". Permission denied.");
     EXPECT_EQ(ReadFileBytes(Dir / "locked/cat.olx"), "old bytes");
 }
 
@@ -184,7 +186,7 @@ TEST_F(DataFileTest, SaveKeepsPermissionsAndLinks) {
     WriteFileBytes(real, "old bytes");
     chmod(real.c_str(), 0640);
     fs::create_symlink("real.olx", Dir / "link.olx");
-    Session.OrlentaFilename = Dir / "link.olx";
+    Session.SetOrlentaFilename(Dir / "link.olx");
     Session.SaveDataFile();
 
     EXPECT_TRUE(fs::is_symlink(Dir / "link.olx"));
@@ -209,8 +211,8 @@ TEST_F(DataFileTest, ASaveByAnotherUserKeepsTheGroupAndThePermissions) {
         TRecordingHost host;
         TCatalogueSession session(host);
         session.NewCatalogue();
-        session.XMLIndexData.SetTitle("Saved");
-        session.OrlentaFilename = path;
+        session.XMLIndexData().SetTitle("Saved");
+        session.SetOrlentaFilename(path);
         session.SaveDataFile();
     };
     struct TCase {
@@ -251,7 +253,7 @@ TEST_F(DataFileTest, SaveFailureOfTheTemporaryFileKeepsTheDataFile) {
     const std::string target = Dir / "cat.olx";
     WriteFileBytes(target, "old bytes");
     fs::create_directory(kTemporaryFileName); // cannot be created as a file
-    Session.OrlentaFilename = target;
+    Session.SetOrlentaFilename(target);
     Session.SetFileChanged(true);
     EXPECT_EQ(SaveError(),
               std::string("Cannot create file \"") + kTemporaryFileName + "\". Is a directory.");
@@ -276,7 +278,7 @@ TEST_F(DataFileTest, ADataFileThatIsNoRegularFileIsRefused) {
     };
     for (const auto& [name, reason] : cases) {
         SCOPED_TRACE(name);
-        Session.OrlentaFilename = name;
+        Session.SetOrlentaFilename(name);
         EXPECT_EQ(LoadError(), "Cannot open file \"" + name + "\". " + reason);
         EXPECT_FALSE(TemporaryFileExists()) << "refused before the temporary file";
         if (name == "device.olx" && !ownDevice)
@@ -289,7 +291,7 @@ TEST_F(DataFileTest, ADataFileThatIsNoRegularFileIsRefused) {
     EXPECT_TRUE(fs::is_fifo("fifo.olx"));
     EXPECT_TRUE(fs::is_character_file("device.olx"));
     alarm(0);
-    EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
+    EXPECT_EQ(Session.XMLIndexData().Title(), "Before");
     EXPECT_FALSE(Host.Busy());
 }
 

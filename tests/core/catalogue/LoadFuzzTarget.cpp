@@ -81,13 +81,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     test::WriteFileBytes(path, std::string(reinterpret_cast<const char*>(data), size));
     test::TRecordingHost host;
     TCatalogueSession session(host);
-    session.OrlentaFilename = path;
+    session.SetOrlentaFilename(path);
     try {
         if (session.LoadDataFile()) {
-            const TXMLDiscsType discs = session.XMLIndexData.Discs();
+            const TXMLDiscsType discs = session.XMLIndexData().Discs();
             for (int i = 0; i < discs.Count(); ++i)
                 Walk(discs.Disc(i).Root());
-            session.XMLIndexData.Document()->SaveToFile(dir / "resaved.xml");
+            session.XMLIndexData().Document()->SaveToFile(dir / "resaved.xml");
         }
     } catch (const EOrlentaError&) {
     }

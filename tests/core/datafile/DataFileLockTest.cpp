@@ -65,16 +65,16 @@ TEST(DataFileLock, ASaveWaitsForTheSessionThatHoldsTheLockFromLoadToSave) {
             TRecordingHost host;
             TCatalogueSession session(host);
             session.NewCatalogue();
-            session.XMLIndexData.SetTitle("Other");
-            session.OrlentaFilename = "data/real.olx";
+            session.XMLIndexData().SetTitle("Other");
+            session.SetOrlentaFilename("data/real.olx");
             session.SaveDataFile();
             otherSaved = true;
         });
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         EXPECT_FALSE(otherSaved) << "the other writer came between load and save";
 
-        holder.XMLIndexData.SetTitle("Holder");
-        holder.OrlentaFilename = "data/real.olx";
+        holder.XMLIndexData().SetTitle("Holder");
+        holder.SetOrlentaFilename("data/real.olx");
         holder.SaveDataFile();
         EXPECT_EQ(SavedTitle("data/real.olx"), "Holder");
     }
@@ -94,7 +94,7 @@ void AddDisc(const std::string& path, const std::string& title) {
     TCatalogueSession session(host);
     const THeldDataFileLock lock(session, path);
     session.OpenDataFile(path);
-    session.XMLIndexData.Discs().Add().SetTitle(title);
+    session.XMLIndexData().Discs().Add().SetTitle(title);
     session.SaveDataFile();
 }
 
@@ -125,7 +125,7 @@ TEST(DataFileLock, AWriterOfAnotherUserWaitsForTheHolderWhateverTheHoldersUmask)
         TCatalogueSession session(host);
         const THeldDataFileLock lock(session, catalogue);
         session.OpenDataFile(catalogue);
-        session.XMLIndexData.Discs().Add().SetTitle("by A");
+        session.XMLIndexData().Discs().Add().SetTitle("by A");
         WriteFileBytes("held", "");
         WaitForFile("release");
         session.SaveDataFile();
@@ -213,7 +213,7 @@ TEST(DataFileLock, AWriterThatCannotTakeTheLockWritesNothing) {
         TCatalogueSession session(host);
         session.NewCatalogue();
         session.SetFileChanged(true);
-        session.OrlentaFilename = "cat.olx";
+        session.SetOrlentaFilename("cat.olx");
         EXPECT_EQ(ErrorText([&] { session.SaveDataFile(); }), start + reason);
         EXPECT_EQ(ErrorText([&] { session.HoldDataFileLock("cat.olx", TLockPurpose::Writing); }),
                   start + reason);
@@ -225,7 +225,7 @@ TEST(DataFileLock, AWriterThatCannotTakeTheLockWritesNothing) {
                       session.LoadDataFile();
                   }),
                   "(no error)");
-        EXPECT_EQ(session.XMLIndexData.Title(), "Shelf");
+        EXPECT_EQ(session.XMLIndexData().Title(), "Shelf");
         session.ReleaseDataFileLock();
         fs::remove(".cat.olx.lock");
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 2)
@@ -265,7 +265,7 @@ TEST(DataFileLock, AFolderThatTakesNoNewFileNeedsNoLock) {
         TRecordingHost host;
         TCatalogueSession session(host);
         session.NewCatalogue();
-        session.OrlentaFilename = "locked/cat.olx";
+        session.SetOrlentaFilename("locked/cat.olx");
         session.SaveDataFile();
     };
     const std::string error = "Cannot create file \"locked/cat.olx\". Permission denied.";

@@ -57,16 +57,16 @@ class TemporaryFileTest : public ::testing::Test {
 protected:
     TemporaryFileTest() : Session(Host) {
         Session.NewCatalogue();
-        Session.XMLIndexData.SetTitle("Before");
+        Session.XMLIndexData().SetTitle("Before");
         WriteFileBytes(Dir / "shelf.olx", RawDeflateBytes(kCatalogueText));
     }
 
     std::string LoadError() {
-        Session.OrlentaFilename = Dir / "shelf.olx";
+        Session.SetOrlentaFilename(Dir / "shelf.olx");
         return ErrorText([this] { Session.LoadDataFile(); });
     }
     std::string SaveError(const std::string& path) {
-        Session.OrlentaFilename = path;
+        Session.SetOrlentaFilename(path);
         return ErrorText([this] { Session.SaveDataFile(); });
     }
 
@@ -100,7 +100,7 @@ TEST_F(TemporaryFileTest, WhatIsPlantedInItsPlaceIsRefusedAndLeftAlone) {
         Session.SetFileChanged(true);
         EXPECT_EQ(SaveError(Dir / "saved.olx"), start + reason);
         EXPECT_TRUE(Session.FileChanged());
-        EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
+        EXPECT_EQ(Session.XMLIndexData().Title(), "Before");
         EXPECT_EQ(ReadFileBytes("victim"), "precious");
         EXPECT_FALSE(fs::exists("made-through-link"));
         EXPECT_FALSE(fs::exists("saved.olx"));
@@ -115,7 +115,7 @@ TEST_F(TemporaryFileTest, ALeftOverTemporaryFileIsEmptiedFirst) {
     const std::string leftOver(100000, '<');
     WriteFileBytes(kTemporaryFileName, leftOver);
     EXPECT_EQ(LoadError(), "(no error)");
-    EXPECT_EQ(Session.XMLIndexData.Title(), "Shelf");
+    EXPECT_EQ(Session.XMLIndexData().Title(), "Shelf");
     EXPECT_FALSE(fs::exists(kTemporaryFileName));
 
     WriteFileBytes(kTemporaryFileName, leftOver);
@@ -146,11 +146,11 @@ TEST_F(TemporaryFileTest, ADataFileThatIsTheTemporaryFileIsRefusedBeforeAnything
     fs::create_hard_link(kTemporaryFileName, "hard.olx");
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
-        Session.OrlentaFilename = name;
+        Session.SetOrlentaFilename(name);
         EXPECT_EQ(ErrorText([this] { Session.LoadDataFile(); }), error(name));
         EXPECT_EQ(SaveError(name), error(name));
         EXPECT_EQ(ReadFileBytes(kTemporaryFileName), bytes);
-        EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
+        EXPECT_EQ(Session.XMLIndexData().Title(), "Before");
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir.Path()), fs::directory_iterator()), 4)
         << "shelf.olx, the temporary file and its two other names, nothing else";
@@ -162,7 +162,7 @@ TEST_F(TemporaryFileTest, ALoadWaitsForTheHolderAndSaysSoAfterASecond) {
     for (const auto held : {std::chrono::milliseconds(200), std::chrono::milliseconds(1500)}) {
         SCOPED_TRACE(held.count());
         Host.WaitTexts.clear();
-        Session.XMLIndexData.SetTitle("Before");
+        Session.XMLIndexData().SetTitle("Before");
         WriteFileBytes(kTemporaryFileName, "another process's text");
         const int other = open(kTemporaryFileName, O_RDWR | O_CLOEXEC);
         ASSERT_EQ(flock(other, LOCK_EX), 0);
@@ -171,13 +171,13 @@ TEST_F(TemporaryFileTest, ALoadWaitsForTheHolderAndSaysSoAfterASecond) {
             close(other);
         });
         const auto start = std::chrono::steady_clock::now();
-        Session.OrlentaFilename = Dir / "shelf.olx";
+        Session.SetOrlentaFilename(Dir / "shelf.olx");
         const bool loaded = Session.LoadDataFile();
         const auto waited = std::chrono::steady_clock::now() - start;
         holder.join();
 
         EXPECT_TRUE(loaded);
-        EXPECT_EQ(Session.XMLIndexData.Title(), "Shelf");
+        EXPECT_EQ(Session.XMLIndexData().Title(), "Shelf");
         EXPECT_GE(waited, held);
         EXPECT_FALSE(fs::exists(kTemporaryFileName));
         if (held < std::chrono::seconds(1))
@@ -211,7 +211,7 @@ TEST_F(TemporaryFileTest, AFullWorkingFolderOnLoadNamesTheTemporaryFile) {
     EXPECT_EQ(error,
               std::string("Cannot write file \"") + kTemporaryFileName + "\". File too large.");
     EXPECT_TRUE(Host.Messages.empty());
-    EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
+    EXPECT_EQ(Session.XMLIndexData().Title(), "Before");
     EXPECT_FALSE(Host.Busy());
 }
 
@@ -236,13 +236,13 @@ TEST_F(TemporaryFileTest, AnotherUsersFileIsRefusedByRootToo) {
     Session.SetFileChanged(true);
     EXPECT_EQ(SaveError(Dir / "saved.olx"), error);
     EXPECT_TRUE(Session.FileChanged());
-    EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
+    EXPECT_EQ(Session.XMLIndexData().Title(), "Before");
     EXPECT_FALSE(fs::exists("saved.olx"));
     EXPECT_EQ(test::RunAsUser({60002, 60002, {}},
                               [this] {
                                   TRecordingHost host;
                                   TCatalogueSession session(host);
-                                  session.OrlentaFilename = Dir / "shelf.olx";
+                                  session.SetOrlentaFilename(Dir / "shelf.olx");
                                   session.LoadDataFile();
                               }),
               error);
@@ -255,7 +255,7 @@ TEST_F(TemporaryFileTest, ItIsReadableByItsOwnerAlone) {
     const mode_t previousUmask = umask(022);
     WriteFileBytes("bad.olx",
                    RawDeflateBytes(R"(<OrlentaData Memo="private"><Discs></OrlentaData>)"));
-    Session.OrlentaFilename = "bad.olx";
+    Session.SetOrlentaFilename("bad.olx");
     for (const bool leftOver : {false, true}) {
         SCOPED_TRACE(leftOver);
         if (leftOver) {

@@ -32,7 +32,7 @@ TImported Import(const std::string& list, TListFormat format, const std::string&
     session.NewCatalogue();
     const IXMLDiscType disc = ImportFileList(session, scratch / name, format, std::nullopt);
     std::ostringstream out;
-    WriteCatalogueCsv(session.XMLIndexData, {0}, out);
+    WriteCatalogueCsv(session.XMLIndexData(), {0}, out);
     TImported imported{
         {}, std::string(disc.DirCount()), std::string(disc.FileCount()), std::string(disc.Title())};
     const auto records = ParseRfc4180(out.str());
@@ -163,9 +163,9 @@ TEST(ImportTest, AMalformedLineIsNamedAndNothingIsAdded) {
         const std::string error =
             ErrorText([&] { ImportFileList(session, scratch / "l", test.Format, std::nullopt); });
         EXPECT_EQ(error.rfind(test.Error, 0), 0u) << error;
-        EXPECT_EQ(session.XMLIndexData.Discs().Count(), 0);
-        EXPECT_EQ(session.XMLIndexData.LastDirectoryID(), "");
-        EXPECT_FALSE(session.XMLDiscData);
+        EXPECT_EQ(session.XMLIndexData().Discs().Count(), 0);
+        EXPECT_EQ(session.XMLIndexData().LastDirectoryID(), "");
+        EXPECT_FALSE(session.XMLDiscData());
     }
 }
 
@@ -252,7 +252,7 @@ TEST(ImportTest, ADeepPathIsBuiltWithoutRecursion) {
     pthread_join(thread, nullptr);
     pthread_attr_destroy(&attributes);
     ASSERT_EQ(error, "(no error)");
-    const IXMLDiscType disc = session.XMLDiscData;
+    const IXMLDiscType disc = session.XMLDiscData();
     EXPECT_EQ(disc.DirCount(), std::to_string(kDepth));
     pugi::xml_node directory = disc.Root().XmlNode();
     int depth = 0;
@@ -276,14 +276,14 @@ TEST(ImportTest, OnlyRegularFilesAndPipesAreRead) {
     const std::string folder = scratch.Path().string();
     EXPECT_EQ(importing(folder), "Cannot open file \"" + folder +
                                      "\". It is a directory, not a regular file or a pipe.");
-    EXPECT_EQ(session.XMLIndexData.Discs().Count(), 0);
+    EXPECT_EQ(session.XMLIndexData().Discs().Count(), 0);
 
     const std::string fifo = scratch / "list.fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::thread writer([&] { WriteFileBytes(fifo, "/t\n/t/a\n"); });
     EXPECT_EQ(importing(fifo), "(no error)");
     writer.join();
-    EXPECT_EQ(session.XMLDiscData.FileCount(), "1");
+    EXPECT_EQ(session.XMLDiscData().FileCount(), "1");
 }
 
 TEST(ImportTest, OurOwnCsvComesBackRowForRow) {
@@ -306,7 +306,7 @@ TEST(ImportTest, OurOwnCsvComesBackRowForRow) {
     session.NewCatalogue();
     ImportFileList(session, scratch / "d.csv", TListFormat::Csv, std::nullopt);
     std::ostringstream second;
-    WriteCatalogueCsv(session.XMLIndexData, {}, second);
+    WriteCatalogueCsv(session.XMLIndexData(), {}, second);
     auto before = ParseRfc4180(first.str());
     auto after = ParseRfc4180(second.str());
     ASSERT_EQ(after.size(), before.size());

@@ -226,7 +226,7 @@ protected:
         TDiscProperties properties;
         properties.Title = "Disc";
         EXPECT_EQ(Reading.AddDisc(Root + "/", true, properties), TAddDiscResult::Added);
-        const IXMLDiscsType discs = Session.XMLIndexData.Discs();
+        const IXMLDiscsType discs = Session.XMLIndexData().Discs();
         return discs.Disc(discs.Count() - 1);
     }
 
@@ -293,7 +293,7 @@ TEST_F(ArchiveReadingTest, EachFormatIsFoundByContentAndItsFoldersAndFilesRecord
     EXPECT_EQ(counts.Directories, 0);
     EXPECT_EQ(counts.ArchiveEntries, static_cast<long long>(Reading.ArchiveEntryCount()));
     EXPECT_EQ(Reading.ArchivesNotWhole(), 0u);
-    EXPECT_EQ(OutsideSchema(Session.XMLIndexData.Discs().XmlNode()), "");
+    EXPECT_EQ(OutsideSchema(Session.XMLIndexData().Discs().XmlNode()), "");
 }
 
 TEST_F(ArchiveReadingTest, WhatNoFormatReadsStaysAPlainFileAndWithoutTheOptionNothingIsOpened) {

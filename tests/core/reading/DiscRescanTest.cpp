@@ -47,7 +47,7 @@ protected:
 
 TEST_F(DiscRescanTest, StopLeavesTheDiscAsItWas) {
     MakeTree(Tree, {"c/new"});
-    const IXMLDiscType disc = Session.XMLIndexData.Discs().Disc(0);
+    const IXMLDiscType disc = Session.XMLIndexData().Discs().Disc(0);
     const std::string before = XmlText(disc);
     TDiscRescan rescan(Session);
     rescan.Reading().OnReady = [this] { Host.SetBusy(""); };
@@ -58,8 +58,8 @@ TEST_F(DiscRescanTest, StopLeavesTheDiscAsItWas) {
 
 TEST_F(DiscRescanTest, ApplyGivesNewIdsAndLeavesTheOtherDiscsAlone) {
     MakeTree(Tree, {"c/new"});
-    const IXMLDiscType first = Session.XMLIndexData.Discs().Disc(0);
-    const std::string second = XmlText(Session.XMLIndexData.Discs().Disc(1));
+    const IXMLDiscType first = Session.XMLIndexData().Discs().Disc(0);
+    const std::string second = XmlText(Session.XMLIndexData().Discs().Disc(1));
     TDiscRescan rescan(Session);
     rescan.Reading().OnReady = [this] { Host.SetBusy(""); };
     ASSERT_TRUE(rescan.Read(first, Tree));
@@ -69,11 +69,11 @@ TEST_F(DiscRescanTest, ApplyGivesNewIdsAndLeavesTheOtherDiscsAlone) {
     // get 7 to 9, the Root keeps its own.
     EXPECT_EQ(first.Root().ID(), "1");
     EXPECT_EQ(first.Root().Directories().Directory(0).ID(), "7");
-    EXPECT_EQ(Session.XMLIndexData.LastDirectoryID(), "9");
+    EXPECT_EQ(Session.XMLIndexData().LastDirectoryID(), "9");
     EXPECT_EQ(first.DirCount(), "3");
     EXPECT_EQ(first.FileCount(), "4");
     EXPECT_EQ(first.Title(), "First");
-    EXPECT_EQ(XmlText(Session.XMLIndexData.Discs().Disc(1)), second);
+    EXPECT_EQ(XmlText(Session.XMLIndexData().Discs().Disc(1)), second);
     // Read again: nothing changed against what was put in place.
     ASSERT_TRUE(rescan.Read(first, Tree));
     EXPECT_TRUE(rescan.Difference().Empty());
@@ -90,7 +90,7 @@ TEST_F(DiscRescanTest, FolderThatCannotBeReadKeepsWhatTheDiscHeld) {
     reading.SetRecordSizes(true);
     reading.OnReady = [this] { Host.SetBusy(""); };
     reading.AddDisc(Tree, true, {});
-    const IXMLDiscType disc = session.XMLIndexData.Discs().Disc(0);
+    const IXMLDiscType disc = session.XMLIndexData().Discs().Disc(0);
     const std::string held = XmlText(disc.Root().Directories().Directory(0));
     MakeTree(Tree, {"c/new"});
 
@@ -116,7 +116,7 @@ TEST_F(DiscRescanTest, FolderThatCannotBeReadKeepsWhatTheDiscHeld) {
 }
 
 TEST_F(DiscRescanTest, SourceThatCannotBeReadIsRefused) {
-    const IXMLDiscType disc = Session.XMLIndexData.Discs().Disc(0);
+    const IXMLDiscType disc = Session.XMLIndexData().Discs().Disc(0);
     const std::string before = XmlText(disc);
     const std::string result = test::WithFolderUnreadable(Dir.Path(), Tree, [&] {
         TDiscRescan rescan(Session);
@@ -149,7 +149,7 @@ TEST_F(DiscRescanTest, ReadingThatWouldEmptyTheDiscCarriesAWarning) {
     };
     for (const auto& testCase : cases) {
         testCase.Change();
-        const IXMLDiscType disc = Session.XMLIndexData.Discs().Disc(0);
+        const IXMLDiscType disc = Session.XMLIndexData().Discs().Disc(0);
         TDiscRescan rescan(Session);
         rescan.Reading().OnReady = [this] { Host.SetBusy(""); };
         if (!testCase.FileSystemTable.empty())
@@ -163,7 +163,7 @@ TEST_F(DiscRescanTest, ReadingThatWouldEmptyTheDiscCarriesAWarning) {
     fs::remove_all(Tree + "/other");
     TDiscRescan rescan(Session);
     rescan.Reading().OnReady = [this] { Host.SetBusy(""); };
-    ASSERT_TRUE(rescan.Read(Session.XMLIndexData.Discs().Disc(1), Tree));
+    ASSERT_TRUE(rescan.Read(Session.XMLIndexData().Discs().Disc(1), Tree));
     EXPECT_EQ(rescan.Warning()->Text,
               "The folder \"" + Tree +
                   "\" is empty: applying would remove all 3 files and 2 folders of the disc. Is "

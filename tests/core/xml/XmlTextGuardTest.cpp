@@ -137,8 +137,8 @@ class XmlTextGuardLoad : public ::testing::Test {
 protected:
     XmlTextGuardLoad() : Session(Host) {
         Session.NewCatalogue();
-        Session.XMLIndexData.SetTitle("Before");
-        Session.OrlentaFilename = Dir / "bomb.olx";
+        Session.XMLIndexData().SetTitle("Before");
+        Session.SetOrlentaFilename(Dir / "bomb.olx");
     }
 
     uintmax_t TemporaryFileSize() const { return fs::file_size(Dir / kTemporaryFileName); }
@@ -150,31 +150,31 @@ protected:
 
 // 64 MiB of zeros in 64 KB: refused before a byte reaches the temporary file.
 TEST_F(XmlTextGuardLoad, ABombOfZerosStopsAtOnce) {
-    WriteFileBytes(Session.OrlentaFilename, Bomb("", '\0', 64 << 20, ""));
+    WriteFileBytes(Session.OrlentaFilename(), Bomb("", '\0', 64 << 20, ""));
     EXPECT_EQ(ErrorText([this] { Session.LoadDataFile(); }),
               ParseError(kXmlNulCharacterReason, 1, ""));
     EXPECT_EQ(TemporaryFileSize(), 0u);
-    EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
+    EXPECT_EQ(Session.XMLIndexData().Title(), "Before");
     EXPECT_FALSE(Host.Busy());
 }
 
 // 64 MiB of an attribute value against 4 MB of memory: stopped after the first megabyte.
 TEST_F(XmlTextGuardLoad, ABombOfTextStopsAtTheLimit) {
     Session.SetAvailableMemory([] { return uint64_t{4} << 20; });
-    WriteFileBytes(Session.OrlentaFilename, Bomb("<OrlentaData Title=\"", 'a', 64 << 20, "\"/>"));
+    WriteFileBytes(Session.OrlentaFilename(), Bomb("<OrlentaData Title=\"", 'a', 64 << 20, "\"/>"));
     EXPECT_EQ(ErrorText([this] { Session.LoadDataFile(); }),
-              "Cannot load \"" + Session.OrlentaFilename +
+              "Cannot load \"" + Session.OrlentaFilename() +
                   "\". Its XML text is larger than 1 MB, and loading it would need more than the "
                   "4 MB of memory available.");
     EXPECT_LE(TemporaryFileSize(), uintmax_t{1} << 20);
-    EXPECT_EQ(Session.XMLIndexData.Title(), "Before");
+    EXPECT_EQ(Session.XMLIndexData().Title(), "Before");
     EXPECT_TRUE(Host.Messages.empty());
     EXPECT_FALSE(Host.Busy());
 
     // The same memory loads a catalogue that fits.
-    WriteFileBytes(Session.OrlentaFilename, Bomb("<OrlentaData Title=\"", 'a', 900000, "\"/>"));
+    WriteFileBytes(Session.OrlentaFilename(), Bomb("<OrlentaData Title=\"", 'a', 900000, "\"/>"));
     ASSERT_TRUE(Session.LoadDataFile());
-    EXPECT_EQ(Session.XMLIndexData.Title().size(), 900000u);
+    EXPECT_EQ(Session.XMLIndexData().Title().size(), 900000u);
 }
 
 TEST_F(XmlTextGuardLoad, TextThatMayBeXmlStillLoads) {
@@ -185,10 +185,10 @@ TEST_F(XmlTextGuardLoad, TextThatMayBeXmlStillLoads) {
         Utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><OrlentaData Title=\"Shelf\"/>", true),
     };
     for (const std::string& text : texts) {
-        WriteFileBytes(Session.OrlentaFilename, RawDeflateBytes(text));
-        Session.XMLIndexData.SetTitle("Before");
+        WriteFileBytes(Session.OrlentaFilename(), RawDeflateBytes(text));
+        Session.XMLIndexData().SetTitle("Before");
         ASSERT_TRUE(Session.LoadDataFile()) << text;
-        EXPECT_EQ(Session.XMLIndexData.Title(), "Shelf") << text;
+        EXPECT_EQ(Session.XMLIndexData().Title(), "Shelf") << text;
     }
 }
 

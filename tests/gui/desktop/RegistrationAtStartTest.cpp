@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(standardError.Text(), "orlenta: "_L1 + said + "\n"_L1);
         QCOMPARE(Child<QStatusBar>(form, "StatusBar")->currentMessage(), said);
         QVERIFY(prompts.Messages.empty());
-        QVERIFY(form.Session().XMLIndexData);
+        QVERIFY(form.Session().XMLIndexData());
         QVERIFY(Child<QAction>(form, "FileNewAction")->isEnabled());
         QVERIFY(Child<QAction>(form, "DiscAddAction")->isEnabled());
     }

@@ -47,7 +47,7 @@ private slots:
         });
         Child<QAction>(*form, "DiscInfoAction")->trigger();
         QVERIFY(!form->FileChanged());
-        QCOMPARE(form->Session().XMLDiscData.Title(), std::string_view("Zeta"));
+        QCOMPARE(form->Session().XMLDiscData().Title(), std::string_view("Zeta"));
 
         // OK stores what was typed, as typed, and the node moves to its sorted place.
         TDialogAnswer answer4("orlenta::TDiscDialogForm", [](QWidget* dialog) {
@@ -64,7 +64,7 @@ private slots:
             Child<QPushButton>(*dialog, "OkButton")->click();
         });
         Child<QAction>(*form, "DiscInfoAction")->trigger();
-        const IXMLDiscType disc = form->Session().XMLDiscData;
+        const IXMLDiscType disc = form->Session().XMLDiscData();
         QCOMPARE(disc.Title(), std::string_view("Aardvark"));
         QCOMPARE(disc.MediaType(), std::string_view("BD-R"));
         QCOMPARE(disc.FileCount(), std::string_view("4"));
@@ -101,7 +101,7 @@ private slots:
         auto form = OpenedForm();
         auto discXml = [&form] {
             std::ostringstream text;
-            form->Session().XMLDiscData.XmlNode().print(text);
+            form->Session().XMLDiscData().XmlNode().print(text);
             return text.str();
         };
         const std::string before = discXml();
@@ -121,7 +121,7 @@ private slots:
         Child<QAction>(*form, "DiscInfoAction")->trigger();
         QVERIFY(answer.Answered());
         const QString expected = edit ? typed : stored;
-        const std::optional<std::string_view> source = form->Session().XMLDiscData.Source();
+        const std::optional<std::string_view> source = form->Session().XMLDiscData().Source();
         QCOMPARE(source.has_value(), !expected.isEmpty());
         QCOMPARE(ToQString(source.value_or("")), expected);
         if (!edit)
@@ -168,17 +168,17 @@ private slots:
         QCOMPARE(FPrompts.Messages[0].Buttons, TMessageButtons::YesNo);
         QCOMPARE(FPrompts.Messages[0].Text, prompt);
         if (answer == TMessageAnswer::Yes) {
-            QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 1);
+            QCOMPARE(form->Session().XMLIndexData().Discs().Count(), 1);
             QCOMPARE(Texts(*form, TreeModel(*form).TopLevel()), QStringList{u"alpha disc"_s});
             QVERIFY(SelectedText(*form).isEmpty());
-            QVERIFY(!form->Session().XMLDiscData);
+            QVERIFY(!form->Session().XMLDiscData());
             QVERIFY(PanelTitle(*form).isEmpty());
             QVERIFY(ListedFiles(*form).isEmpty());
             QVERIFY(form->FileChanged());
             // IDs are never handed out again.
-            QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view("5"));
+            QCOMPARE(form->Session().XMLIndexData().LastDirectoryID(), std::string_view("5"));
         } else {
-            QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 2);
+            QCOMPARE(form->Session().XMLIndexData().Discs().Count(), 2);
             QCOMPARE(SelectedText(*form), title);
             QVERIFY(!form->FileChanged());
         }
@@ -234,8 +234,8 @@ private slots:
             Child<QPushButton>(*info, "OkButton")->click();
         });
         Child<QAction>(*form, "FileInfoAction")->trigger();
-        QCOMPARE(ToQString(form->Session().XMLIndexData.Title()), storedTitle);
-        QCOMPARE(ToQString(form->Session().XMLIndexData.Memo()), storedMemo);
+        QCOMPARE(ToQString(form->Session().XMLIndexData().Title()), storedTitle);
+        QCOMPARE(ToQString(form->Session().XMLIndexData().Memo()), storedMemo);
         QCOMPARE(form->windowTitle(), storedTitle + QStringLiteral(" - Orlenta"));
         QVERIFY(form->FileChanged());
         QVERIFY(Child<QAction>(*form, "FileSaveAction")->isEnabled());
@@ -253,7 +253,7 @@ private slots:
             dialog->close();
         });
         Child<QAction>(*form, "FileInfoAction")->trigger();
-        QCOMPARE(form->Session().XMLIndexData.Title(), std::string_view("Archive"));
+        QCOMPARE(form->Session().XMLIndexData().Title(), std::string_view("Archive"));
         QVERIFY(!form->FileChanged());
         // A stored escape that EscapeText never writes is shown decoded; a memo the user did not
         // touch keeps its stored form.
@@ -264,7 +264,7 @@ private slots:
             Child<QPushButton>(*info, "OkButton")->click();
         });
         Child<QAction>(*form, "FileInfoAction")->trigger();
-        QCOMPARE(std::string(form->Session().XMLIndexData.Memo()), std::string("a\\qb"));
+        QCOMPARE(std::string(form->Session().XMLIndexData().Memo()), std::string("a\\qb"));
     }
 
     // OK in either dialog stores a memo the user did not touch exactly as it was, whatever the
@@ -284,10 +284,10 @@ private slots:
             };
             TDialogAnswer info("orlenta::TInfoDialogForm", pressOk);
             Child<QAction>(*form, "FileInfoAction")->trigger();
-            QCOMPARE(std::string(form->Session().XMLIndexData.Memo()), stored);
+            QCOMPARE(std::string(form->Session().XMLIndexData().Memo()), stored);
             TDialogAnswer disc("orlenta::TDiscDialogForm", pressOk);
             Child<QAction>(*form, "DiscInfoAction")->trigger();
-            QCOMPARE(std::string(form->Session().XMLDiscData.Memo()), stored);
+            QCOMPARE(std::string(form->Session().XMLDiscData().Memo()), stored);
         }
 
         IXMLOrlentaDataType root = BrowsingCatalogue();
@@ -303,7 +303,7 @@ private slots:
             Child<QPushButton>(*dialog, "OkButton")->click();
         });
         Child<QAction>(*form, "DiscInfoAction")->trigger();
-        QCOMPARE(std::string(form->Session().XMLDiscData.Memo()),
+        QCOMPARE(std::string(form->Session().XMLDiscData().Memo()),
                  EscapeText("a\u00a0b\u2028cd\r\ne"));
     }
 

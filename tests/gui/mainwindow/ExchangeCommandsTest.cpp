@@ -28,7 +28,7 @@ private slots:
 
     void exportTheSelectedDisc() {
         auto form = OpenedForm();
-        const std::string selected(form->Session().XMLDiscData.Title());
+        const std::string selected(form->Session().XMLDiscData().Title());
         const QString path = QDir::current().absoluteFilePath(u"out.json"_s);
         FPrompts.FileNames.push_back(path);
         TDialogAnswer answer("orlenta::TExportDialogForm", [](QWidget* dialog) {
@@ -57,7 +57,7 @@ private slots:
     // file to write.
     void exportForSpreadsheets() {
         auto form = OpenedForm();
-        form->Session().XMLDiscData.SetTitle("=1+1");
+        form->Session().XMLDiscData().SetTitle("=1+1");
         const std::string catalogue = ReadFileBytes(ToLocalPath(FCatalogueFile));
         const auto exportCsv = [&](const QString& path) {
             FPrompts.FileNames.push_back(path);
@@ -90,21 +90,21 @@ private slots:
 
     void importAFileList() {
         auto form = OpenedForm();
-        const int before = form->Session().XMLIndexData.Discs().Count();
+        const int before = form->Session().XMLIndexData().Discs().Count();
         // A malformed line: the error box names it and nothing is added.
         WriteFileBytes("broken.csv", "path,size\r\na.txt,1\r\nb.txt,many\r\n");
         FPrompts.FileNames.push_back(QDir::current().absoluteFilePath(u"broken.csv"_s));
         FPrompts.Answers.push_back(TMessageAnswer::Ok);
         Child<QAction>(*form, "FileImportListAction")->trigger();
         QVERIFY(FPrompts.Messages.back().Text.startsWith(u"Line 3 of "_s));
-        QCOMPARE(form->Session().XMLIndexData.Discs().Count(), before);
+        QCOMPARE(form->Session().XMLIndexData().Discs().Count(), before);
         QVERIFY(!form->FileChanged());
 
         WriteFileBytes("holiday photos.csv", "Full Path,Size\r\n/p/day1/a.jpg,5\r\n/p/b.jpg,7\r\n");
         FPrompts.FileNames.push_back(QDir::current().absoluteFilePath(u"holiday photos.csv"_s));
         Child<QAction>(*form, "FileImportListAction")->trigger();
-        QCOMPARE(form->Session().XMLIndexData.Discs().Count(), before + 1);
-        QCOMPARE(form->Session().XMLDiscData.Title(), std::string_view("holiday photos"));
+        QCOMPARE(form->Session().XMLIndexData().Discs().Count(), before + 1);
+        QCOMPARE(form->Session().XMLDiscData().Title(), std::string_view("holiday photos"));
         QCOMPARE(SelectedText(*form), u"holiday photos"_s);
         QCOMPARE(PanelTitle(*form), u"holiday photos"_s);
         QCOMPARE(ListedFiles(*form), QStringList{u"b.jpg"_s});

@@ -101,7 +101,7 @@ QString Summary(const TMainForm& form) {
 
 std::string DocumentText(const TMainForm& form) {
     std::ostringstream text;
-    form.Session().XMLIndexData.XmlNode().print(text, "", pugi::format_raw);
+    form.Session().XMLIndexData().XmlNode().print(text, "", pugi::format_raw);
     return text.str();
 }
 
@@ -212,7 +212,7 @@ private slots:
         QVERIFY(answer.Answered());
         QCOMPARE(shown, SizeText(kTotal + 5));
         QVERIFY(readOnly);
-        const pugi::xml_node root = form->Session().XMLIndexData.Discs().Disc(0).Root().XmlNode();
+        const pugi::xml_node root = form->Session().XMLIndexData().Discs().Disc(0).Root().XmlNode();
         QCOMPARE(root.attribute("Size").as_ullong(), kTotal + 5);
         QCOMPARE(Child<QLineEdit>(DiscPanel(*form), "TotalSizeLabeledEdit")->text(),
                  SizeText(kTotal + 5));

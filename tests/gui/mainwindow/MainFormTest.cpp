@@ -64,9 +64,9 @@ private slots:
         QCOMPARE(form->windowTitle(), QStringLiteral("Untitled - Orlenta"));
         QCOMPARE(EnabledActions(*form), IdleActions(false));
         QVERIFY(!form->FileChanged());
-        QVERIFY(form->Session().OrlentaFilename.empty());
+        QVERIFY(form->Session().OrlentaFilename().empty());
         QCOMPARE(TreeModel(*form).NodeCount(), 0);
-        QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view());
+        QCOMPARE(form->Session().XMLIndexData().LastDirectoryID(), std::string_view());
         QVERIFY(form->close());
         QVERIFY(FPrompts.Messages.empty());
     }
@@ -225,7 +225,7 @@ private slots:
     void opensDataFileOnCommandLine() {
         auto form = OpenedForm();
         QCOMPARE(form->windowTitle(), QStringLiteral("Archive - Orlenta"));
-        QCOMPARE(form->Session().OrlentaFilename, ToLocalPath(FCatalogueFile));
+        QCOMPARE(form->Session().OrlentaFilename(), ToLocalPath(FCatalogueFile));
         QCOMPARE(EnabledActions(*form), IdleActions(false, true));
         // Sorted once, locale-aware ("alpha disc" before "Zeta", unlike byte order), the first
         // disc of the document selected and expanded by one level.
@@ -279,7 +279,7 @@ private slots:
         QCOMPARE(SelectedText(*form), path.back());
         QCOMPARE(ListedFiles(*form), files);
         QCOMPARE(PanelTitle(*form), disc);
-        QCOMPARE(ToQString(form->Session().XMLDiscData.Title()), disc);
+        QCOMPARE(ToQString(form->Session().XMLDiscData().Title()), disc);
         QVERIFY(!form->Busy());
     }
 
@@ -288,7 +288,7 @@ private slots:
         TreeView(*form)->selectionModel()->clearSelection();
         QTest::mouseClick(TreeView(*form)->viewport(), Qt::LeftButton, {},
                           QPoint(5, TreeView(*form)->viewport()->height() - 5));
-        QVERIFY(!form->Session().XMLDiscData);
+        QVERIFY(!form->Session().XMLDiscData());
         QVERIFY(PanelTitle(*form).isEmpty());
         QVERIFY(ListedFiles(*form).isEmpty());
     }
@@ -343,7 +343,7 @@ private slots:
         QCOMPARE(EnabledActions(*form).size(), IdleActions(false).size());
         QCOMPARE(TreeModel(*form).NodeCount(), 0);
         QVERIFY(ListedFiles(*form).isEmpty());
-        QVERIFY(!form->Session().XMLDiscData);
+        QVERIFY(!form->Session().XMLDiscData());
     }
 
     // Start-up with a file that cannot be read shows why, then works on a new catalogue.
@@ -373,7 +373,7 @@ private slots:
         QCOMPARE(FPrompts.Messages[0].Text, message);
         QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Error);
         QCOMPARE(form->windowTitle(), QStringLiteral("Untitled - Orlenta"));
-        QVERIFY(form->Session().OrlentaFilename.empty());
+        QVERIFY(form->Session().OrlentaFilename().empty());
         QVERIFY(!form->FileChanged());
         QCOMPARE(EnabledActions(*form), IdleActions(false));
         // Fully working: a disc can be shown and the catalogue saved under a new name.
@@ -395,7 +395,7 @@ private slots:
         Child<QAction>(*form, "FileNewAction")->trigger();
         QVERIFY(FPrompts.Messages.empty()); // unchanged: no prompt
         QCOMPARE(form->windowTitle(), QStringLiteral("Untitled - Orlenta"));
-        QVERIFY(form->Session().OrlentaFilename.empty());
+        QVERIFY(form->Session().OrlentaFilename().empty());
         QCOMPARE(TreeModel(*form).NodeCount(), 0);
         QVERIFY(ListedFiles(*form).isEmpty());
         QVERIFY(PanelTitle(*form).isEmpty());
@@ -436,7 +436,7 @@ private slots:
         QFETCH(bool, saved);
         auto form = OpenedForm();
         if (!hasFile)
-            form->Session().OrlentaFilename.clear();
+            form->Session().SetOrlentaFilename({});
         // A change: remove the selected disc.
         FPrompts.Answers = {TMessageAnswer::Yes};
         Child<QAction>(*form, "DiscRemoveAction")->trigger();
@@ -490,7 +490,7 @@ private slots:
         if (saved) {
             TScriptedPrompts::TState probePrompts;
             auto probe = MakeForm(probePrompts, {savedPath});
-            QCOMPARE(probe->Session().XMLIndexData.Discs().Count(), 1);
+            QCOMPARE(probe->Session().XMLIndexData().Discs().Count(), 1);
         } else if (!hasFile) {
             QVERIFY(!QFile::exists(savedPath));
         }
@@ -508,14 +508,14 @@ private slots:
         QVERIFY(request.Filter.startsWith(QStringLiteral("Orlenta datafiles (")));
         QCOMPARE(request.ProposedName, QStringLiteral("Archive.olx"));
         // Cancelled: bound to the same file, unchanged.
-        QCOMPARE(form->Session().OrlentaFilename, ToLocalPath(FCatalogueFile));
+        QCOMPARE(form->Session().OrlentaFilename(), ToLocalPath(FCatalogueFile));
 
         form->SetFileChanged(true);
         const QString copy = FScratch->FilePath(QStringLiteral("copy.olx"));
         FPrompts.FileNames = {copy};
         Child<QAction>(*form, "FileSaveAsAction")->trigger();
         QVERIFY(QFile::exists(copy));
-        QCOMPARE(form->Session().OrlentaFilename, ToLocalPath(copy));
+        QCOMPARE(form->Session().OrlentaFilename(), ToLocalPath(copy));
         QVERIFY(!form->FileChanged());
         QVERIFY(!Child<QAction>(*form, "FileSaveAction")->isEnabled());
         QCOMPARE(form->windowTitle(), QStringLiteral("Archive - Orlenta"));
@@ -578,7 +578,7 @@ private slots:
         QCOMPARE(FPrompts.Messages.size(), size_t(1));
         QVERIFY2(FPrompts.Messages[0].Text.startsWith(message),
                  qPrintable(FPrompts.Messages[0].Text));
-        QCOMPARE(form->Session().OrlentaFilename, ToLocalPath(FCatalogueFile));
+        QCOMPARE(form->Session().OrlentaFilename(), ToLocalPath(FCatalogueFile));
         QCOMPARE(form->windowTitle(), QStringLiteral("Archive - Orlenta"));
         QVERIFY(!form->Busy());
         QCOMPARE(Texts(*form, TreeModel(*form).TopLevel()),

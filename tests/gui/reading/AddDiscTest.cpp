@@ -402,14 +402,14 @@ private slots:
         Child<QAction>(*form, "DiscAddAction")->trigger();
         QVERIFY(answer.Answered());
 
-        const IXMLDiscType disc = form->Session().XMLDiscData;
+        const IXMLDiscType disc = form->Session().XMLDiscData();
         QVERIFY(disc);
         QCOMPARE(disc.Title(), std::string_view("Holiday"));
         QCOMPARE(disc.DirCount(), std::string_view("2"));
         QCOMPARE(disc.FileCount(), std::string_view("2"));
         QCOMPARE(disc.ReadDate(), std::string_view(TodayDateText()));
         QCOMPARE(disc.Root().ID(), std::string_view("1"));
-        QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view("3"));
+        QCOMPARE(form->Session().XMLIndexData().LastDirectoryID(), std::string_view("3"));
         QCOMPARE(SelectedText(*form), QStringLiteral("Holiday"));
         QCOMPARE(ListedFiles(*form), QStringList{QStringLiteral("readme.txt")});
         QCOMPARE(Child<QLineEdit>(DiscPanel(*form), "DirCountLabeledEdit")->text(),
@@ -431,12 +431,12 @@ private slots:
                                   QStringLiteral("Again"));
         });
         Child<QAction>(*form, "DiscAddAction")->trigger();
-        const IXMLDiscType again = form->Session().XMLDiscData;
+        const IXMLDiscType again = form->Session().XMLDiscData();
         QCOMPARE(again.Title(), std::string_view("Again"));
         QCOMPARE(again.Root().ID(), std::string_view("4"));
         QCOMPARE(again.DirCount(), std::string_view("2"));
         QCOMPARE(again.FileCount(), std::string_view());
-        QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 2);
+        QCOMPARE(form->Session().XMLIndexData().Discs().Count(), 2);
         QCOMPARE(ListedFiles(*form), QStringList());
     }
 
@@ -509,7 +509,7 @@ private slots:
         Child<QAction>(*form, "DiscAddAction")->trigger();
         QVERIFY(answer.Answered());
 
-        const IXMLDiscType disc = form->Session().XMLDiscData;
+        const IXMLDiscType disc = form->Session().XMLDiscData();
         const pugi::xml_node root = disc.Root().XmlNode();
         const std::uint64_t total = 1500 + 3 * 1024 * 1024;
         QCOMPARE(root.attribute("Size").empty(), !withSizes);
@@ -540,7 +540,7 @@ private slots:
         });
         Child<QAction>(*form, "DiscAddAction")->trigger();
         QCOMPARE(progress.Shown, 0);
-        QCOMPARE(form->Session().XMLDiscData.Title(), std::string_view("Shelf only"));
+        QCOMPARE(form->Session().XMLDiscData().Title(), std::string_view("Shelf only"));
         QCOMPARE(SelectedText(*form), QStringLiteral("Shelf only"));
         QVERIFY(form->FileChanged());
     }
@@ -567,9 +567,9 @@ private slots:
         });
         Child<QAction>(*form, "DiscAddAction")->trigger();
         QVERIFY(answer.Answered());
-        QCOMPARE(form->Session().XMLIndexData.Discs().Count(), 0);
+        QCOMPARE(form->Session().XMLIndexData().Discs().Count(), 0);
         QVERIFY(!form->FileChanged());
-        QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view());
+        QCOMPARE(form->Session().XMLIndexData().LastDirectoryID(), std::string_view());
         if (cancel) {
             QVERIFY(FPrompts.Messages.empty());
         } else {
@@ -594,7 +594,7 @@ private slots:
         QTimer stopper;
         QObject::connect(&stopper, &QTimer::timeout, [&] {
             // Stop also works while the start directory is listed; here some must be read first.
-            if (!readingForm->isVisible() || form->Session().XMLDiscData.DirCount().empty())
+            if (!readingForm->isVisible() || form->Session().XMLDiscData().DirCount().empty())
                 return;
             stopper.stop();
             busyWhileReading = form->Busy() &&
@@ -613,12 +613,12 @@ private slots:
 
         QVERIFY(busyWhileReading);
         QVERIFY(mainWindowDisabled);
-        const IXMLDiscType disc = form->Session().XMLDiscData;
+        const IXMLDiscType disc = form->Session().XMLDiscData();
         QCOMPARE(disc.Title(), std::string_view("Stopped"));
         const long long recorded = std::stoll(std::string(disc.DirCount()));
         QVERIFY(recorded > 0);
         QVERIFY(recorded < 60 + 60 * 60);
-        QCOMPARE(std::stoll(std::string(form->Session().XMLIndexData.LastDirectoryID())),
+        QCOMPARE(std::stoll(std::string(form->Session().XMLIndexData().LastDirectoryID())),
                  recorded + 1);
         QCOMPARE(SelectedText(*form), QStringLiteral("Stopped"));
         QVERIFY(form->isEnabled());

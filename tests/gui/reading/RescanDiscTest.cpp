@@ -93,8 +93,8 @@ private:
                                          "",        "kept\r\nsafe", ""};
         reading.AddDisc(ToLocalPath(FSource), true, properties);
         if (!withSource)
-            session.XMLDiscData.XmlNode().remove_attribute("Source");
-        WriteDataFile(session.XMLIndexData, ToLocalPath(FCatalogueFile));
+            session.XMLDiscData().XmlNode().remove_attribute("Source");
+        WriteDataFile(session.XMLIndexData(), ToLocalPath(FCatalogueFile));
         auto form = OpenedForm();
         ClickNode(*form, {QStringLiteral("Holiday")});
         return form;
@@ -149,7 +149,7 @@ private slots:
         QCOMPARE(openTab, 0);
         QVERIFY(FPrompts.Messages.empty());
 
-        const IXMLDiscType disc = form->Session().XMLDiscData;
+        const IXMLDiscType disc = form->Session().XMLDiscData();
         QCOMPARE(disc.Title(), std::string_view("Holiday"));
         QCOMPARE(disc.Vendor(), std::string_view("Me"));
         QCOMPARE(ReadDiscProperties(disc).Memo, std::string("kept\r\nsafe"));
@@ -180,8 +180,8 @@ private slots:
     void cancelAndStopLeaveTheDiscAsItWas() {
         QFETCH(bool, stop);
         auto form = FormOnReadDisc();
-        const std::string before = DiscXml(form->Session().XMLDiscData);
-        const std::string lastId(form->Session().XMLIndexData.LastDirectoryID());
+        const std::string before = DiscXml(form->Session().XMLDiscData());
+        const std::string lastId(form->Session().XMLIndexData().LastDirectoryID());
         // Enough directories that the walk lets events run before it is through.
         for (int i = 0; i < 40; ++i)
             for (int j = 0; j < 40; ++j)
@@ -206,8 +206,8 @@ private slots:
 
         QCOMPARE(answer.Answered(), !stop);
         QCOMPARE(busyWhileReading, stop);
-        QCOMPARE(DiscXml(form->Session().XMLDiscData), before);
-        QCOMPARE(form->Session().XMLIndexData.LastDirectoryID(), std::string_view(lastId));
+        QCOMPARE(DiscXml(form->Session().XMLDiscData()), before);
+        QCOMPARE(form->Session().XMLIndexData().LastDirectoryID(), std::string_view(lastId));
         QVERIFY(!form->FileChanged());
         QVERIFY(FPrompts.Messages.empty());
         QVERIFY(!progress->isVisible());
@@ -219,14 +219,14 @@ private slots:
 
     void nothingChangedSaysSoAndKeepsTheReadDate() {
         auto form = FormOnReadDisc();
-        const std::string before = DiscXml(form->Session().XMLDiscData);
+        const std::string before = DiscXml(form->Session().XMLDiscData());
         Rescan(*form)->trigger();
         QCOMPARE(FPrompts.Messages.size(), size_t(1));
         QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Information);
         QCOMPARE(FPrompts.Messages[0].Text,
                  QStringLiteral("Nothing changed: 'Holiday' is up to date."));
-        QCOMPARE(form->Session().XMLDiscData.ReadDate(), std::string_view("2023-11-14"));
-        QCOMPARE(DiscXml(form->Session().XMLDiscData), before);
+        QCOMPARE(form->Session().XMLDiscData().ReadDate(), std::string_view("2023-11-14"));
+        QCOMPARE(DiscXml(form->Session().XMLDiscData()), before);
         QVERIFY(!form->FileChanged());
     }
 
@@ -234,13 +234,13 @@ private slots:
     // and the folder picked is where the disc is read from from then on.
     void withoutSourceTheFolderPickerAsks() {
         auto form = FormOnReadDisc(false);
-        const std::string before = DiscXml(form->Session().XMLDiscData);
+        const std::string before = DiscXml(form->Session().XMLDiscData());
         FPrompts.DirectoryNames = {QString()};
         Rescan(*form)->trigger();
         QCOMPARE(FPrompts.DirectoryRequests.size(), size_t(1));
         QCOMPARE(FPrompts.DirectoryRequests[0].Caption,
                  QStringLiteral("Select the directory to read 'Holiday' from"));
-        QCOMPARE(DiscXml(form->Session().XMLDiscData), before);
+        QCOMPARE(DiscXml(form->Session().XMLDiscData()), before);
         QVERIFY(!form->FileChanged());
 
         QVERIFY(QFile::remove(FSource + QStringLiteral("/2022/b.jpg")));
@@ -253,7 +253,7 @@ private slots:
         });
         Rescan(*form)->trigger();
         QVERIFY(answer.Answered());
-        const IXMLDiscType disc = form->Session().XMLDiscData;
+        const IXMLDiscType disc = form->Session().XMLDiscData();
         QCOMPARE(std::string(disc.Source().value_or("(none)")), ToLocalPath(FSource));
         QCOMPARE(disc.FileCount(), std::string_view("1"));
         QVERIFY(form->FileChanged());
@@ -269,7 +269,7 @@ private slots:
     void readingThatWouldEmptyTheDiscWarnsAndAsksTwice() {
         QFETCH(bool, confirmed);
         auto form = FormOnReadDisc();
-        const std::string before = DiscXml(form->Session().XMLDiscData);
+        const std::string before = DiscXml(form->Session().XMLDiscData());
         QVERIFY(QDir(FSource + QStringLiteral("/2022")).removeRecursively());
         QVERIFY(QFile::remove(FSource + QStringLiteral("/readme.txt")));
         QString warning;
@@ -293,7 +293,7 @@ private slots:
         QVERIFY(cancelIsDefault);
         QCOMPARE(FPrompts.Messages.size(), size_t(1));
         QCOMPARE(FPrompts.Messages[0].Kind, TMessageKind::Confirmation);
-        const IXMLDiscType disc = form->Session().XMLDiscData;
+        const IXMLDiscType disc = form->Session().XMLDiscData();
         if (!confirmed) {
             QCOMPARE(DiscXml(disc), before);
             QVERIFY(!form->FileChanged());

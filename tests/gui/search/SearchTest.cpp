@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(FPrompts.Messages[0].Buttons, TMessageButtons::YesNo);
         QCOMPARE(FPrompts.Messages[2].Buttons, TMessageButtons::Ok);
         QCOMPARE(SelectedText(*FForm), QStringLiteral("alpha disc"));
-        QCOMPARE(FForm->Session().XMLDiscData.Title(), std::string_view("alpha disc"));
+        QCOMPARE(FForm->Session().XMLDiscData().Title(), std::string_view("alpha disc"));
         QVERIFY(!FForm->FileChanged());
     }
 
