@@ -6,7 +6,7 @@
 # The rank of each folder of a layer: a file may include its own folder, the layer's root (rank 0)
 # and folders of a lower rank. A folder that is not listed is refused, so that a new one is placed.
 set(ORLENTA_CORE_FOLDER_RANKS
-    datafile=1 xml=2 catalogue=3 reading=4 search=4 state=4 desktop=4 about=4 exchange=5)
+    base=0 datafile=1 xml=2 catalogue=3 reading=4 search=4 state=4 desktop=4 about=4 exchange=5)
 set(ORLENTA_GUI_FOLDER_RANKS
     widgets=1 state=1 about=2 reading=2 search=2 mainwindow=3)
 

@@ -2,7 +2,7 @@
 
 #include "CliCommon.h"
 #include "TerminalText.h"
-#include "core/Clock.h"
+#include "core/base/Clock.h"
 #include "core/reading/DiscReading.h"
 
 #include <chrono>

@@ -1,9 +1,9 @@
 #include "CliCommon.h"
 
 #include "TerminalText.h"
-#include "core/DecimalText.h"
-#include "core/OrlentaError.h"
-#include "core/UtcTime.h"
+#include "core/base/DecimalText.h"
+#include "core/base/OrlentaError.h"
+#include "core/base/UtcTime.h"
 #include "core/catalogue/IndexProperties.h"
 #include "core/catalogue/SizeAndDate.h"
 

@@ -1,7 +1,7 @@
 // orlenta-cli new: a new catalogue, saved to a data file.
 
 #include "CliCommon.h"
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 
 #include <cerrno>
 #include <filesystem>

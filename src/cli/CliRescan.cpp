@@ -2,7 +2,7 @@
 
 #include "CliCommon.h"
 #include "TerminalText.h"
-#include "core/PathText.h"
+#include "core/base/PathText.h"
 #include "core/reading/DiscRescan.h"
 
 #include <iostream>

@@ -2,7 +2,7 @@
 
 #include "CliCommon.h"
 #include "TerminalText.h"
-#include "core/UtcTime.h"
+#include "core/base/UtcTime.h"
 #include "core/search/CatalogueSearch.h"
 #include "core/search/FindAll.h"
 #include "core/search/SizeDateFilter.h"

@@ -1,7 +1,7 @@
 // orlenta-cli xml: the decompressed XML text of a data file.
 
 #include "CliCommon.h"
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 #include "core/datafile/DataFile.h"
 #include "core/datafile/RawDeflate.h"
 

@@ -1,6 +1,6 @@
 #include "TerminalText.h"
 
-#include "core/Utf8.h"
+#include "core/base/Utf8.h"
 
 #include <cstdio>
 #include <unistd.h>

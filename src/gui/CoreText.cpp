@@ -1,6 +1,6 @@
 #include "gui/CoreText.h"
 
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 #include "core/datafile/ExclusiveLock.h"
 #include "core/reading/DiscReading.h"
 #include "gui/WindowText.h"

@@ -1,6 +1,6 @@
 #include "gui/UserPrompts.h"
 
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 #include "gui/CoreText.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "CliRun.h"
 #include "TestSupport.h"
-#include "core/DecimalText.h"
+#include "core/base/DecimalText.h"
 #include "core/reading/DiscReading.h"
 
 #include <csignal>

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 
 #include <cstdlib>
 #include <fstream>

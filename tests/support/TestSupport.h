@@ -3,7 +3,7 @@
 // Shared by the core tests: a scratch directory that is also the working directory (where loads
 // and saves put their temporary file), and a catalogue host that records what it was asked.
 
-#include "core/Clock.h"
+#include "core/base/Clock.h"
 #include "core/catalogue/CatalogueSession.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "core/catalogue/CatalogueSession.h"
 
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 #include "core/datafile/AtomicFile.h"
 #include "core/datafile/DataFile.h"
 #include "core/datafile/RawDeflate.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/CatalogueHost.h"
+#include "core/base/CatalogueHost.h"
 #include "core/catalogue/OrlentaData.h"
 #include "core/datafile/DataFileLock.h"
 

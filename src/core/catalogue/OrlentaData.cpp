@@ -1,8 +1,8 @@
 #include "core/catalogue/OrlentaData.h"
 
-#include "core/DecimalText.h"
-#include "core/OrlentaError.h"
-#include "core/UtcTime.h"
+#include "core/base/DecimalText.h"
+#include "core/base/OrlentaError.h"
+#include "core/base/UtcTime.h"
 #include "core/xml/DocumentMemory.h"
 #include "core/xml/XmlText.h"
 

@@ -1,4 +1,4 @@
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 #include "core/catalogue/OrlentaData.h"
 #include "core/datafile/DataFile.h"
 #include "core/xml/WellFormedness.h"

@@ -1,6 +1,6 @@
 #include "core/catalogue/SizeAndDate.h"
 
-#include "core/UtcTime.h"
+#include "core/base/UtcTime.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
 #include "core/datafile/DataFile.h"
 
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 
 #include <cerrno>
 #include <fcntl.h>

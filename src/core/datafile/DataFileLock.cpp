@@ -1,8 +1,8 @@
 #include "core/datafile/DataFileLock.h"
 
-#include "core/FileLock.h"
-#include "core/OrlentaError.h"
-#include "core/PathText.h"
+#include "core/base/FileLock.h"
+#include "core/base/OrlentaError.h"
+#include "core/base/PathText.h"
 #include "core/datafile/ExclusiveLock.h"
 #include "core/datafile/TemporaryFile.h"
 

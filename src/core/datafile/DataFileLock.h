@@ -2,7 +2,7 @@
 
 // The lock file beside a data file, on which its writers serialize.
 
-#include "core/CatalogueHost.h"
+#include "core/base/CatalogueHost.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 // The waiting lock that lets Orlenta processes wait for each other instead of spoiling each
 // other's files.
 
-#include "core/CatalogueHost.h"
+#include "core/base/CatalogueHost.h"
 
 namespace orlenta {
 

@@ -1,6 +1,6 @@
 #include "core/datafile/RawDeflate.h"
 
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 
 #include <cerrno>
 #include <isa-l/igzip_lib.h>

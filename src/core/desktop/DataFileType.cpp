@@ -1,6 +1,6 @@
 #include "core/desktop/DataFileType.h"
 
-#include "core/FileLock.h"
+#include "core/base/FileLock.h"
 #include "core/datafile/AtomicFile.h"
 #include "core/desktop/DesktopErrors.h"
 

@@ -2,7 +2,7 @@
 
 // The texts of the errors that registering the data-file type with the desktop can raise.
 
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 
 #include <string>
 

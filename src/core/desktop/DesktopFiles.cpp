@@ -1,6 +1,6 @@
 #include "core/desktop/DesktopFiles.h"
 
-#include "core/Utf8.h"
+#include "core/base/Utf8.h"
 
 #include <string_view>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "core/exchange/ExportFile.h"
 
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 #include "core/datafile/AtomicFile.h"
 
 #include <streambuf>

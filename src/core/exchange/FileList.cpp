@@ -1,9 +1,9 @@
 #include "core/exchange/FileList.h"
 
-#include "core/AsciiText.h"
-#include "core/OrlentaError.h"
-#include "core/PathText.h"
-#include "core/UtcTime.h"
+#include "core/base/AsciiText.h"
+#include "core/base/OrlentaError.h"
+#include "core/base/PathText.h"
+#include "core/base/UtcTime.h"
 #include "core/catalogue/SizeAndDate.h"
 #include "core/exchange/CsvText.h"
 

@@ -1,6 +1,6 @@
 #include "core/exchange/JsonText.h"
 
-#include "core/Utf8.h"
+#include "core/base/Utf8.h"
 
 namespace orlenta {
 

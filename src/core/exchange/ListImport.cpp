@@ -1,8 +1,8 @@
 #include "core/exchange/ListImport.h"
 
-#include "core/Clock.h"
-#include "core/OrlentaError.h"
-#include "core/PathText.h"
+#include "core/base/Clock.h"
+#include "core/base/OrlentaError.h"
+#include "core/base/PathText.h"
 #include "core/catalogue/SizeAndDate.h"
 #include "core/datafile/DataFile.h"
 #include "core/reading/DiscReading.h"

@@ -1,6 +1,6 @@
 #include "core/exchange/TextSink.h"
 
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 
 #include <cerrno>
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "core/reading/ArchiveFolder.h"
 
-#include "core/PathText.h"
+#include "core/base/PathText.h"
 #include "core/catalogue/SizeAndDate.h"
 
 #include <vector>

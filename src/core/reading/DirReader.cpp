@@ -1,9 +1,9 @@
 #include "core/reading/DirReader.h"
 
-#include "core/AsciiText.h"
-#include "core/Clock.h"
-#include "core/OrlentaError.h"
-#include "core/PathText.h"
+#include "core/base/AsciiText.h"
+#include "core/base/Clock.h"
+#include "core/base/OrlentaError.h"
+#include "core/base/PathText.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
 #include "core/reading/DiscReading.h"
 
-#include "core/DecimalText.h"
-#include "core/OrlentaError.h"
-#include "core/PathText.h"
+#include "core/base/DecimalText.h"
+#include "core/base/OrlentaError.h"
+#include "core/base/PathText.h"
 #include "core/catalogue/SizeAndDate.h"
 #include "core/reading/ArchiveFolder.h"
 #include "core/reading/ArchiveLister.h"

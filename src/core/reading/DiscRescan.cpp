@@ -1,7 +1,7 @@
 #include "core/reading/DiscRescan.h"
 
-#include "core/Clock.h"
-#include "core/OrlentaError.h"
+#include "core/base/Clock.h"
+#include "core/base/OrlentaError.h"
 #include "core/catalogue/DirectoryWalk.h"
 #include "core/catalogue/DiscProperties.h"
 #include "core/catalogue/TreeCounts.h"

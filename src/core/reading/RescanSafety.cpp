@@ -1,6 +1,6 @@
 #include "core/reading/RescanSafety.h"
 
-#include "core/PathText.h"
+#include "core/base/PathText.h"
 #include "core/catalogue/DirectoryWalk.h"
 
 #include <cstdio>

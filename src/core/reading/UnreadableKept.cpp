@@ -1,6 +1,6 @@
 #include "core/reading/UnreadableKept.h"
 
-#include "core/DecimalText.h"
+#include "core/base/DecimalText.h"
 #include "core/catalogue/DirectoryWalk.h"
 #include "core/catalogue/SizeAndDate.h"
 #include "core/catalogue/TreeCounts.h"

@@ -1,7 +1,7 @@
 #include "core/search/Duplicates.h"
 
-#include "core/AsciiText.h"
-#include "core/MemoryPages.h"
+#include "core/base/AsciiText.h"
+#include "core/base/MemoryPages.h"
 #include "core/catalogue/SizeAndDate.h"
 #include "core/search/RepeatedNames.h"
 #include "core/search/SizeRuns.h"

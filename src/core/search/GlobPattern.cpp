@@ -1,6 +1,6 @@
 #include "core/search/GlobPattern.h"
 
-#include "core/Utf8.h"
+#include "core/base/Utf8.h"
 #include "core/search/KeywordMatch.h"
 
 namespace orlenta {

@@ -1,8 +1,8 @@
 #include "core/search/NameIndex.h"
 
-#include "core/DecimalText.h"
-#include "core/MemoryPages.h"
-#include "core/UtcTime.h"
+#include "core/base/DecimalText.h"
+#include "core/base/MemoryPages.h"
+#include "core/base/UtcTime.h"
 #include "core/catalogue/DirectoryWalk.h"
 #include "core/catalogue/SizeAndDate.h"
 

@@ -1,6 +1,6 @@
 #include "core/search/RepeatedNames.h"
 
-#include "core/MemoryPages.h"
+#include "core/base/MemoryPages.h"
 
 #include <algorithm>
 #include <bit>

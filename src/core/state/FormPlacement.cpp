@@ -1,6 +1,6 @@
 #include "core/state/FormPlacement.h"
 
-#include "core/DecimalText.h"
+#include "core/base/DecimalText.h"
 #include "core/state/OvcIniFileStore.h"
 
 #include <algorithm>

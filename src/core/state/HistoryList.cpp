@@ -1,6 +1,6 @@
 #include "core/state/HistoryList.h"
 
-#include "core/AsciiText.h"
+#include "core/base/AsciiText.h"
 
 #include <algorithm>
 

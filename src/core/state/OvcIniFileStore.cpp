@@ -1,8 +1,8 @@
 #include "core/state/OvcIniFileStore.h"
 
-#include "core/DecimalText.h"
-#include "core/FileLock.h"
-#include "core/OrlentaError.h"
+#include "core/base/DecimalText.h"
+#include "core/base/FileLock.h"
+#include "core/base/OrlentaError.h"
 #include "core/datafile/AtomicFile.h"
 #include "core/state/ProfileEncoding.h"
 #include "core/state/ProfileLocation.h"

@@ -1,6 +1,6 @@
 #include "core/state/ProfileEncoding.h"
 
-#include "core/Utf8.h"
+#include "core/base/Utf8.h"
 
 #include <cerrno>
 #include <iconv.h>

@@ -1,6 +1,6 @@
 #include "core/state/ProfileLocation.h"
 
-#include "core/PathText.h"
+#include "core/base/PathText.h"
 
 #include <cstdlib>
 #include <pwd.h>

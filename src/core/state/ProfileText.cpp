@@ -1,6 +1,6 @@
 #include "core/state/ProfileText.h"
 
-#include "core/AsciiText.h"
+#include "core/base/AsciiText.h"
 #include "core/state/ProfileEncoding.h"
 
 namespace orlenta {

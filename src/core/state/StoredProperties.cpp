@@ -1,7 +1,7 @@
 #include "core/state/StoredProperties.h"
 
-#include "core/AsciiText.h"
-#include "core/DecimalText.h"
+#include "core/base/AsciiText.h"
+#include "core/base/DecimalText.h"
 #include "core/state/OvcIniFileStore.h"
 
 #include <algorithm>

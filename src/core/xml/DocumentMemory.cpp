@@ -1,6 +1,6 @@
 #include "core/xml/DocumentMemory.h"
 
-#include "core/MemoryPages.h"
+#include "core/base/MemoryPages.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -4,8 +4,8 @@
 // byte classes, the bit tricks of the block screen and the scanner itself. Nothing outside
 // core/xml includes this.
 
-#include "core/AsciiText.h"
-#include "core/OrlentaError.h"
+#include "core/base/AsciiText.h"
+#include "core/base/OrlentaError.h"
 #include "core/xml/XmlBlockMasks.h"
 #include "core/xml/XmlText.h"
 #include "core/xml/XmlViolation.h"

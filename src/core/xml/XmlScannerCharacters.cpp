@@ -1,6 +1,6 @@
 // The scanner's checks of single characters: UTF-8, the characters XML allows, name characters.
 
-#include "core/Utf8.h"
+#include "core/base/Utf8.h"
 #include "core/xml/XmlScanner.h"
 
 #include <bit>

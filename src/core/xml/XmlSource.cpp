@@ -1,7 +1,7 @@
 #include "core/xml/XmlSource.h"
 
-#include "core/AsciiText.h"
-#include "core/OrlentaError.h"
+#include "core/base/AsciiText.h"
+#include "core/base/OrlentaError.h"
 
 #include <cerrno>
 #include <cstdio>

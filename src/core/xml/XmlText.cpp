@@ -1,6 +1,6 @@
 #include "core/xml/XmlText.h"
 
-#include "core/Utf8.h"
+#include "core/base/Utf8.h"
 
 #include <cstdint>
 

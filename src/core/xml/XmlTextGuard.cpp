@@ -1,7 +1,7 @@
 #include "core/xml/XmlTextGuard.h"
 
-#include "core/OrlentaError.h"
-#include "core/Utf8.h"
+#include "core/base/OrlentaError.h"
+#include "core/base/Utf8.h"
 #include "core/xml/XmlSource.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "gui/mainwindow/DiscCommands.h"
 
-#include "core/PathText.h"
+#include "core/base/PathText.h"
 #include "core/catalogue/CatalogueSession.h"
 #include "core/catalogue/TreeCounts.h"
 #include "core/reading/DiscReading.h"

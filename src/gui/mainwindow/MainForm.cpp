@@ -1,7 +1,7 @@
 #include "gui/mainwindow/MainForm.h"
 
-#include "core/DecimalText.h"
-#include "core/OrlentaError.h"
+#include "core/base/DecimalText.h"
+#include "core/base/OrlentaError.h"
 #include "core/catalogue/DirectoryLookup.h"
 #include "core/catalogue/DirectoryWalk.h"
 #include "core/catalogue/IndexProperties.h"

@@ -1,6 +1,6 @@
 #include "gui/reading/AddTreeDialogForm.h"
 
-#include "core/Clock.h"
+#include "core/base/Clock.h"
 #include "core/state/StoredProperties.h"
 #include "gui/WidgetNames.h"
 #include "gui/state/HistoryComboBox.h"

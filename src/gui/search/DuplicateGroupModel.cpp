@@ -1,6 +1,6 @@
 #include "gui/search/DuplicateGroupModel.h"
 
-#include "core/AsciiText.h"
+#include "core/base/AsciiText.h"
 #include "gui/SizeAndDateText.h"
 #include "gui/WindowText.h"
 

@@ -1,7 +1,7 @@
 #include "LoadFuzzTarget.h"
 
 #include "TestSupport.h"
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 #include "core/catalogue/CatalogueSession.h"
 #include "core/xml/WellFormedness.h"
 #include "core/xml/XmlBlockMasks.h"

@@ -1,7 +1,7 @@
 #include "core/catalogue/OrlentaData.h"
 
 #include "TestSupport.h"
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 
 #include <gtest/gtest.h>
 

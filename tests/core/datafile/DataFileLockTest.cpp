@@ -5,7 +5,7 @@
 
 #include "OtherUser.h"
 #include "TestSupport.h"
-#include "core/FileLock.h"
+#include "core/base/FileLock.h"
 #include "core/catalogue/CatalogueSession.h"
 
 #include <atomic>

@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 #include "TreeFixture.h"
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 
 #include <algorithm>
 #include <fcntl.h>

@@ -2,8 +2,8 @@
 
 #include "TestSupport.h"
 #include "TreeFixture.h"
-#include "core/OrlentaError.h"
-#include "core/PathText.h"
+#include "core/base/OrlentaError.h"
+#include "core/base/PathText.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

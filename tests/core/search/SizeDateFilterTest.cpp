@@ -1,7 +1,7 @@
 #include "core/search/SizeDateFilter.h"
 
 #include "TestSupport.h"
-#include "core/UtcTime.h"
+#include "core/base/UtcTime.h"
 #include "core/search/FindAll.h"
 
 #include <cstdlib>

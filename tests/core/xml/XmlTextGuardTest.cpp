@@ -4,7 +4,7 @@
 #include "core/xml/XmlTextGuard.h"
 
 #include "TestSupport.h"
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 #include "core/catalogue/CatalogueSession.h"
 
 #include <filesystem>

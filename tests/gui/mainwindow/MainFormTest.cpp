@@ -5,7 +5,7 @@
 
 #include "MainFormTestSupport.h"
 #include "WindowTestSupport.h"
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 #include "core/catalogue/EscapedText.h"
 #include "gui/OrlentaApplication.h"
 #include "gui/WindowText.h"

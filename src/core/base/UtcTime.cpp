@@ -1,4 +1,4 @@
-#include "core/UtcTime.h"
+#include "core/base/UtcTime.h"
 
 namespace orlenta {
 

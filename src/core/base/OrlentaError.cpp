@@ -1,4 +1,4 @@
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 
 #include <cstring>
 #include <sys/stat.h>

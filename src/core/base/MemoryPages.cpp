@@ -1,4 +1,4 @@
-#include "core/MemoryPages.h"
+#include "core/base/MemoryPages.h"
 
 #include <cstdint>
 #include <sys/mman.h>

@@ -1,4 +1,4 @@
-#include "core/DecimalText.h"
+#include "core/base/DecimalText.h"
 
 #include <charconv>
 #include <limits>

@@ -1,7 +1,7 @@
-#include "core/FileLock.h"
+#include "core/base/FileLock.h"
 
-#include "core/OrlentaError.h"
-#include "core/PathText.h"
+#include "core/base/OrlentaError.h"
+#include "core/base/PathText.h"
 
 #include <cerrno>
 #include <fcntl.h>

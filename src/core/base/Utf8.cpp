@@ -1,4 +1,4 @@
-#include "core/Utf8.h"
+#include "core/base/Utf8.h"
 
 namespace orlenta {
 

@@ -1,4 +1,4 @@
-#include "core/Clock.h"
+#include "core/base/Clock.h"
 
 #include <cstdio>
 #include <ctime>

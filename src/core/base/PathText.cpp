@@ -1,4 +1,4 @@
-#include "core/PathText.h"
+#include "core/base/PathText.h"
 
 #include <climits>
 #include <filesystem>

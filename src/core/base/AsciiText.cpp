@@ -1,4 +1,4 @@
-#include "core/AsciiText.h"
+#include "core/base/AsciiText.h"
 
 #include <algorithm>
 

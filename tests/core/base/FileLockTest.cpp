@@ -1,4 +1,4 @@
-#include "core/FileLock.h"
+#include "core/base/FileLock.h"
 
 #include "TestSupport.h"
 

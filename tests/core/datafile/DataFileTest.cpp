@@ -1,6 +1,6 @@
 #include "OtherUser.h"
 #include "TestSupport.h"
-#include "core/OrlentaError.h"
+#include "core/base/OrlentaError.h"
 #include "core/catalogue/CatalogueSession.h"
 #include "core/datafile/AtomicFile.h"
 
