@@ -1,5 +1,7 @@
 #include "gui/OwnDialog.h"
 
+#include "gui/WidgetNames.h"
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -17,15 +19,12 @@ void TOwnDialog::SetContent(QWidget* content, const QString& buttonsPanelName) {
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(content);
-    auto* buttonsPanel = new QWidget;
-    buttonsPanel->setObjectName(buttonsPanelName);
+    auto* buttonsPanel = Named(new QWidget, buttonsPanelName);
     auto* buttons = new QHBoxLayout(buttonsPanel);
     buttons->setContentsMargins(0, 0, 0, 0);
-    OkButton = new QPushButton(tr("&Ok"));
-    OkButton->setObjectName(QStringLiteral("OkButton"));
+    OkButton = Named(new QPushButton(tr("&Ok")), "OkButton");
     OkButton->setDefault(true);
-    Button1 = new QPushButton(tr("&Cancel"));
-    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1 = Named(new QPushButton(tr("&Cancel")), "Button1");
     // Only OK answers Enter, even while Cancel has the focus.
     Button1->setAutoDefault(false);
     buttons->addStretch(1);

@@ -1,11 +1,13 @@
 #include "gui/about/AboutLook.h"
 
+#include "gui/WidgetNames.h"
+
 #include <QWidget>
 
 namespace orlenta {
 
 void NameControl(QWidget* widget, const QString& objectName, const QString& accessibleName) {
-    widget->setObjectName(objectName);
+    Named(widget, objectName);
     if (!accessibleName.isEmpty())
         widget->setAccessibleName(accessibleName);
 }

@@ -3,6 +3,7 @@
 #include "core/about/AboutTexts.h"
 #include "gui/CoreText.h"
 #include "gui/UserPrompts.h"
+#include "gui/WidgetNames.h"
 #include "gui/WindowText.h"
 #include "gui/about/AboutLook.h"
 #include "gui/about/LabelLink.h"
@@ -32,7 +33,7 @@ QPixmap MakerPhotograph() {
 } // namespace
 
 TEasterEggsForm::TEasterEggsForm() {
-    setObjectName(QStringLiteral("EasterEggsForm"));
+    Named(this, "EasterEggsForm");
 
     FUrlPanel = CreateWhitePanel(this, QStringLiteral("UrlPanel"), tr("Addresses"));
     FUrlMemo = new QPlainTextEdit(FUrlPanel);

@@ -1,6 +1,7 @@
 #include "gui/about/FrmAbout.h"
 
 #include "gui/CoreText.h"
+#include "gui/WidgetNames.h"
 #include "gui/WindowText.h"
 #include "gui/about/AboutLook.h"
 #include "gui/about/EasterEggsForm.h"
@@ -45,7 +46,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       FEasterEggsForm(std::make_unique<TEasterEggsForm>()), FEasterEggsKey(AboutBoxEasterEggs()) {
-    setObjectName(QStringLiteral("frmAbout"));
+    Named(this, "frmAbout");
     setWindowTitle(tr("About"));
     setAccessibleName(tr("About"));
 
@@ -56,6 +57,14 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     FHostLayout->addWidget(FAboutPanel);
     FCurrentPanel = FAboutPanel;
 
+    CreateTitlePanel();
+    CreateAddressLabels();
+    QFrame* rule = CreateNotice();
+    LayOutAboutPanel(rule);
+    CreateButtonRow();
+}
+
+void TfrmAbout::CreateTitlePanel() {
     // The version is placed by hand against the product name's bottom edge, so the two share a
     // panel without a layout.
     FTitlePanel = new QWidget(FAboutPanel);
@@ -66,7 +75,9 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     FVersion = CreateLabel(FTitlePanel, QStringLiteral("Version"), QString());
     SetBold(FVersion);
     SetTextColour(FVersion, QPalette::WindowText, kNavy);
+}
 
+void TfrmAbout::CreateAddressLabels() {
     FMakerLabel = CreateLabel(FAboutPanel, QStringLiteral("MakerLabel"), QString());
     SetTextColour(FMakerLabel, QPalette::WindowText, kNavy);
     FEmail = CreateLabel(FAboutPanel, QStringLiteral("lblEmail"), QString());
@@ -74,7 +85,9 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     FSite = CreateLabel(FAboutPanel, QStringLiteral("lblSite"), QString());
     FSite->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     FSoftware = CreateLabel(FAboutPanel, QStringLiteral("lblSoftware"), QString());
+}
 
+QFrame* TfrmAbout::CreateNotice() {
     auto* rule = new QFrame(FAboutPanel);
     NameControl(rule, QStringLiteral("NoticeRule"), tr("Line above the notice"));
     rule->setFrameShape(QFrame::HLine);
@@ -84,7 +97,10 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     FNoticeLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     FNoticeLabel->setWordWrap(true);
     SetTextColour(FNoticeLabel, QPalette::WindowText, kGrey);
+    return rule;
+}
 
+void TfrmAbout::LayOutAboutPanel(QFrame* rule) {
     auto* aboutLayout = new QVBoxLayout(FAboutPanel);
     aboutLayout->setContentsMargins(16, 12, 16, 8);
     aboutLayout->addWidget(FTitlePanel);
@@ -103,7 +119,9 @@ TfrmAbout::TfrmAbout(QWidget* parent)
     aboutLayout->addSpacing(8);
     aboutLayout->addWidget(rule);
     aboutLayout->addWidget(FNoticeLabel);
+}
 
+void TfrmAbout::CreateButtonRow() {
     FOKButton = new QPushButton(tr("&Ok"), this);
     NameControl(FOKButton, QStringLiteral("OKButton"), tr("Ok"));
     FOKButton->setDefault(true);

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <memory>
 
+class QFrame;
 class QLabel;
 class QPushButton;
 class QScreen;
@@ -48,6 +49,15 @@ protected:
     void done(int result) override;
 
 private:
+    // The product name with the version beside it.
+    void CreateTitlePanel();
+    // The maker, the mail and web addresses and the software line.
+    void CreateAddressLabels();
+    // The notice at the foot of the panel; returns the line above it.
+    QFrame* CreateNotice();
+    void LayOutAboutPanel(QFrame* rule);
+    // Ok below the panels, with the dialog's own layout.
+    void CreateButtonRow();
     void FormKeyPress(char32_t character);
     void ShowPanel(QWidget* panel);
     void SetResult(TResult result);

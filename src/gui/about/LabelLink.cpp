@@ -1,5 +1,7 @@
 #include "gui/about/LabelLink.h"
 
+#include "gui/WidgetNames.h"
+
 #include <QDesktopServices>
 #include <QEvent>
 #include <QLabel>
@@ -47,7 +49,7 @@ void ResetLinkLabels(QObject* parent) {
 class TLabelToLinkEventHandlers : public QObject {
 public:
     explicit TLabelToLinkEventHandlers(QObject* parent) : QObject(parent) {
-        setObjectName(QString::fromLatin1(kHandlersName));
+        Named(this, kHandlersName);
     }
 
 protected:

@@ -1,6 +1,7 @@
 #include "gui/mainwindow/CommandGroup.h"
 
 #include "core/catalogue/CatalogueSession.h"
+#include "gui/WidgetNames.h"
 #include "gui/mainwindow/CommandHost.h"
 
 #include <QAction>
@@ -13,8 +14,7 @@ namespace orlenta {
 
 QAction* CreateCommandAction(QObject& parent, const TCommandLook& look,
                              const std::vector<QIcon>& images) {
-    auto* action = new QAction(&parent);
-    action->setObjectName(QString::fromLatin1(look.Name));
+    auto* action = Named(new QAction(&parent), look.Name);
     action->setProperty("category", QString::fromLatin1(look.Category));
     action->setProperty("caption", QString::fromLatin1(look.Caption));
     // What menu and tool bar show, in the user's language; a few commands move their access key
@@ -32,7 +32,7 @@ QAction* CreateCommandAction(QObject& parent, const TCommandLook& look,
 TCommandGroup::TCommandGroup(ICommandHost& host, const std::vector<QIcon>& images,
                              const char* objectName)
     : QObject(&host.Window()), FHost(host), FImages(images) {
-    setObjectName(QString::fromLatin1(objectName));
+    Named(this, objectName);
 }
 
 QAction* TCommandGroup::AddCommand(const TCommandLook& look, int options,

@@ -1,5 +1,6 @@
 #include "gui/mainwindow/DiscDialogForm.h"
 
+#include "gui/WidgetNames.h"
 #include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QGroupBox>
@@ -11,12 +12,11 @@ namespace orlenta {
 TDiscDialogForm::TDiscDialogForm(QWidget* parent, const TDiscProperties& shown,
                                  std::optional<std::uint64_t> totalSize)
     : TOwnDialog(parent) {
-    setObjectName(QStringLiteral("DiscDialogForm"));
+    Named(this, "DiscDialogForm");
     setWindowTitle(tr("Disc properties"));
     auto* groupBox = new QGroupBox;
     auto* groupLayout = new QVBoxLayout(groupBox);
-    HostPanel = new QWidget;
-    HostPanel->setObjectName(QStringLiteral("HostPanel"));
+    HostPanel = Named(new QWidget, "HostPanel");
     HostPanel->setMinimumSize(420, 300);
     groupLayout->addWidget(HostPanel);
     SetContent(groupBox, QStringLiteral("ButtonsPanel"));

@@ -3,6 +3,7 @@
 #include "core/catalogue/CatalogueSession.h"
 #include "core/search/Overlap.h"
 #include "gui/UserPrompts.h"
+#include "gui/WidgetNames.h"
 #include "gui/mainwindow/CommandHost.h"
 #include "gui/search/DuplicatesPanel.h"
 #include "gui/search/OverlapDialog.h"
@@ -22,8 +23,7 @@ TDuplicatesCommands::TDuplicatesCommands(ICommandHost& host, const std::vector<Q
     AddCommand({"OverlapAction", "Disc", QT_TRANSLATE_NOOP("Command", "&Overlap"), nullptr, -1},
                InMenu, [this] { OverlapActionExecute(); });
     FPanel = new TDuplicatesPanel(FNames);
-    FDock = new QDockWidget(tr("Duplicates"), &host.Window());
-    FDock->setObjectName(QStringLiteral("DuplicatesDock"));
+    FDock = Named(new QDockWidget(tr("Duplicates"), &host.Window()), "DuplicatesDock");
     FDock->setAccessibleName(tr("Duplicates"));
     FDock->setFeatures(QDockWidget::DockWidgetClosable);
     FDock->setWidget(FPanel);

@@ -1,5 +1,7 @@
 #include "gui/mainwindow/ExportDialogForm.h"
 
+#include "gui/WidgetNames.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -10,31 +12,30 @@
 namespace orlenta {
 
 TExportDialogForm::TExportDialogForm(QWidget* parent, bool discSelected) : TOwnDialog(parent) {
-    setObjectName(QStringLiteral("ExportDialogForm"));
+    Named(this, "ExportDialogForm");
     setWindowTitle(tr("Export"));
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
-    WholeCatalogueRadioButton = new QRadioButton(tr("&Whole catalogue"));
-    WholeCatalogueRadioButton->setObjectName(QStringLiteral("WholeCatalogueRadioButton"));
+    WholeCatalogueRadioButton =
+        Named(new QRadioButton(tr("&Whole catalogue")), "WholeCatalogueRadioButton");
     WholeCatalogueRadioButton->setAccessibleName(tr("Whole catalogue"));
-    SelectedDiscRadioButton = new QRadioButton(tr("&Selected disc"));
-    SelectedDiscRadioButton->setObjectName(QStringLiteral("SelectedDiscRadioButton"));
+    SelectedDiscRadioButton =
+        Named(new QRadioButton(tr("&Selected disc")), "SelectedDiscRadioButton");
     SelectedDiscRadioButton->setAccessibleName(tr("Selected disc"));
     SelectedDiscRadioButton->setEnabled(discSelected);
     WholeCatalogueRadioButton->setChecked(true);
-    auto* formatLabel = new QLabel(tr("&Format"));
-    formatLabel->setObjectName(QStringLiteral("FormatComboBoxLabel"));
-    FormatComboBox = new QComboBox;
-    FormatComboBox->setObjectName(QStringLiteral("FormatComboBox"));
+    auto* formatLabel = Named(new QLabel(tr("&Format")), "FormatComboBoxLabel");
+    FormatComboBox = Named(new QComboBox, "FormatComboBox");
     FormatComboBox->setAccessibleName(tr("Format"));
     FormatComboBox->addItem(tr("CSV (a row per directory and file)"),
                             static_cast<int>(TExportFormat::Csv));
     FormatComboBox->addItem(QStringLiteral("JSON"), static_cast<int>(TExportFormat::Json));
     FormatComboBox->addItem(tr("Web page (HTML)"), static_cast<int>(TExportFormat::Html));
     formatLabel->setBuddy(FormatComboBox);
-    ForSpreadsheetsCheckBox = new QCheckBox(tr("For s&preadsheets: no value may become a formula"));
-    ForSpreadsheetsCheckBox->setObjectName(QStringLiteral("ForSpreadsheetsCheckBox"));
+    ForSpreadsheetsCheckBox =
+        Named(new QCheckBox(tr("For s&preadsheets: no value may become a formula")),
+              "ForSpreadsheetsCheckBox");
     ForSpreadsheetsCheckBox->setAccessibleName(tr("For spreadsheets"));
     ForSpreadsheetsCheckBox->setAccessibleDescription(
         tr("Puts an apostrophe before values that begin with =, +, -, @, a tab, a carriage "

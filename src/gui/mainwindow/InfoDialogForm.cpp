@@ -1,5 +1,6 @@
 #include "gui/mainwindow/InfoDialogForm.h"
 
+#include "gui/WidgetNames.h"
 #include "gui/WindowText.h"
 #include "gui/widgets/DiscInfoDockingForm.h"
 
@@ -12,20 +13,16 @@ namespace orlenta {
 
 TInfoDialogForm::TInfoDialogForm(QWidget* parent, const TIndexProperties& shown)
     : TOwnDialog(parent) {
-    setObjectName(QStringLiteral("InfoDialogForm"));
+    Named(this, "InfoDialogForm");
     setWindowTitle(tr("Index properties"));
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* titleLabel = new QLabel(tr("Title"));
-    titleLabel->setObjectName(QStringLiteral("TitleLabeledEditLabel"));
-    TitleLabeledEdit = new QLineEdit;
-    TitleLabeledEdit->setObjectName(QStringLiteral("TitleLabeledEdit"));
+    auto* titleLabel = Named(new QLabel(tr("Title")), "TitleLabeledEditLabel");
+    TitleLabeledEdit = Named(new QLineEdit, "TitleLabeledEdit");
     titleLabel->setBuddy(TitleLabeledEdit);
-    auto* memoLabel = new QLabel(tr("Memo"));
-    memoLabel->setObjectName(QStringLiteral("MemoLabel"));
-    Memo = new QPlainTextEdit;
-    Memo->setObjectName(tr("Memo"));
+    auto* memoLabel = Named(new QLabel(tr("Memo")), "MemoLabel");
+    Memo = Named(new QPlainTextEdit, "Memo");
     Memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo->setTabChangesFocus(true);
     Memo->setMinimumSize(360, 160);

@@ -9,6 +9,7 @@
 #include "core/desktop/DataFileType.h"
 #include "core/state/StoredProperties.h"
 #include "gui/CoreText.h"
+#include "gui/WidgetNames.h"
 #include "gui/WindowText.h"
 #include "gui/about/AboutBox.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
@@ -41,7 +42,7 @@ TMainForm::TMainForm(const QStringList& arguments, std::unique_ptr<TUserPrompts>
                      QWidget* parent)
     : QMainWindow(parent), FSession(*this),
       FPrompts(prompts ? std::move(prompts) : std::make_unique<TUserPrompts>()) {
-    setObjectName(QStringLiteral("MainForm"));
+    Named(this, "MainForm");
     setWindowTitle(tr("Orlenta - Browse or share your CD and DVD archive"));
     setMinimumSize(564, 342);
     resize(860, 580);

@@ -105,6 +105,10 @@ private:
     void CreateCommands();
     void CreateMenusAndToolBar();
     void CreateBrowsingArea();
+    void CreateTreeView();
+    // The disc panel's place above the file list with its label and summary.
+    void CreateRightColumn();
+    void CreateFilesListBox();
     // Runs a handler of the window's own; an error it does not handle goes to HandleException.
     void RunCommand(THandler handler, QObject* sender);
 

@@ -2,6 +2,7 @@
 // the menus and the tool bar, and the browsing area of tree, disc panel and file list.
 
 #include "gui/SizeAndDateText.h"
+#include "gui/WidgetNames.h"
 #include "gui/mainwindow/CatalogueTreeModel.h"
 #include "gui/mainwindow/DiscCommands.h"
 #include "gui/mainwindow/DuplicatesCommands.h"
@@ -77,8 +78,7 @@ void TMainForm::CreateCommandParts() {
     // Find all's panel docks under the tree, hidden until asked for; its close box hides it.
     FNameIndex = std::make_shared<TSharedNameIndex>();
     FindAllPanel = new TFindAllPanel(FNameIndex);
-    FindAllDock = new QDockWidget(tr("Find all"));
-    FindAllDock->setObjectName(QStringLiteral("FindAllDock"));
+    FindAllDock = Named(new QDockWidget(tr("Find all")), "FindAllDock");
     FindAllDock->setAccessibleName(tr("Find all"));
     FindAllDock->setFeatures(QDockWidget::DockWidgetClosable);
     FindAllDock->setWidget(FindAllPanel);
@@ -102,22 +102,22 @@ void TMainForm::CreateCommands() {
 
 void TMainForm::CreateMenusAndToolBar() {
     QMenuBar* menuBar = this->menuBar();
-    menuBar->setObjectName(QStringLiteral("ActionMainMenuBar"));
+    Named(menuBar, "ActionMainMenuBar");
     QMenu* fileMenu = menuBar->addMenu(tr("&File"));
-    fileMenu->setObjectName(QStringLiteral("FileMenu"));
+    Named(fileMenu, "FileMenu");
     fileMenu->addActions(FFileCommands->MenuActions());
     // Export and import stand before Exit, which ends the menu.
     fileMenu->insertActions(FFileCommands->MenuActions().back(), FExchangeCommands->MenuActions());
     QMenu* discMenu = menuBar->addMenu(tr("&Disc"));
-    discMenu->setObjectName(QStringLiteral("DiscMenu"));
+    Named(discMenu, "DiscMenu");
     discMenu->addActions(FDiscCommands->MenuActions() + FSearchCommands->MenuActions() +
                          FDuplicatesCommands->MenuActions());
     QMenu* aboutMenu = menuBar->addMenu(tr("&About"));
-    aboutMenu->setObjectName(QStringLiteral("AboutMenu"));
+    Named(aboutMenu, "AboutMenu");
     aboutMenu->addAction(AboutAction);
 
     ActionToolBar = addToolBar(tr("Tools"));
-    ActionToolBar->setObjectName(QStringLiteral("ActionToolBar"));
+    Named(ActionToolBar, "ActionToolBar");
     ActionToolBar->setMovable(false);
     ActionToolBar->setFloatable(false);
     ActionToolBar->setIconSize(QSize(16, 16));
@@ -129,18 +129,36 @@ void TMainForm::CreateMenusAndToolBar() {
     setContextMenuPolicy(Qt::NoContextMenu);
 
     StatusBar = statusBar();
-    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    Named(StatusBar, "StatusBar");
     StatusBar->setAccessibleName(tr("Status"));
 }
 
 void TMainForm::CreateBrowsingArea() {
-    Splitter1 = new QSplitter(Qt::Horizontal, this);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1 = Named(new QSplitter(Qt::Horizontal, this), "Splitter1");
     Splitter1->setChildrenCollapsible(false);
+    CreateTreeView();
+    CreateRightColumn();
 
+    Splitter3 = Named(new QSplitter(Qt::Vertical), "Splitter3");
+    Splitter3->setChildrenCollapsible(false);
+    Splitter3->addWidget(TreeView);
+    Splitter3->addWidget(FindAllDock);
+    Splitter3->addWidget(&FDuplicatesCommands->Dock());
+    Splitter3->setStretchFactor(0, 1);
+    Splitter3->setStretchFactor(1, 1);
+
+    Splitter1->addWidget(Splitter3);
+    Splitter1->addWidget(Panel2);
+    // The right-hand column keeps its width; the tree takes what the window gains.
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 0);
+    Splitter1->setSizes({340, 480});
+    setCentralWidget(Splitter1);
+}
+
+void TMainForm::CreateTreeView() {
     FTreeModel = new TCatalogueTreeModel(TreeViewImages(), this);
-    TreeView = new QTreeView;
-    TreeView->setObjectName(QStringLiteral("TreeView"));
+    TreeView = Named(new QTreeView, "TreeView");
     TreeView->setAccessibleName(tr("Discs and directories"));
     TreeView->setModel(FTreeModel);
     TreeView->setHeaderHidden(true);
@@ -157,27 +175,37 @@ void TMainForm::CreateBrowsingArea() {
         if (FKeyboardSelecting)
             RunCommand(&TMainForm::TreeViewClick, TreeView);
     });
+}
 
-    Panel2 = new QWidget;
-    Panel2->setObjectName(QStringLiteral("Panel2"));
+void TMainForm::CreateRightColumn() {
+    Panel2 = Named(new QWidget, "Panel2");
     auto* panel2Layout = new QVBoxLayout(Panel2);
     panel2Layout->setContentsMargins(0, 0, 0, 0);
-    Splitter2 = new QSplitter(Qt::Vertical);
-    Splitter2->setObjectName(QStringLiteral("Splitter2"));
+    Splitter2 = Named(new QSplitter(Qt::Vertical), "Splitter2");
     Splitter2->setChildrenCollapsible(false);
     panel2Layout->addWidget(Splitter2);
 
-    DiscHostPanel = new QWidget;
-    DiscHostPanel->setObjectName(QStringLiteral("DiscHostPanel"));
-    FilesPanel = new QWidget;
-    FilesPanel->setObjectName(QStringLiteral("FilesPanel"));
+    DiscHostPanel = Named(new QWidget, "DiscHostPanel");
+    FilesPanel = Named(new QWidget, "FilesPanel");
     auto* filesLayout = new QVBoxLayout(FilesPanel);
     filesLayout->setContentsMargins(4, 4, 4, 4);
-    FilesLabel = new QLabel(tr("Files"));
-    FilesLabel->setObjectName(QStringLiteral("FilesLabel"));
+    FilesLabel = Named(new QLabel(tr("Files")), "FilesLabel");
+    CreateFilesListBox();
+    FilesLabel->setBuddy(FilesListBox);
+    FilesSummaryLabel = Named(new QLabel, "FilesSummaryLabel");
+    filesLayout->addWidget(FilesLabel);
+    filesLayout->addWidget(FilesListBox, 1);
+    filesLayout->addWidget(FilesSummaryLabel);
+    Splitter2->addWidget(DiscHostPanel);
+    Splitter2->addWidget(FilesPanel);
+    Splitter2->setStretchFactor(0, 0);
+    Splitter2->setStretchFactor(1, 1);
+    Splitter2->setSizes({270, 330});
+}
+
+void TMainForm::CreateFilesListBox() {
     FFilesModel = new TFileTableModel(this);
-    FilesListBox = new QTreeView;
-    FilesListBox->setObjectName(QStringLiteral("FilesListBox"));
+    FilesListBox = Named(new QTreeView, "FilesListBox");
     FilesListBox->setAccessibleName(tr("Files"));
     FilesListBox->setModel(FFilesModel);
     FilesListBox->setRootIsDecorated(false);
@@ -205,34 +233,6 @@ void TMainForm::CreateBrowsingArea() {
     filesHeader->setSortIndicatorClearable(true);
     filesHeader->setSortIndicator(-1, Qt::AscendingOrder);
     FilesListBox->setSortingEnabled(true);
-    FilesLabel->setBuddy(FilesListBox);
-    FilesSummaryLabel = new QLabel;
-    FilesSummaryLabel->setObjectName(QStringLiteral("FilesSummaryLabel"));
-    filesLayout->addWidget(FilesLabel);
-    filesLayout->addWidget(FilesListBox, 1);
-    filesLayout->addWidget(FilesSummaryLabel);
-    Splitter2->addWidget(DiscHostPanel);
-    Splitter2->addWidget(FilesPanel);
-    Splitter2->setStretchFactor(0, 0);
-    Splitter2->setStretchFactor(1, 1);
-    Splitter2->setSizes({270, 330});
-
-    Splitter3 = new QSplitter(Qt::Vertical);
-    Splitter3->setObjectName(QStringLiteral("Splitter3"));
-    Splitter3->setChildrenCollapsible(false);
-    Splitter3->addWidget(TreeView);
-    Splitter3->addWidget(FindAllDock);
-    Splitter3->addWidget(&FDuplicatesCommands->Dock());
-    Splitter3->setStretchFactor(0, 1);
-    Splitter3->setStretchFactor(1, 1);
-
-    Splitter1->addWidget(Splitter3);
-    Splitter1->addWidget(Panel2);
-    // The right-hand column keeps its width; the tree takes what the window gains.
-    Splitter1->setStretchFactor(0, 1);
-    Splitter1->setStretchFactor(1, 0);
-    Splitter1->setSizes({340, 480});
-    setCentralWidget(Splitter1);
 }
 
 } // namespace orlenta

@@ -23,15 +23,50 @@ namespace orlenta {
 TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
                                        QList<TSystemItem> items)
     : TOwnDialog(parent), FPrompts(prompts), FItems(std::move(items)) {
-    setObjectName(QStringLiteral("AddTreeDialogForm"));
+    Named(this, "AddTreeDialogForm");
     setWindowTitle(tr("Add Disc"));
 
     auto* content = new QWidget;
     auto* contentLayout = new QVBoxLayout(content);
     contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addWidget(CreateSourceGroup());
+    contentLayout->addWidget(CreateDiscGroup());
+    CreateButtonRow(content);
+    OrderSourceTabs();
+    ConnectControls();
+    // FormCreate: the editable panel with today's read date, and the preselected place.
+    CreateDiscPanel();
+    PreselectSource();
+    // Restored before the dialog shows, so that the enabling follows the restored source.
+    RestoreControlState();
+}
 
+QGroupBox* TAddTreeDialogForm::CreateSourceGroup() {
     GroupBox1 = Named(new QGroupBox(tr("Source")), "GroupBox1");
     auto* source = new QGridLayout(GroupBox1);
+    CreateSourceChoices();
+    CreateRecordingChoices();
+
+    source->addWidget(SystemItemRadioButton, 0, 0);
+    source->addWidget(RootFromShellComboBox, 0, 1, 1, 2);
+    source->addWidget(CustomDirectoryRadioButton, 1, 0);
+    auto* attached = new QHBoxLayout;
+    attached->setSpacing(0);
+    attached->addWidget(RootFromHistoryComboBox);
+    attached->addWidget(OvcAttachedButtonSource);
+    source->addLayout(attached, 1, 1, 1, 2);
+    source->addWidget(VirtualDiscRadioButton, 2, 0, 1, 3);
+    auto* recording = new QHBoxLayout;
+    recording->addWidget(IncludeFilenamesCheckBox);
+    recording->addWidget(RecordSizesCheckBox);
+    recording->addWidget(ReadArchivesCheckBox);
+    recording->addStretch(1);
+    source->addLayout(recording, 3, 0, 1, 3);
+    source->setColumnStretch(1, 1);
+    return GroupBox1;
+}
+
+void TAddTreeDialogForm::CreateSourceChoices() {
     SystemItemRadioButton = Named(new QRadioButton(tr("System item")), "SystemItemRadioButton");
     RootFromShellComboBox = Named(new QComboBox, "RootFromShellComboBox");
     RootFromShellComboBox->setMaxVisibleItems(8);
@@ -52,6 +87,9 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
         OvcAttachedButtonSource->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 12);
     VirtualDiscRadioButton =
         Named(new QRadioButton(tr("Virtual disc (don't read info)")), "VirtualDiscRadioButton");
+}
+
+void TAddTreeDialogForm::CreateRecordingChoices() {
     IncludeFilenamesCheckBox =
         Named(new QCheckBox(tr("Include filenames (larger datafile)")), "IncludeFilenamesCheckBox");
     // Ticked until the user says otherwise: the stored state, when there is one, replaces it.
@@ -61,38 +99,24 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     // Off until the user ticks it: listing every archive's headers costs reading time.
     ReadArchivesCheckBox = Named(new QCheckBox(tr("Look inside archives")), "ReadArchivesCheckBox");
     ReadArchivesCheckBox->setAccessibleName(tr("Look inside archives"));
+}
 
-    source->addWidget(SystemItemRadioButton, 0, 0);
-    source->addWidget(RootFromShellComboBox, 0, 1, 1, 2);
-    source->addWidget(CustomDirectoryRadioButton, 1, 0);
-    auto* attached = new QHBoxLayout;
-    attached->setSpacing(0);
-    attached->addWidget(RootFromHistoryComboBox);
-    attached->addWidget(OvcAttachedButtonSource);
-    source->addLayout(attached, 1, 1, 1, 2);
-    source->addWidget(VirtualDiscRadioButton, 2, 0, 1, 3);
-    auto* recording = new QHBoxLayout;
-    recording->addWidget(IncludeFilenamesCheckBox);
-    recording->addWidget(RecordSizesCheckBox);
-    recording->addWidget(ReadArchivesCheckBox);
-    recording->addStretch(1);
-    source->addLayout(recording, 3, 0, 1, 3);
-    source->setColumnStretch(1, 1);
-    contentLayout->addWidget(GroupBox1);
-
+QGroupBox* TAddTreeDialogForm::CreateDiscGroup() {
     GroupBox2 = Named(new QGroupBox(tr("Disc")), "GroupBox2");
     auto* discLayout = new QVBoxLayout(GroupBox2);
     HostPanel = Named(new QWidget, "HostPanel");
     discLayout->addWidget(HostPanel);
-    contentLayout->addWidget(GroupBox2);
+    return GroupBox2;
+}
 
+void TAddTreeDialogForm::CreateButtonRow(QWidget* content) {
     SetContent(content, QStringLiteral("ButtonsPanel"));
-    AddButton = OkButton;
+    AddButton = Named(OkButton, "AddButton");
     AddButton->setText(tr("&Add"));
-    AddButton->setObjectName(QStringLiteral("AddButton"));
-    CancelButton = Button1;
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton = Named(Button1, "CancelButton");
+}
 
+void TAddTreeDialogForm::OrderSourceTabs() {
     // The tab order follows the table of controls: source choices, file names, the disc, buttons.
     setTabOrder(SystemItemRadioButton, RootFromShellComboBox);
     setTabOrder(RootFromShellComboBox, CustomDirectoryRadioButton);
@@ -102,17 +126,20 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     setTabOrder(VirtualDiscRadioButton, IncludeFilenamesCheckBox);
     setTabOrder(IncludeFilenamesCheckBox, RecordSizesCheckBox);
     setTabOrder(RecordSizesCheckBox, ReadArchivesCheckBox);
+}
 
+void TAddTreeDialogForm::ConnectControls() {
     for (QRadioButton* radio :
          {SystemItemRadioButton, CustomDirectoryRadioButton, VirtualDiscRadioButton})
         connect(radio, &QRadioButton::clicked, this, &TAddTreeDialogForm::HandleRadioClick);
     connect(OvcAttachedButtonSource, &QPushButton::clicked, this,
             &TAddTreeDialogForm::HandleSelectDirectory);
-    // activated is the user's choice only: the preselection below must not prefill the title.
+    // activated is the user's choice only: the preselection must not prefill the title.
     connect(RootFromShellComboBox, &QComboBox::activated, this,
             &TAddTreeDialogForm::RootFromShellComboBoxChange);
+}
 
-    // FormCreate: the editable panel with today's read date, and the preselected place.
+void TAddTreeDialogForm::CreateDiscPanel() {
     FDiscInfoDockingForm = std::make_unique<TDiscInfoDockingForm>();
     FDiscInfoDockingForm->MoveInto(HostPanel);
     // Moved in after the buttons were made, the panel's controls would come after them.
@@ -125,6 +152,9 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     setTabOrder(AddButton, CancelButton);
     FDiscInfoDockingForm->SetEnableEdit(true);
     FDiscInfoDockingForm->SetReadDate(QString::fromStdString(TodayDateText()));
+}
+
+void TAddTreeDialogForm::PreselectSource() {
     SystemItemRadioButton->setChecked(true);
     int preselected = FItems.size() > 1 ? 1 : (FItems.isEmpty() ? -1 : 0);
     for (int i = 0; i < FItems.size(); ++i) {
@@ -135,8 +165,9 @@ TAddTreeDialogForm::TAddTreeDialogForm(QWidget* parent, TUserPrompts& prompts,
     }
     RootFromShellComboBox->setCurrentIndex(preselected);
     HandleRadioClick();
+}
 
-    // Restored before the dialog shows, so that the enabling follows the restored source.
+void TAddTreeDialogForm::RestoreControlState() {
     QStringList storedProperties;
     for (const std::string& property : AddDialogStoredProperties())
         storedProperties.append(QString::fromStdString(property));

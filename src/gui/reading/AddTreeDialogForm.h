@@ -59,6 +59,16 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    QGroupBox* CreateSourceGroup();
+    void CreateSourceChoices();
+    void CreateRecordingChoices();
+    QGroupBox* CreateDiscGroup();
+    void CreateButtonRow(QWidget* content);
+    void OrderSourceTabs();
+    void ConnectControls();
+    void CreateDiscPanel();
+    void PreselectSource();
+    void RestoreControlState();
     void HandleRadioClick();
     void HandleSelectDirectory();
     void RootFromShellComboBoxChange(int index);

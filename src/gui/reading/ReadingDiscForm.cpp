@@ -1,6 +1,7 @@
 #include "gui/reading/ReadingDiscForm.h"
 
 #include "core/reading/DiscReading.h"
+#include "gui/WidgetNames.h"
 #include "gui/WindowText.h"
 
 #include <QCloseEvent>
@@ -23,16 +24,14 @@ constexpr int kWindowWidth = 460;
 
 TReadingDiscForm::TReadingDiscForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setObjectName(QStringLiteral("ReadingDiscForm"));
+    Named(this, "ReadingDiscForm");
     FSinceEvents.start();
     setWindowTitle(tr("Reading disc information..."));
     setModal(false);
 
-    LabelPanel = new QWidget;
-    LabelPanel->setObjectName(QStringLiteral("LabelPanel"));
+    LabelPanel = Named(new QWidget, "LabelPanel");
     auto* labels = new QVBoxLayout(LabelPanel);
-    DiscTitleLabel = new QLabel;
-    DiscTitleLabel->setObjectName(QStringLiteral("DiscTitleLabel"));
+    DiscTitleLabel = Named(new QLabel, "DiscTitleLabel");
     QFont bold = DiscTitleLabel->font();
     bold.setBold(true);
     DiscTitleLabel->setFont(bold);
@@ -40,11 +39,9 @@ TReadingDiscForm::TReadingDiscForm(QWidget* parent)
     navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
     DiscTitleLabel->setPalette(navy);
     DiscTitleLabel->setTextFormat(Qt::PlainText);
-    CurrentDirectoryLabel = new QLabel;
-    CurrentDirectoryLabel->setObjectName(QStringLiteral("CurrentDirectoryLabel"));
+    CurrentDirectoryLabel = Named(new QLabel, "CurrentDirectoryLabel");
     CurrentDirectoryLabel->setTextFormat(Qt::PlainText);
-    UnreadableFoldersLabel = new QLabel;
-    UnreadableFoldersLabel->setObjectName(QStringLiteral("UnreadableFoldersLabel"));
+    UnreadableFoldersLabel = Named(new QLabel, "UnreadableFoldersLabel");
     UnreadableFoldersLabel->setAccessibleName(tr("Folders not read"));
     UnreadableFoldersLabel->setTextFormat(Qt::PlainText);
     UnreadableFoldersLabel->hide();
@@ -53,16 +50,13 @@ TReadingDiscForm::TReadingDiscForm(QWidget* parent)
     labels->addWidget(UnreadableFoldersLabel);
     labels->addStretch(1);
 
-    ButtonPanel = new QWidget;
-    ButtonPanel->setObjectName(QStringLiteral("ButtonPanel"));
+    ButtonPanel = Named(new QWidget, "ButtonPanel");
     auto* buttons = new QHBoxLayout(ButtonPanel);
-    StopReadingButton = new QToolButton;
-    StopReadingButton->setObjectName(QStringLiteral("StopReadingButton"));
+    StopReadingButton = Named(new QToolButton, "StopReadingButton");
     StopReadingButton->setAutoRaise(true);
     StopReadingButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     // In the button row, so that the fixed height stays as it is.
-    ArchivesNotWholeLabel = new QLabel;
-    ArchivesNotWholeLabel->setObjectName(QStringLiteral("ArchivesNotWholeLabel"));
+    ArchivesNotWholeLabel = Named(new QLabel, "ArchivesNotWholeLabel");
     ArchivesNotWholeLabel->setAccessibleName(tr("Archives not read whole"));
     ArchivesNotWholeLabel->setTextFormat(Qt::PlainText);
     ArchivesNotWholeLabel->hide();

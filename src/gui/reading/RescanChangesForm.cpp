@@ -1,5 +1,6 @@
 #include "gui/reading/RescanChangesForm.h"
 
+#include "gui/WidgetNames.h"
 #include "gui/reading/TreeChangeModel.h"
 
 #include <QCoreApplication>
@@ -29,8 +30,7 @@ QString FromFileSystemText(const std::string& text) {
 
 // A word-wrapped label of plain text, hidden while it has none.
 QLabel* NoteLabel(const char* objectName, const QString& accessibleName, const std::string& text) {
-    auto* label = new QLabel(FromFileSystemText(text));
-    label->setObjectName(QString::fromLatin1(objectName));
+    auto* label = Named(new QLabel(FromFileSystemText(text)), objectName);
     label->setAccessibleName(accessibleName);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
@@ -45,68 +45,14 @@ TRescanChangesForm::TRescanChangesForm(QWidget* parent, const QString& title,
                                        const std::string& source, const TTreeDifference& difference,
                                        const std::string& warning, const std::string& notes)
     : QDialog(parent), FDifference(difference) {
-    setObjectName(QStringLiteral("RescanChangesForm"));
+    Named(this, "RescanChangesForm");
     setWindowTitle(tr("Rescan disc"));
     setModal(true);
     setSizeGripEnabled(true);
 
-    IntroLabel = new QLabel(tr("'%1' read again from %2").arg(title, FromFileSystemText(source)));
-    IntroLabel->setObjectName(QStringLiteral("IntroLabel"));
-    IntroLabel->setTextFormat(Qt::PlainText);
-    IntroLabel->setWordWrap(true);
-    CountsLabel = new QLabel(ChangeCountsText(difference));
-    CountsLabel->setObjectName(QStringLiteral("CountsLabel"));
-    CountsLabel->setTextFormat(Qt::PlainText);
-    QFont bold = CountsLabel->font();
-    bold.setBold(true);
-    CountsLabel->setFont(bold);
-
-    WarningLabel = NoteLabel("WarningLabel", tr("Warning"), warning);
-    // Red on the window's own background, so that it reads in light and dark themes alike.
-    QPalette alarm = WarningLabel->palette();
-    alarm.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
-    WarningLabel->setPalette(alarm);
-    WarningLabel->setFont(bold);
-    NotesLabel = NoteLabel("NotesLabel", tr("Notes"), notes);
-
-    ChangesTabWidget = new QTabWidget;
-    ChangesTabWidget->setObjectName(QStringLiteral("ChangesTabWidget"));
-    ChangesTabWidget->setAccessibleName(tr("Changes"));
-    AddedListView =
-        AddChangeList(TChangeKind::Added, "AddedListView", tr("Added"), difference.Added);
-    RemovedListView =
-        AddChangeList(TChangeKind::Removed, "RemovedListView", tr("Removed"), difference.Removed);
-    ChangedListView =
-        AddChangeList(TChangeKind::Changed, "ChangedListView", tr("Changed"), difference.Changed);
-    // The first kind that has any opens.
-    for (int i = 0; i < ChangesTabWidget->count(); ++i) {
-        if (static_cast<QListView*>(ChangesTabWidget->widget(i))->model()->rowCount() > 0) {
-            ChangesTabWidget->setCurrentIndex(i);
-            break;
-        }
-    }
-
-    ApplyNoteLabel =
-        new QLabel(tr("Apply puts the new reading in place of the disc's directories and files. "
-                      "Its title, vendor, media type, creation date and memo stay."));
-    ApplyNoteLabel->setObjectName(QStringLiteral("ApplyNoteLabel"));
-    ApplyNoteLabel->setWordWrap(true);
-
-    ApplyButton = new QPushButton(tr("&Apply"));
-    ApplyButton->setObjectName(QStringLiteral("ApplyButton"));
-    CancelButton = new QPushButton(tr("&Cancel"));
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    // Enter must not apply a reading that looks like the disc went missing.
-    ApplyButton->setDefault(warning.empty());
-    ApplyButton->setAutoDefault(warning.empty());
-    CancelButton->setDefault(!warning.empty());
-    CancelButton->setAutoDefault(!warning.empty());
-    connect(ApplyButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ApplyButton);
-    buttons->addWidget(CancelButton);
+    CreateSummaryLabels(title, source, warning, notes);
+    CreateChangeTabs();
+    QHBoxLayout* buttons = CreateButtonRow(!warning.empty());
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(IntroLabel);
@@ -119,10 +65,72 @@ TRescanChangesForm::TRescanChangesForm(QWidget* parent, const QString& title,
     resize(620, 440);
 }
 
+void TRescanChangesForm::CreateSummaryLabels(const QString& title, const std::string& source,
+                                             const std::string& warning, const std::string& notes) {
+    IntroLabel =
+        Named(new QLabel(tr("'%1' read again from %2").arg(title, FromFileSystemText(source))),
+              "IntroLabel");
+    IntroLabel->setTextFormat(Qt::PlainText);
+    IntroLabel->setWordWrap(true);
+    CountsLabel = Named(new QLabel(ChangeCountsText(FDifference)), "CountsLabel");
+    CountsLabel->setTextFormat(Qt::PlainText);
+    QFont bold = CountsLabel->font();
+    bold.setBold(true);
+    CountsLabel->setFont(bold);
+
+    WarningLabel = NoteLabel("WarningLabel", tr("Warning"), warning);
+    // Red on the window's own background, so that it reads in light and dark themes alike.
+    QPalette alarm = WarningLabel->palette();
+    alarm.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
+    WarningLabel->setPalette(alarm);
+    WarningLabel->setFont(bold);
+    NotesLabel = NoteLabel("NotesLabel", tr("Notes"), notes);
+}
+
+void TRescanChangesForm::CreateChangeTabs() {
+    ChangesTabWidget = Named(new QTabWidget, "ChangesTabWidget");
+    ChangesTabWidget->setAccessibleName(tr("Changes"));
+    AddedListView =
+        AddChangeList(TChangeKind::Added, "AddedListView", tr("Added"), FDifference.Added);
+    RemovedListView =
+        AddChangeList(TChangeKind::Removed, "RemovedListView", tr("Removed"), FDifference.Removed);
+    ChangedListView =
+        AddChangeList(TChangeKind::Changed, "ChangedListView", tr("Changed"), FDifference.Changed);
+    // The first kind that has any opens.
+    for (int i = 0; i < ChangesTabWidget->count(); ++i) {
+        if (static_cast<QListView*>(ChangesTabWidget->widget(i))->model()->rowCount() > 0) {
+            ChangesTabWidget->setCurrentIndex(i);
+            break;
+        }
+    }
+}
+
+QHBoxLayout* TRescanChangesForm::CreateButtonRow(bool warned) {
+    ApplyNoteLabel =
+        Named(new QLabel(tr("Apply puts the new reading in place of the disc's directories and "
+                            "files. Its title, vendor, media type, creation date and memo stay.")),
+              "ApplyNoteLabel");
+    ApplyNoteLabel->setWordWrap(true);
+
+    ApplyButton = Named(new QPushButton(tr("&Apply")), "ApplyButton");
+    CancelButton = Named(new QPushButton(tr("&Cancel")), "CancelButton");
+    // Enter must not apply a reading that looks like the disc went missing.
+    ApplyButton->setDefault(!warned);
+    ApplyButton->setAutoDefault(!warned);
+    CancelButton->setDefault(warned);
+    CancelButton->setAutoDefault(warned);
+    connect(ApplyButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ApplyButton);
+    buttons->addWidget(CancelButton);
+    return buttons;
+}
+
 QListView* TRescanChangesForm::AddChangeList(TChangeKind kind, const char* objectName,
                                              const QString& caption, std::size_t count) {
-    auto* list = new QListView;
-    list->setObjectName(QString::fromLatin1(objectName));
+    auto* list = Named(new QListView, objectName);
     list->setAccessibleName(caption);
     list->setModel(new TTreeChangeModel(FDifference, kind, list));
     // Rows of one height let the view lay out a million paths without measuring each.

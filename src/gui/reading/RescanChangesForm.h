@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QHBoxLayout;
 class QLabel;
 class QListView;
 class QPushButton;
@@ -27,6 +28,12 @@ public:
                        const std::string& notes = {});
 
 private:
+    void CreateSummaryLabels(const QString& title, const std::string& source,
+                             const std::string& warning, const std::string& notes);
+    void CreateChangeTabs();
+    // The note on what Apply keeps, and the row of Apply and Cancel; Cancel is the default when
+    // the reading came with a warning.
+    QHBoxLayout* CreateButtonRow(bool warned);
     QListView* AddChangeList(TChangeKind kind, const char* objectName, const QString& caption,
                              std::size_t count);
 

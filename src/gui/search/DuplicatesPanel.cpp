@@ -2,6 +2,7 @@
 
 #include "core/catalogue/SizeAndDate.h"
 #include "gui/SizeAndDateText.h"
+#include "gui/WidgetNames.h"
 #include "gui/WindowText.h"
 #include "gui/search/CopyKeyFilter.h"
 #include "gui/search/DuplicateGroupModel.h"
@@ -27,22 +28,33 @@ namespace orlenta {
 
 TDuplicatesPanel::TDuplicatesPanel(std::shared_ptr<TSharedNameIndex> names, QWidget* parent)
     : QWidget(parent), FNames(names ? std::move(names) : std::make_shared<TSharedNameIndex>()) {
-    setObjectName(QStringLiteral("DuplicatesPanel"));
+    Named(this, "DuplicatesPanel");
     setAccessibleName(tr("Duplicates"));
 
+    // Made in tab order: the minimum size, then the groups.
+    QLabel* minSizeLabel = CreateMinSizeEdit();
+    CreateGroupsView();
+    FStatusLabel = Named(new QLabel(this), "DuplicatesStatusLabel");
+    FStatusLabel->setAccessibleName(tr("Duplicates status"));
+    LayOutControls(minSizeLabel);
+    ConnectControls();
+}
+
+QLabel* TDuplicatesPanel::CreateMinSizeEdit() {
     auto* minSizeLabel = new QLabel(tr("&Minimum size (bytes)"), this);
-    FMinSizeEdit = new QLineEdit(QStringLiteral("1"), this);
-    FMinSizeEdit->setObjectName(QStringLiteral("DuplicatesMinSizeEdit"));
+    FMinSizeEdit = Named(new QLineEdit(QStringLiteral("1"), this), "DuplicatesMinSizeEdit");
     FMinSizeEdit->setAccessibleName(tr("Minimum size in bytes"));
     FMinSizeEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,19}")), this));
     FMinSizeEdit->setToolTip(
         tr("Files with a recorded size below it are left out; empty files always are"));
     minSizeLabel->setBuddy(FMinSizeEdit);
+    return minSizeLabel;
+}
 
+void TDuplicatesPanel::CreateGroupsView() {
     FModel = new TDuplicateGroupModel(this);
-    FGroupsView = new QTreeView(this);
-    FGroupsView->setObjectName(QStringLiteral("DuplicatesView"));
+    FGroupsView = Named(new QTreeView(this), "DuplicatesView");
     FGroupsView->setAccessibleName(tr("Duplicate files"));
     FGroupsView->setModel(FModel);
     FGroupsView->setUniformRowHeights(true);
@@ -70,18 +82,15 @@ TDuplicatesPanel::TDuplicatesPanel(std::shared_ptr<TSharedNameIndex> names, QWid
     header->setSortIndicator(-1, Qt::AscendingOrder);
     FGroupsView->setSortingEnabled(true);
 
-    FCopyAction = new QAction(tr("&Copy"), this);
-    FCopyAction->setObjectName(QStringLiteral("DuplicatesCopyAction"));
+    FCopyAction = Named(new QAction(tr("&Copy"), this), "DuplicatesCopyAction");
     FCopyAction->setShortcut(QKeySequence::Copy);
     FCopyAction->setShortcutContext(Qt::WidgetShortcut);
     FGroupsView->addAction(FCopyAction);
     FGroupsView->setContextMenuPolicy(Qt::ActionsContextMenu);
     FGroupsView->installEventFilter(new TCopyKeyFilter(this, FCopyAction));
+}
 
-    FStatusLabel = new QLabel(this);
-    FStatusLabel->setObjectName(QStringLiteral("DuplicatesStatusLabel"));
-    FStatusLabel->setAccessibleName(tr("Duplicates status"));
-
+void TDuplicatesPanel::LayOutControls(QLabel* minSizeLabel) {
     auto* sizeRow = new QHBoxLayout;
     sizeRow->addWidget(minSizeLabel);
     sizeRow->addWidget(FMinSizeEdit);
@@ -91,7 +100,9 @@ TDuplicatesPanel::TDuplicatesPanel(std::shared_ptr<TSharedNameIndex> names, QWid
     layout->addLayout(sizeRow);
     layout->addWidget(FGroupsView, 1);
     layout->addWidget(FStatusLabel);
+}
 
+void TDuplicatesPanel::ConnectControls() {
     auto* typingTimer = new QTimer(this);
     typingTimer->setSingleShot(true);
     typingTimer->setInterval(250);

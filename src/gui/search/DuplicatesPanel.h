@@ -57,6 +57,11 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Returns the edit's label, laid out beside it.
+    QLabel* CreateMinSizeEdit();
+    void CreateGroupsView();
+    void LayOutControls(QLabel* minSizeLabel);
+    void ConnectControls();
     // Finds the groups now, or as soon as the panel is shown and enabled.
     void Search();
     void Found(std::shared_ptr<const TNameIndex> index, TDuplicates duplicates, double ms,

@@ -1,6 +1,7 @@
 #include "gui/search/FindAllPanel.h"
 
 #include "gui/SizeAndDateText.h"
+#include "gui/WidgetNames.h"
 #include "gui/WindowText.h"
 #include "gui/search/CopyKeyFilter.h"
 #include "gui/search/FindHitModel.h"
@@ -31,8 +32,7 @@ namespace orlenta {
 namespace {
 
 QCheckBox* NewCheckBox(QWidget* parent, TSearchField field, const char* name) {
-    auto* box = new QCheckBox(FindFieldCaption(field), parent);
-    box->setObjectName(QString::fromLatin1(name));
+    auto* box = Named(new QCheckBox(FindFieldCaption(field), parent), name);
     box->setAccessibleName(QCoreApplication::translate("orlenta::TFindAllPanel", "Find in %1")
                                .arg(FindFieldCaption(field)));
     box->setChecked(true);
@@ -43,12 +43,21 @@ QCheckBox* NewCheckBox(QWidget* parent, TSearchField field, const char* name) {
 
 TFindAllPanel::TFindAllPanel(std::shared_ptr<TSharedNameIndex> names, QWidget* parent)
     : QWidget(parent), FNames(names ? std::move(names) : std::make_shared<TSharedNameIndex>()) {
-    setObjectName(QStringLiteral("FindAllPanel"));
+    Named(this, "FindAllPanel");
     setAccessibleName(tr("Find all"));
 
+    // Made in tab order: the text, the ticks, the hits.
+    QLabel* findLabel = CreateTextEdit();
+    CreateFieldCheckBoxes();
+    CreateHitsView();
+    FStatusLabel = Named(new QLabel(this), "FindStatusLabel");
+    LayOutControls(findLabel);
+    ConnectControls();
+}
+
+QLabel* TFindAllPanel::CreateTextEdit() {
     auto* findLabel = new QLabel(tr("&Find"), this);
-    FTextEdit = new QLineEdit(this);
-    FTextEdit->setObjectName(QStringLiteral("FindTextEdit"));
+    FTextEdit = Named(new QLineEdit(this), "FindTextEdit");
     FTextEdit->setAccessibleName(tr("Find"));
     FTextEdit->setPlaceholderText(tr("Part of a name, or a pattern such as *.pdf"));
     FTextEdit->setClearButtonEnabled(true);
@@ -61,16 +70,25 @@ TFindAllPanel::TFindAllPanel(std::shared_ptr<TSharedNameIndex> names, QWidget* p
     for (QToolButton* button : FTextEdit->findChildren<QToolButton*>())
         button->setAccessibleName(tr("Clear"));
     findLabel->setBuddy(FTextEdit);
+    return findLabel;
+}
 
+void TFindAllPanel::CreateFieldCheckBoxes() {
     FInTitleCheckBox = NewCheckBox(this, TSearchField::Title, "FindInTitleCheckBox");
     FInVendorCheckBox = NewCheckBox(this, TSearchField::Vendor, "FindInVendorCheckBox");
     FInMemoCheckBox = NewCheckBox(this, TSearchField::Memo, "FindInMemoCheckBox");
     FInDirectoryCheckBox = NewCheckBox(this, TSearchField::Directory, "FindInDirectoryCheckBox");
     FInFilenameCheckBox = NewCheckBox(this, TSearchField::Filename, "FindInFilenameCheckBox");
+}
 
+std::array<QCheckBox*, 5> TFindAllPanel::FieldCheckBoxes() const {
+    return {FInTitleCheckBox, FInVendorCheckBox, FInMemoCheckBox, FInDirectoryCheckBox,
+            FInFilenameCheckBox};
+}
+
+void TFindAllPanel::CreateHitsView() {
     FModel = new TFindHitModel(this);
-    FHitsView = new QTableView(this);
-    FHitsView->setObjectName(QStringLiteral("FindHitsView"));
+    FHitsView = Named(new QTableView(this), "FindHitsView");
     FHitsView->setAccessibleName(tr("Hits"));
     FHitsView->setModel(FModel);
     FHitsView->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -98,25 +116,22 @@ TFindAllPanel::TFindAllPanel(std::shared_ptr<TSharedNameIndex> names, QWidget* p
     header->setSortIndicator(-1, Qt::AscendingOrder);
     FHitsView->setSortingEnabled(true);
 
-    FCopyAction = new QAction(tr("&Copy"), this);
-    FCopyAction->setObjectName(QStringLiteral("FindCopyAction"));
+    FCopyAction = Named(new QAction(tr("&Copy"), this), "FindCopyAction");
     FCopyAction->setShortcut(QKeySequence::Copy);
     FCopyAction->setShortcutContext(Qt::WidgetShortcut);
     FHitsView->addAction(FCopyAction);
     FHitsView->setContextMenuPolicy(Qt::ActionsContextMenu);
     FHitsView->installEventFilter(new TCopyKeyFilter(this, FCopyAction));
+}
 
-    FStatusLabel = new QLabel(this);
-    FStatusLabel->setObjectName(QStringLiteral("FindStatusLabel"));
-
+void TFindAllPanel::LayOutControls(QLabel* findLabel) {
     auto* textRow = new QHBoxLayout;
     textRow->addWidget(findLabel);
     textRow->addWidget(FTextEdit, 1);
     // Three ticks a row: the panel sits in a dock as narrow as the tree.
     auto* ticks = new QGridLayout;
     int tick = 0;
-    for (QCheckBox* box : {FInTitleCheckBox, FInVendorCheckBox, FInMemoCheckBox,
-                           FInDirectoryCheckBox, FInFilenameCheckBox}) {
+    for (QCheckBox* box : FieldCheckBoxes()) {
         ticks->addWidget(box, tick / 3, tick % 3);
         ++tick;
     }
@@ -127,7 +142,9 @@ TFindAllPanel::TFindAllPanel(std::shared_ptr<TSharedNameIndex> names, QWidget* p
     layout->addLayout(ticks);
     layout->addWidget(FHitsView, 1);
     layout->addWidget(FStatusLabel);
+}
 
+void TFindAllPanel::ConnectControls() {
     FSearchTimer = new QTimer(this);
     FSearchTimer->setSingleShot(true);
     connect(FSearchTimer, &QTimer::timeout, this, &TFindAllPanel::Search);
@@ -138,8 +155,7 @@ TFindAllPanel::TFindAllPanel(std::shared_ptr<TSharedNameIndex> names, QWidget* p
     connect(FTextEdit, &QLineEdit::textChanged, this, [this] { SearchLater(kTypingPause); });
     connect(FTextEdit, &QLineEdit::returnPressed, this,
             [this] { SearchLater(std::chrono::milliseconds(0)); });
-    for (QCheckBox* box : {FInTitleCheckBox, FInVendorCheckBox, FInMemoCheckBox,
-                           FInDirectoryCheckBox, FInFilenameCheckBox})
+    for (QCheckBox* box : FieldCheckBoxes())
         connect(box, &QCheckBox::toggled, this,
                 [this] { SearchLater(std::chrono::milliseconds(0)); });
     connect(FHitsView, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {

@@ -9,6 +9,7 @@
 #include "core/search/FindAll.h"
 
 #include <QWidget>
+#include <array>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -66,6 +67,14 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Returns the text's label, laid out beside it.
+    QLabel* CreateTextEdit();
+    void CreateFieldCheckBoxes();
+    // The fields' ticks in the order they show.
+    std::array<QCheckBox*, 5> FieldCheckBoxes() const;
+    void CreateHitsView();
+    void LayOutControls(QLabel* findLabel);
+    void ConnectControls();
     void SearchLater(std::chrono::milliseconds pause);
     // Runs the search now, or as soon as the panel is shown and enabled.
     void Search();

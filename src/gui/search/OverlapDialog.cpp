@@ -1,6 +1,7 @@
 #include "gui/search/OverlapDialog.h"
 
 #include "gui/SizeAndDateText.h"
+#include "gui/WidgetNames.h"
 #include "gui/WindowText.h"
 
 #include <QCoreApplication>
@@ -27,28 +28,8 @@ QString OverlapSummary(const TOverlap& overlap) {
         .arg(files, ToQString(ShareText(overlap.AllOthers.Bytes, overlap.Bytes)));
 }
 
-TOverlapDialog::TOverlapDialog(QWidget* parent, const TNameIndex& index, const TOverlap& overlap,
-                               double milliseconds)
-    : QDialog(parent) {
-    setObjectName(QStringLiteral("OverlapDialog"));
-    const QString title = ToQString(index.Disc(overlap.Disc).Title);
-    setWindowTitle(tr("Overlap of %1").arg(title));
-    setAccessibleName(windowTitle());
-
-    const QString files = QLocale().toString(static_cast<qulonglong>(overlap.Files));
-    const QString summaryText = OverlapSummary(overlap).toHtmlEscaped();
-    auto* summary = new QLabel(
-        overlap.Bytes > 0
-            ? tr("<b>%1</b>: %2 files, %3. %4")
-                  .arg(title.toHtmlEscaped(), files, SizeText(overlap.Bytes), summaryText)
-            : tr("<b>%1</b>: %2 files. %3").arg(title.toHtmlEscaped(), files, summaryText),
-        this);
-    summary->setObjectName(QStringLiteral("OverlapSummaryLabel"));
-    summary->setAccessibleName(tr("Overlap summary"));
-    summary->setWordWrap(true);
-
-    auto* table = new QTreeWidget(this);
-    table->setObjectName(QStringLiteral("OverlapView"));
+QTreeWidget* TOverlapDialog::CreateOverlapTable(const TNameIndex& index, const TOverlap& overlap) {
+    auto* table = Named(new QTreeWidget(this), "OverlapView");
     table->setAccessibleName(tr("Overlap with other discs"));
     table->setRootIsDecorated(false);
     table->setAllColumnsShowFocus(true);
@@ -78,14 +59,35 @@ TOverlapDialog::TOverlapDialog(QWidget* parent, const TNameIndex& index, const T
     table->header()->setStretchLastSection(false);
     for (int column : {0, 2, 3, 4, 5})
         table->resizeColumnToContents(column);
+    return table;
+}
 
-    auto* status = new QLabel(
-        tr("Found in %1 ms").arg(QLocale().toString(std::max(1.0, milliseconds), 'f', 0)), this);
-    status->setObjectName(QStringLiteral("OverlapStatusLabel"));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    buttons->setObjectName(QStringLiteral("OverlapButtons"));
-    QPushButton* close = buttons->button(QDialogButtonBox::Close);
-    close->setObjectName(QStringLiteral("CloseButton"));
+TOverlapDialog::TOverlapDialog(QWidget* parent, const TNameIndex& index, const TOverlap& overlap,
+                               double milliseconds)
+    : QDialog(parent) {
+    Named(this, "OverlapDialog");
+    const QString title = ToQString(index.Disc(overlap.Disc).Title);
+    setWindowTitle(tr("Overlap of %1").arg(title));
+    setAccessibleName(windowTitle());
+
+    const QString files = QLocale().toString(static_cast<qulonglong>(overlap.Files));
+    const QString summaryText = OverlapSummary(overlap).toHtmlEscaped();
+    const QString summaryLine =
+        overlap.Bytes > 0
+            ? tr("<b>%1</b>: %2 files, %3. %4")
+                  .arg(title.toHtmlEscaped(), files, SizeText(overlap.Bytes), summaryText)
+            : tr("<b>%1</b>: %2 files. %3").arg(title.toHtmlEscaped(), files, summaryText);
+    auto* summary = Named(new QLabel(summaryLine, this), "OverlapSummaryLabel");
+    summary->setAccessibleName(tr("Overlap summary"));
+    summary->setWordWrap(true);
+
+    QTreeWidget* table = CreateOverlapTable(index, overlap);
+
+    const QString foundIn =
+        tr("Found in %1 ms").arg(QLocale().toString(std::max(1.0, milliseconds), 'f', 0));
+    auto* status = Named(new QLabel(foundIn, this), "OverlapStatusLabel");
+    auto* buttons = Named(new QDialogButtonBox(QDialogButtonBox::Close, this), "OverlapButtons");
+    QPushButton* close = Named(buttons->button(QDialogButtonBox::Close), "CloseButton");
     close->setAccessibleName(tr("Close"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -7,6 +7,8 @@
 
 #include <QDialog>
 
+class QTreeWidget;
+
 namespace orlenta {
 
 class TOverlapDialog : public QDialog {
@@ -15,6 +17,10 @@ public:
     // overlap of a disc of index, found in milliseconds.
     TOverlapDialog(QWidget* parent, const TNameIndex& index, const TOverlap& overlap,
                    double milliseconds);
+
+private:
+    // A row for each other disc of overlap, then one for all of them together.
+    QTreeWidget* CreateOverlapTable(const TNameIndex& index, const TOverlap& overlap);
 };
 
 // "93.4% of its files (98.0% of its bytes) are on other discs" for overlap.

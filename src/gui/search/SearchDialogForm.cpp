@@ -24,24 +24,20 @@ QCheckBox* NewCheckBox(TSearchField field, const char* name, bool ticked) {
 } // namespace
 
 TSearchDialogForm::TSearchDialogForm(QWidget* parent) : TOwnDialog(parent) {
-    setObjectName(QStringLiteral("SearchDialogForm"));
+    Named(this, "SearchDialogForm");
     setWindowTitle(tr("Search"));
 
-    GroupBox2 = new QGroupBox;
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    GroupBox2 = Named(new QGroupBox, "GroupBox2");
     auto* groupLayout = new QVBoxLayout(GroupBox2);
-    HostPanel = new QWidget;
-    HostPanel->setObjectName(QStringLiteral("HostPanel"));
+    HostPanel = Named(new QWidget, "HostPanel");
     groupLayout->addWidget(HostPanel);
 
     auto* layout = new QVBoxLayout(HostPanel);
     auto* searchForLabel = new QLabel(tr("Search for"));
-    SearchTextEdit = new QLineEdit;
-    SearchTextEdit->setObjectName(QStringLiteral("SearchTextEdit"));
+    SearchTextEdit = Named(new QLineEdit, "SearchTextEdit");
     SearchTextEdit->setMinimumWidth(360);
     searchForLabel->setBuddy(SearchTextEdit);
-    Label1 = new QLabel(tr("Search in"));
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = Named(new QLabel(tr("Search in")), "Label1");
     SearchInTitleCheckBox = NewCheckBox(TSearchField::Title, "SearchInTitleCheckBox", true);
     SearchInVendorCheckBox = NewCheckBox(TSearchField::Vendor, "SearchInVendorCheckBox", true);
     SearchInMemoCheckBox = NewCheckBox(TSearchField::Memo, "SearchInMemoCheckBox", true);
@@ -61,8 +57,7 @@ TSearchDialogForm::TSearchDialogForm(QWidget* parent) : TOwnDialog(parent) {
 
     SetContent(GroupBox2, QStringLiteral("ButtonsPanel"));
     OkButton->setText(tr("&Search"));
-    Button2 = Button1;
-    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2 = Named(Button1, "Button2");
     SearchTextEdit->setFocus();
 }
 

@@ -3,6 +3,7 @@
 #include "core/catalogue/DiscProperties.h"
 #include "core/catalogue/TreeCounts.h"
 #include "gui/SizeAndDateText.h"
+#include "gui/WidgetNames.h"
 #include "gui/WindowText.h"
 
 #include <QComboBox>
@@ -39,10 +40,8 @@ void SetFieldText(QLineEdit* edit, const QString& text) {
 
 QLineEdit* AddLabeledEdit(QGridLayout* grid, int row, int column, const QString& objectName,
                           const QString& caption) {
-    auto* label = new QLabel(caption);
-    label->setObjectName(objectName + QStringLiteral("Label"));
-    auto* edit = new QLineEdit;
-    edit->setObjectName(objectName);
+    auto* label = Named(new QLabel(caption), objectName + QStringLiteral("Label"));
+    auto* edit = Named(new QLineEdit, objectName);
     label->setBuddy(edit);
     grid->addWidget(label, row * 2, column);
     grid->addWidget(edit, row * 2 + 1, column);
@@ -52,9 +51,8 @@ QLineEdit* AddLabeledEdit(QGridLayout* grid, int row, int column, const QString&
 } // namespace
 
 TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("DiscInfoDockingForm"));
-    FDiscInfoPanel = new QWidget(this);
-    FDiscInfoPanel->setObjectName(QStringLiteral("DiscInfoPanel"));
+    Named(this, "DiscInfoDockingForm");
+    FDiscInfoPanel = Named(new QWidget(this), "DiscInfoPanel");
     auto* layout = new QVBoxLayout(FDiscInfoPanel);
     layout->setContentsMargins(4, 4, 4, 4);
     auto* grid = new QGridLayout;
@@ -69,11 +67,32 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
         AddLabeledEdit(grid, 1, 0, QStringLiteral("VendorLabeledEdit"), tr("Vendor"));
     ReadDateLabeledEdit =
         AddLabeledEdit(grid, 1, 1, QStringLiteral("ReadDateLabeledEdit"), tr("Read date"));
+    CreateMediaTypeBox();
+    QGridLayout* countsRow = CreateCountsRow();
+    grid->addWidget(MediaTypeLabel, 4, 0);
+    grid->addWidget(MediaTypeComboBox, 5, 0);
+    grid->addLayout(countsRow, 4, 1, 2, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    CreateSourceEdit(grid);
+    CreateMemo(layout);
 
-    MediaTypeLabel = new QLabel(tr("Media type"));
-    MediaTypeLabel->setObjectName(QStringLiteral("MediaTypeLabel"));
-    MediaTypeComboBox = new QComboBox;
-    MediaTypeComboBox->setObjectName(QStringLiteral("MediaTypeComboBox"));
+    for (QLineEdit* edit : {TitleLabeledEdit, VendorLabeledEdit, MediaTypeComboBox->lineEdit()})
+        LimitTypedLength(edit);
+    for (QLineEdit* edit :
+         {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit, TotalSizeLabeledEdit})
+        edit->setReadOnly(true);
+
+    const std::vector<QWidget*> tabOrder = TabOrder();
+    for (size_t i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    SetEnableEdit(true);
+}
+
+void TDiscInfoDockingForm::CreateMediaTypeBox() {
+    MediaTypeLabel = Named(new QLabel(tr("Media type")), "MediaTypeLabel");
+    MediaTypeComboBox = Named(new QComboBox, "MediaTypeComboBox");
     // The value is the text, not a list index: any typed text is kept.
     MediaTypeComboBox->setEditable(true);
     MediaTypeComboBox->setInsertPolicy(QComboBox::NoInsert);
@@ -85,6 +104,9 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
     // The edit inside the box takes the focus; a screen reader names it as the box.
     MediaTypeComboBox->lineEdit()->setAccessibleName(tr("Media type"));
     MediaTypeLabel->setBuddy(MediaTypeComboBox);
+}
+
+QGridLayout* TDiscInfoDockingForm::CreateCountsRow() {
     auto* countsRow = new QGridLayout;
     countsRow->setContentsMargins(0, 0, 0, 0);
     DirCountLabeledEdit =
@@ -100,43 +122,27 @@ TDiscInfoDockingForm::TDiscInfoDockingForm(QWidget* parent) : QWidget(parent) {
     ArchiveEntriesLabeledEdit->setReadOnly(true);
     ArchiveEntriesLabel = countsRow->itemAtPosition(0, 3)->widget();
     SetArchiveEntries(std::nullopt);
-    grid->addWidget(MediaTypeLabel, 4, 0);
-    grid->addWidget(MediaTypeComboBox, 5, 0);
-    grid->addLayout(countsRow, 4, 1, 2, 1);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
+    return countsRow;
+}
 
-    SourceLabel = new QLabel(tr("Source"));
-    SourceLabel->setObjectName(QStringLiteral("SourceLabel"));
-    SourceLabeledEdit = new QLineEdit;
-    SourceLabeledEdit->setObjectName(QStringLiteral("SourceLabeledEdit"));
+void TDiscInfoDockingForm::CreateSourceEdit(QGridLayout* grid) {
+    SourceLabel = Named(new QLabel(tr("Source")), "SourceLabel");
+    SourceLabeledEdit = Named(new QLineEdit, "SourceLabeledEdit");
     SourceLabeledEdit->setAccessibleName(tr("Source"));
     SourceLabel->setBuddy(SourceLabeledEdit);
     grid->addWidget(SourceLabel, 6, 0, 1, 2);
     grid->addWidget(SourceLabeledEdit, 7, 0, 1, 2);
     SetSourceShown(false);
+}
 
-    Label1 = new QLabel(tr("Memo"));
-    Label1->setObjectName(QStringLiteral("Label1"));
-    DiscMemo = new QPlainTextEdit;
-    DiscMemo->setObjectName(QStringLiteral("DiscMemo"));
+void TDiscInfoDockingForm::CreateMemo(QVBoxLayout* layout) {
+    Label1 = Named(new QLabel(tr("Memo")), "Label1");
+    DiscMemo = Named(new QPlainTextEdit, "DiscMemo");
     DiscMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     DiscMemo->setTabChangesFocus(true);
     Label1->setBuddy(DiscMemo);
     layout->addWidget(Label1);
     layout->addWidget(DiscMemo, 1);
-
-    for (QLineEdit* edit : {TitleLabeledEdit, VendorLabeledEdit, MediaTypeComboBox->lineEdit()})
-        LimitTypedLength(edit);
-    for (QLineEdit* edit :
-         {ReadDateLabeledEdit, DirCountLabeledEdit, FileCountLabeledEdit, TotalSizeLabeledEdit})
-        edit->setReadOnly(true);
-
-    const std::vector<QWidget*> tabOrder = TabOrder();
-    for (size_t i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
-
-    SetEnableEdit(true);
 }
 
 TDiscInfoDockingForm::~TDiscInfoDockingForm() {

@@ -14,9 +14,11 @@
 #include <vector>
 
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QVBoxLayout;
 
 namespace orlenta {
 
@@ -55,6 +57,12 @@ public:
     void FocusTitle();
 
 private:
+    void CreateMediaTypeBox();
+    // Directories, files, total size and archive entries side by side.
+    QGridLayout* CreateCountsRow();
+    void CreateSourceEdit(QGridLayout* grid);
+    void CreateMemo(QVBoxLayout* layout);
+
     QLineEdit* TitleLabeledEdit = nullptr;
     QLineEdit* CreationDateLabeledEdit = nullptr;
     QLineEdit* VendorLabeledEdit = nullptr;

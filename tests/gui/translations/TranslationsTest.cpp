@@ -8,6 +8,12 @@
 #include "MainFormTestSupport.h"
 #include "WindowTestSupport.h"
 #include "gui/UserPrompts.h"
+#include "gui/about/FrmAbout.h"
+#include "gui/mainwindow/DiscDialogForm.h"
+#include "gui/mainwindow/ExportDialogForm.h"
+#include "gui/mainwindow/InfoDialogForm.h"
+#include "gui/reading/AddTreeDialogForm.h"
+#include "gui/search/SearchDialogForm.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -223,6 +229,24 @@ private slots:
         QVERIFY(form->close());
     }
 
+    // Tests, the window state and the stored control settings find controls by name: a name
+    // must not follow the language.
+    void objectNamesStayInGerman() {
+        const QMap<QString, QStringList> english = WindowObjectNames(QLocale::c());
+        const QMap<QString, QStringList> german =
+            WindowObjectNames(QLocale(QLocale::German, QLocale::Germany));
+        QVERIFY(english.value(u"InfoDialogForm"_s).contains(u"Memo"_s));
+        for (auto window = english.cbegin(); window != english.cend(); ++window) {
+            const QStringList inGerman = german.value(window.key());
+            QStringList lost;
+            for (const QString& name : window.value())
+                if (!inGerman.contains(name))
+                    lost << name;
+            QVERIFY2(inGerman == window.value(),
+                     qPrintable(window.key() + u" loses "_s + lost.join(u", "_s)));
+        }
+    }
+
     // Every entry is finished, none is left from texts the program no longer has, and each
     // keeps its source's placeholders and, where the source has one, an access key.
     void catalogueEntriesAreWhole() {
@@ -240,6 +264,32 @@ private slots:
     }
 
 private:
+    // The sorted object names in the main window and in each dialog the program builds, by
+    // window, with the catalogue of locale installed.
+    QMap<QString, QStringList> WindowObjectNames(const QLocale& locale) {
+        const TTranslations translations(locale);
+        TUserPrompts prompts;
+        auto form = OpenedForm();
+        const TInfoDialogForm info(nullptr, {});
+        const TDiscDialogForm disc(nullptr, {});
+        const TExportDialogForm exportDialog(nullptr, true);
+        const TSearchDialogForm search(nullptr);
+        const TAddTreeDialogForm add(nullptr, prompts, {});
+        const TfrmAbout about;
+        QMap<QString, QStringList> names;
+        for (const QObject* window : std::initializer_list<const QObject*>{
+                 form.get(), &info, &disc, &exportDialog, &search, &add, &about}) {
+            QStringList own;
+            for (const QObject* child : window->findChildren<QObject*>())
+                if (!child->objectName().isEmpty() && !child->objectName().startsWith(u"qt_"_s))
+                    own << child->objectName();
+            own.sort();
+            names.insert(window->objectName(), own);
+        }
+        form->close();
+        return names;
+    }
+
     void ExpectMenusWithUniqueKeys(const QMainWindow& form) {
         QStringList titles;
         for (QAction* menuAction : form.menuBar()->actions()) {
