@@ -25,7 +25,7 @@ private:
         command.add_option("--format", FFormat, "csv, json or html")
             ->required()
             ->check(CLI::IsMember({"csv", "json", "html"}));
-        command.add_option("--disc", FDisc, "Only the disc at this index (from 0)")
+        command.add_option("--disc", FOnlyDisc, "Only the disc at this index (from 0)")
             ->check(CLI::NonNegativeNumber);
         command.add_option("-o,--output", FOutput,
                            "File to write (replaced whole when the export is complete; never the "
@@ -40,12 +40,13 @@ private:
         const IXMLOrlentaDataType& root = session.XMLIndexData();
         TExportScope scope;
         scope.ForSpreadsheets = FForSpreadsheets;
-        if (FDisc >= 0) {
-            if (FDisc >= root.Discs().Count()) {
-                PrintError("There is no disc " + std::to_string(FDisc) + " in \"" + File() + "\"");
+        if (FOnlyDisc >= 0) {
+            if (FOnlyDisc >= root.Discs().Count()) {
+                PrintError("There is no disc " + std::to_string(FOnlyDisc) + " in \"" + File() +
+                           "\"");
                 throw ECommandFailed();
             }
-            scope.Disc = FDisc;
+            scope.Disc = FOnlyDisc;
         }
         const TExportFormat format = *ExportFormatNamed(FFormat);
         if (!FOutput.empty()) {
@@ -58,7 +59,7 @@ private:
     }
 
     std::string FFormat;
-    int FDisc = -1;
+    int FOnlyDisc = -1;
     std::string FOutput;
     bool FForSpreadsheets = false;
 };
