@@ -1,6 +1,6 @@
 // orlenta-cli add: one disc added to a catalogue as Disc, Add does, and saved.
 
-#include "CliCommon.h"
+#include "CatalogueCommand.h"
 #include "TerminalText.h"
 #include "core/base/Clock.h"
 #include "core/reading/DiscReading.h"
@@ -9,7 +9,6 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
-#include <memory>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -18,7 +17,6 @@ namespace orlenta::cli {
 namespace {
 
 struct TAddOptions {
-    std::string File;
     std::string Source;
     std::string Title;
     std::string Vendor;
@@ -117,13 +115,8 @@ private:
     std::string FCurrent;
 };
 
-void RunAdd(const TAddOptions& options) {
-    TCliHost host;
-    TCatalogueSession session(host);
-    // From before the look whether the file exists to the end of the save.
-    THeldDataFileLock lock(session, options.File);
-    OpenOrNewCatalogue(session, options.File);
-
+// Returns true when the catalogue is to be saved.
+bool RunAdd(const TAddOptions& options, TCatalogueSession& session) {
     TDiscReading reading(session);
     reading.SetRecordSizes(!options.NoSizes);
     reading.SetReadArchives(options.Archives);
@@ -165,40 +158,55 @@ void RunAdd(const TAddOptions& options) {
         std::cerr << reading.ArchivesNotWhole()
                   << (reading.ArchivesNotWhole() == 1 ? " archive" : " archives")
                   << " could not be read whole; the disc holds what was listed up to the fault.\n";
-    if (!options.NoSave)
-        SaveCatalogue(session, options.File);
+    return !options.NoSave;
 }
+
+class TAddCommand final : public TCatalogueCommand {
+public:
+    // A writer also with --no-save: the reading is timed as it runs when it is saved.
+    TAddCommand()
+        : TCatalogueCommand({.Name = "add",
+                             .Description = "Add a disc to FILE (created when missing) by reading "
+                                            "the directory SOURCE, as Disc, Add does, and save. "
+                                            "Without SOURCE the disc is virtual. Ctrl+C stops "
+                                            "the reading and saves what was read.",
+                             .FileHelp = "Data file to add the disc to",
+                             .Use = TCatalogueUse::Write,
+                             .Start = TCatalogueStart::LoadOrNew}) {}
+
+private:
+    void AddOptions(CLI::App& command) override {
+        command.add_option("SOURCE", FOptions.Source, "Directory to read (none: a virtual disc)");
+        command.add_option("--title", FOptions.Title, "Disc title");
+        command.add_option("--vendor", FOptions.Vendor, "Disc vendor");
+        command.add_option("--media-type", FOptions.MediaType, "Media type, such as CD-R");
+        command.add_option("--creation-date", FOptions.CreationDate, "Creation date of the disc");
+        command.add_option("--memo", FOptions.Memo, "Disc memo (escape sequences are not decoded)");
+        CLI::Option* files =
+            command.add_flag("--files", FOptions.IncludeFilenames, "Record the file names too");
+        command.add_flag("--no-sizes", FOptions.NoSizes,
+                         "Record no sizes and dates (by default each file name gets its size and "
+                         "modification time, each directory the total size below it and its own "
+                         "time)");
+        command
+            .add_flag("--archives", FOptions.Archives,
+                      "Also record the folders and files inside archives (zip, 7z, rar, tar, ISO "
+                      "images, cpio), each in a directory named like the archive beside it; read "
+                      "from the headers alone, never extracted")
+            ->needs(files);
+        command.add_flag("--no-save", FOptions.NoSave,
+                         "Read the disc but leave FILE untouched (to time the reading alone)");
+    }
+
+    bool Run(TCatalogueSession& session) override { return RunAdd(FOptions, session); }
+
+    TAddOptions FOptions;
+};
 
 } // namespace
 
 void RegisterAddCommand(CLI::App& app) {
-    auto options = std::make_shared<TAddOptions>();
-    CLI::App* command = app.add_subcommand(
-        "add", "Add a disc to FILE (created when missing) by reading the directory SOURCE, as "
-               "Disc, Add does, and save. Without SOURCE the disc is virtual. Ctrl+C stops the "
-               "reading and saves what was read.");
-    command->add_option("FILE", options->File, "Data file to add the disc to")->required();
-    command->add_option("SOURCE", options->Source, "Directory to read (none: a virtual disc)");
-    command->add_option("--title", options->Title, "Disc title");
-    command->add_option("--vendor", options->Vendor, "Disc vendor");
-    command->add_option("--media-type", options->MediaType, "Media type, such as CD-R");
-    command->add_option("--creation-date", options->CreationDate, "Creation date of the disc");
-    command->add_option("--memo", options->Memo, "Disc memo (escape sequences are not decoded)");
-    CLI::Option* files =
-        command->add_flag("--files", options->IncludeFilenames, "Record the file names too");
-    command->add_flag("--no-sizes", options->NoSizes,
-                      "Record no sizes and dates (by default each file name gets its size and "
-                      "modification time, each directory the total size below it and its own "
-                      "time)");
-    command
-        ->add_flag("--archives", options->Archives,
-                   "Also record the folders and files inside archives (zip, 7z, rar, tar, ISO "
-                   "images, cpio), each in a directory named like the archive beside it; read "
-                   "from the headers alone, never extracted")
-        ->needs(files);
-    command->add_flag("--no-save", options->NoSave,
-                      "Read the disc but leave FILE untouched (to time the reading alone)");
-    command->callback([options] { RunAdd(*options); });
+    AddCommand<TAddCommand>(app);
 }
 
 } // namespace orlenta::cli

@@ -1,7 +1,6 @@
 #include "CliCommon.h"
 
 #include "TerminalText.h"
-#include "core/base/DecimalText.h"
 #include "core/base/OrlentaError.h"
 #include "core/base/UtcTime.h"
 #include "core/catalogue/IndexProperties.h"
@@ -9,7 +8,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 
 namespace orlenta::cli {
@@ -63,38 +61,11 @@ void TCliHost::ShowWaiting(const std::string& statusText) {
         std::cerr << statusText << '\n';
 }
 
-void OpenCatalogue(TCatalogueSession& session, const std::string& path) {
-    if (!session.OpenDataFile(path))
-        throw ECommandFailed();
-}
-
-void OpenOrNewCatalogue(TCatalogueSession& session, const std::string& path) {
-    std::error_code ignored;
-    if (std::filesystem::exists(path, ignored))
-        OpenCatalogue(session, path);
-    else
-        session.NewCatalogue();
-}
-
-void SaveCatalogue(TCatalogueSession& session, const std::string& path) {
-    session.SaveDataFileAs(path);
-}
-
 void SetGivenIndexProperties(const TXMLOrlentaDataType& root,
                              const std::optional<std::string>& title,
                              const std::optional<std::string>& memo) {
     const TIndexProperties shown = ReadIndexProperties(root);
     SetIndexProperties(root, title.value_or(shown.Title), memo.value_or(shown.Memo));
-}
-
-int DiscIndexArgument(const std::string& text, int discCount, const std::string& file) {
-    const std::optional<long long> index = ParseDecimal(text);
-    if (!index || *index < 0 || *index >= discCount) {
-        PrintError("There is no disc " + text + " in \"" + file + "\"; it holds " +
-                   std::to_string(discCount) + ".");
-        throw ECommandFailed();
-    }
-    return static_cast<int>(*index);
 }
 
 int RunCommandLine(CLI::App& app, int argc, char** argv) {

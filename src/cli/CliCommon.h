@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared by the commands of orlenta-cli: the terminal's side of the catalogue operations, opening
-// and saving a catalogue, and how errors end a command.
+// Shared by the commands of orlenta-cli: the terminal's side of the catalogue operations and how
+// errors end a command.
 
 #include "core/catalogue/CatalogueSession.h"
 
@@ -39,17 +39,6 @@ public:
     const char* what() const noexcept override { return "command failed"; }
 };
 
-// Makes the data file at path the open catalogue of session. Throws what LoadDataFile throws,
-// and ECommandFailed when it has shown that the file holds no valid DEFLATE data.
-void OpenCatalogue(TCatalogueSession& session, const std::string& path);
-
-// Makes the data file at path the open catalogue when it exists, else starts a new catalogue:
-// where a command adds a disc.
-void OpenOrNewCatalogue(TCatalogueSession& session, const std::string& path);
-
-// Writes the open catalogue of session to the data file at path.
-void SaveCatalogue(TCatalogueSession& session, const std::string& path);
-
 // Stores the catalogue's title and memo as the Index properties dialog does on OK; a value not
 // given keeps what is stored (the memo decoded first, as the dialog shows it).
 void SetGivenIndexProperties(const TXMLOrlentaDataType& root,
@@ -60,10 +49,6 @@ void SetGivenIndexProperties(const TXMLOrlentaDataType& root,
 // or not valid. The --long listings print these.
 std::string RecordedSizeText(std::optional<std::uint64_t> size);
 std::string RecordedModifiedText(std::optional<std::int64_t> modified);
-
-// The disc index given as text on the command line, for a catalogue of discCount discs in file;
-// when there is no such disc, shows why and throws ECommandFailed.
-int DiscIndexArgument(const std::string& text, int discCount, const std::string& file);
 
 // Parses the arguments and runs the chosen command; returns the exit status: 0 on success,
 // 1 after an error, 2 for a usage error.

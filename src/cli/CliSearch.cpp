@@ -1,6 +1,6 @@
 // orlenta-cli search: every hit of a keyword or pattern in the catalogue, one line each.
 
-#include "CliCommon.h"
+#include "CatalogueCommand.h"
 #include "TerminalText.h"
 #include "core/base/UtcTime.h"
 #include "core/search/CatalogueSearch.h"
@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,7 +17,6 @@ namespace orlenta::cli {
 namespace {
 
 struct TSearchOptions {
-    std::string File;
     std::string Keyword;
     std::vector<std::string> Fields{"title", "vendor", "memo", "directory", "filename"};
     bool Glob = false;
@@ -81,10 +79,8 @@ TSearchRequest Request(const TSearchOptions& options) {
 // Find all over the catalogue's name index: the same hits in the same order as the walk below,
 // with each hit's recorded values at hand. Filters and --long take this way; building the index
 // reads every name first, which the plain search has no need of.
-void RunIndexSearch(const TSearchOptions& options, const TSearchRequest& request) {
-    TCliHost host;
-    TCatalogueSession session(host);
-    OpenCatalogue(session, options.File);
+void RunIndexSearch(const TSearchOptions& options, const TSearchRequest& request,
+                    const TCatalogueSession& session) {
     const TNameIndex index(session.XMLIndexData());
     THitPrinter printer;
     for (const TFindHit& hit : FindAll(index, request))
@@ -94,14 +90,11 @@ void RunIndexSearch(const TSearchOptions& options, const TSearchRequest& request
 // The Search command's walk, except that every hit is listed, not only the first directory or
 // file-name hit of a disc. With --glob a keyword holding a wildcard is a pattern and takes the
 // same walk: building Find all's index would read every name of the document first anyway.
-void RunSearch(const TSearchOptions& options) {
+void RunSearch(const TSearchOptions& options, const TCatalogueSession& session) {
     if (options.Long || (options.Glob && !SplitFilters(options.Keyword).Filter.Empty())) {
-        RunIndexSearch(options, Request(options));
+        RunIndexSearch(options, Request(options), session);
         return;
     }
-    TCliHost host;
-    TCatalogueSession session(host);
-    OpenCatalogue(session, options.File);
     const TSearchRequest request = Request(options);
     const TSearchText text(request.Text, request.Wildcards);
     THitPrinter printHit;
@@ -136,39 +129,59 @@ void RunSearch(const TSearchOptions& options) {
     }
 }
 
+class TSearchCommand final : public TCatalogueCommand {
+public:
+    TSearchCommand()
+        : TCatalogueCommand({.Name = "search",
+                             .Description =
+                                 "List every hit of KEYWORD, one line each, tab-separated: the "
+                                 "disc's index (from 0), its title, the field that matched and the "
+                                 "path of the hit below the disc's top directory (/ for title, "
+                                 "vendor and memo). Letters a to z match without regard to case; "
+                                 "the memo is compared in its stored form.",
+                             .FileHelp = "Data file to search",
+                             .Use = TCatalogueUse::Read}) {}
+
+private:
+    void AddOptions(CLI::App& command) override;
+
+    bool Run(TCatalogueSession& session) override {
+        RunSearch(FOptions, session);
+        return false;
+    }
+
+    TSearchOptions FOptions;
+};
+
+void TSearchCommand::AddOptions(CLI::App& command) {
+    command.add_option("KEYWORD", FOptions.Keyword, "Text to look for")->required();
+    command
+        .add_option("--in", FOptions.Fields,
+                    "Comma-separated fields to look in: title, vendor, memo, directory, "
+                    "filename (default: all five)")
+        ->delimiter(',')
+        ->check(CLI::IsMember({"title", "vendor", "memo", "directory", "filename"}));
+    command.add_flag("--glob", FOptions.Glob,
+                     "Read a KEYWORD holding *, ? or [ as a shell pattern that a whole value "
+                     "must match: * any run of characters, ? one character, [a-z] or [!a-z] "
+                     "one character of a set or not of it. Words of KEYWORD such as "
+                     "size:>10M, size:<=700k, modified:>2020-01-01 or modified:<2021-06 then "
+                     "filter the hits by their recorded size (k, M, G, T: units of 1024) or "
+                     "modification date (YYYY, YYYY-MM or YYYY-MM-DD, local time; > after the "
+                     "whole period, < before it); the rest of KEYWORD is the name to look for, "
+                     "and a KEYWORD of filters alone lists every directory and file name that "
+                     "passes them. A filter passes only hits with the value recorded; a title, "
+                     "vendor or memo hit has its disc's top directory's");
+    command.add_flag("--long", FOptions.Long,
+                     "Add to each line a tab, the size in bytes, a tab and the modification "
+                     "time as stored (YYYY-MM-DDTHH:MM:SSZ, UTC), each empty when not recorded; "
+                     "a title, vendor or memo hit shows its disc's top directory's");
+}
+
 } // namespace
 
 void RegisterSearchCommand(CLI::App& app) {
-    auto options = std::make_shared<TSearchOptions>();
-    CLI::App* command = app.add_subcommand(
-        "search", "List every hit of KEYWORD, one line each, tab-separated: the disc's index "
-                  "(from 0), its title, the field that matched and the path of the hit below the "
-                  "disc's top directory (/ for title, vendor and memo). Letters a to z match "
-                  "without regard to case; the memo is compared in its stored form.");
-    command->add_option("FILE", options->File, "Data file to search")->required();
-    command->add_option("KEYWORD", options->Keyword, "Text to look for")->required();
-    command
-        ->add_option("--in", options->Fields,
-                     "Comma-separated fields to look in: title, vendor, memo, directory, "
-                     "filename (default: all five)")
-        ->delimiter(',')
-        ->check(CLI::IsMember({"title", "vendor", "memo", "directory", "filename"}));
-    command->add_flag("--glob", options->Glob,
-                      "Read a KEYWORD holding *, ? or [ as a shell pattern that a whole value "
-                      "must match: * any run of characters, ? one character, [a-z] or [!a-z] "
-                      "one character of a set or not of it. Words of KEYWORD such as "
-                      "size:>10M, size:<=700k, modified:>2020-01-01 or modified:<2021-06 then "
-                      "filter the hits by their recorded size (k, M, G, T: units of 1024) or "
-                      "modification date (YYYY, YYYY-MM or YYYY-MM-DD, local time; > after the "
-                      "whole period, < before it); the rest of KEYWORD is the name to look for, "
-                      "and a KEYWORD of filters alone lists every directory and file name that "
-                      "passes them. A filter passes only hits with the value recorded; a title, "
-                      "vendor or memo hit has its disc's top directory's");
-    command->add_flag("--long", options->Long,
-                      "Add to each line a tab, the size in bytes, a tab and the modification "
-                      "time as stored (YYYY-MM-DDTHH:MM:SSZ, UTC), each empty when not recorded; "
-                      "a title, vendor or memo hit shows its disc's top directory's");
-    command->callback([options] { RunSearch(*options); });
+    AddCommand<TSearchCommand>(app);
 }
 
 } // namespace orlenta::cli

@@ -1,41 +1,40 @@
 // orlenta-cli set: edit the catalogue's title and memo, and save.
 
-#include "CliCommon.h"
-
-#include <memory>
+#include "CatalogueCommand.h"
 
 namespace orlenta::cli {
 
 namespace {
 
-struct TSetOptions {
-    std::string File;
-    std::optional<std::string> Title;
-    std::optional<std::string> Memo;
-};
+class TSetCommand final : public TCatalogueCommand {
+public:
+    TSetCommand()
+        : TCatalogueCommand({.Name = "set",
+                             .Description = "Set the catalogue's title and memo as the Index "
+                                            "properties dialog does, and save. A value not given "
+                                            "is kept.",
+                             .FileHelp = "Data file to edit",
+                             .Use = TCatalogueUse::Write}) {}
 
-void RunSet(const TSetOptions& options) {
-    TCliHost host;
-    TCatalogueSession session(host);
-    THeldDataFileLock lock(session, options.File);
-    OpenCatalogue(session, options.File);
-    SetGivenIndexProperties(session.XMLIndexData(), options.Title, options.Memo);
-    SaveCatalogue(session, options.File);
-}
+private:
+    void AddOptions(CLI::App& command) override {
+        command.add_option("--title", FTitle, "Catalogue title (trimmed; \"Untitled\" when empty)");
+        command.add_option("--memo", FMemo, "Catalogue memo (escape sequences are not decoded)");
+    }
+
+    bool Run(TCatalogueSession& session) override {
+        SetGivenIndexProperties(session.XMLIndexData(), FTitle, FMemo);
+        return true;
+    }
+
+    std::optional<std::string> FTitle;
+    std::optional<std::string> FMemo;
+};
 
 } // namespace
 
 void RegisterSetCommand(CLI::App& app) {
-    auto options = std::make_shared<TSetOptions>();
-    CLI::App* command = app.add_subcommand(
-        "set", "Set the catalogue's title and memo as the Index properties dialog does, and save. "
-               "A value not given is kept.");
-    command->add_option("FILE", options->File, "Data file to edit")->required();
-    command->add_option("--title", options->Title,
-                        "Catalogue title (trimmed; \"Untitled\" when empty)");
-    command->add_option("--memo", options->Memo,
-                        "Catalogue memo (escape sequences are not decoded)");
-    command->callback([options] { RunSet(*options); });
+    AddCommand<TSetCommand>(app);
 }
 
 } // namespace orlenta::cli

@@ -1,22 +1,15 @@
 // orlenta-cli tree: the directory tree of every disc.
 
-#include "CliCommon.h"
+#include "CatalogueCommand.h"
 #include "TerminalText.h"
 #include "core/catalogue/DirectoryWalk.h"
 
 #include <iostream>
-#include <memory>
 #include <string>
 
 namespace orlenta::cli {
 
 namespace {
-
-struct TTreeOptions {
-    std::string File;
-    bool Files = false;
-    bool Long = false;
-};
 
 void PrintIndented(int depth, std::string_view text, std::string_view suffix = {}) {
     std::cout << std::string(static_cast<size_t>(depth) * 2, ' ');
@@ -44,15 +37,14 @@ std::string LongFields(bool isLong, const TRecorded& element, std::string_view s
 // Prints a disc's directories below its title, depth first in document order, each directory's
 // file names before its subdirectories. With --long the title line carries the fields of the
 // disc's Root, which stands for the disc's top directory.
-void PrintDisc(const TXMLDiscType& disc, const TTreeOptions& options) {
-    const bool isLong = options.Long;
+void PrintDisc(const TXMLDiscType& disc, bool files, bool isLong) {
     PrintIndented(0, disc.Title(), LongFields(isLong, disc.Root()));
     WalkDirectories(disc.Root(), TWalkAccess::AccessLayer,
-                    [&options, isLong](const TXMLDirectoryType& directory, int depth) {
+                    [files, isLong](const TXMLDirectoryType& directory, int depth) {
                         if (depth > 0)
                             PrintIndented(depth, directory.Name(),
                                           LongFields(isLong, directory, "/"));
-                        if (options.Files) {
+                        if (files) {
                             for (const TXMLFilenameType file : directory.Filenames())
                                 PrintIndented(depth + 1, file.Text(), LongFields(isLong, file));
                         }
@@ -60,29 +52,40 @@ void PrintDisc(const TXMLDiscType& disc, const TTreeOptions& options) {
                     });
 }
 
-void RunTree(const TTreeOptions& options) {
-    TCliHost host;
-    TCatalogueSession session(host);
-    OpenCatalogue(session, options.File);
-    const TXMLDiscsType discs = session.XMLIndexData().Discs();
-    for (int i = 0; i < discs.Count(); ++i)
-        PrintDisc(discs.Disc(i), options);
-}
+class TTreeCommand final : public TCatalogueCommand {
+public:
+    TTreeCommand()
+        : TCatalogueCommand({.Name = "tree",
+                             .Description = "Print each disc's title and its directory tree in "
+                                            "document order, indented by two blanks per level; "
+                                            "directory names end in a slash.",
+                             .FileHelp = "Data file to read",
+                             .Use = TCatalogueUse::Read}) {}
+
+private:
+    void AddOptions(CLI::App& command) override {
+        command.add_flag("--files", FFiles, "Also list the file names of every directory");
+        command.add_flag("--long", FLong,
+                         "After each name and each disc title a tab, the size in bytes (a "
+                         "directory's: the total of the files below it), a tab and the "
+                         "modification time (YYYY-MM-DDTHH:MM:SSZ, UTC); empty when not recorded");
+    }
+
+    bool Run(TCatalogueSession& session) override {
+        const TXMLDiscsType discs = session.XMLIndexData().Discs();
+        for (int i = 0; i < discs.Count(); ++i)
+            PrintDisc(discs.Disc(i), FFiles, FLong);
+        return false;
+    }
+
+    bool FFiles = false;
+    bool FLong = false;
+};
 
 } // namespace
 
 void RegisterTreeCommand(CLI::App& app) {
-    auto options = std::make_shared<TTreeOptions>();
-    CLI::App* command = app.add_subcommand(
-        "tree", "Print each disc's title and its directory tree in document order, indented by "
-                "two blanks per level; directory names end in a slash.");
-    command->add_option("FILE", options->File, "Data file to read")->required();
-    command->add_flag("--files", options->Files, "Also list the file names of every directory");
-    command->add_flag("--long", options->Long,
-                      "After each name and each disc title a tab, the size in bytes (a "
-                      "directory's: the total of the files below it), a tab and the modification "
-                      "time (YYYY-MM-DDTHH:MM:SSZ, UTC); empty when not recorded");
-    command->callback([options] { RunTree(*options); });
+    AddCommand<TTreeCommand>(app);
 }
 
 } // namespace orlenta::cli

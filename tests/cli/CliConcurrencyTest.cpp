@@ -3,6 +3,7 @@
 
 #include "CliRun.h"
 #include "TestSupport.h"
+#include "core/datafile/DataFileLock.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -145,6 +146,52 @@ TEST_F(CliConcurrencyTest, WritersOfOneCatalogueFromTwoFoldersLoseNoChange) {
     EXPECT_EQ(FolderEntries(FScratch.Path()), (std::set<std::string>{"one", "shared.olx", "two"}));
     EXPECT_TRUE(fs::is_empty("one"));
     EXPECT_TRUE(fs::is_empty("two"));
+}
+
+// Readers of one catalogue share its lock and a writer holds it alone: readers run beside another
+// reader while writers wait for it, also writers that come after those readers have gone, and a
+// reader waits for a writer, so that it never reads half a change. The test itself holds the
+// lock, as the window's Open does, so that who waits is certain.
+TEST_F(CliConcurrencyTest, ReadersRunTogetherWhileAWriterWaits) {
+    WriteFileBytes("shared.olx", RawDeflateBytes(CatalogueXml("Before", 3)));
+    const auto info = [](const std::string& title, const std::string& memo) {
+        return "Title: " + title + "\nMemo: " + memo +
+               "\nLast directory ID: 1\nDiscs: 1\nDirectories: 0\nFiles: 3\n";
+    };
+    TRecordingHost host;
+    auto reading = std::make_unique<TDataFileLock>("shared.olx", host, TLockPurpose::Reading);
+    TCliProcess early({"set", "shared.olx", "--title", "After"});
+    EXPECT_TRUE(early.StillRunsAfter(300)) << "a writer waits for the reader";
+
+    TCliProcess first({"info", "shared.olx"});
+    TCliProcess second({"overlap", "shared.olx", "0"});
+    const TCliResult firstResult = first.Wait(20);
+    const TCliResult secondResult = second.Wait(20);
+    EXPECT_EQ(firstResult.ExitStatus, 0) << firstResult.Err;
+    EXPECT_EQ(firstResult.Out, info("Before", ""));
+    EXPECT_EQ(secondResult.ExitStatus, 0) << secondResult.Err;
+    EXPECT_EQ(secondResult.Out, "*\tall other discs\t0\t0\t0.0%\t\n");
+
+    // The readers that have gone must not have taken the lock file from under the one that stays.
+    TCliProcess late({"set", "shared.olx", "--memo", "kept"});
+    EXPECT_TRUE(late.StillRunsAfter(300)) << "a writer after the readers waits too";
+    EXPECT_TRUE(early.StillRunsAfter(1));
+
+    reading.reset();
+    for (TCliProcess* writer : {&early, &late}) {
+        const TCliResult written = writer->Wait(20);
+        EXPECT_EQ(written.ExitStatus, 0) << written.Err;
+    }
+
+    auto writing = std::make_unique<TDataFileLock>("shared.olx", host, TLockPurpose::Writing);
+    TCliProcess reader({"info", "shared.olx"});
+    EXPECT_TRUE(reader.StillRunsAfter(300)) << "the reader waits for the writer";
+    writing.reset();
+    const TCliResult read = reader.Wait(20);
+    EXPECT_EQ(read.ExitStatus, 0) << read.Err;
+    EXPECT_EQ(read.Out, info("After", "kept")) << "both writers' changes are kept";
+    EXPECT_EQ(FolderEntries(FScratch.Path()), std::set<std::string>{"shared.olx"})
+        << "the last holder removed the lock file";
 }
 
 } // namespace

@@ -71,6 +71,9 @@ TEST_F(CliRescanTest, BadIndexSourceOrNoSourceFailAndLeaveTheFile) {
     } cases[] = {
         {{"rescan", "c.olx", "2"}, "There is no disc 2 in \"c.olx\"; it holds 2.\n"},
         {{"rescan", "c.olx", "-1"}, "There is no disc -1 in \"c.olx\"; it holds 2.\n"},
+        // Not a number: the same refusal as a number out of range, as overlap gives.
+        {{"rescan", "c.olx", "one"}, "There is no disc one in \"c.olx\"; it holds 2.\n"},
+        {{"rescan", "c.olx", "0x1"}, "There is no disc 0x1 in \"c.olx\"; it holds 2.\n"},
         {{"rescan", "c.olx", "0", "missing"}, "Invalid directory.\n"},
         {{"rescan", "c.olx", "1"}, "Disc 1 does not say where it was read from; give SOURCE.\n"},
     };

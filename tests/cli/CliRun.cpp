@@ -93,6 +93,20 @@ TCliProcess::~TCliProcess() {
     }
 }
 
+bool TCliProcess::StillRunsAfter(int milliseconds) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        // Looked at without reaping it, so that Wait still gets its status.
+        siginfo_t info{};
+        if (waitid(P_PID, static_cast<id_t>(FPid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+            info.si_pid == FPid)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
 TCliResult TCliProcess::Wait(int timeoutSeconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
     int status = 0;

@@ -30,6 +30,10 @@ public:
     TCliProcess(const TCliProcess&) = delete;
     TCliProcess& operator=(const TCliProcess&) = delete;
 
+    // True when the process has not ended within milliseconds; it is left running either way,
+    // for Wait.
+    bool StillRunsAfter(int milliseconds);
+
     // Waits for the end; after timeoutSeconds the process is killed (ExitStatus -1), so that a
     // hang fails the test instead of stopping it.
     TCliResult Wait(int timeoutSeconds = 120);

@@ -77,10 +77,11 @@ public:
     // Save As: path becomes the catalogue's file name, then SaveDataFile writes it there.
     void SaveDataFileAs(const std::string& path);
 
-    // Takes the lock that writers of the data file at path serialize on (waiting for another
-    // process that holds it) and keeps it until ReleaseDataFileLock or the session's end; a lock
-    // held before is let go first. A load, changes and a save of that file in between are one
-    // step that no other writer comes between. Throws as TDataFileLock.
+    // Takes the lock that writers of the data file at path serialize on and its readers share
+    // (waiting for another process whose hold excludes this one) and keeps it until
+    // ReleaseDataFileLock or the session's end; a lock held before is let go first. A load, changes
+    // and a save of that file in between are one step that no other writer comes between. Throws as
+    // TDataFileLock.
     void HoldDataFileLock(const std::string& path, TLockPurpose purpose);
     void ReleaseDataFileLock();
 

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,7 +90,8 @@ TDataFileLock::TDataFileLock(const std::string& path, ICatalogueHost& host, TLoc
             return;
         }
         struct stat held {};
-        if (fstat(fd, &held) != 0 || !S_ISREG(held.st_mode) || !LockExclusively(fd, host)) {
+        if (fstat(fd, &held) != 0 || !S_ISREG(held.st_mode) ||
+            !(writing ? LockExclusively(fd, host) : LockShared(fd, host))) {
             const int error = errno;
             close(fd);
             if (writing)
@@ -101,6 +103,7 @@ TDataFileLock::TDataFileLock(const std::string& path, ICatalogueHost& host, TLoc
         struct stat named {};
         if (lstat(FLockPath.c_str(), &named) == 0 && SameFile(named, held)) {
             FFd = fd;
+            FShared = !writing;
             return;
         }
         close(fd);
@@ -110,8 +113,12 @@ TDataFileLock::TDataFileLock(const std::string& path, ICatalogueHost& host, TLoc
 TDataFileLock::~TDataFileLock() {
     if (FFd < 0)
         return;
-    // Removed while still locked: whoever waits on this file finds it gone and starts over.
-    unlink(FLockPath.c_str());
+    // Removed while still locked: whoever waits on this file finds it gone and starts over. A
+    // reader may remove it only once it is the last: a writer that made a new file while another
+    // reader still holds this one would not wait for that reader. Trading the shared lock for an
+    // exclusive one that is not waited for succeeds only for the last holder; the others let go.
+    if (!FShared || flock(FFd, LOCK_EX | LOCK_NB) == 0)
+        unlink(FLockPath.c_str());
     close(FFd);
 }
 

@@ -8,13 +8,14 @@
 
 namespace orlenta {
 
-// What a lock is taken for. A writer must hold it before it writes anything; a reader only waits
-// with it for a writer to finish, and may go without, since a save replaces the data file whole.
+// What a lock is taken for. A writer must hold it before it writes anything, and holds it alone.
+// Readers share it: one waits for a writer to finish, and a writer waits for every reader; a
+// reader may go without, since a save replaces the data file whole.
 enum class TLockPurpose { Reading, Writing };
 
-// The lock that writers of one data file serialize on. Saving renames a new file over the data
-// file, so a lock on the data file itself would be lost with the old file; the lock is on a file
-// of its own beside it, which its holder removes when letting go.
+// The lock that writers of one data file serialize on, and that its readers share. Saving renames
+// a new file over the data file, so a lock on the data file itself would be lost with the old
+// file; the lock is on a file of its own beside it, which its last holder removes when letting go.
 class TDataFileLock {
 public:
     // Takes the lock of the data file at path, waiting for another process that holds it. A new
@@ -25,7 +26,7 @@ public:
     // own reason. Anywhere else a lock for Writing that cannot be taken throws "Cannot lock "%s".
     // %s" (path as given); a lock for Reading goes without.
     TDataFileLock(const std::string& path, ICatalogueHost& host, TLockPurpose purpose);
-    // Removes the lock file and lets go.
+    // Removes the lock file, unless another reader still holds it, and lets go.
     ~TDataFileLock();
     TDataFileLock(const TDataFileLock&) = delete;
     TDataFileLock& operator=(const TDataFileLock&) = delete;
@@ -40,6 +41,7 @@ private:
 
     std::string FLockPath;
     int FFd = -1;
+    bool FShared = false;
 };
 
 } // namespace orlenta

@@ -15,4 +15,8 @@ inline constexpr const char* kWaitingForAnotherOrlenta = "Waiting for another Or
 // when the file system offers no such locks.
 bool LockExclusively(int fd, ICatalogueHost& host);
 
+// As LockExclusively, but a shared flock: it waits only for an exclusive holder, and others may
+// take a shared one beside it.
+bool LockShared(int fd, ICatalogueHost& host);
+
 } // namespace orlenta
