@@ -784,10 +784,6 @@ Möchten Sie die Datei zuerst speichern?</translation>
         <translation>Disc-Informationen werden gelesen...</translation>
     </message>
     <message>
-        <source>Folders not read</source>
-        <translation>Nicht gelesene Ordner</translation>
-    </message>
-    <message>
         <source>Archives not read whole</source>
         <translation>Nicht vollständig gelesene Archive</translation>
     </message>
@@ -821,14 +817,6 @@ Möchten Sie die Datei zuerst speichern?</translation>
     <message>
         <source>&apos;%1&apos; read again from %2</source>
         <translation>„%1“ neu eingelesen aus %2</translation>
-    </message>
-    <message>
-        <source>Warning</source>
-        <translation>Warnung</translation>
-    </message>
-    <message>
-        <source>Notes</source>
-        <translation>Hinweise</translation>
     </message>
     <message>
         <source>Changes</source>

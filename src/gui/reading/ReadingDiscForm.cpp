@@ -42,7 +42,7 @@ TReadingDiscForm::TReadingDiscForm(QWidget* parent)
     CurrentDirectoryLabel = Named(new QLabel, "CurrentDirectoryLabel");
     CurrentDirectoryLabel->setTextFormat(Qt::PlainText);
     UnreadableFoldersLabel = Named(new QLabel, "UnreadableFoldersLabel");
-    UnreadableFoldersLabel->setAccessibleName(tr("Folders not read"));
+    // Its name is what it says, the count; the first paths are its description.
     UnreadableFoldersLabel->setTextFormat(Qt::PlainText);
     UnreadableFoldersLabel->hide();
     labels->addWidget(DiscTitleLabel);

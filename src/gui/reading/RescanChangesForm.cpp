@@ -28,10 +28,10 @@ QString FromFileSystemText(const std::string& text) {
     return QFile::decodeName(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-// A word-wrapped label of plain text, hidden while it has none.
-QLabel* NoteLabel(const char* objectName, const QString& accessibleName, const std::string& text) {
+// A word-wrapped label of plain text, hidden while it has none. A screen reader reads the text
+// itself as its name: a fixed name would hide what it says.
+QLabel* NoteLabel(const char* objectName, const std::string& text) {
     auto* label = Named(new QLabel(FromFileSystemText(text)), objectName);
-    label->setAccessibleName(accessibleName);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -78,13 +78,13 @@ void TRescanChangesForm::CreateSummaryLabels(const QString& title, const std::st
     bold.setBold(true);
     CountsLabel->setFont(bold);
 
-    WarningLabel = NoteLabel("WarningLabel", tr("Warning"), warning);
+    WarningLabel = NoteLabel("WarningLabel", warning);
     // Red on the window's own background, so that it reads in light and dark themes alike.
     QPalette alarm = WarningLabel->palette();
     alarm.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
     WarningLabel->setPalette(alarm);
     WarningLabel->setFont(bold);
-    NotesLabel = NoteLabel("NotesLabel", tr("Notes"), notes);
+    NotesLabel = NoteLabel("NotesLabel", notes);
 }
 
 void TRescanChangesForm::CreateChangeTabs() {
