@@ -784,10 +784,6 @@ Möchten Sie die Datei zuerst speichern?</translation>
         <translation>Disc-Informationen werden gelesen...</translation>
     </message>
     <message>
-        <source>Archives not read whole</source>
-        <translation>Nicht vollständig gelesene Archive</translation>
-    </message>
-    <message>
         <source>1 archive could not be read whole</source>
         <translation>1 Archiv nicht vollständig lesbar</translation>
     </message>

@@ -57,7 +57,6 @@ TReadingDiscForm::TReadingDiscForm(QWidget* parent)
     StopReadingButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     // In the button row, so that the fixed height stays as it is.
     ArchivesNotWholeLabel = Named(new QLabel, "ArchivesNotWholeLabel");
-    ArchivesNotWholeLabel->setAccessibleName(tr("Archives not read whole"));
     ArchivesNotWholeLabel->setTextFormat(Qt::PlainText);
     ArchivesNotWholeLabel->hide();
     buttons->addWidget(ArchivesNotWholeLabel);
