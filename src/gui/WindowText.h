@@ -22,4 +22,9 @@ inline std::string ToLocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// A path (or a text holding paths) as the file system gave its bytes, for showing.
+inline QString FromLocalPath(std::string_view path) {
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
 } // namespace orlenta

@@ -15,7 +15,6 @@
 #include "gui/widgets/DiscInfoDockingForm.h"
 
 #include <QAction>
-#include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
 
@@ -81,8 +80,7 @@ void TDiscCommands::DiscAddActionExecute() {
         *FDiscReading, "the disc holds only what could be listed of them");
     if (!unreadable.empty())
         FHost.Prompts().Message(&FHost.Window(), TMessageKind::Information,
-                                QFile::decodeName(QByteArray::fromStdString(unreadable)),
-                                TMessageButtons::Ok);
+                                FromLocalPath(unreadable), TMessageButtons::Ok);
 }
 
 void TDiscCommands::DiscStopReadingActionExecute() {
@@ -132,7 +130,7 @@ namespace {
 QString NearestExistingFolder(const std::string& source) {
     if (source.empty())
         return {};
-    QFileInfo folder(QFile::decodeName(QByteArray::fromStdString(source)));
+    QFileInfo folder(FromLocalPath(source));
     while (!folder.isDir() && !folder.isRoot() && folder.filePath() != folder.path())
         folder.setFile(folder.path());
     return folder.isDir() ? folder.filePath() : QString();

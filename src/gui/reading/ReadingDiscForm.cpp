@@ -6,7 +6,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -121,8 +120,7 @@ void TReadingDiscForm::NoteDirectory(std::string_view directory) {
 void TReadingDiscForm::ShowNotedDirectory() {
     if (FNotedDirectoryShown)
         return;
-    SetCurrentDirectory(QFile::decodeName(
-        QByteArray(FNotedDirectory.data(), static_cast<qsizetype>(FNotedDirectory.size()))));
+    SetCurrentDirectory(FromLocalPath(FNotedDirectory));
     FNotedDirectoryShown = true;
 }
 
@@ -172,8 +170,7 @@ void TReadingDiscForm::FollowReading(TDiscReading& reading, QWidget& window,
         SetArchivesNotWhole(reading.ArchivesNotWhole());
         const std::size_t unreadable = reading.UnreadableDirectories().size();
         if (unreadable != FUnreadableFolders)
-            SetUnreadableFolders(unreadable, QFile::decodeName(QByteArray::fromStdString(
-                                                 UnreadableDirectoriesText(reading, {}))));
+            SetUnreadableFolders(unreadable, FromLocalPath(UnreadableDirectoriesText(reading, {})));
         LetEventsRunWhenDue();
     });
 }

@@ -1,10 +1,10 @@
 #include "gui/reading/RescanChangesForm.h"
 
 #include "gui/WidgetNames.h"
+#include "gui/WindowText.h"
 #include "gui/reading/TreeChangeModel.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
@@ -24,14 +24,10 @@ QString ChangeCountsText(const TTreeDifference& difference) {
 
 namespace {
 
-QString FromFileSystemText(const std::string& text) {
-    return QFile::decodeName(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
-}
-
 // A word-wrapped label of plain text, hidden while it has none. A screen reader reads the text
 // itself as its name: a fixed name would hide what it says.
 QLabel* NoteLabel(const char* objectName, const std::string& text) {
-    auto* label = Named(new QLabel(FromFileSystemText(text)), objectName);
+    auto* label = Named(new QLabel(FromLocalPath(text)), objectName);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -67,9 +63,8 @@ TRescanChangesForm::TRescanChangesForm(QWidget* parent, const QString& title,
 
 void TRescanChangesForm::CreateSummaryLabels(const QString& title, const std::string& source,
                                              const std::string& warning, const std::string& notes) {
-    IntroLabel =
-        Named(new QLabel(tr("'%1' read again from %2").arg(title, FromFileSystemText(source))),
-              "IntroLabel");
+    IntroLabel = Named(new QLabel(tr("'%1' read again from %2").arg(title, FromLocalPath(source))),
+                       "IntroLabel");
     IntroLabel->setTextFormat(Qt::PlainText);
     IntroLabel->setWordWrap(true);
     CountsLabel = Named(new QLabel(ChangeCountsText(FDifference)), "CountsLabel");
